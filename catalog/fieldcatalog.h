@@ -1,0 +1,72 @@
+// The field catalogue: which keys a document has, loaded from Fields.txt, plus each field's
+// current value and the string-replacement rows of the open document.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "sectioncatalog.h"
+
+namespace tav {
+
+// One line of Fields.txt, or one string replacement (type "RFS"), with its current value.
+struct FieldDef {
+    std::string label;            // tree label; for a replacement, the from-text
+    std::string key;              // key in the document; for a replacement, see AppendReplacement
+    std::string type;             // "B" boolean, "C" text, "RFS" replacement, other: shown like "C"
+    std::uint16_t orderPos = 0;   // 0: not ordered; else its 1-based place in the Order list
+    std::uint16_t sectionId = 0;  // id of the field's section
+    std::string value;            // "True"/"False" for "B"; the to-text for "RFS"; else free text
+};
+
+// Fixed table of 128 rows: the rows of Fields.txt first, then appended replacement rows.
+class FieldCatalog final {
+public:
+    static constexpr std::uint16_t kCapacity = 128;
+    // Replacement keys are "r" plus the character 48 + n; the 14th would be "r=", which no
+    // document line can hold as a key, so at most 13 entries can be stored and read back.
+    static constexpr std::uint16_t kMaxReplacements = 13;
+    static constexpr const char* kFileName = "Fields.txt";
+
+    // An empty catalogue that loads nothing; used by tests.
+    FieldCatalog() = default;
+
+    // Remembers where Fields.txt lives and whom to tell about problems, then loads it.
+    FieldCatalog(std::string folder, CatalogReporter report);
+
+    // Discards every row (values and replacements included) and reads Fields.txt again. A file
+    // that cannot be read leaves no rows; both that and lines past the 128th are reported.
+    void Load();
+
+    // Replaces the rows with those of `text` (the whole content of a catalogue file); counts start
+    // from 0. Returns the number of non-empty lines that did not fit into the table.
+    std::size_t LoadText(std::string_view text);
+
+    std::uint16_t Count() const { return m_rowCount; }
+    std::uint16_t ReplacementCount() const { return m_replacementCount; }
+    FieldDef& operator[](std::size_t index) { return m_rows[index]; }
+    const FieldDef& operator[](std::size_t index) const { return m_rows[index]; }
+
+    // Appends a replacement row (from-text in `label`, to-text in `value`, type "RFS", orderPos 0)
+    // whose key is the one character 49 + the number of replacements before it ("1", "2", ...).
+    // Returns that number (0 for the first since the last load), or nothing, changing nothing,
+    // when the table is full or kMaxReplacements entries exist already.
+    std::optional<std::uint16_t> AppendReplacement(const std::string& from, const std::string& to,
+                                                   std::uint16_t sectionId);
+
+    // Removes the replacement row `index` (which must be valid and of type "RFS"): later rows move
+    // up by one, their one-character replacement keys are renumbered ("3" becomes "2"), and both
+    // counts go down by one. Returns false, changing nothing, for any other row.
+    bool RemoveReplacement(std::uint16_t index);
+
+private:
+    std::array<FieldDef, kCapacity> m_rows{};
+    std::uint16_t m_replacementCount = 0;
+    std::uint16_t m_rowCount = 0;
+    std::string m_folder;
+    CatalogReporter m_report;
+};
+
+}  // namespace tav

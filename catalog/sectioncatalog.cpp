@@ -1,0 +1,65 @@
+#include "sectioncatalog.h"
+
+#include "catalogtext.h"
+
+namespace tav {
+
+namespace {
+
+SectionDef ParseSectionLine(std::string_view line) {
+    SectionDef row;
+    row.id = LeadingNumber16(TakeColumn(line));
+    row.iniName = std::string(TakeColumn(line));
+    row.ordered = TakeFlagColumn(line);
+    row.label = std::string(TakeColumn(line));
+    row.kind = std::string(TakeColumn(line));
+    row.icon = LeadingNumber16(line);
+    return row;
+}
+
+}  // namespace
+
+SectionCatalog::SectionCatalog(const std::string& folder, const CatalogReporter& report) {
+    const std::string path = JoinPath(folder, kFileName);
+    const FileBytes file = ReadFileBytes(path);
+    if (file.error) {
+        report(*file.error);
+        return;
+    }
+    if (const std::size_t dropped = LoadText(file.bytes); dropped > 0) {
+        report(FileError{path, std::to_string(dropped) +
+                                   " line(s) past the limit of 64 sections were not loaded"});
+    }
+}
+
+std::size_t SectionCatalog::LoadText(std::string_view text) {
+    m_rows.fill(SectionDef{});
+    m_count = 0;
+    std::size_t dropped = 0;
+    for (const std::string_view line : CatalogLines(text)) {
+        if (m_count == kCapacity) {
+            ++dropped;
+            continue;
+        }
+        m_rows[m_count++] = ParseSectionLine(line);
+    }
+    return dropped;
+}
+
+int SectionCatalog::ReplacementSectionIndex() const {
+    for (std::uint16_t i = 0; i < m_count; ++i) {
+        if (m_rows[i].kind == "SR") {
+            return i;
+        }
+    }
+    return -1;
+}
+
+const SectionDef* SectionCatalog::RowForId(std::uint16_t id) const {
+    if (id == 0 || id > m_count) {
+        return nullptr;
+    }
+    return &m_rows[id - 1];
+}
+
+}  // namespace tav

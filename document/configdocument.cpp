@@ -1,0 +1,205 @@
+#include "configdocument.h"
+
+#include <string_view>
+
+#include "atomicfile.h"
+
+namespace tav {
+
+namespace {
+
+constexpr std::string_view kCommaEscape = "\\044";
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t pos = text.find(from); pos != std::string::npos;
+         pos = text.find(from, pos + to.size())) {
+        text.replace(pos, from.size(), to);
+    }
+    return text;
+}
+
+// 1 + the index of the first comma-separated item of `list` that equals `key`, or 1 when none does.
+std::uint16_t PositionInOrderList(std::string_view list, std::string_view key) {
+    std::uint16_t position = 1;
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        if (list.substr(0, comma) == key) {
+            return position;
+        }
+        if (comma == std::string_view::npos) {
+            return 1;
+        }
+        list.remove_prefix(comma + 1);
+        ++position;
+    }
+}
+
+void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
+                      const ProfileText& document, std::vector<std::string>& warnings) {
+    const int r = sections.ReplacementSectionIndex();
+    if (r < 0) {
+        return;
+    }
+    const SectionDef& section = sections[static_cast<std::size_t>(r)];
+    for (std::size_t n = 0; n < FieldCatalog::kMaxReplacements; ++n) {
+        const std::string key = ReplacementKey(n);
+        const std::string entry = document.Get(section.iniName, key).value_or("");
+        const std::size_t comma = entry.find(',');
+        if (comma == std::string::npos) {
+            return;
+        }
+        const std::string from = ReplaceAll(entry.substr(0, comma), kCommaEscape, ",");
+        if (!fields.AppendReplacement(from, entry.substr(comma + 1), section.id)) {
+            warnings.push_back("The replacement entries from \"" + key + "\" on in section [" +
+                               section.iniName + "] were not loaded: the field table holds at " +
+                               "most 128 rows.");
+            return;
+        }
+    }
+}
+
+bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_view key) {
+    return section.iniName == "TACInfo" && field.key == key;
+}
+
+}  // namespace
+
+std::string ReplacementKey(std::size_t n) {
+    return std::string("r") + static_cast<char>(48 + n);
+}
+
+std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes) {
+    if (path.empty()) {
+        bytes.clear();
+        return std::nullopt;
+    }
+    FileBytes file = ReadFileBytes(path);
+    if (file.missing) {
+        bytes.clear();
+        return std::nullopt;
+    }
+    if (file.error) {
+        return file.error;
+    }
+    bytes = std::move(file.bytes);
+    return std::nullopt;
+}
+
+std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
+                                            const ProfileText& document) {
+    std::vector<std::string> warnings;
+    const std::uint16_t count = fields.Count();
+    for (std::uint16_t i = 0; i < count; ++i) {
+        FieldDef& field = fields[i];
+        const SectionDef* section = sections.RowForId(field.sectionId);
+        if (section == nullptr) {
+            continue;  // names no section: neither read nor written
+        }
+        const std::string stored = document.Get(section->iniName, field.key).value_or("");
+        if (field.type == "B") {
+            field.value = !stored.empty() && stored.front() == '1' ? "True" : "False";
+        } else {
+            field.value = stored;
+        }
+        if (field.orderPos != 0) {
+            field.orderPos = PositionInOrderList(
+                document.Get(section->iniName, "Order").value_or(""), field.key);
+        }
+    }
+    ReadReplacements(sections, fields, document, warnings);
+    return warnings;
+}
+
+std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
+                                     const DisplayOrder& order, const std::string& timeText,
+                                     ProfileText& document) {
+    FieldCatalog work = fields;
+    std::size_t n = 0;
+    for (std::uint16_t i = 0; i < sections.Count(); ++i) {
+        const SectionDef& row = sections[i];
+        const SectionDef* target = sections.RowForId(row.id);
+        if (target == nullptr) {
+            continue;  // no section to write to
+        }
+        const std::string& name = target->iniName;
+        const bool ordered = row.ordered == 'Y';
+        std::string orderList;
+        if (ordered) {
+            if (auto refused = document.Set(name, "Order", "")) {
+                return refused;
+            }
+        }
+        const std::vector<std::uint16_t> none;
+        for (const std::uint16_t f : i < order.size() ? order[i] : none) {
+            FieldDef& field = work[f];
+            if (IsInfoField(row, field, "Updated")) {
+                field.value = timeText;
+            } else if (IsInfoField(row, field, "Version")) {
+                field.value = "1.0";
+            }
+            std::string text;
+            if (field.type == "B") {
+                text = field.value == "True" ? "1" : "0";
+            } else if (field.type == "RFS") {
+                text = ReplaceAll(field.label, ",", kCommaEscape) + "," + field.value;
+                field.key = ReplacementKey(n++);
+            } else {
+                text = field.value;
+            }
+            if (auto refused = document.Set(name, field.key, text)) {
+                return refused;
+            }
+            if (ordered && field.orderPos != 0) {
+                orderList += (orderList.empty() ? "" : ",") + field.key;
+            }
+        }
+        if (ordered) {
+            if (auto refused = document.Set(name, "Order", orderList)) {
+                return refused;
+            }
+        }
+        // With the most entries the list can hold, the end key would be "r=", which no line can
+        // hold; the reader stops there anyway.
+        if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
+            if (auto refused = document.Set(name, ReplacementKey(n), "")) {
+                return refused;
+            }
+        }
+    }
+    fields = std::move(work);
+    return std::nullopt;
+}
+
+std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
+                                          FieldCatalog& fields, const DisplayOrder& order,
+                                          const std::string& timeText) {
+    std::string bytes;
+    if (auto error = LoadDocumentText(path, bytes)) {
+        return error;
+    }
+    ProfileText document(std::move(bytes));
+    FieldCatalog work = fields;
+    if (auto refused = ApplySave(sections, work, order, timeText, document)) {
+        return FileError{path, *refused};
+    }
+    if (auto error = WriteFileAtomically(path, document.Bytes())) {
+        return error;
+    }
+    fields = std::move(work);
+    return std::nullopt;
+}
+
+std::string FormatTimeText(const std::tm& time) {
+    char text[64];
+    const std::size_t size = std::strftime(text, sizeof text, "%d/%m/%Y (%H:%M:%S)", &time);
+    return std::string(text, size);
+}
+
+std::string CurrentTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return FormatTimeText(local);
+}
+
+}  // namespace tav

@@ -1,0 +1,90 @@
+// The profile store: reads and writes single keys of an INI-layout document held in memory, the
+// way the other application's profile-string services read and write them, and keeps every byte
+// it is not asked to change.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tav {
+
+// Reading rules: lines end at LF, CR LF or a lone CR. A section header is a line whose first
+// non-blank character is "[" and that holds a "]"; its name is the trimmed text between the "["
+// and the last "]". A key line is a line of a section that holds "="; key and value are the
+// trimmed texts before and after the first "=", and one pair of equal quotes (" or ') enclosing
+// the value is removed. Names compare case-insensitively (ASCII letters) after trimming; with
+// duplicates the first section, and the first key in it, count. A UTF-8 byte-order mark at the
+// start of the file is kept and otherwise ignored.
+//
+// Writing rules: an existing key keeps its line, which becomes the key as the file spells it, "="
+// and the new value, with the line's own line ending; a new key goes after the last non-blank
+// line of its section; a new section goes at the end of the file. New lines take the file's line
+// ending (CR LF for a file that has none). Writing the value a key already has changes nothing,
+// nothing is ever removed, and every other byte stays as it was. A value that would not read back
+// unchanged (blanks at either end, or enclosed in a pair of equal quotes) is written in double
+// quotes, so every value written reads back exactly.
+class ProfileText final {
+public:
+    explicit ProfileText(std::string bytes = {});
+
+    // The value of `key` in `section`, or nothing when the section or the key is missing.
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+    // Sets `key` in `section` to `value`. Returns an error message, changing nothing, when the
+    // write is refused: a section, key or value holding CR or LF (it would inject new lines), or
+    // a key that could not be read back (empty, holding "=", or starting with "[").
+    std::optional<std::string> Set(std::string_view section, std::string_view key,
+                                   std::string_view value);
+
+    // The document's bytes with every write applied.
+    std::string Bytes() const;
+
+    // True when no write has changed anything.
+    bool Unchanged() const;
+
+private:
+    struct Line {
+        std::size_t begin = 0;       // first byte of the line's text
+        std::size_t textEnd = 0;     // one past its text, where its line ending starts
+        std::size_t end = 0;         // one past its line ending
+    };
+    struct Section {
+        std::string name;                    // trimmed name from the header (or from Set)
+        std::size_t headerLine = 0;          // index into m_lines; unused for new sections
+        std::size_t endLine = 0;             // one past the section's last line
+        std::size_t anchorLine = 0;          // last non-blank line: new keys go after it
+        std::vector<std::string> added;      // texts of the lines added after the anchor
+        bool isNew = false;                  // created by Set at the end of the file
+    };
+    struct KeyRef {
+        std::size_t line = 0;    // index into m_lines, or into Section::added when `added`
+        bool added = false;
+    };
+
+    std::string_view LineText(std::size_t line) const;
+    Section* FindSection(std::string_view name);
+    const Section* FindSection(std::string_view name) const;
+    std::optional<KeyRef> FindKey(const Section& section, std::string_view key) const;
+    std::string_view KeyLineText(const Section& section, const KeyRef& ref) const;
+    void Parse();
+
+    std::string m_bytes;
+    std::vector<Line> m_lines;
+    std::vector<Section> m_sections;  // file order, then new sections in order of creation
+    std::unordered_map<std::string, std::size_t> m_firstSection;  // lower-case name -> index
+    std::unordered_map<std::size_t, std::string> m_replaced;      // line index -> new text
+    std::string m_eol = "\r\n";
+    std::size_t m_bomSize = 0;
+};
+
+// Trims blanks (space, tab, vertical tab, form feed) from both ends.
+std::string_view TrimBlanks(std::string_view text);
+
+// The value text to put after "=" so that reading it back gives exactly `value`.
+std::string EncodeProfileValue(std::string_view value);
+
+}  // namespace tav

@@ -1,0 +1,77 @@
+#include "document/atomicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "testutil.h"
+
+namespace {
+
+std::size_t FilesIn(const std::string& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(AtomicFileTest, ReplacesContentAndKeepsPermissions) {
+    tavtest::TempDir dir;
+    const std::string path = dir.File("a.tac");
+    tavtest::WriteFile(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_FALSE(tav::WriteFileAtomically(path, "new content"));
+    EXPECT_EQ(tavtest::ReadFile(path), "new content");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(FilesIn(dir.Path()), 1u) << "no temporary file is left behind";
+}
+
+TEST(AtomicFileTest, WritesThroughASymbolicLink) {
+    tavtest::TempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    tavtest::WriteFile(dir.File("real/doc.tac"), "old");
+    ASSERT_EQ(::symlink("real/doc.tac", dir.File("link.tac").c_str()), 0);
+    ASSERT_FALSE(tav::WriteFileAtomically(dir.File("link.tac"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.tac")));
+    EXPECT_EQ(tavtest::ReadFile(dir.File("real/doc.tac")), "new");
+}
+
+TEST(AtomicFileTest, FailedWriteLeavesTheOldFileWhole) {
+    tavtest::TempDir dir;
+    const std::string path = dir.File("a.tac");
+    const std::string old(3 << 20, 'o');
+    tavtest::WriteFile(path, old);
+    // The disk fills up after the first megabyte of the new content.
+    tav::SetWriteFaultHookForTesting([](std::size_t soFar) { return soFar < (1u << 20); });
+    const auto error = tav::WriteFileAtomically(path, std::string(3 << 20, 'n'));
+    tav::SetWriteFaultHookForTesting(nullptr);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->file, path);
+    EXPECT_NE(error->reason.find("No space left on device"), std::string::npos) << error->reason;
+    EXPECT_TRUE(tavtest::ReadFile(path) == old);
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(AtomicFileTest, RefusesFoldersAndMissingFolders) {
+    tavtest::TempDir dir;
+    const auto folder = tav::WriteFileAtomically(dir.Path(), "x");
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_EQ(folder->reason, "is a folder, not a file");
+    const auto missing = tav::WriteFileAtomically(dir.File("none/x.tac"), "x");
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_NE(missing->reason.find("No such file or directory"), std::string::npos);
+}
+
+TEST(AtomicFileTest, NewFileIsCreated) {
+    tavtest::TempDir dir;
+    ASSERT_FALSE(tav::WriteFileAtomically(dir.File("fresh.tac"), "[S]\r\n"));
+    EXPECT_EQ(tavtest::ReadFile(dir.File("fresh.tac")), "[S]\r\n");
+}
+
+}  // namespace

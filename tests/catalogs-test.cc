@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalog/fieldcatalog.h"
+#include "catalog/sectioncatalog.h"
+#include "testutil.h"
+
+namespace {
+
+using tav::FieldCatalog;
+using tav::FileError;
+using tav::SectionCatalog;
+
+TEST(SectionCatalogTest, ReadsTheSixColumns) {
+    SectionCatalog sections;
+    sections.LoadText("1,General,N,General settings,SN,3\r\n");
+    ASSERT_EQ(sections.Count(), 1);
+    EXPECT_EQ(sections[0].id, 1);
+    EXPECT_EQ(sections[0].iniName, "General");
+    EXPECT_EQ(sections[0].ordered, 'N');
+    EXPECT_EQ(sections[0].label, "General settings");
+    EXPECT_EQ(sections[0].kind, "SN");
+    EXPECT_EQ(sections[0].icon, 3);
+}
+
+TEST(SectionCatalogTest, MalformedLinesAreTakenAsTheyCome) {
+    SectionCatalog sections;
+    sections.LoadText("12\r\n2,Fonts,Yes,Fonts,XX,4\r\n3,Lower,y,Lower,SN,70000\r\n");
+    ASSERT_EQ(sections.Count(), 3);
+    // No comma: the id, every other column empty.
+    EXPECT_EQ(sections[0].id, 12);
+    EXPECT_EQ(sections[0].iniName, "");
+    EXPECT_EQ(sections[0].ordered, '\0');
+    EXPECT_EQ(sections[0].icon, 0);
+    // "Yes": two characters are skipped, so the columns shift by one.
+    EXPECT_EQ(sections[1].ordered, 'Y');
+    EXPECT_EQ(sections[1].label, "s");
+    EXPECT_EQ(sections[1].kind, "Fonts");
+    EXPECT_EQ(sections[1].icon, 0);
+    // Lower-case y is not Y; the icon keeps the low 16 bits.
+    EXPECT_EQ(sections[2].ordered, 'y');
+    EXPECT_EQ(sections[2].icon, 4464);
+}
+
+TEST(SectionCatalogTest, BlankLinesNoLongerDropLaterRows) {
+    std::string text;
+    for (int i = 1; i <= 10; ++i) {
+        text += std::to_string(i) + ",S" + std::to_string(i) + ",N,L,SN,2\r\n";
+        if (i == 3) {
+            text += "\r\n";
+        }
+    }
+    SectionCatalog sections;
+    sections.LoadText(text);
+    ASSERT_EQ(sections.Count(), 10);
+    EXPECT_EQ(sections[9].iniName, "S10");
+}
+
+TEST(SectionCatalogTest, LinesPastCapacityAreReportedNotWritten) {
+    tavtest::TempDir dir;
+    std::string text;
+    for (int i = 1; i <= 70; ++i) {
+        text += std::to_string(i) + ",S" + std::to_string(i) + ",N,L" + std::to_string(i) +
+                ",SN,2\n";
+    }
+    tavtest::WriteFile(dir.File("Sections.txt"), text);
+    std::vector<FileError> problems;
+    SectionCatalog sections(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    EXPECT_EQ(sections.Count(), 64);
+    EXPECT_EQ(sections[63].iniName, "S64");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].file, dir.File("Sections.txt"));
+    EXPECT_NE(problems[0].reason.find("6 line(s)"), std::string::npos) << problems[0].reason;
+    EXPECT_NE(problems[0].reason.find("64"), std::string::npos);
+}
+
+TEST(SectionCatalogTest, MissingFileIsReportedWithNameAndReason) {
+    tavtest::TempDir dir;
+    std::vector<FileError> problems;
+    SectionCatalog sections(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    EXPECT_EQ(sections.Count(), 0);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].file, dir.File("Sections.txt"));
+    EXPECT_EQ(problems[0].reason, "No such file or directory");
+}
+
+TEST(SectionCatalogTest, LookupsByKindAndId) {
+    SectionCatalog sections;
+    sections.LoadText("1,A,N,A,SN,2\r\n2,B,N,B,SR,2\r\n3,C,N,C,SR,2\r\n");
+    EXPECT_EQ(sections.ReplacementSectionIndex(), 1);
+    EXPECT_EQ(sections.RowForId(3)->iniName, "C");
+    EXPECT_EQ(sections.RowForId(0), nullptr);
+    EXPECT_EQ(sections.RowForId(4), nullptr);
+    SectionCatalog lower;
+    lower.LoadText("1,A,N,A,sr,2\r\n");
+    EXPECT_EQ(lower.ReplacementSectionIndex(), -1);
+}
+
+TEST(FieldCatalogTest, ReadsTheFiveColumnsAndDefaultsBooleans) {
+    FieldCatalog fields;
+    fields.LoadText("Font size,FontSize,C,N,2\r\nBeep,Beep,B,Y,1\r\nOdd,Odd,B,y,1\r\n"
+                    "Shifted,Key,C,Yes,2\r\n");
+    ASSERT_EQ(fields.Count(), 4);
+    EXPECT_EQ(fields[0].label, "Font size");
+    EXPECT_EQ(fields[0].key, "FontSize");
+    EXPECT_EQ(fields[0].type, "C");
+    EXPECT_EQ(fields[0].orderPos, 0);
+    EXPECT_EQ(fields[0].sectionId, 2);
+    EXPECT_EQ(fields[0].value, "");
+    EXPECT_EQ(fields[1].value, "False");
+    EXPECT_EQ(fields[1].orderPos, 1);
+    EXPECT_EQ(fields[2].orderPos, 0);
+    EXPECT_EQ(fields[3].orderPos, 1);
+    EXPECT_EQ(fields[3].sectionId, 0);
+}
+
+TEST(FieldCatalogTest, AppendReplacementNumbersKeysAndCounts) {
+    FieldCatalog fields;
+    fields.LoadText("a,a,C,N,1\r\nb,b,C,N,1\r\nc,c,C,N,1\r\n");
+    const auto first = fields.AppendReplacement("x,y", "z", 7);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, 0);
+    EXPECT_EQ(fields.Count(), 4);
+    EXPECT_EQ(fields.ReplacementCount(), 1);
+    const tav::FieldDef& row = fields[3];
+    EXPECT_EQ(row.label, "x,y");
+    EXPECT_EQ(row.value, "z");
+    EXPECT_EQ(row.key, "1");
+    EXPECT_EQ(row.type, "RFS");
+    EXPECT_EQ(row.sectionId, 7);
+    EXPECT_EQ(row.orderPos, 0);
+    std::vector<std::string> keys;
+    for (int i = 1; i < 10; ++i) {
+        fields.AppendReplacement("f", "t", 7);
+    }
+    EXPECT_EQ(fields[12].key, ":");  // the tenth entry
+    fields.LoadText("a,a,C,N,1\r\n");
+    EXPECT_EQ(fields.Count(), 1);
+    EXPECT_EQ(fields.ReplacementCount(), 0);
+}
+
+TEST(FieldCatalogTest, AppendReplacementRefusesPastItsLimits) {
+    FieldCatalog fields;
+    for (int i = 0; i < FieldCatalog::kMaxReplacements; ++i) {
+        ASSERT_TRUE(fields.AppendReplacement("f", "t", 1));
+    }
+    EXPECT_FALSE(fields.AppendReplacement("f", "t", 1)) << "a 14th entry could not be read back";
+    EXPECT_EQ(fields.Count(), FieldCatalog::kMaxReplacements);
+
+    std::string text;
+    for (int i = 0; i < 127; ++i) {
+        text += "L,K" + std::to_string(i) + ",C,N,1\n";
+    }
+    FieldCatalog nearlyFull;
+    nearlyFull.LoadText(text);
+    EXPECT_TRUE(nearlyFull.AppendReplacement("f", "t", 1));
+    EXPECT_FALSE(nearlyFull.AppendReplacement("f", "t", 1));
+    EXPECT_EQ(nearlyFull.Count(), 128);
+}
+
+TEST(FieldCatalogTest, LinesPastCapacityAreReported) {
+    tavtest::TempDir dir;
+    std::string text;
+    for (int i = 0; i < 130; ++i) {
+        text += "L,K" + std::to_string(i) + ",C,N,1\r\n";
+    }
+    tavtest::WriteFile(dir.File("Fields.txt"), text);
+    std::vector<FileError> problems;
+    FieldCatalog fields(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    EXPECT_EQ(fields.Count(), 128);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].reason.find("2 line(s)"), std::string::npos);
+    fields.Load();
+    EXPECT_EQ(problems.size(), 2u) << "reported again at every load";
+}
+
+TEST(FieldCatalogTest, RemoveReplacementClosesTheGapAndRenumbers) {
+    FieldCatalog fields;
+    fields.LoadText("a,a,C,N,1\r\n");
+    fields.AppendReplacement("p", "P", 2);
+    fields.AppendReplacement("q", "Q", 2);
+    fields.AppendReplacement("r", "R", 2);
+    EXPECT_FALSE(fields.RemoveReplacement(0)) << "a catalogue row is not a replacement";
+    EXPECT_FALSE(fields.RemoveReplacement(4)) << "past the valid rows";
+    ASSERT_TRUE(fields.RemoveReplacement(2));
+    EXPECT_EQ(fields.Count(), 3);
+    EXPECT_EQ(fields.ReplacementCount(), 2);
+    EXPECT_EQ(fields[1].label, "p");
+    EXPECT_EQ(fields[1].key, "1");
+    EXPECT_EQ(fields[2].label, "r");
+    EXPECT_EQ(fields[2].value, "R");
+    EXPECT_EQ(fields[2].key, "2");
+    const auto next = fields.AppendReplacement("s", "S", 2);
+    EXPECT_EQ(*next, 2);
+    EXPECT_EQ(fields[3].label, "s") << "appended right after the remaining rows";
+    ASSERT_TRUE(fields.RemoveReplacement(1));
+    ASSERT_TRUE(fields.RemoveReplacement(1));
+    ASSERT_TRUE(fields.RemoveReplacement(1));
+    EXPECT_EQ(fields.Count(), 1);
+    EXPECT_EQ(fields.ReplacementCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+#include "document/profiletext.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <string>
+
+namespace {
+
+using tav::ProfileText;
+
+struct ReadCase {
+    const char* name;
+    std::string file;
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+};
+
+class ProfileReadTest : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileReadTest, ReadsAsTheProfileServicesDo) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(ProfileText(c.file).Get(c.section, c.key), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileReadTest,
+    testing::Values(
+        ReadCase{"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"missingSection", "[S]\r\nk=v\r\n", "T", "k", std::nullopt},
+        ReadCase{"missingKey", "[S]\r\nk=v\r\n", "S", "x", std::nullopt},
+        ReadCase{"emptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
+        ReadCase{"caseInsensitiveNames", "[General]\nBeep=1\n", "GENERAL", "beep", "1"},
+        ReadCase{"trimmed", "[ S ]\n \t k \t=\t v w \n", "S", "k", "v w"},
+        ReadCase{"doubleQuotesRemoved", "[S]\nk=\" v \"\n", "S", "k", " v "},
+        ReadCase{"singleQuotesRemoved", "[S]\nk='v'\n", "S", "k", "v"},
+        ReadCase{"unequalQuotesKept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
+        ReadCase{"onlyOnePairRemoved", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
+        ReadCase{"valueAfterFirstEquals", "[S]\nk=a=b\n", "S", "k", "a=b"},
+        ReadCase{"lfOnly", "[S]\nk=v", "S", "k", "v"},
+        ReadCase{"crOnly", "[S]\rk=v\rj=w\r", "S", "j", "w"},
+        ReadCase{"textAfterBracketIgnored", "[S] ; note\nk=v\n", "S", "k", "v"},
+        ReadCase{"nameToLastBracket", "[a]b]\nk=v\n", "a]b", "k", "v"},
+        ReadCase{"bracketWithoutCloseIsKeyLine", "[S]\n[x=1\n", "S", "[x", "1"},
+        ReadCase{"linesBeforeHeaderBelongNowhere", "k=v\n[S]\n", "", "k", std::nullopt},
+        ReadCase{"firstDuplicateSectionWins", "[S]\nk=1\n[s]\nk=2\nj=3\n", "S", "j", std::nullopt},
+        ReadCase{"firstDuplicateKeyWins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+        ReadCase{"commentLineWithoutEquals", "[S]\n; k\nk=v\n", "S", "k", "v"},
+        ReadCase{"bomIgnoredForHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"indentedHeader", "  [S]\nk=v\n", "S", "k", "v"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct WriteCase {
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+class ProfileWriteTest : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWriteTest, WritesKeyByKeyKeepingOtherBytes) {
+    const WriteCase& c = GetParam();
+    ProfileText text(c.before);
+    ASSERT_EQ(text.Set(c.section, c.key, c.value), std::nullopt);
+    EXPECT_EQ(text.Bytes(), c.after);
+    EXPECT_EQ(ProfileText(text.Bytes()).Get(c.section, c.key), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileWriteTest,
+    testing::Values(
+        WriteCase{"newFile", "", "S", "k", "v", "[S]\r\nk=v\r\n"},
+        WriteCase{"existingKeyKeepsItsLineAndEnding", "[S]\r\n  Key = old ; x\nz=1\r\n", "s", "KEY",
+                  "new", "[S]\r\nKey=new\nz=1\r\n"},
+        WriteCase{"sameValueChangesNothing", "[S]\r\n  k =  v  \r\n", "S", "k", "v",
+                  "[S]\r\n  k =  v  \r\n"},
+        WriteCase{"newKeyAfterLastNonBlankLine", "[S]\r\na=1\r\n\r\n[T]\r\n", "S", "b", "2",
+                  "[S]\r\na=1\r\nb=2\r\n\r\n[T]\r\n"},
+        WriteCase{"newKeyInLastSectionWithoutEnding", "[S]\na=1", "S", "b", "2",
+                  "[S]\na=1\nb=2\n"},
+        WriteCase{"newSectionAtEndAddsMissingEnding", "[S]\na=1", "T", "b", "2",
+                  "[S]\na=1\n[T]\nb=2\n"},
+        WriteCase{"newSectionAfterComments", "; top\r\n", "S", "k", "", "; top\r\n[S]\r\nk=\r\n"},
+        WriteCase{"crOnlyFileKeepsCr", "[S]\ra=1\r", "S", "b", "2", "[S]\ra=1\rb=2\r"},
+        WriteCase{"bomKept", "\xEF\xBB\xBF[S]\r\nk=1\r\n", "S", "k", "2",
+                  "\xEF\xBB\xBF[S]\r\nk=2\r\n"},
+        WriteCase{"leadingBlankQuoted", "", "S", "k", " v", "[S]\r\nk=\" v\"\r\n"},
+        WriteCase{"enclosingQuotesQuoted", "", "S", "k", "'v'", "[S]\r\nk=\"'v'\"\r\n"},
+        WriteCase{"loneQuoteNotQuoted", "", "S", "k", "\"v", "[S]\r\nk=\"v\r\n"},
+        WriteCase{"secondDuplicateSectionUntouched", "[S]\nk=1\n[S]\nk=2\n", "S", "k", "3",
+                  "[S]\nk=3\n[S]\nk=2\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileWriteRefusalTest, LineBreaksAndUnreadableKeysAreRefusedAndNothingChanges) {
+    const std::string before = "[S]\r\nk=v\r\n";
+    struct Refused {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
+    const Refused cases[] = {
+        {"S", "k", "a\r\n[Evil]\r\nx=1"}, {"S", "k", "a\nb"},  {"S", "k\n", "v"},
+        {"S\r", "k", "v"},                {"S", "", "v"},      {"S", "  ", "v"},
+        {"S", "a=b", "v"},                {"S", "[x]", "v"},
+    };
+    for (const auto& c : cases) {
+        ProfileText text(before);
+        const auto error = text.Set(c.section, c.key, c.value);
+        EXPECT_TRUE(error.has_value()) << c.key;
+        EXPECT_EQ(text.Bytes(), before);
+        EXPECT_TRUE(text.Unchanged());
+    }
+}
+
+TEST(ProfileWriteTest, LaterWritesFindKeysAndSectionsAddedEarlier) {
+    ProfileText text("[S]\r\n");
+    ASSERT_FALSE(text.Set("S", "a", "1"));
+    ASSERT_FALSE(text.Set("T", "b", "2"));
+    ASSERT_FALSE(text.Set("s", "A", "3"));
+    ASSERT_FALSE(text.Set("t", "B", "4"));
+    ASSERT_FALSE(text.Set("T", "c", "5"));
+    EXPECT_EQ(text.Bytes(), "[S]\r\na=3\r\n[T]\r\nb=4\r\nc=5\r\n");
+}
+
+// Random values (every byte but CR and LF, blanks and quotes at the ends included) written into a
+// random mix of existing and new keys read back exactly, and every untouched line stays put.
+TEST(ProfileRoundTripTest, RandomValuesReadBackExactly) {
+    std::mt19937 random(20261207);
+    const std::string alphabet = std::string(" \t\v\f\"'=[];,\\#x") + "\x01\x7f\x80\xff" + "abcXYZ";
+    auto randomText = [&](std::size_t maxLength) {
+        std::string text;
+        const std::size_t length = random() % (maxLength + 1);
+        for (std::size_t i = 0; i < length; ++i) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        return text;
+    };
+    const std::string base =
+        "; header comment\r\n[One]\r\nkeep=this line\r\nk0=old\r\n\r\n[Two]\r\n; note\r\nk1=x\r\n";
+    for (int round = 0; round < 300; ++round) {
+        ProfileText text(base);
+        std::vector<std::tuple<std::string, std::string, std::string>> written;
+        for (int w = 0; w < 6; ++w) {
+            const std::string section = std::vector<std::string>{"One", "Two", "Three"}[random() % 3];
+            const std::string key = "k" + std::to_string(random() % 4);
+            const std::string value = randomText(12);
+            ASSERT_FALSE(text.Set(section, key, value));
+            std::erase_if(written, [&](const auto& t) {
+                return std::get<0>(t) == section && std::get<1>(t) == key;
+            });
+            written.emplace_back(section, key, value);
+        }
+        const ProfileText reread(text.Bytes());
+        for (const auto& [section, key, value] : written) {
+            EXPECT_EQ(reread.Get(section, key), value) << section << "." << key;
+        }
+        const std::string bytes = text.Bytes();
+        EXPECT_EQ(bytes.rfind("; header comment\r\n[One]\r\nkeep=this line\r\n", 0), 0u);
+        EXPECT_NE(bytes.find("\r\n[Two]\r\n; note\r\n"), std::string::npos);
+        EXPECT_EQ(reread.Get("One", "keep"), "this line");
+    }
+}
+
+}  // namespace

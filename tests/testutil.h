@@ -1,0 +1,33 @@
+// Small helpers shared by the tests: a temporary folder and whole-file access.
+#pragma once
+
+#include <string>
+
+namespace tavtest {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir final {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The path of `name` inside the folder.
+    std::string File(const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+// Writes `bytes` to `path`, failing the test (by exception) when it cannot.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// The bytes of `path`; fails the test (by exception) when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// Text with every "\n" turned into "\r\n", for fixtures written as plain literals.
+std::string Crlf(const std::string& text);
+
+}  // namespace tavtest
