@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTreeWidgetItemIterator>
+
+#include "treetestutil.h"
+
+namespace {
+
+using tav::ConfigTree;
+using tavtest::TreeFixture;
+
+int Tag(const QTreeWidgetItem* item) {
+    const QVariant tag = item->data(0, ConfigTree::ItemTagRole);
+    return tag.isValid() ? tag.toInt() : -1;
+}
+
+std::string Text(const QTreeWidgetItem* item) {
+    return tav::FromQt(item->text(0));
+}
+
+struct ExampleTree : TreeFixture {
+    ExampleTree()
+        : TreeFixture(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Sections.txt"),
+                      tavtest::ReadFile(TAV_EXAMPLES_DIR "/Fields.txt")) {}
+};
+
+TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
+    ExampleTree t;
+    EXPECT_TRUE(t.problems.empty());
+    ASSERT_EQ(t.tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = t.tree->RootItem();
+    EXPECT_EQ(Text(root), "File : [none]");
+    EXPECT_EQ(Tag(root), -1);
+    ASSERT_EQ(root->childCount(), 3);
+    EXPECT_EQ(Text(root->child(0)), "Parameters");
+    EXPECT_EQ(Tag(root->child(0)), -1);
+    EXPECT_EQ(Text(root->child(1)), "Document information");
+    EXPECT_EQ(Tag(root->child(1)), 1000);
+    EXPECT_EQ(Text(root->child(2)), "General");
+    const std::vector<std::string> underParameters = {"List", "Capture", "Printing", "Export",
+                                                      "String", "Advanced"};
+    EXPECT_EQ(TreeFixture::Children(root->child(0)), underParameters);
+    // Fields: label form, tag, ordered image; unordered fields stay where they fall.
+    QTreeWidgetItem* columns = root->child(0)->child(0);
+    EXPECT_EQ(Tag(columns), 1002);
+    const std::vector<std::string> columnOrder = {"Show", "Font", "Show", "Show",
+                                                  "Font", "Show", "Show"};
+    EXPECT_EQ(TreeFixture::Children(columns), columnOrder);
+    EXPECT_EQ(Text(columns->child(0)), "Show date = \"False\"");
+    EXPECT_EQ(Tag(columns->child(0)), 7);
+    EXPECT_EQ(Text(root->child(1)->child(0)), "Version = \"\"");
+    // Expansion: root, Parameters and the first SN section only.
+    EXPECT_TRUE(root->isExpanded());
+    EXPECT_TRUE(root->child(0)->isExpanded());
+    EXPECT_TRUE(root->child(1)->isExpanded());
+    EXPECT_FALSE(root->child(2)->isExpanded());
+    EXPECT_FALSE(columns->isExpanded());
+    // Images: the icons of the table exist and fields use 10 and 11.
+    for (int i = 0; i < ConfigTree::kImageCount; ++i) {
+        EXPECT_FALSE(ConfigTree::ItemImage(i).pixmap(20, 16).isNull()) << i;
+    }
+    EXPECT_EQ(columns->child(0)->icon(0).cacheKey(),
+              t.Item("Show time")->icon(0).cacheKey()) << "ordered fields share image 11";
+    EXPECT_NE(columns->child(0)->icon(0).cacheKey(), t.Item("Font name")->icon(0).cacheKey());
+}
+
+TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
+    ExampleTree t;
+    const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";
+    ASSERT_FALSE(t.tree->ReadDocument(path, "front-office.tac"));
+    t.tree->BuildTree();
+    EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
+    EXPECT_EQ(Text(t.Item("Beep")), "Beep on error = \"True\"");
+    const std::vector<std::string> expected = {"Show subject", "Show date", "Font name",
+                                               "Show sender", "Show time", "Font size",
+                                               "Show size"};
+    std::vector<std::string> labels;
+    for (int i = 0; i < t.Item("List columns")->childCount(); ++i) {
+        const std::string text = Text(t.Item("List columns")->child(i));
+        labels.push_back(text.substr(0, text.find(" = ")));
+    }
+    EXPECT_EQ(labels, expected);
+    EXPECT_EQ(Text(t.Item("String [Dept")), "String [Dept, Sales] Replaced by [Sales department]");
+    EXPECT_EQ(t.Item("String [Dept")->parent(), t.Item("String replacements"));
+    // An empty name shows "none" even with a path stored.
+    ASSERT_FALSE(t.tree->ReadDocument(path, ""));
+    t.tree->BuildTree();
+    EXPECT_EQ(Text(t.tree->RootItem()), "File : [none]");
+}
+
+TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
+    ExampleTree t;
+    ASSERT_FALSE(t.tree->ReadDocument(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    const auto error = t.tree->ReadDocument(t.dir.Path(), "folder");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->file, t.dir.Path());
+    EXPECT_EQ(t.tree->DocName(), "front-office.tac");
+    EXPECT_EQ(t.tree->Fields().ReplacementCount(), 3);
+}
+
+TEST(BuildTreeTest, PlacementRuleAndSectionsByKind) {
+    TreeFixture t("1,Ordered,Y,Ordered,SN,2\n2,Lower,N,Lower,sn,70\n",
+                  "P,P,C,N,1\nQ,Q,C,Y,1\nR,R,C,N,1\nS,S,C,Y,1\nT,T,C,Y,1\nX,X,C,N,9\n");
+    ASSERT_FALSE(t.tree->ReadDocument("", ""));
+    // Positions Q 3, S 1, T 2 come from a document's Order list.
+    tavtest::WriteFile(t.dir.File("d.tac"), "[Ordered]\nOrder=S,T,Q\n");
+    ASSERT_FALSE(t.tree->ReadDocument(t.dir.File("d.tac"), "d.tac"));
+    t.tree->BuildTree();
+    const std::vector<std::string> expected = {"P", "S", "T", "Q", "R"};
+    EXPECT_EQ(TreeFixture::Children(t.Item("Ordered")), expected);
+    EXPECT_EQ(t.Item("Lower")->parent(), t.tree->RootItem()->child(0)) << "kinds compare exactly";
+    EXPECT_TRUE(t.Item("Lower")->icon(0).isNull()) << "icon index outside the table";
+    EXPECT_THROW(t.Item("X ="), std::runtime_error) << "a field of no section gets no item";
+}
+
+TEST(BuildTreeTest, EmptyCataloguesGiveRootAndParametersOnly) {
+    TreeFixture t("", "");
+    ASSERT_EQ(t.tree->RootItem()->childCount(), 1);
+    EXPECT_TRUE(t.tree->RootItem()->isExpanded());
+    t.tree->BuildTree();
+    EXPECT_EQ(t.tree->RootItem()->childCount(), 1) << "a rebuild gives the same tree";
+}
+
+struct SelectionCase {
+    const char* item;  // prefix of the selected item's text; "" for no selection
+    const char* path;
+    const char* type;
+    const char* value;
+};
+
+TEST(SelectionQueryTest, EveryKindOfItem) {
+    ExampleTree t;
+    ASSERT_FALSE(t.tree->ReadDocument(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    t.tree->BuildTree();
+    const SelectionCase cases[] = {
+        {"", "", "", ""},
+        {"File : [", "", "", ""},
+        {"Parameters", "Parameters", "", ""},
+        {"General", "General", "SN", ""},
+        {"String replacements", "Parameters\\String replacements", "SR", ""},
+        {"List columns", "Parameters\\List columns", "CL", ""},
+        {"Beep on error", "General\\Beep on error", "B", "True"},
+        {"Title", "General\\Title", "C", "Front office capture"},
+        {"String [FO]", "Parameters\\String replacements\\String [FO] Replaced by [Front office]",
+         "RFS", "Front office"},
+    };
+    for (const auto& c : cases) {
+        t.tree->setCurrentItem(std::string(c.item).empty() ? nullptr : t.Item(c.item));
+        EXPECT_EQ(t.tree->SelectedPath(), c.path) << c.item;
+        EXPECT_EQ(t.tree->SelectedType(), c.type) << c.item;
+        EXPECT_EQ(t.tree->SelectedValue(), c.value) << c.item;
+    }
+}
+
+TEST(SelectionQueryTest, PathCutsBeforeTheCharacterPrecedingTheFirstEquals) {
+    TreeFixture t("1,A,N,Sec,SN,2\n", "a=b,K,C,N,1\n=x,L,C,N,1\n");
+    t.tree->setCurrentItem(t.Item("a=b"));
+    EXPECT_EQ(t.tree->SelectedPath(), "Sec") << "an empty first component leaves no separator";
+    t.tree->setCurrentItem(t.Item("=x"));
+    EXPECT_EQ(t.tree->SelectedPath(), "Sec") << "an empty first component leaves no separator";
+}
+
+TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
+    ExampleTree t;
+    for (const char* prefix : {"File : [", "Parameters", "General"}) {
+        t.tree->setCurrentItem(t.Item(prefix));
+        const std::string before = Text(t.tree->currentItem());
+        t.tree->SetSelectedValue("x");
+        t.tree->ModifySelectedReplacement("a", "b");
+        t.tree->DeleteSelectedReplacement();
+        std::string from = "keep", to = "keep";
+        t.tree->GetSelectedReplacement(from, to);
+        EXPECT_EQ(Text(t.tree->currentItem()), before) << prefix;
+        EXPECT_EQ(from, "keep");
+        EXPECT_EQ(to, "keep");
+    }
+    EXPECT_EQ(t.tree->Fields().Count(), 30);
+}
+
+TEST(EditTest, SetValueAndModifyReplacementRelabel) {
+    ExampleTree t;
+    t.tree->setCurrentItem(t.Item("Beep on error"));
+    t.tree->SetSelectedValue("True");
+    EXPECT_EQ(Text(t.tree->currentItem()), "Beep on error = \"True\"");
+    EXPECT_EQ(t.tree->SelectedValue(), "True");
+    t.tree->setCurrentItem(t.Item("String replacements"));
+    ASSERT_TRUE(t.tree->AddReplacement("a,b", "c"));
+    t.tree->setCurrentItem(t.Item("String [a,b]"));
+    t.tree->ModifySelectedReplacement("x=y", "z");
+    EXPECT_EQ(Text(t.tree->currentItem()), "String [x=y] Replaced by [z]");
+    std::string from, to;
+    t.tree->GetSelectedReplacement(from, to);
+    EXPECT_EQ(from, "x=y");
+    EXPECT_EQ(to, "z");
+}
+
+TEST(ReplacementTest, AddSelectsTheSectionAndReportsOnlyAChange) {
+    ExampleTree t;
+    QSignalSpy reports(t.tree.get(), &ConfigTree::selectionChanged);
+    const int rows = t.tree->Fields().Count();
+    std::vector<int> tagsSeenInReport;
+    QObject::connect(t.tree.get(), &ConfigTree::selectionChanged, [&] {
+        // Inside the report the new row and item exist already.
+        tagsSeenInReport.push_back(t.tree->Fields().Count());
+    });
+    ASSERT_TRUE(t.tree->AddReplacement("a", "b"));  // section not selected yet: one report
+    ASSERT_TRUE(t.tree->AddReplacement("c", "d"));  // already selected: none
+    EXPECT_EQ(reports.count(), 1);
+    EXPECT_EQ(tagsSeenInReport, std::vector<int>{rows + 1});
+    QTreeWidgetItem* section = t.Item("String replacements");
+    EXPECT_EQ(t.tree->currentItem(), section);
+    EXPECT_TRUE(section->isExpanded());
+    ASSERT_EQ(section->childCount(), 2);
+    EXPECT_EQ(Tag(section->child(0)), rows);
+    EXPECT_EQ(Tag(section->child(1)), rows + 1);
+    EXPECT_EQ(Text(section->child(1)), "String [c] Replaced by [d]");
+    EXPECT_EQ(section->child(0)->icon(0).cacheKey(), t.Item("Title")->icon(0).cacheKey());
+}
+
+TEST(ReplacementTest, AddIsRefusedPastThirteenEntries) {
+    ExampleTree t;
+    for (int i = 0; i < 13; ++i) {
+        ASSERT_TRUE(t.tree->AddReplacement("f" + std::to_string(i), "t"));
+    }
+    EXPECT_FALSE(t.tree->AddReplacement("f13", "t"));
+    EXPECT_EQ(t.Item("String replacements")->childCount(), 13);
+    TreeFixture none("1,A,N,A,SN,2\n", "");
+    EXPECT_FALSE(none.tree->AddReplacement("a", "b")) << "no replacement section";
+}
+
+TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
+    ExampleTree t;
+    const std::string path = t.dir.File("out.tac");
+    for (const char* name : {"p", "q", "r"}) {
+        t.tree->AddReplacement(name, std::string(name) + "-to");
+    }
+    QTreeWidgetItem* section = t.Item("String replacements");
+    t.tree->setCurrentItem(section->child(1));  // q
+    std::vector<std::pair<std::string, std::string>> seen;
+    QObject::connect(t.tree.get(), &ConfigTree::selectionChanged, [&] {
+        std::string from, to;
+        t.tree->GetSelectedReplacement(from, to);
+        seen.emplace_back(from, to);
+    });
+    t.tree->DeleteSelectedReplacement();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], std::make_pair(std::string("r"), std::string("r-to")));
+    EXPECT_EQ(t.tree->FieldIndexOf(section->child(1)), 31);
+    EXPECT_EQ(t.tree->Fields().ReplacementCount(), 2);
+    ASSERT_FALSE(t.tree->SaveDocument(path));
+    const std::string saved = tavtest::ReadFile(path);
+    EXPECT_NE(saved.find("r0=p,p-to\r\nr1=r,r-to\r\nr2=\r\n"), std::string::npos) << saved;
+    // Deleting the last one, then everything.
+    t.tree->setCurrentItem(section->child(1));
+    t.tree->DeleteSelectedReplacement();
+    t.tree->setCurrentItem(section->child(0));
+    t.tree->DeleteSelectedReplacement();
+    EXPECT_EQ(t.tree->Fields().Count(), 30);
+    EXPECT_EQ(section->childCount(), 0);
+    EXPECT_NE(t.tree->currentItem(), nullptr);
+}
+
+TEST(FindSectionItemTest, LabelSearchCoversCollapsedItemsAndSkipsTheRoot) {
+    TreeFixture t("1,A,N,Parameters,XX,2\n2,B,N,Twin,XX,2\n3,C,N,Twin,SR,2\n",
+                  "F,F,C,N,2\nG,G,C,N,3\n");
+    t.tree->RootItem()->child(0)->setExpanded(false);
+    EXPECT_EQ(t.tree->FindSectionItem("Twin"), t.tree->SectionItem(1));
+    EXPECT_EQ(t.tree->FindSectionItem("Parameters"), t.tree->RootItem()->child(0));
+    EXPECT_EQ(t.tree->FindSectionItem("File : [none]"), nullptr);
+    // Saving and Add find sections by their own item, whatever the labels.
+    ASSERT_TRUE(t.tree->AddReplacement("a", "b"));
+    EXPECT_EQ(t.tree->SectionItem(2)->childCount(), 2);
+    ASSERT_FALSE(t.tree->SaveDocument(t.dir.File("twin.tac")));
+    const std::string saved = tavtest::ReadFile(t.dir.File("twin.tac"));
+    EXPECT_EQ(saved, tavtest::Crlf("[B]\nF=\n[C]\nG=\nr0=a,b\nr1=\n"));
+}
+
+TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
+    ExampleTree t;
+    const std::string path = t.dir.File("copy.tac");
+    tavtest::WriteFile(path, tavtest::ReadFile(TAV_EXAMPLES_DIR "/front-office.tac"));
+    ASSERT_FALSE(t.tree->ReadDocument(path, "copy.tac"));
+    t.tree->BuildTree();
+    t.tree->setCurrentItem(t.Item("Title"));
+    t.tree->SetSelectedValue("  Renamed  ");
+    t.tree->setCurrentItem(t.Item("Debug output"));
+    t.tree->SetSelectedValue("True");
+    ASSERT_FALSE(t.tree->SaveDocument(""));
+    EXPECT_EQ(t.tree->DocPath(), path);
+    ASSERT_FALSE(t.tree->ReadDocument(path, "copy.tac"));
+    t.tree->BuildTree();
+    EXPECT_EQ(Text(t.Item("Title")), "Title = \"  Renamed  \"");
+    EXPECT_EQ(Text(t.Item("Debug output")), "Debug output = \"True\"");
+    EXPECT_EQ(Text(t.Item("String [Dept")), "String [Dept, Sales] Replaced by [Sales department]");
+    const std::string saved = tavtest::ReadFile(path);
+    EXPECT_NE(saved.find("[Network]\r\n; read by the capture service only"), std::string::npos);
+    EXPECT_NE(saved.find("Station=FRONT-01\r\n"), std::string::npos);
+}
+
+TEST(DocumentRoundTripTest, SaveWithoutPathOrToABadPlaceChangesNothing) {
+    ExampleTree t;
+    const auto none = t.tree->SaveDocument("");
+    ASSERT_TRUE(none.has_value());
+    const auto bad = t.tree->SaveDocument(t.dir.File("missing/x.tac"));
+    ASSERT_TRUE(bad.has_value());
+    EXPECT_EQ(bad->file, t.dir.File("missing/x.tac"));
+    EXPECT_EQ(t.tree->DocPath(), "");
+    EXPECT_EQ(t.tree->Fields()[1].value, "") << "the Updated stamp is not kept after a failure";
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// Shared set-up for the tree tests: catalogue folders and item lookups.
+#pragma once
+
+#include <QTreeWidgetItem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "testutil.h"
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+
+namespace tavtest {
+
+// A ConfigTree on catalogues written into a temporary folder, with the problems it reports.
+struct TreeFixture {
+    TempDir dir;
+    std::vector<std::string> problems;
+    std::unique_ptr<tav::ConfigTree> tree;
+
+    TreeFixture(const std::string& sections, const std::string& fields) {
+        WriteFile(dir.File("Sections.txt"), sections);
+        WriteFile(dir.File("Fields.txt"), fields);
+        tree = std::make_unique<tav::ConfigTree>(
+            dir.Path(), [this](const tav::FileError& e) { problems.push_back(e.Message()); });
+        tree->resize(500, 700);
+        tree->BuildTree();
+    }
+
+    // The first item whose text starts with `prefix`.
+    QTreeWidgetItem* Item(const std::string& prefix) const {
+        for (QTreeWidgetItemIterator it(tree.get()); *it != nullptr; ++it) {
+            if (tav::FromQt((*it)->text(0)).rfind(prefix, 0) == 0) {
+                return *it;
+            }
+        }
+        throw std::runtime_error("no item " + prefix);
+    }
+
+    // The texts of the children of `parent`, each cut at the first blank.
+    static std::vector<std::string> Children(const QTreeWidgetItem* parent) {
+        std::vector<std::string> names;
+        for (int i = 0; i < parent->childCount(); ++i) {
+            const std::string text = tav::FromQt(parent->child(i)->text(0));
+            names.push_back(text.substr(0, text.find(' ')));
+        }
+        return names;
+    }
+};
+
+}  // namespace tavtest
