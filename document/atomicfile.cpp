@@ -13,7 +13,19 @@ namespace tav {
 
 namespace {
 
-WriteFaultHook g_faultHook = nullptr;
+SaveFaultHook g_faultHook;
+
+// True when the test hook lets `step` go on; otherwise errno holds the injected error.
+bool StepAllowed(SaveStep step, std::size_t bytesSoFar = 0) {
+    if (!g_faultHook) {
+        return true;
+    }
+    if (const int error = g_faultHook(step, bytesSoFar); error != 0) {
+        errno = error;
+        return false;
+    }
+    return true;
+}
 
 // The file a save really replaces: the target of a symbolic link (followed to the end), else the
 // path itself.
@@ -54,8 +66,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1 << 20);
-        if (g_faultHook != nullptr && !g_faultHook(done)) {
-            errno = ENOSPC;
+        if (!StepAllowed(SaveStep::Write, done)) {
             return false;
         }
         const ssize_t wrote = ::write(fd, bytes.data() + done, chunk);
@@ -72,8 +83,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-void SetWriteFaultHookForTesting(WriteFaultHook hook) {
-    g_faultHook = hook;
+void SetSaveFaultHookForTesting(SaveFaultHook hook) {
+    g_faultHook = std::move(hook);
 }
 
 std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -90,15 +101,18 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
         mode = info.st_mode & 07777;
         // Renaming over a file needs no write permission on the file itself, so a read-only file
         // is refused here, as a direct write would be (also for root, who passes access()).
-        if ((mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        if ((mode & 0222) == 0) {
             return FileError{path, "the file is read-only"};
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            return FileError{path, std::string("cannot write: ") + std::strerror(errno)};
         }
     }
 
     const std::size_t slash = target.rfind('/');
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = FolderOf(target) + "/." + base + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const int fd = StepAllowed(SaveStep::CreateTemp) ? ::mkstemp(temp.data()) : -1;
     if (fd < 0) {
         return FileError{path, std::string("cannot create a file in its folder: ") +
                                    std::strerror(errno)};
@@ -115,7 +129,7 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
     if (::fchmod(fd, mode) != 0) {
         return fail("cannot set permissions: ");
     }
-    if (::fsync(fd) != 0) {
+    if (!StepAllowed(SaveStep::Sync) || ::fsync(fd) != 0) {
         return fail("cannot flush to disk: ");
     }
     if (::close(fd) != 0) {
@@ -123,7 +137,7 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
         ::unlink(temp.c_str());
         return FileError{path, std::string("cannot write: ") + std::strerror(err)};
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!StepAllowed(SaveStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
         return FileError{path, std::string("cannot replace the file: ") + std::strerror(err)};

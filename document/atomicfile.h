@@ -1,6 +1,7 @@
 // Writing a whole file so that it is either the old file or the complete new one, never a mix.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,9 +10,13 @@
 
 namespace tav {
 
-// Hook that lets tests make a write fail part-way (a full disk, a killed process): called with the
-// number of bytes about to be written; returning false makes that write fail with `ENOSPC`.
-using WriteFaultHook = bool (*)(std::size_t bytesSoFar);
+// The steps of an atomic write, for fault injection in tests.
+enum class SaveStep { CreateTemp, Write, Sync, Rename };
+
+// Hook that lets tests make a step fail (a read-only folder, a full disk, a failing rename) or act
+// part-way (kill the process): called before each step, and before each chunk of the write with the
+// number of bytes written so far; returns 0 to go on or an errno value to fail the step with.
+using SaveFaultHook = std::function<int(SaveStep step, std::size_t bytesSoFar)>;
 
 // Writes `bytes` as the new content of `path`: into a temporary file in the same folder, flushed to
 // disk, then renamed over the target. A symbolic link is written through to the file it names.
@@ -20,7 +25,7 @@ using WriteFaultHook = bool (*)(std::size_t bytesSoFar);
 // file and the reason.
 std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Installs a fault hook for tests (nullptr removes it).
-void SetWriteFaultHookForTesting(WriteFaultHook hook);
+// Installs a fault hook for tests (an empty function removes it).
+void SetSaveFaultHookForTesting(SaveFaultHook hook);
 
 }  // namespace tav

@@ -48,9 +48,11 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileWhole) {
     const std::string old(3 << 20, 'o');
     tavtest::WriteFile(path, old);
     // The disk fills up after the first megabyte of the new content.
-    tav::SetWriteFaultHookForTesting([](std::size_t soFar) { return soFar < (1u << 20); });
+    tav::SetSaveFaultHookForTesting([](tav::SaveStep step, std::size_t soFar) {
+        return step == tav::SaveStep::Write && soFar >= (1u << 20) ? ENOSPC : 0;
+    });
     const auto error = tav::WriteFileAtomically(path, std::string(3 << 20, 'n'));
-    tav::SetWriteFaultHookForTesting(nullptr);
+    tav::SetSaveFaultHookForTesting({});
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->file, path);
     EXPECT_NE(error->reason.find("No space left on device"), std::string::npos) << error->reason;
