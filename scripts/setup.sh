@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev
     libchm-dev fp-utils-3.2.2
+    clang libclang-rt-14-dev
     xvfb x11-utils imagemagick
 )
 

@@ -1,0 +1,63 @@
+// Fuzzes the catalogue loaders and everything that reads catalogue rows: the display order, reading
+// a document and saving it. The input is both catalogues and the document, split by NUL bytes.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "document/configdocument.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+std::string_view TakePart(std::string_view& rest) {
+    const std::size_t nul = rest.find('\0');
+    const std::string_view part = rest.substr(0, nul);
+    rest = nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
+    return part;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    tav::SectionCatalog sections;
+    sections.LoadText(TakePart(rest));
+    tav::FieldCatalog fields;
+    fields.LoadText(TakePart(rest));
+    Check(sections.Count() <= tav::SectionCatalog::kCapacity);
+    Check(fields.Count() <= tav::FieldCatalog::kCapacity);
+
+    const std::string document(rest);
+    tav::ReadDocumentValues(sections, fields, tav::ProfileText(document));
+    Check(fields.ReplacementCount() <= tav::FieldCatalog::kMaxReplacements);
+    while (fields.AppendReplacement("a,b", "c", 1)) {
+    }
+    Check(fields.Count() <= tav::FieldCatalog::kCapacity);
+    if (fields.ReplacementCount() > 0) {
+        Check(fields.RemoveReplacement(static_cast<std::uint16_t>(fields.Count() - 1)));
+    }
+
+    const tav::DisplayOrder order = tav::CatalogDisplayOrder(sections, fields);
+    std::size_t placed = 0;
+    for (const auto& section : order) {
+        for (const std::uint16_t f : section) {
+            Check(f < fields.Count());
+            ++placed;
+        }
+    }
+    Check(placed <= static_cast<std::size_t>(fields.Count()) * sections.Count());
+
+    tav::ProfileText text(document);
+    if (!tav::ApplySave(sections, fields, order, "01/01/2026 (00:00:00)", text)) {
+        tav::FieldCatalog reread = fields;
+        reread.LoadText({});
+        tav::ReadDocumentValues(sections, reread, tav::ProfileText(text.Bytes()));
+    }
+    return 0;
+}
