@@ -10,12 +10,15 @@ namespace {
 
 constexpr std::string_view kCommaEscape = "\\044";
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size())) {
-        text.replace(pos, from.size(), to);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from)) {
+        out.append(text.substr(0, pos)).append(to);
+        text.remove_prefix(pos + from.size());
     }
-    return text;
+    out.append(text);
+    return out;
 }
 
 // 1 + the index of the first comma-separated item of `list` that equals `key`, or 1 when none does.
@@ -139,7 +142,7 @@ std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalo
             }
             std::string text;
             if (field.type == "B") {
-                text = field.value == "True" ? "1" : "0";
+                text.assign(1, field.value == "True" ? '1' : '0');
             } else if (field.type == "RFS") {
                 text = ReplaceAll(field.label, ",", kCommaEscape) + "," + field.value;
                 field.key = ReplacementKey(n++);

@@ -1,6 +1,7 @@
 #include "profiletext.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace tav {
@@ -30,10 +31,6 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 bool HoldsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-bool IsBlankLine(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), IsBlank);
 }
 
 // The name of a section header line, or nothing when the line is not a header.
@@ -78,7 +75,10 @@ std::string EncodeProfileValue(std::string_view value) {
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
     if (blankAtEnd || quoted) {
-        return "\"" + std::string(value) + "\"";
+        std::string enclosed;
+        enclosed.reserve(value.size() + 2);
+        enclosed.append(1, '"').append(value).append(1, '"');
+        return enclosed;
     }
     return std::string(value);
 }
@@ -90,53 +90,70 @@ ProfileText::ProfileText(std::string bytes) : m_bytes(std::move(bytes)) {
     Parse();
 }
 
-void ProfileText::Parse() {
-    bool eolSeen = false;
-    std::size_t pos = 0;
-    while (pos < m_bytes.size()) {
-        Line line;
-        line.begin = pos;
-        const std::size_t brk = m_bytes.find_first_of("\r\n", pos);
-        line.textEnd = brk == std::string::npos ? m_bytes.size() : brk;
-        line.end = line.textEnd;
-        if (brk != std::string::npos) {
-            const bool crlf = m_bytes[brk] == '\r' && brk + 1 < m_bytes.size() &&
-                              m_bytes[brk + 1] == '\n';
-            line.end = brk + (crlf ? 2 : 1);
-            if (!eolSeen) {
-                m_eol = m_bytes.substr(brk, line.end - brk);
-                eolSeen = true;
-            }
-        }
-        m_lines.push_back(line);
-        pos = line.end;
-    }
-
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const std::string_view text = LineText(i);
-        if (const auto name = HeaderName(text)) {
-            if (!m_sections.empty()) {
-                m_sections.back().endLine = i;
-            }
-            Section section;
-            section.name = std::string(*name);
-            section.headerLine = i;
-            section.anchorLine = i;
-            m_firstSection.emplace(AsciiLower(*name), m_sections.size());
-            m_sections.push_back(std::move(section));
-        } else if (!m_sections.empty() && !IsBlankLine(text)) {
-            m_sections.back().anchorLine = i;
+std::size_t ProfileText::TextEnd(std::size_t from, std::size_t limit) const {
+    for (std::size_t i = from; i < limit; ++i) {
+        if (m_bytes[i] == '\n' || m_bytes[i] == '\r') {
+            return i;
         }
     }
-    if (!m_sections.empty()) {
-        m_sections.back().endLine = m_lines.size();
-    }
+    return limit;
 }
 
-std::string_view ProfileText::LineText(std::size_t line) const {
-    const Line& l = m_lines[line];
-    const std::size_t begin = line == 0 ? l.begin + m_bomSize : l.begin;
-    return std::string_view(m_bytes).substr(begin, l.textEnd - begin);
+std::size_t ProfileText::LineEnd(std::size_t textEnd) const {
+    if (textEnd >= m_bytes.size()) {
+        return m_bytes.size();
+    }
+    const bool crlf = m_bytes[textEnd] == '\r' && textEnd + 1 < m_bytes.size() &&
+                      m_bytes[textEnd + 1] == '\n';
+    return textEnd + (crlf ? 2 : 1);
+}
+
+void ProfileText::Parse() {
+    const char* data = m_bytes.data();
+    const std::size_t size = m_bytes.size();
+    const void* cr = std::memchr(data, '\r', size);
+    const void* lf = std::memchr(data, '\n', size);
+    if (cr != nullptr || lf != nullptr) {
+        const std::size_t at = static_cast<std::size_t>(
+            std::min(cr == nullptr ? data + size : static_cast<const char*>(cr),
+                     lf == nullptr ? data + size : static_cast<const char*>(lf)) - data);
+        m_eol = m_bytes.substr(at, LineEnd(at) - at);
+    }
+    // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
+    std::size_t pos = 0;
+    while (pos < size) {
+        const void* hit = std::memchr(data + pos, '[', size - pos);
+        if (hit == nullptr) {
+            break;
+        }
+        const std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        std::size_t lineBegin = bracket;
+        while (lineBegin > m_bomSize && IsBlank(data[lineBegin - 1])) {
+            --lineBegin;
+        }
+        const bool atLineStart = lineBegin == m_bomSize || data[lineBegin - 1] == '\n' ||
+                                 data[lineBegin - 1] == '\r';
+        const std::size_t textEnd = TextEnd(bracket, size);
+        const std::optional<std::string_view> name =
+            atLineStart ? HeaderName(std::string_view(data + lineBegin, textEnd - lineBegin))
+                        : std::nullopt;
+        if (!name) {
+            pos = bracket + 1;
+            continue;
+        }
+        if (!m_sections.empty()) {
+            m_sections.back().bodyEnd = lineBegin;
+        }
+        Section section;
+        section.name = std::string(*name);
+        section.bodyBegin = LineEnd(textEnd);
+        m_firstSection.emplace(AsciiLower(*name), m_sections.size());
+        m_sections.push_back(std::move(section));
+        pos = textEnd;
+    }
+    if (!m_sections.empty()) {
+        m_sections.back().bodyEnd = size;
+    }
 }
 
 const ProfileText::Section* ProfileText::FindSection(std::string_view name) const {
@@ -150,12 +167,12 @@ ProfileText::Section* ProfileText::FindSection(std::string_view name) {
 
 std::string_view ProfileText::KeyLineText(const Section& section, const KeyRef& ref) const {
     if (ref.added) {
-        return section.added[ref.line];
+        return section.added[ref.at];
     }
-    if (const auto replaced = m_replaced.find(ref.line); replaced != m_replaced.end()) {
-        return replaced->second;
+    if (const auto replaced = m_replaced.find(ref.at); replaced != m_replaced.end()) {
+        return replaced->second.text;
     }
-    return LineText(ref.line);
+    return std::string_view(m_bytes).substr(ref.at, TextEnd(ref.at, m_bytes.size()) - ref.at);
 }
 
 std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
@@ -167,10 +184,12 @@ std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
                EqualsIgnoreCase(TrimBlanks(text.substr(0, eq)), wanted);
     };
     if (!section.isNew) {
-        for (std::size_t i = section.headerLine + 1; i < section.endLine; ++i) {
-            if (matches(KeyLineText(section, KeyRef{i, false}))) {
-                return KeyRef{i, false};
+        for (std::size_t line = section.bodyBegin; line < section.bodyEnd;) {
+            const KeyRef ref{line, false};
+            if (matches(KeyLineText(section, ref))) {
+                return ref;
             }
+            line = LineEnd(TextEnd(line, section.bodyEnd));
         }
     }
     for (std::size_t i = 0; i < section.added.size(); ++i) {
@@ -233,9 +252,9 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
     const std::string_view spelled = TrimBlanks(current.substr(0, current.find('=')));
     std::string rewritten = std::string(spelled) + "=" + encoded;
     if (ref->added) {
-        target->added[ref->line] = std::move(rewritten);
+        target->added[ref->at] = std::move(rewritten);
     } else {
-        m_replaced[ref->line] = std::move(rewritten);
+        m_replaced[ref->at] = Replacement{TextEnd(ref->at, m_bytes.size()), std::move(rewritten)};
     }
     return std::nullopt;
 }
@@ -246,53 +265,79 @@ bool ProfileText::Unchanged() const {
                         [](const Section& s) { return !s.added.empty(); });
 }
 
+std::size_t ProfileText::InsertionPoint(const Section& section) const {
+    // After the section's last non-blank line (the header when every other line is blank).
+    std::size_t last = section.bodyEnd;
+    while (last > section.bodyBegin) {
+        const char c = m_bytes[last - 1];
+        if (!IsBlank(c) && c != '\r' && c != '\n') {
+            break;
+        }
+        --last;
+    }
+    if (last == section.bodyBegin) {
+        return section.bodyBegin;  // the header line's end
+    }
+    return LineEnd(TextEnd(last - 1, m_bytes.size()));
+}
+
 std::string ProfileText::Bytes() const {
-    std::unordered_map<std::size_t, const Section*> anchored;
+    // Every change is a replacement of an original line's text or an insertion of lines at a
+    // position; everything between them is copied as it is.
+    struct Edit {
+        std::size_t at;
+        std::size_t end;           // equal to `at` for an insertion
+        const Replacement* replacement;
+        const Section* insertion;
+    };
+    std::vector<Edit> edits;
+    for (const auto& [at, replacement] : m_replaced) {
+        const std::size_t begin = at == 0 ? m_bomSize : at;
+        edits.push_back(Edit{begin, replacement.textEnd, &replacement, nullptr});
+    }
     std::size_t extra = 0;
     for (const Section& section : m_sections) {
-        if (!section.isNew && !section.added.empty()) {
-            anchored.emplace(section.anchorLine, &section);
-        }
         for (const std::string& text : section.added) {
             extra += text.size() + m_eol.size();
         }
-        extra += section.name.size() + 2 + m_eol.size();
+        if (!section.isNew && !section.added.empty()) {
+            const std::size_t at = InsertionPoint(section);
+            edits.push_back(Edit{at, at, nullptr, &section});
+        }
+        extra += section.isNew ? section.name.size() + 2 + m_eol.size() : 0;
     }
-    for (const auto& [line, text] : m_replaced) {
-        extra += text.size();
-    }
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit& a, const Edit& b) { return a.at < b.at; });
 
     std::string out;
     out.reserve(m_bytes.size() + extra + m_eol.size());
     const std::string_view bytes(m_bytes);
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const Line& line = m_lines[i];
-        const std::string_view eol = bytes.substr(line.textEnd, line.end - line.textEnd);
-        if (const auto replaced = m_replaced.find(i); replaced != m_replaced.end()) {
-            out += bytes.substr(line.begin, LineText(i).data() - (m_bytes.data() + line.begin));
-            out += replaced->second;
+    std::size_t copied = 0;
+    for (const Edit& edit : edits) {
+        out += bytes.substr(copied, edit.at - copied);
+        if (edit.replacement != nullptr) {
+            out += edit.replacement->text;
         } else {
-            out += bytes.substr(line.begin, line.textEnd - line.begin);
+            // The section's last line may be the file's last line, without a line ending.
+            if (edit.at == m_bytes.size() && !m_bytes.empty() && m_bytes.back() != '\n' &&
+                m_bytes.back() != '\r') {
+                out += m_eol;
+            }
+            for (const std::string& text : edit.insertion->added) {
+                out += text;
+                out += m_eol;
+            }
         }
-        const auto anchor = anchored.find(i);
-        if (anchor == anchored.end()) {
-            out += eol;
-            continue;
-        }
-        // A section's last line may be the file's last line, without a line ending of its own.
-        out += eol.empty() ? std::string_view(m_eol) : eol;
-        for (const std::string& text : anchor->second->added) {
-            out += text;
-            out += m_eol;
-        }
+        copied = edit.end;
     }
+    out += bytes.substr(copied);
 
     bool first = true;
     for (const Section& section : m_sections) {
         if (!section.isNew) {
             continue;
         }
-        if (first && !m_lines.empty() && m_lines.back().textEnd == m_lines.back().end) {
+        if (first && !out.empty() && out.back() != '\n' && out.back() != '\r') {
             out += m_eol;  // the file's last line had no line ending
         }
         first = false;

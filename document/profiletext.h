@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,36 +48,39 @@ public:
     bool Unchanged() const;
 
 private:
-    struct Line {
-        std::size_t begin = 0;       // first byte of the line's text
-        std::size_t textEnd = 0;     // one past its text, where its line ending starts
-        std::size_t end = 0;         // one past its line ending
-    };
+    // A section of the file, or one added by Set at the end of the file. Only section headers are
+    // located when the text is parsed; the lines of a section are looked at when a key of it is
+    // read or written, so that large files with many sections nobody asks for stay cheap.
     struct Section {
-        std::string name;                    // trimmed name from the header (or from Set)
-        std::size_t headerLine = 0;          // index into m_lines; unused for new sections
-        std::size_t endLine = 0;             // one past the section's last line
-        std::size_t anchorLine = 0;          // last non-blank line: new keys go after it
-        std::vector<std::string> added;      // texts of the lines added after the anchor
-        bool isNew = false;                  // created by Set at the end of the file
+        std::string name;                 // trimmed name from the header (or from Set)
+        std::size_t bodyBegin = 0;        // first byte after the header line
+        std::size_t bodyEnd = 0;          // first byte of the next header line, or the file's end
+        std::vector<std::string> added;   // lines added after the section's last non-blank line
+        bool isNew = false;               // created by Set at the end of the file
     };
+    // Where a key line is: an original line (its first byte) or a line added to the section.
     struct KeyRef {
-        std::size_t line = 0;    // index into m_lines, or into Section::added when `added`
+        std::size_t at = 0;
         bool added = false;
     };
+    struct Replacement {
+        std::size_t textEnd = 0;          // the original line's text ends here (its ending stays)
+        std::string text;
+    };
 
-    std::string_view LineText(std::size_t line) const;
+    void Parse();
     Section* FindSection(std::string_view name);
     const Section* FindSection(std::string_view name) const;
     std::optional<KeyRef> FindKey(const Section& section, std::string_view key) const;
     std::string_view KeyLineText(const Section& section, const KeyRef& ref) const;
-    void Parse();
+    std::size_t TextEnd(std::size_t from, std::size_t limit) const;
+    std::size_t LineEnd(std::size_t textEnd) const;
+    std::size_t InsertionPoint(const Section& section) const;
 
     std::string m_bytes;
-    std::vector<Line> m_lines;
     std::vector<Section> m_sections;  // file order, then new sections in order of creation
     std::unordered_map<std::string, std::size_t> m_firstSection;  // lower-case name -> index
-    std::unordered_map<std::size_t, std::string> m_replaced;      // line index -> new text
+    std::map<std::size_t, Replacement> m_replaced;                 // line start -> new text
     std::string m_eol = "\r\n";
     std::size_t m_bomSize = 0;
 };
