@@ -1,0 +1,52 @@
+// The command line of tacconf: exit codes, and the options and operands of one subcommand.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tav::cli {
+
+// What every subcommand returns to the shell.
+enum class ExitCode : int {
+    kOk = 0,        // done; nothing to report
+    kProblems = 1,  // check found problems, or diff found lines a save would change
+    kFailure = 2,   // a usage error, or a file that could not be read or written
+};
+
+// What a subcommand accepts: its flags (such as "--all") and how many operands.
+struct CommandSyntax {
+    std::vector<std::string> flags;
+    std::size_t minOperands = 0;
+    std::size_t maxOperands = 0;  // kAnyNumber: no upper bound
+    static constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
+};
+
+struct Arguments {
+    std::vector<std::string> operands;           // in the order given
+    std::set<std::string> flags;                 // the flags given, such as "--json"
+    std::optional<std::string> catalogueFolder;  // from --catalogues DIR or --catalogues=DIR
+    bool help = false;                           // --help or -h was given
+
+    bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+};
+
+// Either the parsed arguments or the message of the usage error.
+struct ParsedArguments {
+    std::optional<Arguments> arguments;
+    std::string error;
+};
+
+// Parses the arguments that follow the subcommand's name. Only words starting with "--" (and
+// "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand.
+// With --help the operand count is not checked.
+ParsedArguments ParseArguments(const std::vector<std::string>& words, const CommandSyntax& syntax);
+
+// Splits the whole command line (without the program name) into the subcommand's name and the
+// other words: the name is the first word that is neither an option nor the value of
+// --catalogues. Returns an empty name when there is none.
+std::string TakeCommandName(std::vector<std::string>& words);
+
+}  // namespace tav::cli

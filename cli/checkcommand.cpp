@@ -1,0 +1,97 @@
+// tacconf check: where the catalogues and documents disagree or would misbehave.
+#include "cataloguecheck.h"
+#include "commands.h"
+#include "documentcheck.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::string_view kName = "check";
+constexpr std::string_view kHelp = R"(Usage: tacconf check [FILE]...
+
+Checks the catalogues, then each document FILE against them, and prints one
+line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
+file). A summary goes to the error stream.
+
+In Sections.txt and Fields.txt: lines the editor will not load (past 64
+sections or 128 fields), wrong column counts, section ids out of file order,
+order flags other than one Y or N, repeated section labels or names, a second
+replacement section, keys a document cannot hold or that hold blanks, fields
+of sections that do not exist, repeated keys, unknown types.
+
+In a document: sections and keys the catalogues do not describe, repeated
+sections and keys, lines no reader takes, values the editor shows differently
+(booleans other than 1 and 0, quotes that are not part of a value), Order
+lists that name unknown keys or miss ordered ones, replacement entries that
+are never read (after the end of the list, after a gap, past 13 entries).
+
+Options:
+  --catalogues DIR  check the catalogues in DIR instead of the program's folder
+  --help            show this text
+
+Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
+(the other files are still checked).
+)";
+
+const CommandSyntax kSyntax{{}, 0, CommandSyntax::kAnyNumber};
+
+void Print(const Findings& findings, std::ostream& out) {
+    for (const Finding& finding : findings) {
+        out << finding.file << ':';
+        if (finding.line > 0) {
+            out << finding.line << ':';
+        }
+        out << ' ' << finding.message << '\n';
+    }
+}
+
+void PrintSummary(const Environment& env, std::size_t problems, std::size_t files) {
+    env.err << "tacconf: " << (problems == 0 ? "no" : std::to_string(problems)) << " problem"
+            << (problems == 1 ? "" : "s") << " found in the catalogues and " << files << " document"
+            << (files == 1 ? "" : "s") << '\n';
+}
+
+// Checks every document of `paths`, adding the number of findings to `problems`. Returns false
+// when a document could not be read (the others are still checked).
+bool CheckDocuments(const CatalogueSet& catalogues, const Words& paths, const Environment& env,
+                    std::size_t& problems) {
+    bool allRead = true;
+    for (const std::string& path : paths) {
+        LoadedDocument document;
+        if (auto error = LoadDocument(catalogues, path, document)) {
+            ReportError(env, error->Message());
+            allRead = false;
+            continue;
+        }
+        const Findings findings = CheckDocument(catalogues, document);
+        Print(findings, env.out);
+        problems += findings.size();
+    }
+    return allRead;
+}
+
+}  // namespace
+
+ExitCode RunCheck(const Words& words, const Environment& env) {
+    ExitCode exit = ExitCode::kOk;
+    const std::optional<Arguments> args = StartCommand(words, kSyntax, kName, kHelp, env, exit);
+    if (!args) {
+        return exit;
+    }
+    CatalogueSet catalogues;
+    if (!OpenCatalogues(*args, env, catalogues)) {
+        return ExitCode::kFailure;
+    }
+    const Findings findings = CheckCatalogues(catalogues);
+    Print(findings, env.out);
+    std::size_t problems = findings.size();
+    const bool failed = !CheckDocuments(catalogues, args->operands, env, problems);
+    PrintSummary(env, problems, args->operands.size());
+    if (failed) {
+        return ExitCode::kFailure;
+    }
+    return problems == 0 ? ExitCode::kOk : ExitCode::kProblems;
+}
+
+}  // namespace tav::cli

@@ -1,0 +1,60 @@
+// tacconf diff: what a save of the document, as the editor reads it, would change.
+#include "commands.h"
+#include "document/configdocument.h"
+#include "document/profiletext.h"
+#include "linediff.h"
+#include "loadeddocument.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::string_view kName = "diff";
+constexpr std::string_view kHelp = R"(Usage: tacconf diff FILE
+
+Shows, as a unified diff, the lines a save of the document FILE would change
+if it were opened in the editor and saved at once: the Version and Updated
+stamps, booleans written as 1 or 0, Order lists written from the display
+order, replacement entries numbered afresh and the empty key that ends them,
+keys the document lacks. Nothing is written.
+
+Lines are compared with their endings; a CR LF file gives CR LF lines in the
+diff, byte for byte, so that patch can apply it.
+
+Options:
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
+                    program's folder
+  --help            show this text
+
+Exit status: 0 a save would change nothing; 1 it would change the lines
+shown; 2 usage error, unreadable file, or a save that would fail.
+)";
+
+const CommandSyntax kSyntax{{}, 1, 1};
+
+}  // namespace
+
+ExitCode RunDiff(const Words& words, const Environment& env) {
+    ExitCode exit = ExitCode::kOk;
+    const std::optional<Arguments> args = StartCommand(words, kSyntax, kName, kHelp, env, exit);
+    if (!args) {
+        return exit;
+    }
+    CatalogueSet catalogues;
+    LoadedDocument document;
+    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+        return ExitCode::kFailure;
+    }
+    ProfileText saved(document.bytes);
+    const DisplayOrder order = CatalogDisplayOrder(catalogues.sections, document.fields);
+    if (auto refused = ApplySave(catalogues.sections, document.fields, order, env.clock(), saved)) {
+        ReportError(env, document.path + ": a save would fail: " + *refused);
+        return ExitCode::kFailure;
+    }
+    const std::string diff = UnifiedDiff(document.bytes, saved.Bytes(), document.path + "\tas read",
+                                         document.path + "\tas saved");
+    env.out << diff;
+    return diff.empty() ? ExitCode::kOk : ExitCode::kProblems;
+}
+
+}  // namespace tav::cli

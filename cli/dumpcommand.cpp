@@ -1,0 +1,158 @@
+// tacconf dump: the whole document as the editor shows it.
+#include "commands.h"
+#include "document/configdocument.h"
+#include "jsontext.h"
+#include "loadeddocument.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::string_view kName = "dump";
+constexpr std::string_view kHelp = R"(Usage: tacconf dump FILE [--json]
+
+Prints the document FILE as the editor shows it: every section of the
+catalogue in catalogue order, its fields in display order (ordered fields by
+the document's Order list), and the replacement entries.
+
+Text output, one line per item, columns separated by tabs:
+  [NAME]  KIND  ORDERED  LABEL        a section: its name in the document, its
+                                      kind, Y when it has an Order list, label
+  KEY  TYPE  POSITION  LABEL  VALUE   a field; POSITION is its place in the
+                                      Order list, or - for unordered fields
+  rN  RFS  -  FROM  TO                a replacement entry
+The last column runs to the end of the line.
+
+With --json, prints one object: {"file", "sections": [{"name", "label",
+"kind", "ordered", "fields": [{"key", "label", "type", "order", "value"}]}]};
+the replacement section also has "replacements": [{"key", "from", "to"}].
+Texts that are not UTF-8 are read as ISO 8859-1.
+
+Options:
+  --json            print JSON
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
+                    program's folder
+  --help            show this text
+
+Exit status: 0 done; 2 usage error or unreadable file.
+)";
+
+const CommandSyntax kSyntax{{"--json"}, 1, 1};
+
+// What the dump shows, gathered once for both layouts.
+struct DumpView {
+    const CatalogueSet& catalogues;
+    const LoadedDocument& document;
+    DisplayOrder order;
+
+    bool IsEntry(std::uint16_t row) const { return row >= document.catalogueRows; }
+    std::size_t EntryNumber(std::uint16_t row) const { return row - document.catalogueRows; }
+    bool HoldsEntries(std::size_t s) const {
+        return static_cast<int>(s) == catalogues.sections.ReplacementSectionIndex();
+    }
+};
+
+std::string PositionText(const FieldDef& field) {
+    return field.orderPos == 0 ? "-" : std::to_string(field.orderPos);
+}
+
+void PrintText(const DumpView& view, std::ostream& out) {
+    for (std::size_t s = 0; s < view.order.size(); ++s) {
+        const SectionDef& section = view.catalogues.sections[s];
+        out << '[' << section.iniName << "]\t" << section.kind << '\t'
+            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t' << section.label << '\n';
+        for (const std::uint16_t row : view.order[s]) {
+            const FieldDef& field = view.document.fields[row];
+            const std::string key =
+                view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
+            out << key << '\t' << field.type << '\t' << PositionText(field) << '\t' << field.label
+                << '\t' << field.value << '\n';
+        }
+    }
+}
+
+void PrintJsonField(const FieldDef& field, std::ostream& out) {
+    out << "{\"key\": " << JsonString(field.key) << ", \"label\": " << JsonString(field.label)
+        << ", \"type\": " << JsonString(field.type) << ", \"order\": " << field.orderPos
+        << ", \"value\": " << JsonString(field.value) << '}';
+}
+
+void PrintJsonEntry(std::size_t n, const Replacement& entry, std::ostream& out) {
+    out << "{\"key\": " << JsonString(ReplacementKey(n)) << ", \"from\": " << JsonString(entry.from)
+        << ", \"to\": " << JsonString(entry.to) << '}';
+}
+
+// `items` as a JSON array, one element a line, each written by `print`.
+template <typename Print>
+void PrintJsonArray(const std::vector<std::uint16_t>& items, Print print, std::ostream& out) {
+    if (items.empty()) {
+        out << "[]";
+        return;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        out << (i == 0 ? "[\n        " : ",\n        ");
+        print(items[i]);
+    }
+    out << "\n      ]";
+}
+
+void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
+    const SectionDef& section = view.catalogues.sections[s];
+    std::vector<std::uint16_t> fieldRows;
+    std::vector<std::uint16_t> entryRows;
+    for (const std::uint16_t row : view.order[s]) {
+        (view.IsEntry(row) ? entryRows : fieldRows).push_back(row);
+    }
+    out << "    {\n      \"name\": " << JsonString(section.iniName)
+        << ",\n      \"label\": " << JsonString(section.label)
+        << ",\n      \"kind\": " << JsonString(section.kind)
+        << ",\n      \"ordered\": " << (section.ordered == 'Y' ? "true" : "false")
+        << ",\n      \"fields\": ";
+    PrintJsonArray(
+        fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document.fields[row], out); }, out);
+    if (view.HoldsEntries(s)) {
+        out << ",\n      \"replacements\": ";
+        PrintJsonArray(
+            entryRows,
+            [&](std::uint16_t row) {
+                const std::size_t n = view.EntryNumber(row);
+                PrintJsonEntry(n, view.document.replacements[n], out);
+            },
+            out);
+    }
+    out << "\n    }";
+}
+
+void PrintJson(const DumpView& view, std::ostream& out) {
+    out << "{\n  \"file\": " << JsonString(view.document.path) << ",\n  \"sections\": [";
+    for (std::size_t s = 0; s < view.order.size(); ++s) {
+        out << (s == 0 ? "\n" : ",\n");
+        PrintJsonSection(view, s, out);
+    }
+    out << (view.order.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+}  // namespace
+
+ExitCode RunDump(const Words& words, const Environment& env) {
+    ExitCode exit = ExitCode::kOk;
+    const std::optional<Arguments> args = StartCommand(words, kSyntax, kName, kHelp, env, exit);
+    if (!args) {
+        return exit;
+    }
+    CatalogueSet catalogues;
+    LoadedDocument document;
+    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+        return ExitCode::kFailure;
+    }
+    const DumpView view{catalogues, document,
+                        CatalogDisplayOrder(catalogues.sections, document.fields)};
+    if (args->Has("--json")) {
+        PrintJson(view, env.out);
+    } else {
+        PrintText(view, env.out);
+    }
+    return ExitCode::kOk;
+}
+
+}  // namespace tav::cli

@@ -1,0 +1,46 @@
+#include "environment.h"
+
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace tav::cli {
+
+std::string ExecutableFolder(std::string& error) {
+    char path[PATH_MAX];
+    const ssize_t size = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (size <= 0) {
+        error = std::string("/proc/self/exe: ") + std::strerror(errno);
+        return {};
+    }
+    const std::string exe(path, static_cast<std::size_t>(size));
+    const std::size_t slash = exe.rfind('/');
+    if (slash == std::string::npos) {
+        error = "/proc/self/exe: names no folder (" + exe + ")";
+        return {};
+    }
+    return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+void ReportError(const Environment& env, const std::string& message) {
+    env.err << "tacconf: " << message << '\n';
+}
+
+void ReportWarning(const Environment& env, const std::string& message) {
+    env.err << "tacconf: warning: " << message << '\n';
+}
+
+std::optional<std::string> CatalogueFolder(const Arguments& args, const Environment& env) {
+    if (args.catalogueFolder) {
+        return args.catalogueFolder;
+    }
+    if (env.programFolder.empty()) {
+        ReportError(env, "cannot find the program's folder to read the catalogues from (" +
+                             env.programFolderError + "); give --catalogues DIR");
+        return std::nullopt;
+    }
+    return env.programFolder;
+}
+
+}  // namespace tav::cli

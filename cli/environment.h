@@ -1,0 +1,36 @@
+// What a tacconf run gets from outside: its output streams, the folder it runs from and the clock.
+// Passed in, so that every subcommand can run inside a test without a process of its own.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "arguments.h"
+
+namespace tav::cli {
+
+struct Environment {
+    std::ostream& out;                   // results
+    std::ostream& err;                   // errors and warnings, each line starting "tacconf: "
+    std::string programFolder;           // the executable's folder; empty when unknown
+    std::string programFolderError;      // why it is unknown
+    std::function<std::string()> clock;  // the time text a save would stamp
+};
+
+// The folder of the running executable, from /proc/self/exe. Empty, with `error` set, when the
+// link cannot be read.
+std::string ExecutableFolder(std::string& error);
+
+// Writes "tacconf: <message>" to the error stream.
+void ReportError(const Environment& env, const std::string& message);
+
+// Writes "tacconf: warning: <message>" to the error stream.
+void ReportWarning(const Environment& env, const std::string& message);
+
+// The folder the catalogues are read from: --catalogues when given, else the program's folder.
+// Reports and returns nothing when neither is known.
+std::optional<std::string> CatalogueFolder(const Arguments& args, const Environment& env);
+
+}  // namespace tav::cli

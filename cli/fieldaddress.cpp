@@ -1,0 +1,96 @@
+#include "fieldaddress.h"
+
+#include <algorithm>
+
+#include "document/configdocument.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::string_view kFromSuffix = ".from";
+constexpr std::string_view kToSuffix = ".to";
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::optional<FieldAddress> EntryAddress(std::size_t section, std::string_view key) {
+    FieldAddress address{section, std::nullopt, 0, FieldAddress::Part::kWhole};
+    if (EndsWith(key, kFromSuffix)) {
+        address.part = FieldAddress::Part::kFrom;
+        key.remove_suffix(kFromSuffix.size());
+    } else if (EndsWith(key, kToSuffix)) {
+        address.part = FieldAddress::Part::kTo;
+        key.remove_suffix(kToSuffix.size());
+    }
+    const std::optional<std::size_t> n = ReplacementEntryNumber(key);
+    if (!n) {
+        return std::nullopt;
+    }
+    // Keys past the list's capacity are marked by the capacity itself.
+    address.entry = std::min<std::size_t>(*n, FieldCatalog::kMaxReplacements);
+    return address;
+}
+
+// The address at the split `dot`, or nothing.
+std::optional<FieldAddress> AddressAt(const CatalogueSet& catalogues, std::string_view text,
+                                      std::size_t dot) {
+    const std::optional<std::size_t> section = catalogues.FindSection(text.substr(0, dot));
+    if (!section) {
+        return std::nullopt;
+    }
+    const std::string_view key = text.substr(dot + 1);
+    if (const auto field = catalogues.FindField(*section, key)) {
+        return FieldAddress{*section, field, 0, FieldAddress::Part::kWhole};
+    }
+    if (static_cast<int>(*section) != catalogues.sections.ReplacementSectionIndex()) {
+        return std::nullopt;
+    }
+    return EntryAddress(*section, key);
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string UnresolvedMessage(const CatalogueSet& catalogues, std::string_view text) {
+    const std::size_t dot = text.find('.');
+    if (dot == std::string_view::npos) {
+        return Quoted(text) + " is not of the form SECTION.KEY";
+    }
+    const std::string_view name = text.substr(0, dot);
+    if (!catalogues.FindSection(name)) {
+        return Quoted(text) + ": the catalogue has no section " + Quoted(name);
+    }
+    return Quoted(text) + ": the catalogue describes no key " + Quoted(text.substr(dot + 1)) +
+           " in section [" + std::string(name) + "]";
+}
+
+}  // namespace
+
+std::optional<std::size_t> ReplacementEntryNumber(std::string_view key) {
+    if (key.size() != 2 || (key[0] != 'r' && key[0] != 'R') || key[1] < '0') {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(key[1] - '0');
+}
+
+ResolvedAddress ResolveAddress(const CatalogueSet& catalogues, std::string_view text) {
+    for (std::size_t dot = text.find('.'); dot != std::string_view::npos;
+         dot = text.find('.', dot + 1)) {
+        const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);
+        if (address && address->entry == FieldCatalog::kMaxReplacements) {
+            return {std::nullopt, Quoted(text) + ": the replacement list holds at most " +
+                                      std::to_string(FieldCatalog::kMaxReplacements) +
+                                      " entries, " + ReplacementKey(0) + " to " +
+                                      ReplacementKey(FieldCatalog::kMaxReplacements - 1)};
+        }
+        if (address) {
+            return {address, {}};
+        }
+    }
+    return {std::nullopt, UnresolvedMessage(catalogues, text)};
+}
+
+}  // namespace tav::cli

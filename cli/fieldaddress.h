@@ -1,0 +1,43 @@
+// The addresses the command line uses for single values: SECTION.KEY, where SECTION is a
+// section's INI name and KEY a field's key, both as in the catalogues and compared without regard
+// to the case of ASCII letters (as documents compare them). In the replacement section, "r0" to
+// "r<" address the entries by their document keys; a suffix ".from" or ".to" addresses one text
+// of an entry.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogueset.h"
+
+namespace tav::cli {
+
+struct FieldAddress {
+    enum class Part { kWhole, kFrom, kTo };
+
+    std::size_t section = 0;             // section index in the catalogue
+    std::optional<std::uint16_t> field;  // a catalogue field; nothing for a replacement entry
+    std::size_t entry = 0;               // replacement entry n, stored under ReplacementKey(n)
+    Part part = Part::kWhole;            // the whole entry "FROM,TO", or one of its two texts
+};
+
+// Either the address or the reason why `text` addresses nothing.
+struct ResolvedAddress {
+    std::optional<FieldAddress> address;
+    std::string error;
+};
+
+// Resolves `text`. A section name may itself hold dots: every split at a dot is tried, from the
+// left, and the first that names a catalogued field (or an entry) wins. A catalogued field wins
+// over an entry key of the same spelling.
+ResolvedAddress ResolveAddress(const CatalogueSet& catalogues, std::string_view text);
+
+// The number n of a replacement entry key: "r" (or "R", as documents ignore case) followed by the
+// character 48 + n; nothing for any other key. Numbers past the list's capacity (13) are returned
+// as they are.
+std::optional<std::size_t> ReplacementEntryNumber(std::string_view key);
+
+}  // namespace tav::cli

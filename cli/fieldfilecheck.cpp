@@ -1,0 +1,131 @@
+#include <map>
+
+#include "catalog/catalogtext.h"
+#include "cataloguecheck.h"
+#include "cataloguelines.h"
+#include "document/profiletext.h"
+#include "fieldaddress.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::size_t kFieldColumns = 5;
+
+std::optional<std::string> KeyProblem(std::string_view key) {
+    if (key.empty() || key.find('=') != std::string_view::npos || key.front() == '[') {
+        return "the key " + Quote(key) + " cannot stand in a document (it is empty, holds \"=\" " +
+               "or starts with \"[\"): every save in the editor fails";
+    }
+    if (TrimBlanks(key) != key) {
+        return "the key " + Quote(key) + " has blanks at its ends: documents store it without them";
+    }
+    if (key.find_first_of(" \t\v\f") != std::string_view::npos) {
+        return "the key " + Quote(key) + " holds a blank: other readers of the document may not " +
+               "accept it";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> TypeProblem(std::string_view type) {
+    if (type == "B" || type == "C") {
+        return std::nullopt;
+    }
+    if (type == "RFS") {
+        return std::string(
+                   "the type RFS belongs to replacement entries: a save writes this field ") +
+               "as an entry of the replacement list, not under its key";
+    }
+    return "the type " + Quote(type) + " is neither B nor C: the field is read and saved as " +
+           "text, but the editor offers no way to change it";
+}
+
+void CheckFieldLine(const NumberedLine& line, const FileFindings& out) {
+    const std::vector<std::string_view> columns = AllColumns(line.text);
+    out.AddIf(line.number, ColumnCountProblem(columns, kFieldColumns,
+                                              "label, key, type, order flag, section id"));
+    if (columns.size() > 1) {
+        out.AddIf(line.number, KeyProblem(columns[1]));
+    }
+    if (columns.size() > 2) {
+        out.AddIf(line.number, TypeProblem(columns[2]));
+    }
+    if (columns.size() > 3) {
+        out.AddIf(line.number, FlagProblem(columns[3], "field"));
+    }
+    if (columns.size() > 4) {
+        out.AddIf(line.number, NumberProblem(columns[4], "section id"));
+    }
+}
+
+// What is wrong with loaded row `f` in its section, or nothing.
+std::optional<std::string> SectionProblem(const CatalogueSet& catalogues, std::uint16_t f) {
+    const FieldDef& field = catalogues.fields[f];
+    const SectionDef* section = catalogues.sections.RowForId(field.sectionId);
+    if (section == nullptr) {
+        return "the field names section " + std::to_string(field.sectionId) +
+               ", which the section catalogue does not have: it is neither read nor saved";
+    }
+    const std::string where = " [" + section->iniName + "]";
+    if (field.orderPos != 0 && section->ordered != 'Y') {
+        return "the field is marked ordered, but its section" + where + " has no Order list";
+    }
+    if (section->ordered == 'Y' && SameName(field.key, "Order")) {
+        return "the key Order is the Order list of section" + where +
+               ": the field and the list overwrite each other";
+    }
+    if (section == catalogues.ReplacementSection() && ReplacementEntryNumber(field.key)) {
+        return "the key " + Quote(field.key) + " is an entry key of the replacement list in" +
+               where + ": the field and the entry overwrite each other";
+    }
+    return std::nullopt;
+}
+
+void CheckFieldRows(const CatalogueSet& catalogues, const std::vector<NumberedLine>& lines,
+                    const FileFindings& out) {
+    std::map<std::pair<const SectionDef*, std::string>, std::size_t> keys;
+    for (std::uint16_t f = 0; f < catalogues.fields.Count(); ++f) {
+        const FieldDef& field = catalogues.fields[f];
+        out.AddIf(lines[f].number, SectionProblem(catalogues, f));
+        const SectionDef* section = catalogues.sections.RowForId(field.sectionId);
+        const auto [first, fresh] =
+            keys.emplace(std::pair(section, FoldedName(field.key)), lines[f].number);
+        if (section != nullptr && !fresh) {
+            out.Add(lines[f].number, "the key " + Quote(field.key) + " of section [" +
+                                         section->iniName + "] is also on line " +
+                                         std::to_string(first->second) +
+                                         ": both fields read and write one key");
+        }
+    }
+}
+
+void CheckReplacementRoom(const CatalogueSet& catalogues, const FileFindings& out) {
+    const std::size_t room = FieldCatalog::kCapacity - catalogues.fields.Count();
+    if (room < FieldCatalog::kMaxReplacements) {
+        out.Add(0, std::to_string(catalogues.fields.Count()) + " fields leave room for only " +
+                       std::to_string(room) + " of the " +
+                       std::to_string(FieldCatalog::kMaxReplacements) +
+                       " replacement entries in the editor's table of 128 rows");
+    }
+}
+
+}  // namespace
+
+Findings CheckFieldFile(const CatalogueSet& catalogues) {
+    Findings findings;
+    const FileFindings out{catalogues.fieldFile.path, findings};
+    const std::vector<NumberedLine> lines = NumberedCatalogLines(catalogues.fieldFile.bytes);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (row >= FieldCatalog::kCapacity) {
+            out.Add(lines[row].number, "the line is past the 128 fields the editor loads: ignored");
+        } else {
+            CheckFieldLine(lines[row], out);
+        }
+    }
+    CheckFieldRows(catalogues, lines, out);
+    CheckReplacementRoom(catalogues, out);
+    SortByLine(findings);
+    return findings;
+}
+
+}  // namespace tav::cli

@@ -1,0 +1,18 @@
+// One problem that `tacconf check` reports.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tav::cli {
+
+struct Finding {
+    std::string file;
+    std::size_t line = 0;  // 1-based; 0 when the problem concerns the whole file
+    std::string message;
+};
+
+using Findings = std::vector<Finding>;
+
+}  // namespace tav::cli

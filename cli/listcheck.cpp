@@ -1,0 +1,155 @@
+// The checks of the two lists a document keeps in single keys: Order lists and the replacement
+// list.
+#include <set>
+
+#include "document/configdocument.h"
+#include "documentcheck.h"
+#include "fieldaddress.h"
+
+namespace tav::cli {
+
+namespace {
+
+std::vector<std::string> OrderedKeys(const CatalogueSet& catalogues, std::size_t sectionIndex) {
+    std::vector<std::string> keys;
+    for (std::uint16_t f = 0; f < catalogues.fields.Count(); ++f) {
+        if (catalogues.FieldInSection(f, sectionIndex) && catalogues.fields[f].orderPos != 0) {
+            keys.push_back(catalogues.fields[f].key);
+        }
+    }
+    return keys;
+}
+
+std::vector<std::string> OrderItems(const std::string& list) {
+    std::vector<std::string> items;
+    for (std::size_t start = 0; !list.empty();) {
+        const std::size_t comma = list.find(',', start);
+        items.push_back(list.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return items;
+}
+
+// What is wrong with one item of an Order list that is not a repeat, or nothing.
+std::optional<std::string> OrderItemProblem(const std::string& item,
+                                            const std::vector<std::string>& orderedKeys,
+                                            const std::string& where) {
+    if (item.empty()) {
+        return "the Order list of " + where + " holds an empty item";
+    }
+    for (const std::string& key : orderedKeys) {
+        if (key == item) {
+            return std::nullopt;
+        }
+        if (SameName(key, item)) {
+            return "the Order list of " + where + " names " + Quote(item) + ", but the key is " +
+                   key + ": the list compares exactly";
+        }
+    }
+    return "the Order list of " + where + " names " + Quote(item) +
+           ", which is not an ordered field of that section";
+}
+
+// Checks each item of the Order list at `order`; returns the items it names.
+std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSection& listed,
+                                      const ListedKey& order,
+                                      const std::vector<std::string>& orderedKeys) {
+    const std::string where = "[" + listed.name + "]";
+    std::set<std::string> named;
+    for (const std::string& item : OrderItems(check.text.Get(listed.name, "Order").value_or(""))) {
+        if (!named.insert(item).second) {
+            check.out.Add(order.line, "the Order list of " + where + " names " + Quote(item) +
+                                          " twice: only the first counts");
+        } else {
+            check.out.AddIf(order.line, OrderItemProblem(item, orderedKeys, where));
+        }
+    }
+    return named;
+}
+
+// What is wrong with entry key `n` (its line is `key`) when the list holds `end` entries.
+std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const ListedSection& listed,
+                                           const ListedKey& key, std::size_t n, std::size_t end) {
+    const std::string endKey = ReplacementKey(end);
+    if (n < end) {
+        return std::nullopt;
+    }
+    if (n >= FieldCatalog::kMaxReplacements) {
+        return "the key " + key.name + " would hold entry " + std::to_string(n + 1) +
+               ", past the 13 entries a replacement list can hold: it is never read";
+    }
+    if (n == end) {
+        const std::string value = check.text.Get(listed.name, key.name).value_or("");
+        return value.empty() ? std::nullopt
+                             : std::optional<std::string>(
+                                   key.name + " holds " + Quote(value) +
+                                   " without a comma: it ends the replacement list, and a save "
+                                   "empties it");
+    }
+    if (FirstKey(listed, endKey) == nullptr) {
+        return key.name + " is not read: the replacement list stops at the missing " + endKey;
+    }
+    return key.name + " comes after the end of the replacement list (" + endKey +
+           "): it is not read, and saves leave it as it is";
+}
+
+// The number of entries a reader takes from `listed`: up to the first without a comma.
+std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& listed) {
+    std::size_t n = 0;
+    while (n < FieldCatalog::kMaxReplacements &&
+           ParseReplacementEntry(check.text.Get(listed.name, ReplacementKey(n)).value_or(""))) {
+        ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+void CheckOrderList(const DocumentCheck& check, const ListedSection& listed,
+                    std::size_t sectionIndex) {
+    if (check.catalogues.sections[sectionIndex].ordered != 'Y') {
+        return;
+    }
+    const std::string where = "[" + listed.name + "]";
+    const std::vector<std::string> orderedKeys = OrderedKeys(check.catalogues, sectionIndex);
+    const ListedKey* order = FirstKey(listed, "Order");
+    if (order == nullptr && !orderedKeys.empty()) {
+        check.out.Add(listed.line,
+                      where + " has no Order key: its ordered fields show in catalogue order");
+    }
+    if (order == nullptr) {
+        return;
+    }
+    const std::set<std::string> named = CheckOrderItems(check, listed, *order, orderedKeys);
+    for (const std::string& key : orderedKeys) {
+        if (named.count(key) == 0) {
+            check.out.Add(order->line, "the Order list of " + where + " does not name " + key +
+                                           ": the editor gives it position 1");
+        }
+    }
+}
+
+void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed) {
+    const std::size_t end = ReadableEntries(check, listed);
+    for (std::size_t i = 0; i < listed.keys.size(); ++i) {
+        const ListedKey& key = listed.keys[i];
+        if (!IsFirstKey(listed, i)) {
+            continue;
+        }
+        if (SameName(key.name, "r") && !key.storedText.empty() && key.storedText.front() == '=') {
+            check.out.Add(key.line,
+                          "the line holds the key \"r=\" of a 14th replacement entry, "
+                          "which no reader can take apart: it reads as the key \"r\"");
+        } else if (const auto n = ReplacementEntryNumber(key.name)) {
+            check.out.AddIf(key.line, EntryKeyProblem(check, listed, key, *n, end));
+        }
+    }
+    for (const std::string& warning : check.document.warnings) {
+        check.out.Add(listed.line, warning);
+    }
+}
+
+}  // namespace tav::cli

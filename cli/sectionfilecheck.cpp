@@ -1,0 +1,91 @@
+#include "cataloguecheck.h"
+
+#include <map>
+
+#include "catalog/catalogtext.h"
+#include "cataloguelines.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::size_t kSectionColumns = 6;
+
+void CheckSectionLine(const NumberedLine& line, std::size_t row, const FileFindings& out) {
+    const std::vector<std::string_view> columns = AllColumns(line.text);
+    out.AddIf(line.number, ColumnCountProblem(columns, kSectionColumns,
+                                              "id, name, order flag, label, kind, icon"));
+    if (const auto problem = NumberProblem(columns[0], "id")) {
+        out.AddIf(line.number, problem);
+    } else if (LeadingNumber16(columns[0]) != row + 1) {
+        out.Add(line.number, "the section id is " + std::string(columns[0]) + " on section line " +
+                                 std::to_string(row + 1) +
+                                 ": ids must run 1, 2, 3... in file order, since documents find a "
+                                 "section by its position");
+    }
+    if (columns.size() > 1 && columns[1].empty()) {
+        out.Add(line.number, "the section name is empty");
+    }
+    if (columns.size() > 2) {
+        out.AddIf(line.number, FlagProblem(columns[2], "section"));
+    }
+    if (columns.size() == kSectionColumns) {
+        out.AddIf(line.number, NumberProblem(columns[5], "icon"));
+    }
+}
+
+// Repeated labels and names, and a second replacement section, among the loaded rows.
+void CheckSectionRows(const SectionCatalog& sections, const std::vector<NumberedLine>& lines,
+                      const FileFindings& out) {
+    std::map<std::string, std::size_t> labels;
+    std::map<std::string, std::size_t> names;
+    const int replacementSection = sections.ReplacementSectionIndex();
+    for (std::uint16_t s = 0; s < sections.Count(); ++s) {
+        const SectionDef& row = sections[s];
+        const std::size_t number = lines[s].number;
+        if (const auto [first, fresh] = labels.emplace(row.label, number); !fresh) {
+            out.Add(number, "the label " + Quote(row.label) + " is also on line " +
+                                std::to_string(first->second) +
+                                ": the editor cannot tell the two sections apart");
+        }
+        if (const auto [first, fresh] = names.emplace(FoldedName(row.iniName), number); !fresh) {
+            out.Add(number, "the section name " + Quote(row.iniName) + " is also on line " +
+                                std::to_string(first->second) +
+                                ": both sections read and write one section of a document");
+        }
+        if (row.kind == "SR" && s != replacementSection) {
+            out.Add(number,
+                    "a second section of kind SR: only the first (line " +
+                        std::to_string(lines[static_cast<std::size_t>(replacementSection)].number) +
+                        ") holds the replacement list");
+        }
+    }
+}
+
+}  // namespace
+
+Findings CheckSectionFile(const CatalogueSet& catalogues) {
+    Findings findings;
+    const FileFindings out{catalogues.sectionFile.path, findings};
+    const std::vector<NumberedLine> lines = NumberedCatalogLines(catalogues.sectionFile.bytes);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (row >= SectionCatalog::kCapacity) {
+            out.Add(lines[row].number,
+                    "the line is past the 64 sections the editor loads: ignored");
+        } else {
+            CheckSectionLine(lines[row], row, out);
+        }
+    }
+    CheckSectionRows(catalogues.sections, lines, out);
+    SortByLine(findings);
+    return findings;
+}
+
+Findings CheckCatalogues(const CatalogueSet& catalogues) {
+    Findings findings = CheckSectionFile(catalogues);
+    const Findings fieldFindings = CheckFieldFile(catalogues);
+    findings.insert(findings.end(), fieldFindings.begin(), fieldFindings.end());
+    return findings;
+}
+
+}  // namespace tav::cli

@@ -1,0 +1,88 @@
+#include "tacconf.h"
+
+#include <array>
+
+#include "commands.h"
+
+namespace tav::cli {
+
+namespace {
+
+constexpr std::string_view kOverview = R"(Usage: tacconf [--catalogues DIR] COMMAND [ARGUMENTS]
+
+Reads, changes and checks .tac configuration documents with the catalogues of
+TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
+program or in the folder given with --catalogues DIR.
+
+Commands:
+  get FILE SECTION.KEY...    print values as the editor shows them
+  get FILE --all             print every value as SECTION.KEY=VALUE
+  set FILE SECTION.KEY VALUE...
+                             change values, writing only the keys named
+  dump FILE [--json]         print the document as the editor shows it
+  check [FILE]...            report where catalogues and documents disagree
+  diff FILE                  show the lines a save in the editor would change
+
+"tacconf COMMAND --help" describes a command.
+
+Exit status: 0 done; 1 problems found (check) or changes shown (diff);
+2 usage error or a file that could not be read or written.
+)";
+
+struct Command {
+    std::string_view name;
+    ExitCode (*run)(const Words&, const Environment&);
+};
+
+constexpr std::array<Command, 5> kCommands{{
+    {"get", RunGet},
+    {"set", RunSet},
+    {"dump", RunDump},
+    {"check", RunCheck},
+    {"diff", RunDiff},
+}};
+
+}  // namespace
+
+ExitCode UsageError(const Environment& env, std::string_view name, const std::string& message) {
+    const std::string command = name.empty() ? "" : " " + std::string(name);
+    env.err << "tacconf" << command << ": " << message << "\nTry 'tacconf" << command
+            << " --help'.\n";
+    return ExitCode::kFailure;
+}
+
+std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& syntax,
+                                      std::string_view name, std::string_view help,
+                                      const Environment& env, ExitCode& exit) {
+    ParsedArguments parsed = ParseArguments(words, syntax);
+    if (!parsed.arguments) {
+        exit = UsageError(env, name, parsed.error);
+        return std::nullopt;
+    }
+    if (parsed.arguments->help) {
+        env.out << help;
+        exit = ExitCode::kOk;
+        return std::nullopt;
+    }
+    return parsed.arguments;
+}
+
+ExitCode RunTacconf(const std::vector<std::string>& words, const Environment& env) {
+    Words rest = words;
+    const std::string name = TakeCommandName(rest);
+    for (const Command& command : kCommands) {
+        if (command.name == name) {
+            return command.run(rest, env);
+        }
+    }
+    if (!name.empty()) {
+        return UsageError(env, "", "unknown command \"" + name + "\"");
+    }
+    ExitCode exit = ExitCode::kOk;
+    if (StartCommand(rest, CommandSyntax{}, "", kOverview, env, exit)) {
+        exit = UsageError(env, "", "missing command");
+    }
+    return exit;
+}
+
+}  // namespace tav::cli

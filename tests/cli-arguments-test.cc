@@ -1,0 +1,92 @@
+#include "cli/arguments.h"
+
+#include <gtest/gtest.h>
+
+#include "cli-testutil.h"
+
+namespace {
+
+using tav::cli::CommandSyntax;
+using tav::cli::ParseArguments;
+using Words = std::vector<std::string>;
+
+const CommandSyntax kDumpLike{{"--json"}, 1, 1};
+
+// The outcome of a parse in one line: "error: ..." or the operands followed by what else was set.
+std::string Summary(const tav::cli::ParsedArguments& parsed) {
+    if (!parsed.arguments) {
+        return "error: " + parsed.error;
+    }
+    std::string text;
+    for (const std::string& operand : parsed.arguments->operands) {
+        text += "[" + operand + "]";
+    }
+    text += parsed.arguments->Has("--json") ? " json" : "";
+    text += parsed.arguments->help ? " help" : "";
+    if (parsed.arguments->catalogueFolder) {
+        text += " folder=" + *parsed.arguments->catalogueFolder;
+    }
+    return text;
+}
+
+TEST(ParseArgumentsTest, SplitsOptionsFromOperands) {
+    const std::pair<Words, std::string> cases[] = {
+        {{"a.tac"}, "[a.tac]"},
+        {{"a.tac", "--json"}, "[a.tac] json"},
+        {{"--catalogues", "/c", "a.tac"}, "[a.tac] folder=/c"},
+        {{"a.tac", "--catalogues=/c d"}, "[a.tac] folder=/c d"},
+        {{"-5"}, "[-5]"},
+        {{"--", "--json"}, "[--json]"},
+        {{"--help"}, " help"},
+        {{"x", "y", "-h"}, "[x][y] help"},
+        {{"a.tac", "--all"}, "error: unknown option --all"},
+        {{"a.tac", "--catalogues"}, "error: --catalogues needs a folder"},
+        {{"--json"}, "error: missing operand"},
+        {{"a", "b"}, "error: too many operands (from \"b\" on)"},
+    };
+    for (const auto& [words, summary] : cases) {
+        EXPECT_EQ(Summary(ParseArguments(words, kDumpLike)), summary)
+            << testing::PrintToString(words);
+    }
+}
+
+TEST(TakeCommandNameTest, TakesTheFirstWordThatIsNoOption) {
+    Words words{"--catalogues", "get", "dump", "x"};
+    EXPECT_EQ(tav::cli::TakeCommandName(words), "dump") << "get is the folder here";
+    EXPECT_EQ(words, (Words{"--catalogues", "get", "x"}));
+
+    Words none{"--help", "--", "get"};
+    EXPECT_EQ(tav::cli::TakeCommandName(none), "");
+    EXPECT_EQ(none.size(), 3u);
+}
+
+TEST(CommandLineTest, WithoutCommandOnlyHelpSucceeds) {
+    const auto help = tavtest::RunCli({"--help"});
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_EQ(help.out.rfind("Usage: tacconf [--catalogues DIR] COMMAND", 0), 0u) << help.out;
+
+    const auto none = tavtest::RunCli({});
+    EXPECT_EQ(none.exit, 2);
+    EXPECT_EQ(none.err, "tacconf: missing command\nTry 'tacconf --help'.\n");
+
+    const auto unknown = tavtest::RunCli({"--catalogues", "/c", "merge", "x.tac"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_EQ(unknown.err, "tacconf: unknown command \"merge\"\nTry 'tacconf --help'.\n");
+}
+
+TEST(CommandLineTest, EveryCommandHasHelpAndReportsUsageErrors) {
+    for (const std::string command : {"get", "set", "dump", "check", "diff"}) {
+        const auto help = tavtest::RunCli({command, "--help"});
+        EXPECT_EQ(help.exit, 0) << command;
+        EXPECT_EQ(help.out.rfind("Usage: tacconf " + command, 0), 0u) << help.out;
+        EXPECT_TRUE(help.err.empty()) << help.err;
+
+        const auto bad = tavtest::RunCli({command, "--bogus"});
+        EXPECT_EQ(bad.exit, 2) << command;
+        EXPECT_EQ(bad.err, "tacconf " + command + ": unknown option --bogus\nTry 'tacconf " +
+                               command + " --help'.\n");
+        EXPECT_TRUE(bad.out.empty());
+    }
+}
+
+}  // namespace

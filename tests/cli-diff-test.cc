@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "cli-testutil.h"
+#include "document/configdocument.h"
+
+namespace {
+
+using tavtest::CliFolder;
+using tavtest::ReadFile;
+using tavtest::RunCli;
+
+TEST(DiffTest, ShowsTheStampASaveChangesLineEndingsIncluded) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    const auto run = RunCli({"diff", doc});
+    EXPECT_EQ(run.exit, 1) << run.err;
+    EXPECT_EQ(run.out, "--- " + doc + "\tas read\n+++ " + doc + "\tas saved\n" +
+                           "@@ -3,7 +3,7 @@\n"
+                           " \r\n"
+                           " [TACInfo]\r\n"
+                           " Version=1.0\r\n"
+                           "-Updated=03/11/2026 (09:15:42)\r\n"
+                           "+Updated=01/02/2026 (03:04:05)\r\n"
+                           " Author=Front office\r\n"
+                           " \r\n"
+                           " [General]\r\n");
+}
+
+TEST(DiffTest, ShowsWhatASaveAddsAndRewritesWithoutWriting) {
+    CliFolder folder;
+    const std::string doc = folder.File("warehouse.tac");
+    const std::string before = ReadFile(doc);
+    const auto run = RunCli({"diff", doc});
+    EXPECT_EQ(run.exit, 1) << run.err;
+    for (const char* line : {"\n+StartMinimised=0\n", "\n-Order=ShowDate,ShowTime\n",
+                             "\n+Order=ShowDate,ShowSender,ShowSubject,ShowSize,ShowTime\n",
+                             "\n+[TACInfo]\n+Version=1.0\n+Updated=01/02/2026 (03:04:05)\n"}) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    }
+    EXPECT_EQ(ReadFile(doc), before);
+}
+
+TEST(DiffTest, DocumentTheEditorJustSavedShowsNoChange) {
+    CliFolder folder;
+    const std::string doc = folder.File("warehouse.tac");
+    tav::SectionCatalog sections;
+    tav::FieldCatalog fields;
+    sections.LoadText(ReadFile(std::string(TAV_EXAMPLES_DIR) + "/Sections.txt"));
+    fields.LoadText(ReadFile(std::string(TAV_EXAMPLES_DIR) + "/Fields.txt"));
+    tav::ReadDocumentValues(sections, fields, tav::ProfileText(ReadFile(doc)));
+    ASSERT_EQ(tav::SaveDocumentFile(doc, sections, fields,
+                                    tav::CatalogDisplayOrder(sections, fields), tavtest::kCliTime),
+              std::nullopt);
+    const auto run = RunCli({"diff", doc});
+    EXPECT_EQ(run.exit, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(DiffTest, SaveTheEditorCannotMakeIsAnError) {
+    CliFolder folder("1,Main,N,Main,SN,1\n", "Bad,a=b,C,N,1\n");
+    const auto run = RunCli({"diff", folder.File("warehouse.tac")}, folder.Path());
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_NE(run.err.find(folder.File("warehouse.tac") + ": a save would fail: the key \"a=b\""),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace

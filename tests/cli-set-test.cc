@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "cli-testutil.h"
+#include "document/atomicfile.h"
+
+namespace {
+
+using tavtest::CliFolder;
+using tavtest::ReadFile;
+using tavtest::RunCli;
+
+// `text` with its one occurrence of `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at == std::string::npos || text.find(from, at + 1) != std::string::npos) {
+        throw std::runtime_error("not exactly one \"" + from + "\"");
+    }
+    return text.replace(at, from.size(), to);
+}
+
+std::string SectionText(const std::string& file, const std::string& header) {
+    const std::size_t begin = file.find(header);
+    return file.substr(begin, file.find("\r\n\r\n", begin) - begin);
+}
+
+TEST(SetTest, ChangesOnlyTheNamedKeysAndStampsNothing) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    const std::string before = ReadFile(doc);
+    const auto run = RunCli({"set", doc, "General.Beep", "False", "columns.fontsize", "11",
+                             "Printing.Header", " x ", "General.Language", "-5"});
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+    std::string expected = Replaced(before, "Beep=1\r\n", "Beep=0\r\n");
+    expected = Replaced(expected, "FontSize=10", "FontSize=11");
+    expected = Replaced(expected, "Header=\"  Front office  \"", "Header=\" x \"");
+    expected = Replaced(expected, "Language=en-GB", "Language=-5");
+    EXPECT_EQ(ReadFile(doc), expected);
+}
+
+TEST(SetTest, ValuesReadBackAsTheyWereSet) {
+    CliFolder folder;
+    const std::string doc = folder.File("warehouse.tac");
+    const std::pair<const char*, const char*> cases[] = {
+        {"General.Title", "\"quoted\""},     {"General.Title", "  padded  "},
+        {"General.Title", "a=b; #c"},        {"General.Title", ""},
+        {"TACInfo.Author", "Z\xC3\xBCrich"}, {"Capture.DeleteAfter", "True"},
+        {"Replace.r1.from", "a,b"},          {"Replace.r1.to", " c,d "},
+    };
+    for (const auto& [address, value] : cases) {
+        ASSERT_EQ(RunCli({"set", doc, address, value}).exit, 0) << address << value;
+        EXPECT_EQ(RunCli({"get", doc, address}).out, std::string(value) + "\n");
+    }
+}
+
+struct ListCase {
+    const char* name;
+    std::vector<std::string> edits;
+    std::string section;  // the [Replace] section afterwards, CR LF endings left out
+};
+
+class ReplacementListTest : public testing::TestWithParam<ListCase> {};
+
+TEST_P(ReplacementListTest, ListIsWrittenBackWithItsEndKey) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    std::vector<std::string> words{"set", doc};
+    words.insert(words.end(), GetParam().edits.begin(), GetParam().edits.end());
+    const auto run = RunCli(words);
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(SectionText(ReadFile(doc), "[Replace]"), tavtest::Crlf(GetParam().section));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplacementListTest,
+    testing::Values(
+        ListCase{"append",
+                 {"Replace.r3", "x\\044y,z"},
+                 "[Replace]\nr0=Dept\\044 Sales,Sales department\nr1=FO,Front office\n"
+                 "r2=Tel.,Telephone, direct line\nr3=x\\044y,z\nr4="},
+        ListCase{"deleteFirst",
+                 {"Replace.r0", ""},
+                 "[Replace]\nr0=FO,Front office\nr1=Tel.,Telephone, direct line\nr2=\nr3="},
+        ListCase{"replaceAndEditTexts",
+                 {"Replace.r1", "a,b", "Replace.r1.from", "F,O", "Replace.r2.to", ""},
+                 "[Replace]\nr0=Dept\\044 Sales,Sales department\nr1=F\\044O,b\nr2=Tel.,\nr3="},
+        ListCase{"deleteThenAppend",
+                 {"Replace.r2", "", "Replace.r2", "p,q"},
+                 "[Replace]\nr0=Dept\\044 Sales,Sales department\nr1=FO,Front office\n"
+                 "r2=p,q\nr3="}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> pairs;
+    std::string message;
+};
+
+class SetRefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(SetRefusalTest, RefusesAndWritesNothing) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    const std::string before = ReadFile(doc);
+    std::vector<std::string> words{"set", doc};
+    words.insert(words.end(), GetParam().pairs.begin(), GetParam().pairs.end());
+    const auto run = RunCli(words);
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(doc), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetRefusalTest,
+    testing::Values(
+        RefusalCase{"notABoolean",
+                    {"General.Title", "ok", "General.Beep", "true"},
+                    "\"General.Beep\": a True/False field takes True or False, not \"true\"; "
+                    "nothing was written"},
+        RefusalCase{
+            "undescribedKey", {"General.Station", "FRONT-02"}, "describes no key \"Station\""},
+        RefusalCase{"orderIsNoField", {"Columns.Order", "ShowDate"}, "describes no key \"Order\""},
+        RefusalCase{"lineBreak", {"General.Title", "a\nb"}, "holds a line break"},
+        RefusalCase{"gap", {"Replace.r4", "a,b"}, "r4 would leave a gap; the next entry is r3"},
+        RefusalCase{"noComma", {"Replace.r1", "plain"}, "an entry takes FROM,TO"},
+        RefusalCase{"deleteMissing", {"Replace.r3", ""}, "there is no entry r3 to delete"},
+        RefusalCase{"editMissing", {"Replace.r3.to", "x"}, "there is no entry r3"},
+        RefusalCase{"pastTheList", {"Replace.r>", "a,b"}, "at most 13 entries"},
+        RefusalCase{"valueMissing",
+                    {"General.Beep", "True", "General.Title"},
+                    "set: \"General.Title\" has no VALUE"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SetTest, RefusesAppendsTheTableHasNoRoomFor) {
+    std::string fields;
+    for (int i = 0; i < 126; ++i) {
+        fields += "L,K" + std::to_string(i) + ",C,N,1\n";
+    }
+    CliFolder folder("1,Main,N,Main,SN,1\n2,Replace,N,Replacements,SR,2\n", fields);
+    const std::string doc = folder.File("r.tac");
+    tavtest::WriteFile(doc, "[Replace]\nr0=a,b\n");
+    EXPECT_EQ(RunCli({"set", doc, "Replace.r1", "c,d"}, folder.Path()).exit, 0);
+    const auto full = RunCli({"set", doc, "Replace.r2", "e,f"}, folder.Path());
+    EXPECT_EQ(full.exit, 2);
+    EXPECT_NE(full.err.find("no room for r2: with this catalogue the editor holds 2 replacement"),
+              std::string::npos)
+        << full.err;
+    EXPECT_EQ(ReadFile(doc), "[Replace]\nr0=a,b\nr1=c,d\nr2=\n");
+}
+
+TEST(SetTest, SameValuesLeaveTheFileUntouched) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    struct stat before {};
+    ASSERT_EQ(::stat(doc.c_str(), &before), 0);
+    EXPECT_EQ(RunCli({"set", doc, "General.Beep", "True", "Replace.r1.to", "Front office"}).exit,
+              0);
+    struct stat after {};
+    ASSERT_EQ(::stat(doc.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "an atomic write would have replaced the file";
+}
+
+TEST(SetTest, FailedWriteIsReportedWithFileAndReason) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    const std::string before = ReadFile(doc);
+    tav::SetSaveFaultHookForTesting(
+        [](tav::SaveStep step, std::size_t) { return step == tav::SaveStep::Rename ? EACCES : 0; });
+    const auto run = RunCli({"set", doc, "General.Beep", "False"});
+    tav::SetSaveFaultHookForTesting({});
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_EQ(run.err.rfind("tacconf: " + doc + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(doc), before);
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+# The tests of tacconf: its subcommands run in-process on the example catalogues and copies of the
+# example documents, and one end-to-end run of the real program checks its exit codes.
+tav_add_test(cli-tests
+    PREFIX cli.
+    SOURCES
+        cli-arguments-test.cc
+        cli-check-test.cc
+        cli-checkdocument-test.cc
+        cli-diff-test.cc
+        cli-dump-test.cc
+        cli-get-test.cc
+        cli-jsontext-test.cc
+        cli-linediff-test.cc
+        cli-profilelisting-test.cc
+        cli-set-test.cc
+        cli-testutil.cc
+        testutil.cc
+    LIBS tavcli)
+
+add_test(NAME cli-end-to-end
+    COMMAND ${CMAKE_COMMAND}
+        -DTACCONF=$<TARGET_FILE:tacconf>
+        -DEXAMPLES=${PROJECT_SOURCE_DIR}/examples
+        -DWORK=${CMAKE_CURRENT_BINARY_DIR}/cli-end-to-end
+        -P ${CMAKE_CURRENT_SOURCE_DIR}/cli-end-to-end.cmake)
