@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 cd examples
-exec ../build/app/tavmanager "$@"
+exec ../build/bin/tavmanager "$@"

@@ -197,10 +197,10 @@ TEST(EditTest, SetValueAndModifyReplacementRelabel) {
 
 TEST(ReplacementTest, AddSelectsTheSectionAndReportsOnlyAChange) {
     ExampleTree t;
-    QSignalSpy reports(t.tree.get(), &ConfigTree::selectionChanged);
+    QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
     const int rows = t.tree->Fields().Count();
     std::vector<int> tagsSeenInReport;
-    QObject::connect(t.tree.get(), &ConfigTree::selectionChanged, [&] {
+    QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
         // Inside the report the new row and item exist already.
         tagsSeenInReport.push_back(t.tree->Fields().Count());
     });
@@ -238,7 +238,7 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     QTreeWidgetItem* section = t.Item("String replacements");
     t.tree->setCurrentItem(section->child(1));  // q
     std::vector<std::pair<std::string, std::string>> seen;
-    QObject::connect(t.tree.get(), &ConfigTree::selectionChanged, [&] {
+    QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
         std::string from, to;
         t.tree->GetSelectedReplacement(from, to);
         seen.emplace_back(from, to);

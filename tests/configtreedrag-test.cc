@@ -65,9 +65,9 @@ TEST(DragDropTest, DroppedItemLandsRightBeforeItsTarget) {
         for (const auto& c : cases) {
             DragFixture t;
             t.tree->setCurrentItem(t.F(c.from));  // the press then changes no selection
-            QSignalSpy reports(t.tree.get(), &ConfigTree::selectionChanged);
+            QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
             std::string reportedLabel;
-            QObject::connect(t.tree.get(), &ConfigTree::selectionChanged, [&] {
+            QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
                 const int field = t.tree->FieldIndexOf();
                 reportedLabel = field < 0 ? "?" : t.tree->Fields()[field].label;
             });

@@ -49,7 +49,7 @@ ConfigTree::~ConfigTree() = default;
 
 void ConfigTree::ReportSelection() {
     ++m_selectionReports;
-    emit selectionChanged();
+    emit selectionReported();
 }
 
 // --- Document -------------------------------------------------------------------------------

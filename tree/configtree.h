@@ -112,7 +112,7 @@ public:
 signals:
     // The selection moved to another item (or to none), by the user or by a program call; emitted
     // before the call that caused it returns, never for selecting the selected item again.
-    void selectionChanged();
+    void selectionReported();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
