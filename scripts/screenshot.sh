@@ -23,8 +23,12 @@ Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 home=$(mktemp -d)
 cleanup() {
-    [ -n "${editor:-}" ] && kill "$editor" 2>/dev/null || true
+    if [ -n "${editor:-}" ]; then
+        kill "$editor" 2>/dev/null || true
+        wait "$editor" 2>/dev/null || true
+    fi
     kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
     rm -rf "$home"
 }
 trap cleanup EXIT
@@ -35,8 +39,9 @@ for _ in $(seq 50); do
 done
 
 # A private home, so the shot neither reads nor changes the user's remembered folder.
-(cd examples && HOME=$home XDG_CONFIG_HOME=$home/config DISPLAY=":$display" QT_QPA_PLATFORM=xcb \
-    "$program") &
+mkdir -m 0700 "$home/runtime"
+(cd examples && HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime \
+    DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$program") &
 editor=$!
 sleep "${TAV_SCREENSHOT_WAIT:-3}"
 

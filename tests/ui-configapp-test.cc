@@ -1,0 +1,98 @@
+// The application: the remembered folder read at start and written at exit.
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <functional>
+
+#include "app/configapp.h"
+#include "ui-fakes.h"
+
+namespace tavtest {
+namespace {
+
+constexpr const char* kKey = "Init/OpenFolder";
+
+class ConfigAppTest : public testing::Test {
+protected:
+    std::unique_ptr<QSettings> Settings() const {
+        return std::make_unique<QSettings>(QString::fromStdString(m_temp.File("settings.ini")),
+                                           QSettings::IniFormat);
+    }
+    // Runs the application; once its window is up, `during` acts on it and Exit ends it.
+    void Run(std::unique_ptr<QSettings> settings,
+             const std::function<void(tav::MainDialog&)>& during = {}) {
+        tav::ConfigApp app(std::move(settings), {m_files, m_messages, m_help});
+        QTimer::singleShot(0, [&during] {
+            auto* window = qobject_cast<tav::MainDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            if (during) {
+                during(*window);
+            }
+            window->Action(tav::Command::Exit)->trigger();
+        });
+        app.Run(TAV_EXAMPLES_DIR);
+    }
+    void Open(tav::MainDialog& window, const std::string& path) {
+        m_files.answers.push_back(Chosen(path));
+        window.Action(tav::Command::Open)->trigger();
+    }
+    QVariant Stored() const { return Settings()->value(kKey); }
+
+    TempDir m_temp;
+    ScriptedChooser m_files;
+    RecordingReporter m_messages;
+    FakeHelp m_help;
+};
+
+TEST_F(ConfigAppTest, ProgramSettingsAreThePerUserStoreNamedAfterTheProgram) {
+    const auto settings = tav::ConfigApp::ProgramSettings();
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    EXPECT_EQ(settings->organizationName(), "Wrn.Applications");
+    EXPECT_EQ(settings->applicationName(), program);
+    EXPECT_EQ(settings->scope(), QSettings::UserScope);
+    EXPECT_EQ(settings->fileName(),
+              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  "/Wrn.Applications/" + program + ".conf");
+}
+
+TEST_F(ConfigAppTest, NothingIsWrittenWhileTheFolderIsEmpty) {
+    Run(Settings());
+    EXPECT_FALSE(Stored().isValid());
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(ConfigAppTest, TheStoredFolderStartsOpenAndIsWrittenBackUnchanged) {
+    Settings()->setValue(kKey, "/srv/tac");
+    Run(Settings(), [this](tav::MainDialog& window) {
+        m_files.answers.push_back(std::nullopt);
+        window.Action(tav::Command::Open)->trigger();
+        Settings()->setValue(kKey, "/elsewhere");  // the run's own value wins at exit
+    });
+    EXPECT_EQ(m_files.calls.at(0).folder, "/srv/tac");
+    EXPECT_EQ(Stored().toString(), "/srv/tac");
+}
+
+TEST_F(ConfigAppTest, OnlyTheFolderOfTheLastOpenIsStored) {
+    Settings()->setValue(kKey, "/srv/tac");
+    Run(Settings(), [this](tav::MainDialog& window) {
+        Open(window, m_temp.File("one.tac"));
+        Open(window, "/tmp/two.tac");
+        EXPECT_EQ(Settings()->value(kKey).toString(), "/srv/tac");  // only at exit
+    });
+    EXPECT_EQ(Stored().toString(), QDir::toNativeSeparators("/tmp"));
+}
+
+TEST_F(ConfigAppTest, AStoreThatCannotBeWrittenIsReported) {
+    auto settings = std::make_unique<QSettings>("/dev/null/settings.ini", QSettings::IniFormat);
+    Run(std::move(settings), [this](tav::MainDialog& window) { Open(window, "/tmp/one.tac"); });
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_TRUE(m_messages.messages[0].contains("/dev/null/settings.ini: "));
+}
+
+}  // namespace
+}  // namespace tavtest

@@ -1,0 +1,190 @@
+// The editor panel: which editor each selection shows, and how user changes reach the document.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidgetItem>
+#include <set>
+
+#include "catalog/fieldcatalog.h"
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+#include "ui-fakes.h"
+
+namespace tavtest {
+namespace {
+
+using tav::ControlId;
+
+constexpr const char* kSections =
+    "1,Info,N,Information,SN,2\n2,Options,N,Options,OP,3\n3,Replace,N,String replacements,SR,9\n";
+constexpr const char* kFields = "Title,Title,C,N,1\nBeep,Beep,B,N,2\nCount,Count,N,N,2\n";
+constexpr const char* kDocument =
+    "[Info]\nTitle=Front desk\n[Options]\nBeep=1\nCount=7\n[Replace]\nr0=a,b\nr1=c,d\nr2=\n";
+
+class EditorPanelTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WriteCatalogues(kSections, kFields);
+        WriteFile(m_temp.File("doc.tac"), Crlf(kDocument));
+        Build(m_temp.Path());
+        m_files.answers.push_back(Chosen(m_temp.File("doc.tac")));
+        Trigger(tav::Command::Open);
+    }
+
+    QLineEdit* Edit(ControlId id) const { return Control<QLineEdit>(id); }
+    QString Path() const { return Control<QLabel>(ControlId::PathDisplay)->text(); }
+    void Type(ControlId id, const QString& text) const { QTest::keyClicks(Edit(id), text); }
+    void Click(ControlId id) const { QTest::mouseClick(Control(id), Qt::LeftButton); }
+};
+
+using Editors = std::set<ControlId>;
+const Editors kValueEdit = {ControlId::ValueEdit};
+const Editors kCombo = {ControlId::ValueCombo};
+const Editors kAddRow = {ControlId::ReplaceLabel, ControlId::ReplaceEdit, ControlId::ByLabel,
+                         ControlId::ByEdit, ControlId::AddButton};
+const Editors kDeleteRow = {ControlId::ReplaceLabel, ControlId::ReplaceEdit, ControlId::ByLabel,
+                            ControlId::ByEdit, ControlId::DeleteButton};
+
+TEST_F(EditorPanelTest, EachTypeCodeShowsItsEditorFilledAndThePath) {
+    struct Case {
+        const char* label;  // nullptr: the root
+        Editors editors;
+        QString path;
+        QString shows;  // the visible editor's text; "from|to" for the replacement row
+    };
+    // In this order every state is left for every other kind at least once.
+    const std::vector<Case> cases = {
+        {"Title", kValueEdit, "Information\\Title", "Front desk"},
+        {"Beep", kCombo, "Parameters\\Options\\Beep", "True"},
+        {"String [a] Replaced by [b]", kDeleteRow,
+         "Parameters\\String replacements\\String [a] Replaced by [b]", "a|b"},
+        {"String replacements", kAddRow, "Parameters\\String replacements", "|"},
+        {"Count", {}, "Parameters\\Options\\Count", ""},  // a type without an editor
+        {"Title", kValueEdit, "Information\\Title", "Front desk"},
+        {"String [c] Replaced by [d]", kDeleteRow,
+         "Parameters\\String replacements\\String [c] Replaced by [d]", "c|d"},
+        {"Options", {}, "Parameters\\Options", ""},
+        {"Parameters", {}, "Parameters", ""},
+        {"Beep", kCombo, "Parameters\\Options\\Beep", "True"},
+        {nullptr, {}, "", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.label == nullptr ? "the root" : c.label;
+        if (c.label == nullptr) {
+            Tree().setCurrentItem(Tree().RootItem());
+        } else {
+            Select(c.label);
+        }
+        EXPECT_EQ(VisibleEditors(), c.editors) << name;
+        EXPECT_EQ(Path(), c.path) << name;
+        QString shows;
+        if (c.editors == kValueEdit) {
+            shows = Edit(ControlId::ValueEdit)->text();
+        } else if (c.editors == kCombo) {
+            shows = Control<QComboBox>(ControlId::ValueCombo)->currentText();
+        } else if (!c.editors.empty()) {
+            shows = Edit(ControlId::ReplaceEdit)->text() + "|" + Edit(ControlId::ByEdit)->text();
+        }
+        EXPECT_EQ(shows, c.shows) << name;
+    }
+}
+
+TEST_F(EditorPanelTest, ComboShowsTrueOnlyForTrueAndLeavesTheValue) {
+    const auto* combo = Control<QComboBox>(ControlId::ValueCombo);
+    const std::vector<std::pair<std::string, QString>> cases = {
+        {"True", "True"}, {"False", "False"}, {"", "False"}, {"true", "False"}, {"1", "False"}};
+    for (const auto& [value, shown] : cases) {
+        Select("Beep");
+        Tree().SetSelectedValue(value);
+        Select("Title");
+        Select("Beep");
+        EXPECT_EQ(combo->currentText(), shown) << value;
+        EXPECT_EQ(Tree().SelectedValue(), value);
+    }
+}
+
+TEST_F(EditorPanelTest, ComboStoresOnlyTheUsersPick) {
+    QTreeWidgetItem* beep = Select("Beep");
+    auto* combo = Control<QComboBox>(ControlId::ValueCombo);
+    combo->setCurrentIndex(0);  // a program's choice stores nothing
+    EXPECT_EQ(Tree().SelectedValue(), "True");
+    combo->setCurrentIndex(1);
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(Tree().SelectedValue(), "False");
+    EXPECT_EQ(beep->text(0), "Beep = \"False\"");
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(Tree().SelectedValue(), "True");
+    EXPECT_EQ(beep->text(0), "Beep = \"True\"");
+}
+
+TEST_F(EditorPanelTest, TypingStoresEveryKeystrokeAndRelabels) {
+    QTreeWidgetItem* title = Select("Title");
+    QLineEdit* edit = Edit(ControlId::ValueEdit);
+    edit->selectAll();
+    for (const QString key : {"N", "e", "w"}) {
+        QTest::keyClicks(edit, key);
+        EXPECT_EQ(tav::ToQt(Tree().SelectedValue()), edit->text());
+        EXPECT_EQ(title->text(0), "Title = \"" + edit->text() + "\"");
+    }
+    EXPECT_EQ(Tree().SelectedValue(), "New");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(Tree().SelectedValue(), "Ne");
+}
+
+TEST_F(EditorPanelTest, AddTakesBothTextsAndEmptiesTheEdits) {
+    Select("String replacements");
+    Type(ControlId::ReplaceEdit, "x");
+    Type(ControlId::ByEdit, "y");
+    EXPECT_EQ(Tree().Fields().ReplacementCount(), 2);  // typing only prepares the texts
+    Click(ControlId::AddButton);
+    EXPECT_NE(Item("String [x] Replaced by [y]"), nullptr);
+    EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "");
+    EXPECT_EQ(Edit(ControlId::ByEdit)->text(), "");
+    Click(ControlId::AddButton);  // empty texts are not refused
+    EXPECT_NE(Item("String [] Replaced by []"), nullptr);
+    EXPECT_EQ(Tree().Fields().ReplacementCount(), 4);
+    EXPECT_EQ(Tree().SelectedType(), "SR");
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(EditorPanelTest, AddToAFullListKeepsTheTextsAndSaysSo) {
+    Select("String replacements");
+    while (Tree().Fields().ReplacementCount() < tav::FieldCatalog::kMaxReplacements) {
+        Click(ControlId::AddButton);
+    }
+    Type(ControlId::ReplaceEdit, "kept");
+    Click(ControlId::AddButton);
+    EXPECT_EQ(Tree().Fields().ReplacementCount(), tav::FieldCatalog::kMaxReplacements);
+    EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "kept");
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_TRUE(m_messages.messages[0].contains("full"));
+}
+
+TEST_F(EditorPanelTest, EditingAnEntryStoresBothTexts) {
+    QTreeWidgetItem* entry = Select("String [a] Replaced by [b]");
+    Type(ControlId::ReplaceEdit, "1");
+    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b]");
+    Type(ControlId::ByEdit, "2");
+    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b2]");
+    // Moving between entries changes neither.
+    QTreeWidgetItem* other = Select("String [c] Replaced by [d]");
+    Select("String [a1] Replaced by [b2]");
+    EXPECT_EQ(other->text(0), "String [c] Replaced by [d]");
+    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b2]");
+}
+
+TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {
+    Select("String [a] Replaced by [b]");
+    Click(ControlId::DeleteButton);
+    EXPECT_EQ(Tree().Fields().ReplacementCount(), 1);
+    // The tree selects the next entry; the panel shows that one.
+    EXPECT_EQ(Tree().currentItem()->text(0), "String [c] Replaced by [d]");
+    EXPECT_EQ(Path(), "Parameters\\String replacements\\String [c] Replaced by [d]");
+    EXPECT_EQ(VisibleEditors(), kDeleteRow);
+    EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text() + "|" + Edit(ControlId::ByEdit)->text(), "c|d");
+}
+
+}  // namespace
+}  // namespace tavtest

@@ -1,0 +1,94 @@
+#include "ui-fakes.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+#include <QTreeWidgetItemIterator>
+
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+
+static void InitImages() {
+    Q_INIT_RESOURCE(images);
+}
+
+namespace tavtest {
+
+std::optional<tav::ChosenFile> ScriptedChooser::ChooseOpen(QWidget*, const QString& folder) {
+    return Next(false, folder);
+}
+
+std::optional<tav::ChosenFile> ScriptedChooser::ChooseSave(QWidget*, const QString& folder) {
+    return Next(true, folder);
+}
+
+std::optional<tav::ChosenFile> ScriptedChooser::Next(bool save, const QString& folder) {
+    calls.push_back({save, folder});
+    if (answers.empty()) {
+        ADD_FAILURE() << "a file dialog opened that the test did not expect";
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+tav::ChosenFile Chosen(const std::string& path) {
+    return {path, tav::FromQt(QFileInfo(tav::ToQt(path)).fileName())};
+}
+
+void WindowTest::TearDown() {
+    m_window.reset();
+    EXPECT_TRUE(m_files.answers.empty()) << "a scripted file dialog never opened";
+}
+
+void WindowTest::WriteCatalogues(const std::string& sections, const std::string& fields) {
+    WriteFile(m_temp.File("Sections.txt"), Crlf(sections));
+    WriteFile(m_temp.File("Fields.txt"), Crlf(fields));
+}
+
+void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
+    InitImages();
+    m_window =
+        std::make_unique<tav::MainDialog>(catalogueFolder, std::move(openFolder),
+                                          tav::MainDialogServices{m_files, m_messages, m_help});
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+QTreeWidgetItem* WindowTest::Item(const std::string& label) const {
+    const QString text = tav::ToQt(label);
+    for (QTreeWidgetItemIterator it(&Tree()); *it != nullptr; ++it) {
+        const QString itemText = (*it)->text(0);
+        if (itemText == text || itemText.startsWith(text + QStringLiteral(" = "))) {
+            return *it;
+        }
+    }
+    ADD_FAILURE() << "no tree item labelled " << label;
+    return nullptr;
+}
+
+QTreeWidgetItem* WindowTest::Select(const std::string& label) const {
+    QTreeWidgetItem* item = Item(label);
+    Tree().setCurrentItem(item);
+    return item;
+}
+
+void WindowTest::Trigger(tav::Command command) const {
+    m_window->Action(command)->trigger();
+}
+
+std::set<tav::ControlId> WindowTest::VisibleEditors() const {
+    using tav::ControlId;
+    std::set<ControlId> visible;
+    for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceLabel,
+                         ControlId::ReplaceEdit, ControlId::ByLabel, ControlId::ByEdit,
+                         ControlId::AddButton, ControlId::DeleteButton}) {
+        if (Control(id)->isVisible()) {
+            visible.insert(id);
+        }
+    }
+    return visible;
+}
+
+}  // namespace tavtest

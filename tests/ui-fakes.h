@@ -1,0 +1,88 @@
+// Stand-ins for the main window's services, and a fixture that builds the real window over them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/helpservice.h"
+#include "testutil.h"
+#include "ui/filechooser.h"
+#include "ui/maindialog.h"
+#include "ui/messagereporter.h"
+
+class QTreeWidgetItem;
+
+namespace tavtest {
+
+// Answers file dialogs from a script and records where each one started.
+class ScriptedChooser final : public tav::FileChooser {
+public:
+    struct Call {
+        bool save;
+        QString folder;
+    };
+    std::deque<std::optional<tav::ChosenFile>> answers;  // nullopt: the user cancels
+    std::vector<Call> calls;
+
+    std::optional<tav::ChosenFile> ChooseOpen(QWidget* owner, const QString& folder) override;
+    std::optional<tav::ChosenFile> ChooseSave(QWidget* owner, const QString& folder) override;
+
+private:
+    std::optional<tav::ChosenFile> Next(bool save, const QString& folder);
+};
+
+class RecordingReporter final : public tav::MessageReporter {
+public:
+    std::vector<QString> messages;
+    void ShowWarning(QWidget*, const QString& text) override { messages.push_back(text); }
+};
+
+class FakeHelp final : public tav::HelpService {
+public:
+    std::vector<QWidget*> owners;
+    void ShowHelp(QWidget* owner) override { owners.push_back(owner); }
+};
+
+// The chosen file at `path`, named as the file dialog would name it.
+tav::ChosenFile Chosen(const std::string& path);
+
+// Builds the real main window over the fakes, shown, with the example catalogues unless a test
+// writes its own.
+class WindowTest : public testing::Test {
+protected:
+    void TearDown() override;
+
+    // Writes Sections.txt and Fields.txt (lines joined with CR LF) into the temporary folder.
+    void WriteCatalogues(const std::string& sections, const std::string& fields);
+    void Build(std::string catalogueFolder = TAV_EXAMPLES_DIR, std::string openFolder = {});
+
+    tav::ConfigTree& Tree() const { return m_window->Tree(); }
+    QWidget* Control(tav::ControlId id) const { return m_window->Control(id); }
+    template <typename Widget>
+    Widget* Control(tav::ControlId id) const {
+        return qobject_cast<Widget*>(m_window->Control(id));
+    }
+    // The first item whose text is `label` or starts with `label` followed by " = "; fails the
+    // test when there is none.
+    QTreeWidgetItem* Item(const std::string& label) const;
+    // Selects that item as a click would and returns it.
+    QTreeWidgetItem* Select(const std::string& label) const;
+    void Trigger(tav::Command command) const;
+    // Which of the editor panel's controls are visible now.
+    std::set<tav::ControlId> VisibleEditors() const;
+
+    TempDir m_temp;
+    ScriptedChooser m_files;
+    RecordingReporter m_messages;
+    FakeHelp m_help;
+    std::unique_ptr<tav::MainDialog> m_window;
+};
+
+}  // namespace tavtest

@@ -1,0 +1,119 @@
+// The editor panel of the main window: the band between the path display and the tree that shows
+// the one editor fitting the selected item and passes every user change straight to the tree.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
+#include "maindialog.h"
+#include "messagereporter.h"
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kBoolean = "B";
+constexpr const char* kText = "C";
+constexpr const char* kReplacementSection = "SR";
+constexpr const char* kReplacementEntry = "RFS";
+// Combo entry 1 is "True"; the list is fixed.
+constexpr int kTrueEntry = 1;
+
+}  // namespace
+
+// Only the user's own changes reach the handlers (textEdited, activated), so filling the editors
+// from the tree never writes back into the document.
+void MainDialog::ConnectEditorPanel() {
+    connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
+    connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
+    connect(m_valueEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeValueEdit);
+    connect(m_replaceEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeReplaceEdit);
+    connect(m_byEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeByEdit);
+    connect(m_addButton, &QPushButton::clicked, this, &MainDialog::OnAddReplacement);
+    connect(m_deleteButton, &QPushButton::clicked, this, &MainDialog::OnDeleteReplacement);
+}
+
+void MainDialog::ShowEditorFor(const std::string& type) {
+    const std::array<QWidget*, 8> editors = {m_valueCombo,  m_valueEdit,   m_replaceLabel,
+                                             m_replaceEdit, m_byLabel,     m_byEdit,
+                                             m_addButton,   m_deleteButton};
+    for (QWidget* editor : editors) {
+        editor->hide();
+    }
+    if (type == kBoolean) {
+        m_valueCombo->show();
+        // The stored value stays as it is ("true", "1"...) until the user picks an entry.
+        m_valueCombo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
+    } else if (type == kText) {
+        m_valueEdit->show();
+        m_valueEdit->setText(ToQt(m_tree->SelectedValue()));
+    } else if (type == kReplacementSection || type == kReplacementEntry) {
+        ShowReplacementRow(type == kReplacementEntry);
+    }
+}
+
+void MainDialog::ShowReplacementRow(bool forEntry) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_replaceLabel), static_cast<QWidget*>(m_replaceEdit),
+          static_cast<QWidget*>(m_byLabel), static_cast<QWidget*>(m_byEdit)}) {
+        control->show();
+    }
+    (forEntry ? m_deleteButton : m_addButton)->show();
+}
+
+void MainDialog::OnSelChangedTree() {
+    m_pathDisplay->setText(ToQt(m_tree->SelectedPath()));
+    const std::string type = m_tree->SelectedType();
+    ShowEditorFor(type);
+    if (type == kReplacementSection) {
+        m_replaceEdit->clear();
+        m_byEdit->clear();
+    } else if (type == kReplacementEntry) {
+        std::string from;
+        std::string to;
+        m_tree->GetSelectedReplacement(from, to);
+        m_replaceEdit->setText(ToQt(from));
+        m_byEdit->setText(ToQt(to));
+    }
+}
+
+void MainDialog::OnSelChangeValueCombo(int index) {
+    m_tree->SetSelectedValue(index == kTrueEntry ? "True" : "False");
+}
+
+void MainDialog::OnChangeValueEdit(const QString& text) {
+    m_tree->SetSelectedValue(FromQt(text));
+}
+
+void MainDialog::OnAddReplacement() {
+    if (!m_tree->AddReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()))) {
+        // The texts stay in the edits, so nothing the user typed is lost.
+        m_services.messages.ShowWarning(
+            this, tr("The string replacement was not added: the list of string replacements is "
+                     "full."));
+        return;
+    }
+    m_replaceEdit->clear();
+    m_byEdit->clear();
+}
+
+void MainDialog::OnDeleteReplacement() {
+    // The tree selects another item and reports it; the panel follows from there.
+    m_tree->DeleteSelectedReplacement();
+}
+
+// While the replacement section is selected, typing only prepares the texts for Add.
+void MainDialog::OnChangeReplaceEdit() {
+    if (m_tree->SelectedType() == kReplacementEntry) {
+        m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
+    }
+}
+
+void MainDialog::OnChangeByEdit() {
+    OnChangeReplaceEdit();
+}
+
+}  // namespace tav

@@ -1,0 +1,185 @@
+#include "maindialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
+#include <array>
+
+#include "app/aboutdialog.h"
+#include "app/helpservice.h"
+#include "app/maintoolbar.h"
+#include "messagereporter.h"
+#include "tree/configtree.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kTitle = "TAV Configuration Manager";
+
+struct ActionDef {
+    Command command;
+    const char* text;
+    QKeySequence::StandardKey key;
+};
+
+constexpr std::array kActionDefs = {
+    ActionDef{Command::New, "&New", QKeySequence::New},
+    ActionDef{Command::Open, "&Open", QKeySequence::Open},
+    ActionDef{Command::Save, "&Save", QKeySequence::Save},
+    ActionDef{Command::SaveAs, "Save &As...", QKeySequence::UnknownKey},
+    ActionDef{Command::Exit, "&Exit", QKeySequence::UnknownKey},
+    ActionDef{Command::HelpContents, "&Contents\tF1", QKeySequence::UnknownKey},
+    ActionDef{Command::About, "&About TAV Configuration Manager...", QKeySequence::UnknownKey},
+};
+
+template <typename Widget>
+Widget* Tagged(Widget* widget, ControlId id, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setProperty(kControlIdProperty, static_cast<int>(id));
+    return widget;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolder,
+                       MainDialogServices services, QWidget* parent)
+    : QDialog(parent), m_services(services), m_openFolder(std::move(openFolder)) {
+    setWindowTitle(QLatin1String(kTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/images/appicon.svg")));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    m_client = new QWidget(this);
+    // The tree loads the catalogues now; their problems are shown through the reporter.
+    const auto report = [this](const FileError& error) {
+        ReportFileError(tr("Not everything in this file could be loaded."), error);
+    };
+    m_tree = Tagged(new ConfigTree(catalogueFolder, report, m_client), ControlId::Tree, "tree");
+    CreateActions();
+    CreateMenus();
+    CreateControls();
+    m_toolBar = Tagged(new MainToolBar({Action(Command::New), Action(Command::Open),
+                                        Action(Command::Save), Action(Command::HelpContents)},
+                                       m_client),
+                       ControlId::ToolBar, "toolBar");
+    ConnectEditorPanel();
+    PlaceOnScreen();
+    m_tree->BuildTree();
+    m_valueCombo->setCurrentIndex(0);
+    ShowEditorFor(std::string());
+    m_tree->setFocus();
+}
+
+MainDialog::~MainDialog() = default;
+
+QAction* MainDialog::Action(Command command) const {
+    const auto found = std::find_if(m_actions.begin(), m_actions.end(), [command](QAction* a) {
+        return a->data().toInt() == static_cast<int>(command);
+    });
+    return found == m_actions.end() ? nullptr : *found;
+}
+
+QWidget* MainDialog::Control(ControlId id) const {
+    for (QWidget* child : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->property(kControlIdProperty).toInt() == static_cast<int>(id)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void MainDialog::CreateActions() {
+    for (const ActionDef& def : kActionDefs) {
+        auto* action = new QAction(QLatin1String(def.text), this);
+        action->setData(static_cast<int>(def.command));
+        action->setShortcut(def.key);
+        m_actions.append(action);
+    }
+    Action(Command::HelpContents)->setShortcut(Qt::Key_F1);
+    // Shortcuts work while the window is active, whether or not a menu was ever opened.
+    addActions(m_actions);
+    connect(Action(Command::New), &QAction::triggered, this, &MainDialog::OnFileNew);
+    connect(Action(Command::Open), &QAction::triggered, this, &MainDialog::OnFileOpen);
+    connect(Action(Command::Save), &QAction::triggered, this, &MainDialog::OnFileSave);
+    connect(Action(Command::SaveAs), &QAction::triggered, this, &MainDialog::OnFileSaveAs);
+    connect(Action(Command::Exit), &QAction::triggered, this, &MainDialog::OnFileExit);
+    connect(Action(Command::HelpContents), &QAction::triggered, this, &MainDialog::OnHelpContents);
+    connect(Action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
+}
+
+void MainDialog::CreateMenus() {
+    m_menuBar = new QMenuBar(this);
+    QMenu* file = m_menuBar->addMenu(tr("&File"));
+    file->addActions({Action(Command::New), Action(Command::Open), Action(Command::Save),
+                      Action(Command::SaveAs)});
+    file->addSeparator();
+    file->addAction(Action(Command::Exit));
+    QMenu* help = m_menuBar->addMenu(tr("&Help"));
+    help->addActions({Action(Command::HelpContents), Action(Command::About)});
+}
+
+void MainDialog::CreateControls() {
+    m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
+    m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
+    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
+    m_pathDisplay = Tagged(new QLabel(m_client), ControlId::PathDisplay, "pathDisplay");
+    m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pathDisplay->setTextFormat(Qt::PlainText);
+    m_replaceLabel =
+        Tagged(new QLabel(tr("Replace"), m_client), ControlId::ReplaceLabel, "replaceLabel");
+    m_replaceEdit = Tagged(new QLineEdit(m_client), ControlId::ReplaceEdit, "replaceEdit");
+    m_byLabel = Tagged(new QLabel(tr("By"), m_client), ControlId::ByLabel, "byLabel");
+    m_byEdit = Tagged(new QLineEdit(m_client), ControlId::ByEdit, "byEdit");
+    m_addButton = Tagged(new QPushButton(tr("Add"), m_client), ControlId::AddButton, "addButton");
+    m_deleteButton =
+        Tagged(new QPushButton(tr("Delete"), m_client), ControlId::DeleteButton, "deleteButton");
+    // No button is the default: Enter in an edit must neither add nor delete anything.
+    for (QPushButton* button : {m_addButton, m_deleteButton}) {
+        button->setAutoDefault(false);
+    }
+    setTabOrder(m_tree, m_valueEdit);
+    setTabOrder(m_valueEdit, m_valueCombo);
+    setTabOrder(m_valueCombo, m_replaceEdit);
+    setTabOrder(m_replaceEdit, m_byEdit);
+    setTabOrder(m_byEdit, m_addButton);
+    setTabOrder(m_addButton, m_deleteButton);
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape would end the dialog and drop every unsaved edit; only Exit and the close
+    // box end the program.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void MainDialog::ReportFileError(const QString& what, const FileError& error) {
+    m_services.messages.ShowWarning(this, FileErrorText(what, error));
+}
+
+void MainDialog::OnHelpContents() {
+    WinHelp();
+}
+
+void MainDialog::WinHelp() {
+    m_services.help.ShowHelp(this);
+}
+
+void MainDialog::OnAbout() {
+    AboutDialog(this).exec();
+}
+
+}  // namespace tav
