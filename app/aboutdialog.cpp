@@ -1,0 +1,59 @@
+#include "aboutdialog.h"
+
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+// The images live in a static library: registering them here also makes the linker keep them.
+// Q_INIT_RESOURCE declares its function in the enclosing namespace, hence the global scope.
+static void InitImageResources() {
+    Q_INIT_RESOURCE(images);
+}
+
+namespace tav {
+
+namespace {
+
+constexpr unsigned kSystemCommandMask = 0xFFF0;  // the low four bits belong to the system
+constexpr int kIconSize = 32;
+
+}  // namespace
+
+bool IsAboutSysCommand(unsigned id) {
+    return (id & kSystemCommandMask) == kAboutSysCommand;
+}
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    [[maybe_unused]] static const bool registered = (InitImageResources(), true);
+
+    setWindowTitle(tr("About"));
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(QIcon(QStringLiteral(":/images/appicon.svg")).pixmap(kIconSize, kIconSize));
+
+    auto* title = new QLabel(tr("TAV Configuration Manager"), this);
+    title->setObjectName(QStringLiteral("title"));
+    title->setTextFormat(Qt::PlainText);
+
+    auto* notice = new QLabel(tr("Made by the TAV Configuration Manager developers."), this);
+    notice->setObjectName(QStringLiteral("notice"));
+    notice->setTextFormat(Qt::PlainText);
+
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(title, 0, 1);
+    layout->addWidget(notice, 1, 1);
+    layout->addWidget(ok, 0, 2, Qt::AlignTop);
+    layout->setHorizontalSpacing(12);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace tav

@@ -1,0 +1,234 @@
+// ChmHelpService: which help file a request shows, through whom, and where the viewer goes.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QDialog>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/chmhelpservice.h"
+#include "app/helpviewer.h"
+#include "testutil.h"
+
+namespace {
+
+using tav::ChmHelpService;
+
+class RecordingLauncher final : public tav::HelpLauncher {
+public:
+    bool Open(const QString& path) override {
+        opened.push_back(path);
+        return accepts;
+    }
+
+    std::vector<QString> opened;
+    bool accepts = true;
+};
+
+// Where the viewer's frame belongs for `owner`.
+QRect BesideOwner(const QWidget& owner) {
+    const QRect frame = owner.frameGeometry();
+    return {frame.x() + frame.width(), frame.y(), ChmHelpService::kViewerWidth, frame.height()};
+}
+
+class HelpServiceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_owner.setGeometry(50, 50, 400, 450);
+        m_owner.show();
+    }
+
+    // Creates the folder `name` inside the test's folder, with the files `files` in it: the
+    // built help file as "taca.chm", and a few bytes as "taca.hlp".
+    QString Folder(const std::string& name, const std::vector<std::string>& files) {
+        const std::string folder = m_dir.File(name);
+        std::filesystem::create_directories(folder);
+        for (const std::string& file : files) {
+            const std::string bytes = file == "taca.chm" ? tavtest::ReadFile(TAV_HELP_FILE)
+                                                         : std::string("?_\x03\x00", 4);
+            tavtest::WriteFile(folder + "/" + file, bytes);
+        }
+        return QString::fromStdString(folder);
+    }
+
+    tavtest::TempDir m_dir;
+    RecordingLauncher m_launcher;
+    QWidget m_owner;
+};
+
+TEST_F(HelpServiceTest, ShowsTheHtmlHelpBesideTheMainWindow) {
+    ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
+    EXPECT_EQ(help.Viewer(), nullptr);
+    help.ShowHelp(&m_owner);
+    EXPECT_TRUE(m_launcher.opened.empty());
+    tav::HelpViewer* viewer = help.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(viewer->isWindow());
+    EXPECT_TRUE(viewer->ErrorText().isEmpty()) << viewer->ErrorText().toStdString();
+    EXPECT_EQ(viewer->source().path(), "/index.html");
+    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
+}
+
+TEST_F(HelpServiceTest, EveryRequestMovesTheOneViewerBackToTheMainWindow) {
+    ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
+    help.ShowHelp(&m_owner);
+    tav::HelpViewer* viewer = help.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    viewer->setGeometry(700, 300, 200, 100);
+    viewer->setSource(QUrl("tree.html"));
+    m_owner.setGeometry(120, 80, 500, 300);
+
+    help.ShowHelp(&m_owner);
+    EXPECT_EQ(help.Viewer(), viewer);
+    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
+    EXPECT_EQ(viewer->source().path(), "/index.html");
+
+    viewer->showMinimized();
+    help.ShowHelp(&m_owner);
+    EXPECT_FALSE(viewer->isMinimized());
+    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
+}
+
+// Clicks the link `text` in `viewer` through the window system, as a user would: input that the
+// modality rules block never arrives.
+void ClickLink(tav::HelpViewer& viewer, const QString& text) {
+    QTextCursor link = viewer.document()->find(text);
+    ASSERT_FALSE(link.isNull()) << text.toStdString();
+    link.setPosition(link.selectionStart() + 1);
+    const QPoint inViewport = viewer.cursorRect(link).center();
+    const QPoint inWindow = viewer.viewport()->mapTo(&viewer, inViewport);
+    QTest::mouseClick(viewer.windowHandle(), Qt::LeftButton, {}, inWindow);
+}
+
+TEST_F(HelpServiceTest, TheViewerTakesInputWhileTheMainWindowRunsModally) {
+    // The main window runs as an application-modal dialog; the viewer must not be blocked.
+    QDialog mainWindow;
+    mainWindow.setGeometry(40, 40, 300, 300);
+    ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
+    QString shown;
+    QTimer::singleShot(0, &mainWindow, [&] {
+        help.ShowHelp(&mainWindow);
+        tav::HelpViewer* viewer = help.Viewer();
+        if (viewer != nullptr && QTest::qWaitForWindowExposed(viewer)) {
+            ClickLink(*viewer, "Next >");
+            shown = viewer->source().path();
+        }
+        mainWindow.accept();
+    });
+    mainWindow.exec();
+    EXPECT_EQ(shown.toStdString(), "/mainwindow.html");
+}
+
+TEST_F(HelpServiceTest, HandsTheWinHelpFileToTheDesktopAndLeavesTheHtmlHelpAlone) {
+    // Both files: the WinHelp file goes to the launcher, and the viewer never opens the other
+    // one (a broken one here, which it would have to report).
+    const QString folder = Folder("bin", {"taca.hlp"});
+    tavtest::WriteFile(folder.toStdString() + "/taca.chm", "broken");
+    ChmHelpService help(folder, m_launcher);
+    help.ShowHelp(&m_owner);
+    help.ShowHelp(&m_owner);
+    EXPECT_EQ(m_launcher.opened, std::vector<QString>(2, folder + "/taca.hlp"));
+    EXPECT_EQ(help.Viewer(), nullptr);
+}
+
+TEST_F(HelpServiceTest, PassesFolderNamesThroughUnchanged) {
+    for (const char* name :
+         {"plain", "with spaces", "Hilfe \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac"}) {
+        RecordingLauncher launcher;
+        const QString winHelp = Folder(std::string(name) + "/hlp", {"taca.hlp", "taca.chm"});
+        ChmHelpService(winHelp, launcher).ShowHelp(&m_owner);
+        EXPECT_EQ(launcher.opened, std::vector<QString>{winHelp + "/taca.hlp"}) << name;
+
+        ChmHelpService html(Folder(std::string(name) + "/chm", {"taca.chm"}), launcher);
+        html.ShowHelp(&m_owner);
+        ASSERT_NE(html.Viewer(), nullptr) << name;
+        EXPECT_EQ(html.Viewer()->source().path(), "/index.html") << name;
+    }
+}
+
+TEST_F(HelpServiceTest, ShowsTheHtmlHelpWhenTheWinHelpFileCannotBeUsed) {
+    struct Case {
+        const char* name;
+        bool hlpIsFolder;
+        bool launcherAccepts;
+        std::size_t launched;
+    };
+    const std::vector<Case> cases = {
+        {"winhelp_name_is_a_folder", true, true, 0},
+        {"desktop_cannot_open_it", false, false, 1},
+    };
+    for (const Case& c : cases) {
+        RecordingLauncher launcher;
+        launcher.accepts = c.launcherAccepts;
+        const QString folder = Folder(c.name, {"taca.chm"});
+        if (c.hlpIsFolder) {
+            std::filesystem::create_directory(folder.toStdString() + "/taca.hlp");
+        } else {
+            tavtest::WriteFile(folder.toStdString() + "/taca.hlp", "winhelp");
+        }
+        ChmHelpService help(folder, launcher);
+        help.ShowHelp(&m_owner);
+        EXPECT_EQ(launcher.opened.size(), c.launched) << c.name;
+        ASSERT_NE(help.Viewer(), nullptr) << c.name;
+        EXPECT_EQ(help.Viewer()->source().path(), "/index.html") << c.name;
+    }
+}
+
+TEST_F(HelpServiceTest, AnUnreadableWinHelpFileCountsAsAbsent) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser reads every file";
+    }
+    const QString folder = Folder("bin", {"taca.hlp", "taca.chm"});
+    std::filesystem::permissions(folder.toStdString() + "/taca.hlp", std::filesystem::perms::none);
+    ChmHelpService help(folder, m_launcher);
+    help.ShowHelp(&m_owner);
+    EXPECT_TRUE(m_launcher.opened.empty());
+    ASSERT_NE(help.Viewer(), nullptr);
+    EXPECT_EQ(help.Viewer()->source().path(), "/index.html");
+}
+
+TEST_F(HelpServiceTest, WithoutAnyHelpFileThePlacedViewerSaysWhy) {
+    const QString folder = Folder("bin", {});
+    ChmHelpService help(folder, m_launcher);
+    help.ShowHelp(&m_owner);
+    ASSERT_NE(help.Viewer(), nullptr);
+    EXPECT_TRUE(help.Viewer()->isVisible());
+    EXPECT_EQ(help.Viewer()->frameGeometry(), BesideOwner(m_owner));
+    EXPECT_TRUE(help.Viewer()->ErrorText().contains(folder + "/taca.chm"));
+    EXPECT_TRUE(help.Viewer()->ErrorText().contains("No such file or directory"));
+}
+
+TEST_F(HelpServiceTest, TheViewerGoesToTheWindowOfWhoeverAsks) {
+    QWidget other;
+    other.setGeometry(300, 20, 250, 200);
+    auto* button = new QWidget(&other);  // asked from a control inside that window
+    other.show();
+    ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
+    help.ShowHelp(&m_owner);
+    tav::HelpViewer* viewer = help.Viewer();
+    help.ShowHelp(button);
+    ASSERT_EQ(help.Viewer(), viewer);
+    EXPECT_EQ(viewer->parentWidget(), &other);
+    EXPECT_TRUE(viewer->isWindow());
+    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(other));
+}
+
+TEST_F(HelpServiceTest, WithoutAnOwnerTheViewerKeepsItsPlace) {
+    ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
+    help.ShowHelp(&m_owner);
+    ASSERT_NE(help.Viewer(), nullptr);
+    help.Viewer()->setGeometry(300, 200, 500, 400);
+    const QRect placed = help.Viewer()->frameGeometry();
+    help.ShowHelp(nullptr);
+    EXPECT_TRUE(help.Viewer()->isVisible());
+    EXPECT_EQ(help.Viewer()->frameGeometry(), placed);
+}
+
+}  // namespace

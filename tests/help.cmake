@@ -1,0 +1,17 @@
+# Tests of the help file, its viewer, the help service and the About box.
+if(TARGET tavgui AND TARGET tavhelp)
+    tav_add_gui_test(help-tests
+        SOURCES
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-chmfile-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-viewer-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-service-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-about-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-window-test.cc
+        LIBS tavgui)
+    target_compile_definitions(help-tests PRIVATE
+        TAV_HELP_FILE="${TAV_BIN_DIR}/taca.chm"
+        TAV_HELP_SOURCES_DIR="${PROJECT_SOURCE_DIR}/resources/help")
+    # The tests list the built file's objects with chmlib itself, independently of the reader.
+    target_include_directories(help-tests PRIVATE ${CHM_INCLUDE})
+    add_dependencies(help-tests tavhelp)
+endif()
