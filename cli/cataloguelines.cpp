@@ -81,7 +81,10 @@ std::optional<std::string> NumberProblem(std::string_view column, std::string_vi
 }
 
 std::string Quote(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.append(1, '"').append(text).append(1, '"');
+    return quoted;
 }
 
 }  // namespace tav::cli

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cataloguelines.h"
 #include "document/configdocument.h"
 
 namespace tav::cli {
@@ -50,20 +51,16 @@ std::optional<FieldAddress> AddressAt(const CatalogueSet& catalogues, std::strin
     return EntryAddress(*section, key);
 }
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 std::string UnresolvedMessage(const CatalogueSet& catalogues, std::string_view text) {
     const std::size_t dot = text.find('.');
     if (dot == std::string_view::npos) {
-        return Quoted(text) + " is not of the form SECTION.KEY";
+        return Quote(text) + " is not of the form SECTION.KEY";
     }
     const std::string_view name = text.substr(0, dot);
     if (!catalogues.FindSection(name)) {
-        return Quoted(text) + ": the catalogue has no section " + Quoted(name);
+        return Quote(text) + ": the catalogue has no section " + Quote(name);
     }
-    return Quoted(text) + ": the catalogue describes no key " + Quoted(text.substr(dot + 1)) +
+    return Quote(text) + ": the catalogue describes no key " + Quote(text.substr(dot + 1)) +
            " in section [" + std::string(name) + "]";
 }
 
@@ -81,7 +78,7 @@ ResolvedAddress ResolveAddress(const CatalogueSet& catalogues, std::string_view 
          dot = text.find('.', dot + 1)) {
         const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);
         if (address && address->entry == FieldCatalog::kMaxReplacements) {
-            return {std::nullopt, Quoted(text) + ": the replacement list holds at most " +
+            return {std::nullopt, Quote(text) + ": the replacement list holds at most " +
                                       std::to_string(FieldCatalog::kMaxReplacements) +
                                       " entries, " + ReplacementKey(0) + " to " +
                                       ReplacementKey(FieldCatalog::kMaxReplacements - 1)};

@@ -45,7 +45,10 @@ constexpr std::array<Command, 5> kCommands{{
 }  // namespace
 
 ExitCode UsageError(const Environment& env, std::string_view name, const std::string& message) {
-    const std::string command = name.empty() ? "" : " " + std::string(name);
+    std::string command;
+    if (!name.empty()) {
+        command.append(1, ' ').append(name);
+    }
     env.err << "tacconf" << command << ": " << message << "\nTry 'tacconf" << command
             << " --help'.\n";
     return ExitCode::kFailure;
