@@ -5,11 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-// The images live in a static library: registering them here also makes the linker keep them.
-// Q_INIT_RESOURCE declares its function in the enclosing namespace, hence the global scope.
-static void InitImageResources() {
-    Q_INIT_RESOURCE(images);
-}
+#include "resources/images.h"
 
 namespace tav {
 
@@ -25,14 +21,12 @@ bool IsAboutSysCommand(unsigned id) {
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    [[maybe_unused]] static const bool registered = (InitImageResources(), true);
-
     setWindowTitle(tr("About"));
     setModal(true);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
-    icon->setPixmap(QIcon(QStringLiteral(":/images/appicon.svg")).pixmap(kIconSize, kIconSize));
+    icon->setPixmap(ProgramImage("appicon").pixmap(kIconSize, kIconSize));
 
     auto* title = new QLabel(tr("TAV Configuration Manager"), this);
     title->setObjectName(QStringLiteral("title"));

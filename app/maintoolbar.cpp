@@ -6,6 +6,8 @@
 #include <QLayout>
 #include <algorithm>
 
+#include "resources/images.h"
+
 namespace tav {
 
 namespace {
@@ -22,18 +24,18 @@ MainToolBar::MainToolBar(const ToolBarActions& actions, QWidget* parent) : QTool
     // The layout of a horizontal toolbar reads its margins crosswise, so none is set there: the
     // indent is the toolbar's own place instead.
     layout()->setContentsMargins(0, 0, 0, 0);
-    AddButton(actions.newDocument, ":/images/tool1-new.svg", tr("New"));
-    AddButton(actions.open, ":/images/tool2-open.svg", tr("Open"));
-    AddButton(actions.save, ":/images/tool3-save.svg", tr("Save"));
+    AddButton(actions.newDocument, "tool1-new", tr("New"));
+    AddButton(actions.open, "tool2-open", tr("Open"));
+    AddButton(actions.save, "tool3-save", tr("Save"));
     addSeparator();
-    AddButton(actions.help, ":/images/tool4-help.svg", tr("Help"));
+    AddButton(actions.help, "tool4-help", tr("Help"));
     const QSize size = sizeHint();
     setGeometry(kIndent, std::max(0, (kBandHeight - size.height()) / 2), size.width(),
                 std::min(size.height(), kBandHeight));
 }
 
 void MainToolBar::AddButton(QAction* action, const char* image, const QString& name) {
-    action->setIcon(QIcon(QLatin1String(image)));
+    action->setIcon(ProgramImage(image));
     action->setIconVisibleInMenu(false);
     addAction(action);
     QWidget* button = widgetForAction(action);

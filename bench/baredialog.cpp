@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     dialog.resize(400, 450);
     dialog.show();
     QTimer::singleShot(0, &dialog, &QDialog::accept);
-    return dialog.exec();
+    dialog.exec();
+    return 0;
 }

@@ -8,10 +8,6 @@
 #include "tree/configtree.h"
 #include "tree/textconv.h"
 
-static void InitImages() {
-    Q_INIT_RESOURCE(images);
-}
-
 namespace tavtest {
 
 std::optional<tav::ChosenFile> ScriptedChooser::ChooseOpen(QWidget*, const QString& folder) {
@@ -48,7 +44,6 @@ void WindowTest::WriteCatalogues(const std::string& sections, const std::string&
 }
 
 void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
-    InitImages();
     m_window =
         std::make_unique<tav::MainDialog>(catalogueFolder, std::move(openFolder),
                                           tav::MainDialogServices{m_files, m_messages, m_help});

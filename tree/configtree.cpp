@@ -7,12 +7,8 @@
 #include <QTreeWidgetItemIterator>
 
 #include "document/configdocument.h"
+#include "resources/images.h"
 #include "textconv.h"
-
-// Resources live in a static library: register them before the first use.
-static void InitImageResources() {
-    Q_INIT_RESOURCE(images);
-}
 
 namespace tav {
 
@@ -106,11 +102,11 @@ DisplayOrder ConfigTree::TreeDisplayOrder() const {
 // --- Building -------------------------------------------------------------------------------
 
 QIcon ConfigTree::ItemImage(int index) {
-    InitImageResources();
     if (index < 0 || index >= kImageCount) {
         return QIcon();
     }
-    return QIcon(QStringLiteral(":/images/tree%1.svg").arg(index, 2, 10, QLatin1Char('0')));
+    const std::string name = std::string(index < 10 ? "tree0" : "tree") + std::to_string(index);
+    return ProgramImage(name);
 }
 
 void ConfigTree::BuildImageList() {

@@ -16,6 +16,7 @@
 #include "app/helpservice.h"
 #include "app/maintoolbar.h"
 #include "messagereporter.h"
+#include "resources/images.h"
 #include "tree/configtree.h"
 
 namespace tav {
@@ -53,7 +54,7 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        MainDialogServices services, QWidget* parent)
     : QDialog(parent), m_services(services), m_openFolder(std::move(openFolder)) {
     setWindowTitle(QLatin1String(kTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/images/appicon.svg")));
+    setWindowIcon(ProgramImage("appicon"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_client = new QWidget(this);
