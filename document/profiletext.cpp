@@ -16,13 +16,6 @@ char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return AsciiLower(c); });
-    return lower;
-}
-
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
@@ -120,6 +113,9 @@ void ProfileText::Parse() {
         m_eol = m_bytes.substr(at, LineEnd(at) - at);
     }
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
+    // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
+    m_sections.reserve(size / 1024 + 8);
+    m_firstSection.reserve(size / 1024 + 8);
     std::size_t pos = 0;
     while (pos < size) {
         const void* hit = std::memchr(data + pos, '[', size - pos);
@@ -145,9 +141,9 @@ void ProfileText::Parse() {
             m_sections.back().bodyEnd = lineBegin;
         }
         Section section;
-        section.name = std::string(*name);
+        section.name = *name;
         section.bodyBegin = LineEnd(textEnd);
-        m_firstSection.emplace(AsciiLower(*name), m_sections.size());
+        m_firstSection.emplace(*name, m_sections.size());
         m_sections.push_back(std::move(section));
         pos = textEnd;
     }
@@ -156,8 +152,20 @@ void ProfileText::Parse() {
     }
 }
 
+std::size_t ProfileText::NameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool ProfileText::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoreCase(a, b);
+}
+
 const ProfileText::Section* ProfileText::FindSection(std::string_view name) const {
-    const auto found = m_firstSection.find(AsciiLower(TrimBlanks(name)));
+    const auto found = m_firstSection.find(TrimBlanks(name));
     return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
 }
 
@@ -234,9 +242,9 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
     Section* target = FindSection(name);
     if (target == nullptr) {
         Section fresh;
-        fresh.name = std::string(name);
+        fresh.name = m_newNames.emplace_back(name);
         fresh.isNew = true;
-        m_firstSection.emplace(AsciiLower(name), m_sections.size());
+        m_firstSection.emplace(fresh.name, m_sections.size());
         m_sections.push_back(std::move(fresh));
         target = &m_sections.back();
     }
@@ -341,7 +349,7 @@ std::string ProfileText::Bytes() const {
             out += m_eol;  // the file's last line had no line ending
         }
         first = false;
-        out += "[" + section.name + "]";
+        out.append(1, '[').append(section.name).append(1, ']');
         out += m_eol;
         for (const std::string& text : section.added) {
             out += text;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,7 +53,7 @@ private:
     // located when the text is parsed; the lines of a section are looked at when a key of it is
     // read or written, so that large files with many sections nobody asks for stay cheap.
     struct Section {
-        std::string name;                 // trimmed name from the header (or from Set)
+        std::string_view name;            // trimmed name: into the bytes, or into m_newNames
         std::size_t bodyBegin = 0;        // first byte after the header line
         std::size_t bodyEnd = 0;          // first byte of the next header line, or the file's end
         std::vector<std::string> added;   // lines added after the section's last non-blank line
@@ -79,7 +80,16 @@ private:
 
     std::string m_bytes;
     std::vector<Section> m_sections;  // file order, then new sections in order of creation
-    std::unordered_map<std::string, std::size_t> m_firstSection;  // lower-case name -> index
+    // Names compare case-insensitively; hashing and comparing without copies keeps files with
+    // many sections cheap to open.
+    struct NameHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> m_firstSection;
+    std::deque<std::string> m_newNames;  // names of sections added by Set (stable addresses)
     std::map<std::size_t, Replacement> m_replaced;                 // line start -> new text
     std::string m_eol = "\r\n";
     std::size_t m_bomSize = 0;
