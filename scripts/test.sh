@@ -11,9 +11,14 @@ fi
 
 scripts/setup.sh
 scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+log=build/ctest-summary.txt
+ctest --test-dir build --output-on-failure -j"$(nproc)" | tee "$log"
 
 if $all; then
     scripts/sanitize.sh
     scripts/fuzz.sh 15
+    # The suite's own count last, after the sanitizer and fuzz output.
+    total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log")
+    failed=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' "$log")
+    echo "tests: $((total - failed)) passed, $failed failed"
 fi
