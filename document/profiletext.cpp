@@ -115,7 +115,11 @@ void ProfileText::Parse() {
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
     // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
     m_sections.reserve(size / 1024 + 8);
-    m_firstSection.reserve(size / 1024 + 8);
+    std::size_t slots = 16;
+    while (slots < 2 * (size / 1024 + 8)) {
+        slots *= 2;
+    }
+    m_firstSection.assign(slots, 0);
     std::size_t pos = 0;
     while (pos < size) {
         const void* hit = std::memchr(data + pos, '[', size - pos);
@@ -142,9 +146,10 @@ void ProfileText::Parse() {
         }
         Section section;
         section.name = *name;
+        section.hash = NameHash(*name);
         section.bodyBegin = LineEnd(textEnd);
-        m_firstSection.emplace(*name, m_sections.size());
         m_sections.push_back(std::move(section));
+        IndexSection(m_sections.size() - 1);
         pos = textEnd;
     }
     if (!m_sections.empty()) {
@@ -152,7 +157,7 @@ void ProfileText::Parse() {
     }
 }
 
-std::size_t ProfileText::NameHash::operator()(std::string_view name) const {
+std::size_t ProfileText::NameHash(std::string_view name) {
     std::size_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
     for (const char c : name) {
         hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
@@ -160,13 +165,49 @@ std::size_t ProfileText::NameHash::operator()(std::string_view name) const {
     return hash;
 }
 
-bool ProfileText::NameEqual::operator()(std::string_view a, std::string_view b) const {
-    return EqualsIgnoreCase(a, b);
+void ProfileText::GrowIndex(std::size_t slots) {
+    m_firstSection.assign(slots, 0);
+    m_indexed = 0;
+    for (std::size_t i = 0; i < m_sections.size(); ++i) {
+        IndexSection(i);
+    }
+}
+
+void ProfileText::IndexSection(std::size_t index) {
+    if ((m_indexed + 1) * 2 > m_firstSection.size()) {
+        GrowIndex(std::max<std::size_t>(16, m_firstSection.size() * 2));  // indexes them all
+        return;
+    }
+    const Section& section = m_sections[index];
+    const std::size_t mask = m_firstSection.size() - 1;
+    for (std::size_t slot = section.hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t entry = m_firstSection[slot];
+        if (entry == 0) {
+            m_firstSection[slot] = static_cast<std::uint32_t>(index + 1);
+            ++m_indexed;
+            return;
+        }
+        const Section& other = m_sections[entry - 1];
+        if (other.hash == section.hash && EqualsIgnoreCase(other.name, section.name)) {
+            return;  // the first section of a name is the section
+        }
+    }
 }
 
 const ProfileText::Section* ProfileText::FindSection(std::string_view name) const {
-    const auto found = m_firstSection.find(TrimBlanks(name));
-    return found == m_firstSection.end() ? nullptr : &m_sections[found->second];
+    if (m_firstSection.empty()) {
+        return nullptr;
+    }
+    const std::string_view wanted = TrimBlanks(name);
+    const std::size_t hash = NameHash(wanted);
+    const std::size_t mask = m_firstSection.size() - 1;
+    for (std::size_t slot = hash & mask; m_firstSection[slot] != 0; slot = (slot + 1) & mask) {
+        const Section& section = m_sections[m_firstSection[slot] - 1];
+        if (section.hash == hash && EqualsIgnoreCase(section.name, wanted)) {
+            return &section;
+        }
+    }
+    return nullptr;
 }
 
 ProfileText::Section* ProfileText::FindSection(std::string_view name) {
@@ -243,9 +284,10 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
     if (target == nullptr) {
         Section fresh;
         fresh.name = m_newNames.emplace_back(name);
+        fresh.hash = NameHash(fresh.name);
         fresh.isNew = true;
-        m_firstSection.emplace(fresh.name, m_sections.size());
         m_sections.push_back(std::move(fresh));
+        IndexSection(m_sections.size() - 1);
         target = &m_sections.back();
     }
     const auto ref = FindKey(*target, keyName);

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tav {
@@ -54,6 +54,7 @@ private:
     // read or written, so that large files with many sections nobody asks for stay cheap.
     struct Section {
         std::string_view name;            // trimmed name: into the bytes, or into m_newNames
+        std::size_t hash = 0;             // NameHash of the name
         std::size_t bodyBegin = 0;        // first byte after the header line
         std::size_t bodyEnd = 0;          // first byte of the next header line, or the file's end
         std::vector<std::string> added;   // lines added after the section's last non-blank line
@@ -80,15 +81,14 @@ private:
 
     std::string m_bytes;
     std::vector<Section> m_sections;  // file order, then new sections in order of creation
-    // Names compare case-insensitively; hashing and comparing without copies keeps files with
-    // many sections cheap to open.
-    struct NameHash {
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct NameEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> m_firstSection;
+    // The first section of each name, found by a case-insensitive hash in an open-addressing
+    // table of section indexes + 1 (0: empty); no allocation per section keeps files with many
+    // sections cheap to open.
+    static std::size_t NameHash(std::string_view name);
+    void IndexSection(std::size_t index);
+    void GrowIndex(std::size_t slots);
+    std::vector<std::uint32_t> m_firstSection;
+    std::size_t m_indexed = 0;
     std::deque<std::string> m_newNames;  // names of sections added by Set (stable addresses)
     std::map<std::size_t, Replacement> m_replaced;                 // line start -> new text
     std::string m_eol = "\r\n";
