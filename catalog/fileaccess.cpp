@@ -52,11 +52,15 @@ FileBytes ReadFileBytes(const std::string& path) {
     if (!S_ISREG(info.st_mode)) {
         return Failure(path, "is not a regular file");
     }
+    // Read straight into the result: the size from fstat is a hint, the file may still change.
     FileBytes result;
-    result.bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
+    std::size_t size = 0;
+    result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (size == result.bytes.size()) {
+            result.bytes.resize(result.bytes.size() * 2 + 4096);
+        }
+        const ssize_t got = ::read(fd, result.bytes.data() + size, result.bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -66,8 +70,9 @@ FileBytes ReadFileBytes(const std::string& path) {
         if (got == 0) {
             break;
         }
-        result.bytes.append(buffer, static_cast<size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
+    result.bytes.resize(size);
     return result;
 }
 

@@ -121,7 +121,7 @@ void ConfigTree::BuildImageList() {
 
 QTreeWidgetItem* ConfigTree::NewItem(QTreeWidgetItem* parent, const std::string& text,
                                      int image) {
-    auto* item = parent == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
+    auto* item = parent == nullptr ? new QTreeWidgetItem() : new QTreeWidgetItem(parent);
     item->setText(0, ToQt(text));
     if (image >= 0 && image < kImageCount) {
         item->setIcon(0, m_imageList[static_cast<std::size_t>(image)]);
@@ -168,6 +168,9 @@ void ConfigTree::BuildTree() {
             InsertFieldItem(sectionItem, f);
         }
     }
+    // The whole tree is built detached and inserted at once: one insertion for the view instead of
+    // one per item.
+    addTopLevelItem(m_rootItem);
     m_rootItem->setExpanded(true);
     parameters->setExpanded(true);
     if (m_rootItem->childCount() > 1) {
