@@ -5,5 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+    echo "run: no display to show the editor on (DISPLAY and WAYLAND_DISPLAY are not set)." >&2
+    echo "run: start it from a desktop session, or see scripts/screenshot.sh for a virtual X server." >&2
+    exit 1
+fi
 cd examples
 exec ../build/bin/tavmanager "$@"
