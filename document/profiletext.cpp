@@ -104,13 +104,8 @@ std::size_t ProfileText::LineEnd(std::size_t textEnd) const {
 void ProfileText::Parse() {
     const char* data = m_bytes.data();
     const std::size_t size = m_bytes.size();
-    const void* cr = std::memchr(data, '\r', size);
-    const void* lf = std::memchr(data, '\n', size);
-    if (cr != nullptr || lf != nullptr) {
-        const std::size_t at = static_cast<std::size_t>(
-            std::min(cr == nullptr ? data + size : static_cast<const char*>(cr),
-                     lf == nullptr ? data + size : static_cast<const char*>(lf)) - data);
-        m_eol = m_bytes.substr(at, LineEnd(at) - at);
+    if (const std::size_t at = TextEnd(0, size); at < size) {
+        m_eol = m_bytes.substr(at, LineEnd(at) - at);  // the first line ending
     }
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
     // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
@@ -133,12 +128,14 @@ void ProfileText::Parse() {
         }
         const bool atLineStart = lineBegin == m_bomSize || data[lineBegin - 1] == '\n' ||
                                  data[lineBegin - 1] == '\r';
+        // No other "[" of this line can start a header: go on after the line either way, so that
+        // a line full of brackets is looked at once.
         const std::size_t textEnd = TextEnd(bracket, size);
         const std::optional<std::string_view> name =
             atLineStart ? HeaderName(std::string_view(data + lineBegin, textEnd - lineBegin))
                         : std::nullopt;
         if (!name) {
-            pos = bracket + 1;
+            pos = textEnd;
             continue;
         }
         if (!m_sections.empty()) {

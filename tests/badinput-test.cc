@@ -94,6 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "", 13, "r==a,13\nr>=a,14\n"},
         BadDocument{"entryWithEscapes", "[Replace]\nr0=x\\044y\\\\044z,w\n", "", 1,
                     "r0=x\\044y\\\\044z,w\n"},
+        // Lines full of brackets are looked at once, not once per bracket.
+        BadDocument{"bracketFloodLines",
+                    "[General]\nTitle=b\n" + Big(2 << 20, '[') + "\nx" + Big(2 << 20, '[') + "\n",
+                    "b", 0, "\nx" + Big(2 << 20, '[') + "\n"},
         BadDocument{"sectionWithoutClose", "[General\nTitle=x\n[General]\nTitle=y\n", "y", 0,
                     "[General\nTitle=x\n"}),
     [](const auto& info) { return std::string(info.param.name); });
