@@ -221,6 +221,18 @@ std::string_view ProfileText::KeyLineText(const Section& section, const KeyRef& 
     return std::string_view(m_bytes).substr(ref.at, TextEnd(ref.at, m_bytes.size()) - ref.at);
 }
 
+void ProfileText::ListKeys(const Section& section) const {
+    section.keysListed = true;
+    for (std::size_t line = section.bodyBegin; line < section.bodyEnd;) {
+        const std::size_t textEnd = TextEnd(line, section.bodyEnd);
+        const std::string_view text(m_bytes.data() + line, textEnd - line);
+        if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
+            section.keyLines.emplace_back(NameHash(TrimBlanks(text.substr(0, eq))), line);
+        }
+        line = LineEnd(textEnd);
+    }
+}
+
 std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
                                                         std::string_view key) const {
     const std::string_view wanted = TrimBlanks(key);
@@ -230,12 +242,16 @@ std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
                EqualsIgnoreCase(TrimBlanks(text.substr(0, eq)), wanted);
     };
     if (!section.isNew) {
-        for (std::size_t line = section.bodyBegin; line < section.bodyEnd;) {
-            const KeyRef ref{line, false};
-            if (matches(KeyLineText(section, ref))) {
-                return ref;
+        // Each section is read once; later look-ups compare hashes (a rewritten line keeps its
+        // key, so the list stays right).
+        if (!section.keysListed) {
+            ListKeys(section);
+        }
+        const std::size_t hash = NameHash(wanted);
+        for (const auto& [keyHash, line] : section.keyLines) {
+            if (keyHash == hash && matches(KeyLineText(section, KeyRef{line, false}))) {
+                return KeyRef{line, false};
             }
-            line = LineEnd(TextEnd(line, section.bodyEnd));
         }
     }
     for (std::size_t i = 0; i < section.added.size(); ++i) {

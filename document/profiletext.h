@@ -58,6 +58,10 @@ private:
         std::size_t bodyBegin = 0;        // first byte after the header line
         std::size_t bodyEnd = 0;          // first byte of the next header line, or the file's end
         std::vector<std::string> added;   // lines added after the section's last non-blank line
+        // The key lines of the original section (NameHash of the key, first byte of the line),
+        // listed when a key of the section is first looked for.
+        mutable std::vector<std::pair<std::size_t, std::size_t>> keyLines;
+        mutable bool keysListed = false;
         bool isNew = false;               // created by Set at the end of the file
     };
     // Where a key line is: an original line (its first byte) or a line added to the section.
@@ -78,6 +82,7 @@ private:
     std::size_t TextEnd(std::size_t from, std::size_t limit) const;
     std::size_t LineEnd(std::size_t textEnd) const;
     std::size_t InsertionPoint(const Section& section) const;
+    void ListKeys(const Section& section) const;
 
     std::string m_bytes;
     std::vector<Section> m_sections;  // file order, then new sections in order of creation
