@@ -6,6 +6,12 @@ find_library(CHM_LIB chm REQUIRED)
 target_sources(tavgui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/aboutdialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/aboutdialog.h
+    ${CMAKE_CURRENT_LIST_DIR}/chmbytes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chmbytes.h
+    ${CMAKE_CURRENT_LIST_DIR}/chmcheck.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chmcheck.h
+    ${CMAKE_CURRENT_LIST_DIR}/chmdirectory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chmdirectory.h
     ${CMAKE_CURRENT_LIST_DIR}/chmfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/chmfile.h
     ${CMAKE_CURRENT_LIST_DIR}/chmhelpservice.cpp
