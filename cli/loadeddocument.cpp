@@ -5,20 +5,6 @@
 
 namespace tav::cli {
 
-namespace {
-
-constexpr std::string_view kCommaEscape = "\\044";
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size())) {
-        text.replace(pos, from.size(), to);
-    }
-    return text;
-}
-
-}  // namespace
-
 std::optional<FileError> LoadDocument(const CatalogueSet& catalogues, const std::string& path,
                                       LoadedDocument& document) {
     FileBytes file = ReadFileBytes(path);
@@ -58,16 +44,14 @@ bool OpenCataloguesAndDocument(const Arguments& args, const Environment& env,
 }
 
 std::string ReplacementEntryText(const Replacement& entry) {
-    return ReplaceAll(entry.from, ",", kCommaEscape) + "," + entry.to;
+    return tav::ReplacementEntryText(entry.from, entry.to);
 }
 
 std::optional<Replacement> ParseReplacementEntry(std::string_view text) {
-    const std::size_t comma = text.find(',');
-    if (comma == std::string_view::npos) {
-        return std::nullopt;
+    if (auto entry = tav::ParseReplacementEntry(text)) {
+        return Replacement{std::move(entry->first), std::move(entry->second)};
     }
-    return Replacement{ReplaceAll(std::string(text.substr(0, comma)), kCommaEscape, ","),
-                       std::string(text.substr(comma + 1))};
+    return std::nullopt;
 }
 
 }  // namespace tav::cli

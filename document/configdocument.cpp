@@ -46,13 +46,11 @@ void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
     const SectionDef& section = sections[static_cast<std::size_t>(r)];
     for (std::size_t n = 0; n < FieldCatalog::kMaxReplacements; ++n) {
         const std::string key = ReplacementKey(n);
-        const std::string entry = document.Get(section.iniName, key).value_or("");
-        const std::size_t comma = entry.find(',');
-        if (comma == std::string::npos) {
+        const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
+        if (!entry) {
             return;
         }
-        const std::string from = ReplaceAll(entry.substr(0, comma), kCommaEscape, ",");
-        if (!fields.AppendReplacement(from, entry.substr(comma + 1), section.id)) {
+        if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
             warnings.push_back("The replacement entries from \"" + key + "\" on in section [" +
                                section.iniName + "] were not loaded: the field table holds at " +
                                "most 128 rows.");
@@ -66,6 +64,21 @@ bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_v
 }
 
 }  // namespace
+
+std::string ReplacementEntryText(std::string_view from, std::string_view to) {
+    std::string text = ReplaceAll(from, ",", kCommaEscape);
+    text.append(1, ',').append(to);
+    return text;
+}
+
+std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::make_pair(ReplaceAll(text.substr(0, comma), kCommaEscape, ","),
+                          std::string(text.substr(comma + 1)));
+}
 
 std::string ReplacementKey(std::size_t n) {
     return std::string("r") + static_cast<char>(48 + n);
@@ -144,7 +157,7 @@ std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalo
             if (field.type == "B") {
                 text.assign(1, field.value == "True" ? '1' : '0');
             } else if (field.type == "RFS") {
-                text = ReplaceAll(field.label, ",", kCommaEscape) + "," + field.value;
+                text = ReplacementEntryText(field.label, field.value);
                 field.key = ReplacementKey(n++);
             } else {
                 text = field.value;

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "../catalog/fieldcatalog.h"
@@ -53,6 +55,14 @@ std::string CurrentTimeText();
 
 // `time` in the form of CurrentTimeText.
 std::string FormatTimeText(const std::tm& time);
+
+// The stored form of a replacement entry: the from-text with every comma written as "\044", a
+// comma, then the to-text as it is.
+std::string ReplacementEntryText(std::string_view from, std::string_view to);
+
+// The from-text and to-text of a stored entry ("\044" turned back into commas), or nothing for a
+// text without a comma, which ends the list.
+std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text);
 
 // The key of replacement entry `n`: "r" followed by the character 48 + n ("r0" ... "r9", "r:", ...).
 std::string ReplacementKey(std::size_t n);

@@ -136,14 +136,7 @@ bool ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
 }
 
 void ConfigTree::SetDropHighlight(QTreeWidgetItem* item) {
-    const QPersistentModelIndex previous = m_dropHighlight;
     m_dropHighlight = QPersistentModelIndex(item == nullptr ? QModelIndex() : indexFromItem(item));
-    if (previous.isValid()) {
-        update(previous);
-    }
-    if (m_dropHighlight.isValid()) {
-        update(m_dropHighlight);
-    }
     viewport()->update();
 }
 
