@@ -21,27 +21,6 @@ FieldDef ParseFieldLine(std::string_view line) {
 
 }  // namespace
 
-FieldCatalog::FieldCatalog(std::string folder, CatalogReporter report)
-    : m_folder(std::move(folder)), m_report(std::move(report)) {
-    Load();
-}
-
-void FieldCatalog::Load() {
-    const std::string path = JoinPath(m_folder, kFileName);
-    const FileBytes file = ReadFileBytes(path);
-    if (file.error) {
-        LoadText({});
-        if (m_report) {
-            m_report(*file.error);
-        }
-        return;
-    }
-    if (const std::size_t dropped = LoadText(file.bytes); dropped > 0 && m_report) {
-        m_report(FileError{path, std::to_string(dropped) +
-                                     " line(s) past the limit of 128 fields were not loaded"});
-    }
-}
-
 std::size_t FieldCatalog::LoadText(std::string_view text) {
     m_rows.fill(FieldDef{});
     m_rowCount = 0;
@@ -60,20 +39,39 @@ std::size_t FieldCatalog::LoadText(std::string_view text) {
 std::optional<std::uint16_t> FieldCatalog::AppendReplacement(const std::string& from,
                                                              const std::string& to,
                                                              std::uint16_t sectionId) {
-    if (m_rowCount == kCapacity || m_replacementCount >= kMaxReplacements) {
+    const std::uint16_t before = m_replacementCount;
+    if (!InsertReplacement(m_rowCount, from, to, sectionId)) {
         return std::nullopt;
     }
-    FieldDef& row = m_rows[m_rowCount];
-    row.label = from;
-    row.key = std::string(1, static_cast<char>(49 + m_replacementCount));
-    row.value = to;
-    row.type = "RFS";
-    row.sectionId = sectionId;
-    row.orderPos = 0;
-    const std::uint16_t before = m_replacementCount;
+    return before;
+}
+
+bool FieldCatalog::InsertReplacement(std::uint16_t row, const std::string& from,
+                                     const std::string& to, std::uint16_t sectionId) {
+    const std::uint16_t firstEntry = m_rowCount - m_replacementCount;
+    if (m_rowCount == kCapacity || m_replacementCount >= kMaxReplacements || row < firstEntry ||
+        row > m_rowCount) {
+        return false;
+    }
+    for (std::uint16_t j = m_rowCount; j > row; --j) {
+        FieldDef moved = std::move(m_rows[j - 1]);
+        // Only the one-character keys handed out here carry a running number; the keys a save
+        // gave ("r0", ...) stay as they are.
+        if (moved.type == "RFS" && moved.key.size() == 1) {
+            moved.key[0] = static_cast<char>(moved.key[0] + 1);
+        }
+        m_rows[j] = std::move(moved);
+    }
+    FieldDef& inserted = m_rows[row];
+    inserted = FieldDef{};
+    inserted.label = from;
+    inserted.key = std::string(1, static_cast<char>(49 + row - firstEntry));
+    inserted.value = to;
+    inserted.type = "RFS";
+    inserted.sectionId = sectionId;
     ++m_rowCount;
     ++m_replacementCount;
-    return before;
+    return true;
 }
 
 bool FieldCatalog::RemoveReplacement(std::uint16_t index) {

@@ -1,5 +1,5 @@
-// The field catalogue: which keys a document has, loaded from Fields.txt, plus each field's
-// current value and the string-replacement rows of the open document.
+// The field table: the rows of Fields.txt (which keys a document has) with a value each, then the
+// string-replacement rows of an open document. Loading the file is LoadCatalogues' work.
 #pragma once
 
 #include <array>
@@ -30,15 +30,7 @@ public:
     static constexpr std::uint16_t kMaxReplacements = 13;
     static constexpr const char* kFileName = "Fields.txt";
 
-    // An empty catalogue that loads nothing; used by tests.
     FieldCatalog() = default;
-
-    // Remembers where Fields.txt lives and whom to tell about problems, then loads it.
-    FieldCatalog(std::string folder, CatalogReporter report);
-
-    // Discards every row (values and replacements included) and reads Fields.txt again. A file
-    // that cannot be read leaves no rows; both that and lines past the 128th are reported.
-    void Load();
 
     // Replaces the rows with those of `text` (the whole content of a catalogue file); counts start
     // from 0. Returns the number of non-empty lines that did not fit into the table.
@@ -56,6 +48,13 @@ public:
     std::optional<std::uint16_t> AppendReplacement(const std::string& from, const std::string& to,
                                                    std::uint16_t sectionId);
 
+    // Inserts a replacement row at `row`, which must lie between the first replacement row and the
+    // row count (both included); later rows move down by one and their one-character keys are
+    // renumbered. Returns false, changing nothing, for any other row, when the table is full or
+    // when kMaxReplacements entries exist already.
+    bool InsertReplacement(std::uint16_t row, const std::string& from, const std::string& to,
+                           std::uint16_t sectionId);
+
     // Removes the replacement row `index` (which must be valid and of type "RFS"): later rows move
     // up by one, their one-character replacement keys are renumbered ("3" becomes "2"), and both
     // counts go down by one. Returns false, changing nothing, for any other row.
@@ -65,8 +64,6 @@ private:
     std::array<FieldDef, kCapacity> m_rows{};
     std::uint16_t m_replacementCount = 0;
     std::uint16_t m_rowCount = 0;
-    std::string m_folder;
-    CatalogReporter m_report;
 };
 
 }  // namespace tav

@@ -19,19 +19,6 @@ SectionDef ParseSectionLine(std::string_view line) {
 
 }  // namespace
 
-SectionCatalog::SectionCatalog(const std::string& folder, const CatalogReporter& report) {
-    const std::string path = JoinPath(folder, kFileName);
-    const FileBytes file = ReadFileBytes(path);
-    if (file.error) {
-        report(*file.error);
-        return;
-    }
-    if (const std::size_t dropped = LoadText(file.bytes); dropped > 0) {
-        report(FileError{path, std::to_string(dropped) +
-                                   " line(s) past the limit of 64 sections were not loaded"});
-    }
-}
-
 std::size_t SectionCatalog::LoadText(std::string_view text) {
     m_rows.fill(SectionDef{});
     m_count = 0;

@@ -1,4 +1,4 @@
-// The section catalogue: which sections a document has, loaded from Sections.txt.
+// The section catalogue: which sections a document has, from Sections.txt (see LoadCatalogues).
 #pragma once
 
 #include <array>
@@ -16,26 +16,21 @@ using CatalogReporter = std::function<void(const FileError&)>;
 
 // One line of Sections.txt.
 struct SectionDef {
-    std::uint16_t id = 0;    // the number fields use to name their section; 1, 2, 3... in file order
-    std::string iniName;     // the bracketed section name in the document
-    char ordered = '\0';     // 'Y': the section carries an Order key listing its ordered fields
-    std::string label;       // text of the section's tree item
-    std::string kind;        // "SN": under the root; "SR": the replacement list; other: under Parameters
+    std::uint16_t id = 0;  // the number fields use to name their section; 1, 2, 3... in file order
+    std::string iniName;   // the bracketed section name in the document
+    char ordered = '\0';   // 'Y': the section carries an Order key listing its ordered fields
+    std::string label;     // text of the section's tree item
+    std::string kind;  // "SN": under the root; "SR": the replacement list; other: under Parameters
     std::uint16_t icon = 0;  // image index of the section's tree item
 };
 
-// Fixed table of at most 64 sections, loaded once from `Sections.txt` in a given folder.
+// Fixed table of at most 64 sections.
 class SectionCatalog final {
 public:
     static constexpr std::uint16_t kCapacity = 64;
     static constexpr const char* kFileName = "Sections.txt";
 
-    // An empty catalogue (no rows); used by tests and before a folder is known.
     SectionCatalog() = default;
-
-    // Loads `Sections.txt` from `folder`. A file that cannot be read leaves the catalogue empty and
-    // is passed to `report`; lines past the 64th are not loaded and are reported once.
-    SectionCatalog(const std::string& folder, const CatalogReporter& report);
 
     // Replaces the rows with those of `text` (the whole content of a catalogue file).
     // Returns the number of non-empty lines that did not fit into the table.

@@ -1,221 +1,455 @@
 #include "configdocument.h"
 
-#include <string_view>
+#include <algorithm>
 
 #include "atomicfile.h"
+#include "documentio.h"
+#include "documentrules.h"
+#include "profiletext.h"
 
 namespace tav {
 
 namespace {
 
-constexpr std::string_view kCommaEscape = "\\044";
+using Kind = DocumentChange::Kind;
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from)) {
-        out.append(text.substr(0, pos)).append(to);
-        text.remove_prefix(pos + from.size());
-    }
-    out.append(text);
-    return out;
-}
-
-// 1 + the index of the first comma-separated item of `list` that equals `key`, or 1 when none does.
-std::uint16_t PositionInOrderList(std::string_view list, std::string_view key) {
-    std::uint16_t position = 1;
-    for (;;) {
-        const std::size_t comma = list.find(',');
-        if (list.substr(0, comma) == key) {
-            return position;
-        }
-        if (comma == std::string_view::npos) {
-            return 1;
-        }
-        list.remove_prefix(comma + 1);
-        ++position;
-    }
-}
-
-void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
-                      const ProfileText& document, std::vector<std::string>& warnings) {
-    const int r = sections.ReplacementSectionIndex();
-    if (r < 0) {
-        return;
-    }
-    const SectionDef& section = sections[static_cast<std::size_t>(r)];
-    for (std::size_t n = 0; n < FieldCatalog::kMaxReplacements; ++n) {
-        const std::string key = ReplacementKey(n);
-        const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
-        if (!entry) {
-            return;
-        }
-        if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
-            warnings.push_back("The replacement entries from \"" + key + "\" on in section [" +
-                               section.iniName + "] were not loaded: the field table holds at " +
-                               "most 128 rows.");
-            return;
+// `order` with `row` taken out of every section and the rows after it moved up by one.
+DisplayOrder WithoutRow(DisplayOrder order, std::uint16_t row) {
+    for (std::vector<std::uint16_t>& section : order) {
+        std::erase(section, row);
+        for (std::uint16_t& r : section) {
+            r = r > row ? static_cast<std::uint16_t>(r - 1) : r;
         }
     }
-}
-
-bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_view key) {
-    return section.iniName == "TACInfo" && field.key == key;
+    return order;
 }
 
 }  // namespace
 
-std::string ReplacementEntryText(std::string_view from, std::string_view to) {
-    std::string text = ReplaceAll(from, ",", kCommaEscape);
-    text.append(1, ',').append(to);
-    return text;
+ConfigDocument::ConfigDocument(std::shared_ptr<const Catalogues> catalogues)
+    : m_catalogues(std::move(catalogues)) {
+    OpenBytes({}, {}, {});
 }
 
-std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text) {
-    const std::size_t comma = text.find(',');
-    if (comma == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return std::make_pair(ReplaceAll(text.substr(0, comma), kCommaEscape, ","),
-                          std::string(text.substr(comma + 1)));
-}
+// --- Files ------------------------------------------------------------------------------------
 
-std::string ReplacementKey(std::size_t n) {
-    return std::string("r") + static_cast<char>(48 + n);
-}
-
-std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes) {
-    if (path.empty()) {
-        bytes.clear();
-        return std::nullopt;
-    }
-    FileBytes file = ReadFileBytes(path);
-    if (file.missing) {
-        bytes.clear();
-        return std::nullopt;
-    }
-    if (file.error) {
-        return file.error;
-    }
-    bytes = std::move(file.bytes);
-    return std::nullopt;
-}
-
-std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
-                                            const ProfileText& document) {
-    std::vector<std::string> warnings;
-    const std::uint16_t count = fields.Count();
-    for (std::uint16_t i = 0; i < count; ++i) {
-        FieldDef& field = fields[i];
-        const SectionDef* section = sections.RowForId(field.sectionId);
-        if (section == nullptr) {
-            continue;  // names no section: neither read nor written
+Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
+                                                        const std::string& name,
+                                                        MissingFile missing) {
+    std::string bytes;
+    if (missing == MissingFile::IsAnError) {
+        FileBytes file = ReadFileBytes(path);
+        if (file.error) {
+            return *file.error;
         }
-        const std::string stored = document.Get(section->iniName, field.key).value_or("");
-        if (field.type == "B") {
-            field.value = !stored.empty() && stored.front() == '1' ? "True" : "False";
-        } else {
-            field.value = stored;
-        }
-        if (field.orderPos != 0) {
-            field.orderPos = PositionInOrderList(
-                document.Get(section->iniName, "Order").value_or(""), field.key);
-        }
+        bytes = std::move(file.bytes);
+    } else if (auto error = LoadDocumentText(path, bytes)) {
+        return *error;
     }
-    ReadReplacements(sections, fields, document, warnings);
+    return OpenBytes(path, name, std::move(bytes));
+}
+
+std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
+                                                   std::string bytes) {
+    m_table = Defs().fields;
+    std::vector<std::string> warnings =
+        ReadDocumentValues(Defs().sections, m_table, ProfileText(std::move(bytes)));
+    m_order = CatalogDisplayOrder(Defs().sections, m_table);
+    m_path = path;
+    m_name = name;
+    m_steps.clear();
+    m_cursor = 0;
+    m_typing = false;
+    MarkSaved();
+    Notify({Kind::Reset, 0, 0});
     return warnings;
 }
 
-std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
-                                     const DisplayOrder& order, const std::string& timeText,
-                                     ProfileText& document) {
-    FieldCatalog work = fields;
-    std::size_t n = 0;
-    for (std::uint16_t i = 0; i < sections.Count(); ++i) {
-        const SectionDef& row = sections[i];
-        const SectionDef* target = sections.RowForId(row.id);
-        if (target == nullptr) {
-            continue;  // no section to write to
-        }
-        const std::string& name = target->iniName;
-        const bool ordered = row.ordered == 'Y';
-        std::string orderList;
-        if (ordered) {
-            if (auto refused = document.Set(name, "Order", "")) {
-                return refused;
-            }
-        }
-        const std::vector<std::uint16_t> none;
-        for (const std::uint16_t f : i < order.size() ? order[i] : none) {
-            FieldDef& field = work[f];
-            if (IsInfoField(row, field, "Updated")) {
-                field.value = timeText;
-            } else if (IsInfoField(row, field, "Version")) {
-                field.value = "1.0";
-            }
-            std::string text;
-            if (field.type == "B") {
-                text.assign(1, field.value == "True" ? '1' : '0');
-            } else if (field.type == "RFS") {
-                text = ReplacementEntryText(field.label, field.value);
-                field.key = ReplacementKey(n++);
-            } else {
-                text = field.value;
-            }
-            if (auto refused = document.Set(name, field.key, text)) {
-                return refused;
-            }
-            if (ordered && field.orderPos != 0) {
-                orderList += (orderList.empty() ? "" : ",") + field.key;
-            }
-        }
-        if (ordered) {
-            if (auto refused = document.Set(name, "Order", orderList)) {
-                return refused;
-            }
-        }
-        // With the most entries the list can hold, the end key would be "r=", which no line can
-        // hold; the reader stops there anyway.
-        if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
-            if (auto refused = document.Set(name, ReplacementKey(n), "")) {
-                return refused;
-            }
-        }
-    }
-    fields = std::move(work);
-    return std::nullopt;
+void ConfigDocument::New() {
+    OpenBytes({}, {}, {});
 }
 
-std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
-                                          FieldCatalog& fields, const DisplayOrder& order,
-                                          const std::string& timeText) {
+Status ConfigDocument::Save(const std::string& timeText) {
+    if (m_path.empty()) {
+        return FileError{"(no file)", "the document has no file name yet"};
+    }
+    return SaveAs(m_path, m_name, timeText);
+}
+
+Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
+                              const std::string& timeText) {
+    FieldCatalog saved = m_table;
+    if (auto error = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText)) {
+        return *error;
+    }
+    std::vector<std::uint16_t> stamped;
+    for (std::uint16_t row = 0; row < RowCount(); ++row) {
+        if (saved[row].value != m_table[row].value || saved[row].label != m_table[row].label) {
+            stamped.push_back(row);
+        }
+    }
+    m_table = std::move(saved);
+    m_path = path;
+    m_name = name;
+    m_typing = false;
+    MarkSaved();
+    for (const std::uint16_t row : stamped) {
+        Notify({Kind::Value, row, 0});
+    }
+    Notify({Kind::Saved, 0, 0});
+    NotifyHistory();
+    return {};
+}
+
+Status ConfigDocument::SaveEditedKeys() {
     std::string bytes;
-    if (auto error = LoadDocumentText(path, bytes)) {
-        return error;
+    if (auto error = LoadDocumentText(m_path, bytes)) {
+        return *error;
     }
-    ProfileText document(std::move(bytes));
-    FieldCatalog work = fields;
-    if (auto refused = ApplySave(sections, work, order, timeText, document)) {
-        return FileError{path, *refused};
+    ProfileText text(std::move(bytes));
+    for (const std::uint16_t row : m_edited) {
+        const FieldDef& field = m_table[row];
+        const SectionDef* section = Defs().sections.RowForId(field.sectionId);
+        if (section == nullptr) {
+            continue;  // names no section: neither read nor written
+        }
+        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
+        if (auto refused = text.Set(section->iniName, field.key, stored)) {
+            return FileError{m_path, *refused};
+        }
     }
-    if (auto error = WriteFileAtomically(path, document.Bytes())) {
-        return error;
+    const std::optional<std::size_t> r = ReplacementSection();
+    if (r && EntriesChanged()) {
+        const std::string& section = Defs().sections[*r].iniName;
+        const std::vector<ReplacementEntry> entries = Entries();
+        for (std::size_t n = 0; n < entries.size(); ++n) {
+            const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
+            if (auto refused = text.Set(section, ReplacementKey(n), stored)) {
+                return FileError{m_path, *refused};
+            }
+        }
+        // After the most entries a list can hold there is no end key (see ApplySave).
+        if (entries.size() < FieldCatalog::kMaxReplacements) {
+            if (auto refused = text.Set(section, ReplacementKey(entries.size()), "")) {
+                return FileError{m_path, *refused};
+            }
+        }
     }
-    fields = std::move(work);
-    return std::nullopt;
+    if (!text.Unchanged()) {
+        if (auto error = WriteFileAtomically(m_path, text.Bytes())) {
+            return *error;
+        }
+    }
+    m_typing = false;
+    MarkSaved();
+    Notify({Kind::Saved, 0, 0});
+    NotifyHistory();
+    return {};
 }
 
-std::string FormatTimeText(const std::tm& time) {
-    char text[64];
-    const std::size_t size = std::strftime(text, sizeof text, "%d/%m/%Y (%H:%M:%S)", &time);
-    return std::string(text, size);
+Expected<std::string> ConfigDocument::SavedBytes(std::string bytes,
+                                                 const std::string& timeText) const {
+    ProfileText text(std::move(bytes));
+    FieldCatalog work = m_table;
+    if (auto refused = ApplySave(Defs().sections, work, m_order, timeText, text)) {
+        return FileError{m_path, *refused};
+    }
+    return text.Bytes();
 }
 
-std::string CurrentTimeText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return FormatTimeText(local);
+// --- Content ----------------------------------------------------------------------------------
+
+ReplacementEntry ConfigDocument::Entry(std::size_t n) const {
+    const FieldDef& row = m_table[CatalogueRows() + n];
+    return ReplacementEntry{row.label, row.value};
+}
+
+std::vector<ReplacementEntry> ConfigDocument::Entries() const {
+    std::vector<ReplacementEntry> entries;
+    for (std::size_t n = 0; n < EntryCount(); ++n) {
+        entries.push_back(Entry(n));
+    }
+    return entries;
+}
+
+std::optional<std::size_t> ConfigDocument::ReplacementSection() const {
+    return Defs().ReplacementSectionIndex();
+}
+
+// --- Edits ------------------------------------------------------------------------------------
+
+Status ConfigDocument::Refused(const std::string& reason) const {
+    return FileError{m_path.empty() ? std::string("(new document)") : m_path, reason};
+}
+
+Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
+    if (row >= CatalogueRows()) {
+        return Refused("row " + std::to_string(row) + " is not a catalogued field");
+    }
+    if (m_table[row].type == "B" && !IsBooleanText(value)) {
+        return Refused("the True/False field " + m_table[row].key + " takes True or False, not \"" +
+                       value + "\"");
+    }
+    m_edited.insert(row);
+    return SetTexts(row, m_table[row].label, value);
+}
+
+Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
+                                   const std::string& to) {
+    if (!IsEntryRow(row)) {
+        return Refused("row " + std::to_string(row) + " is not a replacement entry");
+    }
+    return SetTexts(row, from, to);
+}
+
+Status ConfigDocument::SetTexts(std::uint16_t row, const std::string& label,
+                                const std::string& value) {
+    const FieldDef& field = m_table[row];
+    if (field.label == label && field.value == value) {
+        return {};
+    }
+    // Typing into one field goes on in the step it started, unless that step is where the
+    // document was saved: undoing to the save point must stay possible.
+    if (m_typing && m_cursor == m_steps.size() && m_cursor > 0 && m_savedAt != m_cursor &&
+        m_steps.back().kind == Kind::Value && m_steps.back().row == row) {
+        Step& top = m_steps.back();
+        top.afterLabel = label;
+        top.afterValue = value;
+        Apply(top, true);
+        if (top.afterLabel == top.beforeLabel && top.afterValue == top.beforeValue) {
+            m_steps.pop_back();  // typed back to where the step began
+            --m_cursor;
+            m_typing = false;
+        }
+        NotifyHistory();
+        return {};
+    }
+    Step step;
+    step.kind = Kind::Value;
+    step.row = row;
+    step.beforeLabel = field.label;
+    step.beforeValue = field.value;
+    step.afterLabel = label;
+    step.afterValue = value;
+    Push(std::move(step));
+    m_typing = true;
+    return {};
+}
+
+Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const std::string& to) {
+    const std::optional<std::size_t> r = ReplacementSection();
+    if (!r) {
+        return FileError{m_path, "the catalogue has no section for string replacements"};
+    }
+    const std::size_t room = ReplacementRoom(CatalogueRows());
+    if (EntryCount() >= room) {
+        return FileError{m_path, "the list of string replacements is full: it holds at most " +
+                                     std::to_string(room) + " entries"};
+    }
+    const std::uint16_t row = RowCount();
+    const std::uint16_t id = Defs().sections[*r].id;
+    Step step;
+    step.kind = Kind::EntryAdded;
+    step.row = row;
+    step.afterLabel = from;
+    step.afterValue = to;
+    step.beforeOrder = m_order;
+    step.afterOrder = m_order;
+    // An entry has no place in an Order list: it goes last under every section of its id, as
+    // PlaceFields places it when the document is read.
+    for (std::size_t s = 0; s < step.afterOrder.size(); ++s) {
+        if (Defs().sections[s].id == id) {
+            step.afterOrder[s].push_back(row);
+        }
+    }
+    m_typing = false;
+    Push(std::move(step));
+    return row;
+}
+
+Status ConfigDocument::RemoveEntry(std::uint16_t row) {
+    if (!IsEntryRow(row)) {
+        return Refused("row " + std::to_string(row) + " is not a replacement entry");
+    }
+    Step step;
+    step.kind = Kind::EntryRemoved;
+    step.row = row;
+    step.beforeLabel = m_table[row].label;
+    step.beforeValue = m_table[row].value;
+    step.beforeOrder = m_order;
+    step.afterOrder = WithoutRow(m_order, row);
+    m_typing = false;
+    Push(std::move(step));
+    return {};
+}
+
+Status ConfigDocument::MoveField(std::uint16_t row, std::uint16_t beforeRow) {
+    const auto isOrdered = [this](std::uint16_t r) {
+        return r < CatalogueRows() && m_table[r].orderPos != 0;
+    };
+    std::optional<std::size_t> section;
+    for (std::size_t s = 0; s < m_order.size() && !section; ++s) {
+        const std::vector<std::uint16_t>& rows = m_order[s];
+        if (std::count(rows.begin(), rows.end(), row) > 0 &&
+            std::count(rows.begin(), rows.end(), beforeRow) > 0) {
+            section = s;
+        }
+    }
+    if (!isOrdered(row) || !isOrdered(beforeRow) || row == beforeRow || !section) {
+        return Refused(
+            "only an ordered field can move, and only before another ordered field of "
+            "its own section");
+    }
+    Step step;
+    step.kind = Kind::Order;
+    step.section = *section;
+    step.beforeOrder = m_order;
+    step.afterOrder = m_order;
+    std::vector<std::uint16_t>& rows = step.afterOrder[*section];
+    std::erase(rows, row);
+    rows.insert(std::find(rows.begin(), rows.end(), beforeRow), row);
+    if (step.afterOrder == m_order) {
+        return {};  // already in that place
+    }
+    m_typing = false;
+    Push(std::move(step));
+    return {};
+}
+
+// --- History ----------------------------------------------------------------------------------
+
+void ConfigDocument::Push(Step step) {
+    if (m_cursor < m_steps.size()) {
+        // A new edit after undo drops the steps that could be redone; a save point among them
+        // can no longer be reached.
+        if (m_savedAt && *m_savedAt > m_cursor) {
+            m_savedAt.reset();
+        }
+        m_steps.resize(m_cursor);
+    }
+    m_steps.push_back(std::move(step));
+    if (m_steps.size() > kHistoryLimit) {
+        m_steps.erase(m_steps.begin());
+        m_savedAt =
+            m_savedAt && *m_savedAt > 0 ? std::optional<std::size_t>(*m_savedAt - 1) : std::nullopt;
+    }
+    m_cursor = m_steps.size();
+    Apply(m_steps.back(), true);
+    NotifyHistory();
+}
+
+void ConfigDocument::Apply(const Step& step, bool forward) {
+    switch (step.kind) {
+        case Kind::Value: {
+            FieldDef& field = m_table[step.row];
+            field.label = forward ? step.afterLabel : step.beforeLabel;
+            field.value = forward ? step.afterValue : step.beforeValue;
+            if (step.row < CatalogueRows()) {
+                m_edited.insert(step.row);
+            }
+            Notify({Kind::Value, step.row, 0});
+            return;
+        }
+        case Kind::EntryAdded:
+        case Kind::EntryRemoved: {
+            const bool inserts = (step.kind == Kind::EntryAdded) == forward;
+            if (inserts) {
+                const std::uint16_t id = Defs().sections[*ReplacementSection()].id;
+                m_table.InsertReplacement(step.row, forward ? step.afterLabel : step.beforeLabel,
+                                          forward ? step.afterValue : step.beforeValue, id);
+            } else {
+                m_table.RemoveReplacement(step.row);
+            }
+            m_order = forward ? step.afterOrder : step.beforeOrder;
+            Notify({inserts ? Kind::EntryAdded : Kind::EntryRemoved, step.row, 0});
+            return;
+        }
+        case Kind::Order:
+            m_order = forward ? step.afterOrder : step.beforeOrder;
+            Notify({Kind::Order, 0, step.section});
+            return;
+        case Kind::Reset:
+        case Kind::Saved:
+        case Kind::History:
+            return;  // never a step
+    }
+}
+
+bool ConfigDocument::Undo() {
+    if (!CanUndo()) {
+        return false;
+    }
+    m_typing = false;
+    --m_cursor;
+    Apply(m_steps[m_cursor], false);
+    NotifyHistory();
+    return true;
+}
+
+bool ConfigDocument::Redo() {
+    if (!CanRedo()) {
+        return false;
+    }
+    m_typing = false;
+    Apply(m_steps[m_cursor], true);
+    ++m_cursor;
+    NotifyHistory();
+    return true;
+}
+
+void ConfigDocument::MarkSaved() {
+    m_savedValues.clear();
+    for (std::uint16_t row = 0; row < CatalogueRows(); ++row) {
+        m_savedValues.push_back(m_table[row].value);
+    }
+    m_savedEntries = Entries();
+    m_savedOrder = m_order;
+    m_edited.clear();
+    m_savedAt = m_cursor;
+}
+
+std::vector<std::uint16_t> ConfigDocument::ChangedRows() const {
+    std::vector<std::uint16_t> rows;
+    for (std::uint16_t row = 0; row < CatalogueRows(); ++row) {
+        if (m_table[row].value != m_savedValues[row]) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+bool ConfigDocument::EntriesChanged() const {
+    return Entries() != m_savedEntries;
+}
+
+bool ConfigDocument::OrderChanged(std::size_t section) const {
+    return section < m_order.size() && m_order[section] != m_savedOrder[section];
+}
+
+// --- Listeners --------------------------------------------------------------------------------
+
+int ConfigDocument::AddListener(DocumentListener listener) {
+    const int id = m_nextListener++;
+    m_listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void ConfigDocument::RemoveListener(int id) {
+    m_listeners.erase(id);
+}
+
+void ConfigDocument::Notify(const DocumentChange& change) {
+    // A copy: a listener may add or remove listeners while it is told.
+    const std::map<int, DocumentListener> listeners = m_listeners;
+    for (const auto& [id, listener] : listeners) {
+        if (m_listeners.count(id) > 0) {
+            listener(change);
+        }
+    }
+}
+
+void ConfigDocument::NotifyHistory() {
+    Notify({Kind::History, 0, 0});
 }
 
 }  // namespace tav

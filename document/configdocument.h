@@ -1,70 +1,214 @@
-// Reading a .tac document into the field catalogue and saving the catalogue's values back, the
-// way the editor does both; no window is involved, so every rule can be tested on its own.
+// The document model: one open .tac document as the editor and tacconf see it, with every edit
+// they make, its undo history and the notifications that keep views up to date. The rules of
+// reading and saving live in documentio.h and documentrules.h; this class holds the state.
 #pragma once
 
-#include <ctime>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "../catalog/fieldcatalog.h"
-#include "../catalog/sectioncatalog.h"
+#include "catalog/catalogues.h"
+#include "catalog/expected.h"
 #include "displayorder.h"
-#include "profiletext.h"
 
 namespace tav {
 
-// The bytes of the document at `path` for opening it. An empty path (a new document) and a file
-// that does not exist give empty bytes: both open as a document without keys. Any other failure
-// (no permission, a folder, a device) is returned and `bytes` is left alone.
-std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes);
+// What changed in a document, told to every listener after the change is made.
+struct DocumentChange {
+    enum class Kind {
+        Reset,         // a document was opened or started: everything may differ
+        Value,         // the value (or, for an entry, both texts) of `row` changed
+        EntryAdded,    // replacement row `row` was inserted; later rows moved down by one
+        EntryRemoved,  // replacement row `row` was removed; later rows moved up by one
+        Order,         // the display order of section `section` changed
+        Saved,         // the document was written (its path, name or modified flag may differ)
+        History,       // the modified flag or what undo and redo can do changed
+    };
+    Kind kind = Kind::Reset;
+    std::uint16_t row = 0;
+    std::size_t section = 0;
+};
 
-// Fills the rows of `fields` (freshly loaded: catalogue rows only) from `document`:
-// - each field whose section exists is read from that section ("B": "True" when the stored text
-//   starts with "1", else "False"; any other type: the text as stored, empty when missing);
-// - an ordered field's orderPos becomes 1 + the index of the item of its section's Order list that
-//   equals its key exactly; it stays 1 when no item does;
-// - the replacement entries r0, r1, ... of the first "SR" section become replacement rows, up to
-//   the first entry without a comma; "\044" in a from-text becomes a comma again.
-// Returns warnings for what could not be loaded (entries past the table's capacity).
-std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
-                                            const ProfileText& document);
+using DocumentListener = std::function<void(const DocumentChange&)>;
 
-// Applies every write of a save to `document`, in the order a key-by-key save makes them: per
-// section in catalogue order, the empty Order key first for an ordered section, then each field of
-// `order` (booleans as "1"/"0", replacements as "r0", "r1", ... with commas in the from-text
-// written as "\044"), the Order list built from the display order, and for an "SR" section the
-// empty key that ends the replacement list. "Version" and "Updated" of section "TACInfo" get "1.0"
-// and `timeText`; replacement rows get their file keys. Those changes are made to `fields` only
-// when every write succeeds; on failure the message says which write was refused.
-std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
-                                     const DisplayOrder& order, const std::string& timeText,
-                                     ProfileText& document);
+// A replacement entry as the user sees it: commas in both texts as they are.
+struct ReplacementEntry {
+    std::string from;
+    std::string to;
+    bool operator==(const ReplacementEntry&) const = default;
+};
 
-// The whole save: reads the file at `path` as it is now (a missing file is a new, empty one),
-// applies the save's writes to it and writes the result atomically. On any failure nothing in
-// memory and nothing on disk has changed, and the error names the file and the reason.
-std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
-                                          FieldCatalog& fields, const DisplayOrder& order,
-                                          const std::string& timeText);
+// How Open treats a path that names no file.
+enum class MissingFile {
+    OpensEmpty,  // a document without keys, saved as a new file (the editor's Open and New)
+    IsAnError,   // the command line names files that exist
+};
 
-// The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
-std::string CurrentTimeText();
+class ConfigDocument final {
+public:
+    // Undo keeps at most this many steps; older ones are forgotten.
+    static constexpr std::size_t kHistoryLimit = 1000;
 
-// `time` in the form of CurrentTimeText.
-std::string FormatTimeText(const std::tm& time);
+    // An empty, unnamed document of `catalogues` (which must not be null).
+    explicit ConfigDocument(std::shared_ptr<const Catalogues> catalogues);
+    ConfigDocument(const ConfigDocument&) = delete;
+    ConfigDocument& operator=(const ConfigDocument&) = delete;
 
-// The stored form of a replacement entry: the from-text with every comma written as "\044", a
-// comma, then the to-text as it is.
-std::string ReplacementEntryText(std::string_view from, std::string_view to);
+    // --- Files ---
 
-// The from-text and to-text of a stored entry ("\044" turned back into commas), or nothing for a
-// text without a comma, which ends the list.
-std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text);
+    // Reads the document at `path` (empty: a new document) and makes `path` and `name` the
+    // document's. Every value, entry, order and the history of the previous document are
+    // discarded; the result is unmodified. Returns the read's warnings (entries that did not fit
+    // into the table). A file that exists but cannot be read (or, with IsAnError, does not exist)
+    // is returned as the error and nothing changes. Listeners are told Reset.
+    Expected<std::vector<std::string>> Open(const std::string& path, const std::string& name,
+                                            MissingFile missing = MissingFile::OpensEmpty);
 
-// The key of replacement entry `n`: "r" followed by the character 48 + n ("r0" ... "r9", "r:", ...).
-std::string ReplacementKey(std::size_t n);
+    // Open with `bytes` as the file's content, read by someone else already.
+    std::vector<std::string> OpenBytes(const std::string& path, const std::string& name,
+                                       std::string bytes);
+
+    // Starts a new, unnamed document without keys (Open of an empty path).
+    void New();
+
+    // Writes every catalogued key to the document's file in display order, stamping Version and
+    // Updated of section TACInfo with "1.0" and `timeText` (see SaveDocumentFile): the file as it
+    // is on disk now gets the writes, every other line stays. On success the document is
+    // unmodified, the saved values are the new reference for ChangedRows, and listeners are told
+    // Value for every row the save changed (the stamps), then Saved. On failure (also: the
+    // document has no path) nothing changes and the error says why.
+    Status Save(const std::string& timeText);
+
+    // Save to `path` under `name`, which become the document's on success only.
+    Status SaveAs(const std::string& path, const std::string& name, const std::string& timeText);
+
+    // Writes only what was edited since the document was opened or saved, to its file as it is
+    // on disk now: each field SetValue was called for, and the whole replacement list with its
+    // end key when the list differs from the one read. No stamps. A file the writes leave
+    // unchanged is not rewritten. On success the document is unmodified.
+    Status SaveEditedKeys();
+
+    // The bytes a Save with `timeText` would write over `bytes`, without writing anything or
+    // changing the document; the error is the write a save would refuse.
+    Expected<std::string> SavedBytes(std::string bytes, const std::string& timeText) const;
+
+    const std::string& Path() const { return m_path; }
+    const std::string& Name() const { return m_name; }
+    const Catalogues& Defs() const { return *m_catalogues; }
+
+    // --- Content ---
+
+    // Rows 0 .. CatalogueRows()-1 are the catalogue's fields, the rows after them the replacement
+    // entries in list order (label: from-text, value: to-text, type "RFS").
+    std::uint16_t RowCount() const { return m_table.Count(); }
+    std::uint16_t CatalogueRows() const { return Defs().fields.Count(); }
+    const FieldDef& Row(std::uint16_t row) const { return m_table[row]; }
+    bool IsEntryRow(std::uint16_t row) const { return row >= CatalogueRows() && row < RowCount(); }
+
+    std::size_t EntryCount() const { return m_table.ReplacementCount(); }
+    ReplacementEntry Entry(std::size_t n) const;
+    std::vector<ReplacementEntry> Entries() const;
+
+    // The rows under each section, in display order (see PlaceFields for how a document's Order
+    // list places them when it is read).
+    const DisplayOrder& Order() const { return m_order; }
+
+    // --- Edits (each is one undo step; views are told what changed) ---
+
+    // Sets the value of catalogue field `row`. A boolean field takes only "True" or "False".
+    // Setting the value a field has changes nothing. Consecutive calls for one field merge into
+    // one undo step until EndTyping or another kind of edit.
+    Status SetValue(std::uint16_t row, const std::string& value);
+
+    // Sets both texts of replacement row `row`; merges like SetValue.
+    Status ModifyEntry(std::uint16_t row, const std::string& from, const std::string& to);
+
+    // Appends an entry to the replacement list and returns its row. Refused when the catalogue has
+    // no replacement section or the list is full (13 entries, or no room left in the table).
+    Expected<std::uint16_t> AddEntry(const std::string& from, const std::string& to);
+
+    // Removes replacement row `row`; later entries move up.
+    Status RemoveEntry(std::uint16_t row);
+
+    // Moves ordered field `row` before ordered field `beforeRow` of the same section's display
+    // order. Refused for rows that are not ordered fields of one section, or the same row.
+    Status MoveField(std::uint16_t row, std::uint16_t beforeRow);
+
+    // Ends the current run of typing: the next SetValue or ModifyEntry starts a new undo step.
+    void EndTyping() { m_typing = false; }
+
+    // --- History ---
+
+    bool CanUndo() const { return m_cursor > 0; }
+    bool CanRedo() const { return m_cursor < m_steps.size(); }
+    // Undoes or redoes one step; false when there is none.
+    bool Undo();
+    bool Redo();
+
+    // True unless the document is as it was opened or last saved; exact after undoing back to
+    // that point.
+    bool IsModified() const { return m_savedAt != m_cursor; }
+
+    // The catalogue rows whose value differs from the value read or last saved, in row order.
+    std::vector<std::uint16_t> ChangedRows() const;
+    // True when the replacement list differs from the one read or last saved.
+    bool EntriesChanged() const;
+    // True when the display order of section `section` differs from the one read or last saved.
+    bool OrderChanged(std::size_t section) const;
+
+    // --- Listeners ---
+
+    // Adds a listener; the returned id removes it.
+    int AddListener(DocumentListener listener);
+    void RemoveListener(int id);
+
+private:
+    // One undo step: the state it changes, before and after.
+    struct Step {
+        DocumentChange::Kind kind = DocumentChange::Kind::Value;  // Value, EntryAdded, ...
+        std::uint16_t row = 0;
+        std::string beforeLabel, beforeValue;  // Value: the row's texts before the step
+        std::string afterLabel, afterValue;    // ... and after it
+        std::size_t section = 0;               // Order
+        DisplayOrder beforeOrder, afterOrder;  // EntryAdded, EntryRemoved, Order
+    };
+
+    std::optional<std::size_t> SectionOfOrderedRow(std::uint16_t row) const;
+    Status Refused(const std::string& reason) const;
+    Status SetTexts(std::uint16_t row, const std::string& label, const std::string& value);
+    void Push(Step step);
+    void Apply(const Step& step, bool forward);
+    void MarkSaved();
+    void Notify(const DocumentChange& change);
+    void NotifyHistory();
+    std::optional<std::size_t> ReplacementSection() const;
+
+    std::shared_ptr<const Catalogues> m_catalogues;
+    FieldCatalog m_table;
+    DisplayOrder m_order;
+    std::string m_path;
+    std::string m_name;
+
+    // The reference for ChangedRows, EntriesChanged and OrderChanged: as read or last saved.
+    std::vector<std::string> m_savedValues;
+    std::vector<ReplacementEntry> m_savedEntries;
+    DisplayOrder m_savedOrder;
+    std::set<std::uint16_t> m_edited;  // fields SetValue was called for since open or save
+
+    std::vector<Step> m_steps;
+    std::size_t m_cursor = 0;                  // steps done; m_steps[m_cursor..] can be redone
+    std::optional<std::size_t> m_savedAt = 0;  // m_cursor when saved; nothing: not reachable
+    bool m_typing = false;                     // the last step may take more keystrokes
+
+    std::map<int, DocumentListener> m_listeners;
+    int m_nextListener = 1;
+};
 
 }  // namespace tav

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "document/configdocument.h"
+#include "document/documentio.h"
 #include "testutil.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/catalogues.h"
 #include "catalog/fieldcatalog.h"
 #include "catalog/sectioncatalog.h"
 #include "testutil.h"
@@ -62,12 +63,15 @@ TEST(SectionCatalogTest, LinesPastCapacityAreReportedNotWritten) {
     tavtest::TempDir dir;
     std::string text;
     for (int i = 1; i <= 70; ++i) {
-        text += std::to_string(i) + ",S" + std::to_string(i) + ",N,L" + std::to_string(i) +
-                ",SN,2\n";
+        text +=
+            std::to_string(i) + ",S" + std::to_string(i) + ",N,L" + std::to_string(i) + ",SN,2\n";
     }
     tavtest::WriteFile(dir.File("Sections.txt"), text);
+    tavtest::WriteFile(dir.File("Fields.txt"), "");
     std::vector<FileError> problems;
-    SectionCatalog sections(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    const auto catalogues =
+        tav::LoadCatalogues(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    const SectionCatalog& sections = catalogues->sections;
     EXPECT_EQ(sections.Count(), 64);
     EXPECT_EQ(sections[63].iniName, "S64");
     ASSERT_EQ(problems.size(), 1u);
@@ -78,9 +82,11 @@ TEST(SectionCatalogTest, LinesPastCapacityAreReportedNotWritten) {
 
 TEST(SectionCatalogTest, MissingFileIsReportedWithNameAndReason) {
     tavtest::TempDir dir;
+    tavtest::WriteFile(dir.File("Fields.txt"), "");
     std::vector<FileError> problems;
-    SectionCatalog sections(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
-    EXPECT_EQ(sections.Count(), 0);
+    const auto catalogues =
+        tav::LoadCatalogues(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
+    EXPECT_EQ(catalogues->sections.Count(), 0);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].file, dir.File("Sections.txt"));
     EXPECT_EQ(problems[0].reason, "No such file or directory");
@@ -100,8 +106,9 @@ TEST(SectionCatalogTest, LookupsByKindAndId) {
 
 TEST(FieldCatalogTest, ReadsTheFiveColumnsAndDefaultsBooleans) {
     FieldCatalog fields;
-    fields.LoadText("Font size,FontSize,C,N,2\r\nBeep,Beep,B,Y,1\r\nOdd,Odd,B,y,1\r\n"
-                    "Shifted,Key,C,Yes,2\r\n");
+    fields.LoadText(
+        "Font size,FontSize,C,N,2\r\nBeep,Beep,B,Y,1\r\nOdd,Odd,B,y,1\r\n"
+        "Shifted,Key,C,Yes,2\r\n");
     ASSERT_EQ(fields.Count(), 4);
     EXPECT_EQ(fields[0].label, "Font size");
     EXPECT_EQ(fields[0].key, "FontSize");
@@ -160,7 +167,7 @@ TEST(FieldCatalogTest, AppendReplacementRefusesPastItsLimits) {
     EXPECT_EQ(nearlyFull.Count(), 128);
 }
 
-TEST(FieldCatalogTest, LinesPastCapacityAreReported) {
+TEST(CataloguesTest, EachProblemIsReportedOncePerLoad) {
     tavtest::TempDir dir;
     std::string text;
     for (int i = 0; i < 130; ++i) {
@@ -168,12 +175,35 @@ TEST(FieldCatalogTest, LinesPastCapacityAreReported) {
     }
     tavtest::WriteFile(dir.File("Fields.txt"), text);
     std::vector<FileError> problems;
-    FieldCatalog fields(dir.Path(), [&](const FileError& e) { problems.push_back(e); });
-    EXPECT_EQ(fields.Count(), 128);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].reason.find("2 line(s)"), std::string::npos);
-    fields.Load();
-    EXPECT_EQ(problems.size(), 2u) << "reported again at every load";
+    const auto report = [&](const FileError& e) { problems.push_back(e); };
+    const auto catalogues = tav::LoadCatalogues(dir.Path(), report);
+    EXPECT_EQ(catalogues->fields.Count(), 128);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].file, dir.File("Sections.txt")) << "the missing file comes first";
+    EXPECT_NE(problems[1].reason.find("2 line(s) past the limit of 128 fields"), std::string::npos);
+    EXPECT_EQ(catalogues->ReadError()->file, dir.File("Sections.txt"));
+    EXPECT_EQ(catalogues->fieldFile.bytes, text) << "the bytes are kept for the checks";
+    tav::LoadCatalogues(dir.Path(), report);
+    EXPECT_EQ(problems.size(), 4u) << "reported again at the next load";
+}
+
+TEST(FieldCatalogTest, InsertReplacementMakesRoomAndRenumbers) {
+    FieldCatalog fields;
+    fields.LoadText("a,a,C,N,1\r\n");
+    fields.AppendReplacement("p", "P", 2);
+    fields.AppendReplacement("r", "R", 2);
+    EXPECT_FALSE(fields.InsertReplacement(0, "x", "X", 2)) << "before the first entry";
+    EXPECT_FALSE(fields.InsertReplacement(4, "x", "X", 2)) << "past the row count";
+    ASSERT_TRUE(fields.InsertReplacement(2, "q", "Q", 2));
+    const std::pair<const char*, const char*> rows[] = {{"p", "1"}, {"q", "2"}, {"r", "3"}};
+    for (std::uint16_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(fields[i + 1].label, rows[i].first);
+        EXPECT_EQ(fields[i + 1].key, rows[i].second) << rows[i].first;
+    }
+    EXPECT_EQ(fields.ReplacementCount(), 3);
+    ASSERT_TRUE(fields.RemoveReplacement(2));
+    EXPECT_EQ(fields[2].label, "r");
+    EXPECT_EQ(fields[2].key, "2") << "insert and remove are inverse";
 }
 
 TEST(FieldCatalogTest, RemoveReplacementClosesTheGapAndRenumbers) {

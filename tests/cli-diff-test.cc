@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli-testutil.h"
-#include "document/configdocument.h"
+#include "document/documentio.h"
 
 namespace {
 

@@ -7,22 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "document/documentrules.h"
 #include "testutil.h"
 
 namespace {
 
-using tav::DisplayOrder;
-using tav::FieldCatalog;
-using tav::ProfileText;
-using tav::SectionCatalog;
+using tav::ConfigDocument;
+using tav::DocumentChange;
+using tav::ReplacementEntry;
+using Kind = tav::DocumentChange::Kind;
 using tavtest::Crlf;
 
-// A small catalogue pair with every kind of section and field.
+// Rows: 0 Version, 1 Updated, 2 Beep (B), 3 Title, 4 Size (ordered), 5 Font, 6 Colour (ordered B),
+// 7 Width (ordered), 8 Other (ordered, another section); entries from row 9.
 const char* kSections =
     "1,TACInfo,N,Information,SN,2\n"
     "2,General,N,General,XX,3\n"
     "3,Fonts,Y,Fonts,XX,4\n"
-    "4,Replace,N,Replacements,SR,9\n";
+    "4,Replace,N,Replacements,SR,9\n"
+    "5,Columns,Y,Columns,XX,5\n";
 const char* kFields =
     "Version,Version,C,N,1\n"
     "Updated,Updated,C,N,1\n"
@@ -31,405 +34,306 @@ const char* kFields =
     "Size,Size,C,Y,3\n"
     "Font,Font,C,N,3\n"
     "Colour,Colour,B,Y,3\n"
-    "Orphan,Orphan,C,N,9\n";
+    "Width,Width,C,Y,3\n"
+    "Other,Other,C,Y,5\n";
+const char* kDocument =
+    "; kept\n[General]\nBeep=1\nTitle=Hello\n[Fonts]\nOrder=Width,Size,Colour\nSize=12\n"
+    "[Replace]\nr0=a\\044b,c\nr1=x,y\nr2=\n[Network]\nHost=h\n";
+constexpr std::uint16_t kBeep = 2, kTitle = 3, kSize = 4, kFont = 5, kColour = 6, kWidth = 7,
+                        kOther = 8, kFirstEntry = 9;
+constexpr std::size_t kFonts = 2;
 
-struct Catalogues {
-    SectionCatalog sections;
-    FieldCatalog fields;
-    Catalogues(const std::string& sectionText = kSections, const std::string& fieldText = kFields) {
-        sections.LoadText(sectionText);
-        fields.LoadText(fieldText);
-    }
-    std::vector<std::string> Read(const std::string& file) {
-        return tav::ReadDocumentValues(sections, fields, ProfileText(file));
-    }
-    const tav::FieldDef& Field(const std::string& key) const {
-        for (std::uint16_t i = 0; i < fields.Count(); ++i) {
-            if (fields[i].key == key) {
-                return fields[i];
+// A document over the catalogues above, recording what its listeners are told.
+struct Fixture {
+    tavtest::TempDir dir;
+    std::string path = dir.File("doc.tac");
+    ConfigDocument doc;
+    std::vector<DocumentChange> told;
+
+    explicit Fixture(const std::string& fields = kFields)
+        : doc(tav::CataloguesFromText(dir.Path(), kSections, fields)) {
+        tavtest::WriteFile(path, kDocument);
+        EXPECT_TRUE(doc.Open(path, "doc.tac"));
+        doc.AddListener([this](const DocumentChange& change) {
+            if (change.kind != Kind::History) {
+                told.push_back(change);
             }
-        }
-        throw std::runtime_error("no field " + key);
+        });
     }
-    std::string Save(const std::string& before, const std::string& time = "01/02/2026 (03:04:05)") {
-        ProfileText text(before);
-        const auto refused = tav::ApplySave(sections, fields,
-                                            tav::CatalogDisplayOrder(sections, fields), time, text);
-        EXPECT_EQ(refused, std::nullopt);
-        return text.Bytes();
+    std::vector<Kind> Kinds() const {
+        std::vector<Kind> kinds;
+        for (const DocumentChange& change : told) {
+            kinds.push_back(change.kind);
+        }
+        return kinds;
     }
 };
 
-TEST(ReadDocumentTest, BooleansAreTrueOnlyWhenStoredTextStartsWithOne) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"1", "True"},     {"10", "True"},   {"0", "False"}, {"True", "False"},
-        {"yes", "False"},  {"", "False"},    {" 1", "True"},  {"\"1\"", "True"},
-    };
-    for (const auto& [stored, shown] : cases) {
-        Catalogues c;
-        c.Read(std::string("[General]\nBeep=") + stored + "\n");
-        EXPECT_EQ(c.Field("Beep").value, shown) << '"' << stored << '"';
-    }
-    Catalogues missing;
-    missing.Read("");
-    EXPECT_EQ(missing.Field("Beep").value, "False");
-    EXPECT_EQ(missing.Field("Title").value, "");
+TEST(ConfigDocumentTest, OpenReadsValuesEntriesAndOrder) {
+    Fixture f;
+    EXPECT_EQ(f.doc.Row(kBeep).value, "True");
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Hello");
+    EXPECT_EQ(f.doc.Entries(), (std::vector<ReplacementEntry>{{"a,b", "c"}, {"x", "y"}}));
+    EXPECT_EQ(f.doc.Order()[kFonts], (std::vector<std::uint16_t>{kWidth, kSize, kFont, kColour}));
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_FALSE(f.doc.CanUndo());
 }
 
-TEST(ReadDocumentTest, OrderPositionsComeFromWholeItemsOfTheList) {
+TEST(ConfigDocumentTest, OpenFailuresChangeNothing) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Edited"));
+    const auto missing =
+        f.doc.Open(f.dir.File("none.tac"), "none.tac", tav::MissingFile::IsAnError);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.Error().file, f.dir.File("none.tac"));
+    const auto folder = f.doc.Open(f.dir.Path(), "dir");
+    ASSERT_FALSE(folder) << "a folder is not a document";
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Edited");
+    EXPECT_EQ(f.doc.Path(), f.path);
+    EXPECT_TRUE(f.doc.CanUndo());
+
+    ASSERT_TRUE(f.doc.Open(f.dir.File("new.tac"), "new.tac")) << "the editor opens it empty";
+    EXPECT_EQ(f.doc.Row(kTitle).value, "");
+    EXPECT_EQ(f.doc.EntryCount(), 0u);
+    EXPECT_FALSE(f.doc.CanUndo()) << "the history belongs to the previous document";
+    EXPECT_EQ(f.told.back().kind, Kind::Reset);
+}
+
+TEST(ConfigDocumentTest, EditsAreRefusedWithAReason) {
     struct Case {
-        const char* list;
-        std::uint16_t size;
-        std::uint16_t colour;
+        const char* name;
+        std::function<tav::Status(ConfigDocument&)> edit;
+        const char* reason;
     };
     const Case cases[] = {
-        {"Size,Colour", 1, 2},
-        {"Colour,Size", 2, 1},
-        {"Colour", 1, 1},              // missing key keeps position 1
-        {"", 1, 1},
-        {"FontSize,Size,Colour", 2, 3},  // a longer key containing "Size" does not count
-        {"XColour,Size,Colour", 2, 3},
-        {"Size,,Colour", 1, 3},
+        {"boolean takes True/False", [](ConfigDocument& d) { return d.SetValue(kBeep, "1"); },
+         "takes True or False"},
+        {"entry row is no field", [](ConfigDocument& d) { return d.SetValue(kFirstEntry, "v"); },
+         "not a catalogued field"},
+        {"field row is no entry", [](ConfigDocument& d) { return d.ModifyEntry(kTitle, "a", "b"); },
+         "not a replacement"},
+        {"remove a field", [](ConfigDocument& d) { return d.RemoveEntry(kTitle); },
+         "not a replacement"},
+        {"remove past the rows", [](ConfigDocument& d) { return d.RemoveEntry(11); },
+         "not a replacement"},
+        {"move an unordered field", [](ConfigDocument& d) { return d.MoveField(kFont, kSize); },
+         "ordered field"},
+        {"move before an unordered", [](ConfigDocument& d) { return d.MoveField(kSize, kFont); },
+         "ordered field"},
+        {"move to another section", [](ConfigDocument& d) { return d.MoveField(kSize, kOther); },
+         "ordered field"},
+        {"move before itself", [](ConfigDocument& d) { return d.MoveField(kSize, kSize); },
+         "ordered field"},
     };
-    for (const auto& test : cases) {
-        Catalogues c;
-        c.Read(std::string("[Fonts]\nOrder=") + test.list + "\n");
-        EXPECT_EQ(c.Field("Size").orderPos, test.size) << test.list;
-        EXPECT_EQ(c.Field("Colour").orderPos, test.colour) << test.list;
-        EXPECT_EQ(c.Field("Font").orderPos, 0) << "unordered fields stay unordered";
+    for (const Case& c : cases) {
+        Fixture f;
+        const tav::Status status = c.edit(f.doc);
+        ASSERT_FALSE(status) << c.name;
+        EXPECT_NE(status.Error().reason.find(c.reason), std::string::npos)
+            << c.name << ": " << status.Error().reason;
+        EXPECT_FALSE(f.doc.IsModified()) << c.name;
+        EXPECT_TRUE(f.told.empty()) << c.name;
     }
 }
 
-TEST(ReadDocumentTest, ReplacementEntriesUpToTheFirstWithoutComma) {
-    Catalogues c;
-    c.Read("[Replace]\nr0=a,b,c\nr1=,x\nr2=x\\044y\\044z,w\nr3=abc\nr4=not,reached\n");
-    ASSERT_EQ(c.fields.ReplacementCount(), 3);
-    const std::uint16_t first = c.fields.Count() - 3;
-    EXPECT_EQ(c.fields[first].label, "a");
-    EXPECT_EQ(c.fields[first].value, "b,c");
-    EXPECT_EQ(c.fields[first + 1].label, "");
-    EXPECT_EQ(c.fields[first + 1].value, "x");
-    EXPECT_EQ(c.fields[first + 2].label, "x,y,z") << "the comma escape is undone on read";
-    EXPECT_EQ(c.fields[first + 2].type, "RFS");
-    EXPECT_EQ(c.fields[first + 2].sectionId, 4);
-
-    Catalogues gap;
-    gap.Read("[Replace]\nr0=a,b\nr1=c,d\nr3=e,f\n");
-    EXPECT_EQ(gap.fields.ReplacementCount(), 2);
-}
-
-TEST(ReadDocumentTest, ValuesAreReadWholeAndOrphansAreNotRead) {
-    Catalogues c;
-    const std::string longValue(600, 'v');
-    c.fields[7].value = "untouched";
-    c.Read("[General]\nTitle=" + longValue + "\n[]\nOrphan=x\n");
-    EXPECT_EQ(c.Field("Title").value, longValue);
-    EXPECT_EQ(c.Field("Orphan").value, "untouched");
-}
-
-TEST(ReadDocumentTest, ReplacementsBeyondTheTableAreReported) {
-    std::string fields;
-    for (int i = 0; i < 126; ++i) {
-        fields += "L,K" + std::to_string(i) + ",C,N,2\n";
-    }
-    Catalogues c(kSections, fields);
-    const auto warnings = c.Read("[Replace]\nr0=a,b\nr1=c,d\nr2=e,f\nr3=g,h\n");
-    EXPECT_EQ(c.fields.Count(), 128);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("\"r2\""), std::string::npos) << warnings[0];
-}
-
-TEST(DisplayOrderTest, OrderedFieldsGoBeforeTheFirstGreaterPosition) {
+TEST(ConfigDocumentTest, TheListHoldsThirteenEntriesAndWhatTheTableHasRoomFor) {
     struct Case {
-        std::vector<std::uint16_t> positions;  // catalogue order
-        std::vector<std::uint16_t> display;    // field indexes in display order
+        std::size_t extraFields;
+        std::size_t room;
     };
-    const Case cases[] = {
-        {{0, 3, 0, 1, 2}, {0, 3, 4, 1, 2}},  // P, Q, R, S, T give P, S, T, Q, R
-        {{2, 2, 1}, {2, 0, 1}},              // ties keep catalogue order
-        {{0, 0}, {0, 1}},
-        {{1, 0, 1}, {0, 1, 2}},
-        {{3, 2, 1}, {2, 1, 0}},
-    };
-    for (const auto& test : cases) {
-        SectionCatalog sections;
-        sections.LoadText("1,S,Y,S,SN,2\n2,Other,N,Other,SN,2\n");
-        FieldCatalog fields;
-        std::string text = "Elsewhere,E,C,N,2\n";
-        for (std::size_t i = 0; i < test.positions.size(); ++i) {
-            text += "F,F" + std::to_string(i) + ",C,Y,1\n";
+    for (const Case c : {Case{0, 13}, Case{110, 9}, Case{119, 0}}) {
+        std::string fields = kFields;
+        for (std::size_t i = 0; i < c.extraFields; ++i) {
+            fields += "L,K" + std::to_string(i) + ",C,N,2\n";
         }
-        fields.LoadText(text);
-        std::vector<std::uint16_t> expected;
-        for (std::size_t i = 0; i < test.positions.size(); ++i) {
-            fields[i + 1].orderPos = test.positions[i];
-            expected.push_back(static_cast<std::uint16_t>(test.display[i] + 1));
+        Fixture f(fields);
+        const std::size_t before = f.doc.EntryCount();
+        while (f.doc.EntryCount() < c.room) {
+            ASSERT_TRUE(f.doc.AddEntry("f", "t")) << f.doc.EntryCount();
         }
-        EXPECT_EQ(tav::PlaceFields(sections, fields, 0), expected);
-        EXPECT_EQ(tav::PlaceFields(sections, fields, 1), std::vector<std::uint16_t>{0});
+        const auto refused = f.doc.AddEntry("one", "more");
+        ASSERT_FALSE(refused) << c.extraFields;
+        EXPECT_NE(refused.Error().reason.find("full"), std::string::npos);
+        EXPECT_EQ(f.doc.EntryCount(), std::max(before, c.room));
+        EXPECT_LE(f.doc.RowCount(), tav::FieldCatalog::kCapacity);
     }
+    tavtest::TempDir dir;
+    ConfigDocument noList(
+        tav::CataloguesFromText(dir.Path(), "1,General,N,General,XX,3\n", "Beep,Beep,B,N,1\n"));
+    EXPECT_FALSE(noList.AddEntry("a", "b")) << "no section holds a replacement list";
 }
 
-TEST(SaveDocumentTest, FileWrittenFromScratchHasTheFormatsLineOrder) {
-    Catalogues c;
-    c.fields[2].value = "True";                       // Beep
-    c.fields[3].value = " padded ";                   // Title
-    c.fields[4].value = "12";                         // Size
-    c.fields[5].value = "Sans";                       // Font
-    c.fields.AppendReplacement("a,b", "c,d", 4);
-    c.fields.AppendReplacement("x", "y", 4);
-    const std::string written = c.Save("");
-    EXPECT_EQ(written, Crlf("[TACInfo]\n"
-                            "Version=1.0\n"
-                            "Updated=01/02/2026 (03:04:05)\n"
-                            "[General]\n"
-                            "Beep=1\n"
-                            "Title=\" padded \"\n"
-                            "[Fonts]\n"
-                            "Order=Size,Colour\n"
-                            "Size=12\n"
-                            "Font=Sans\n"
-                            "Colour=0\n"
-                            "[Replace]\n"
-                            "r0=a\\044b,c,d\n"
-                            "r1=x,y\n"
-                            "r2=\n"));
-    // The in-memory rows: the info values and the file keys change; the from-text keeps its comma.
-    EXPECT_EQ(c.Field("Version").value, "1.0");
-    EXPECT_EQ(c.Field("Updated").value, "01/02/2026 (03:04:05)");
-    EXPECT_EQ(c.fields[8].key, "r0");
-    EXPECT_EQ(c.fields[8].label, "a,b");
-
-    Catalogues reread;
-    reread.Read(written);
-    EXPECT_EQ(reread.Field("Title").value, " padded ");
-    EXPECT_EQ(reread.Field("Beep").value, "True");
-    EXPECT_EQ(reread.fields[8].label, "a,b");
-    EXPECT_EQ(reread.fields[8].value, "c,d");
-    EXPECT_EQ(reread.fields[9].label, "x");
+TEST(ConfigDocumentTest, EntriesAreAddedRemovedAndRestoredInPlace) {
+    Fixture f;
+    const auto added = f.doc.AddEntry("p", "q");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(*added, kFirstEntry + 2);
+    ASSERT_TRUE(f.doc.RemoveEntry(kFirstEntry));
+    EXPECT_EQ(f.doc.Entries(), (std::vector<ReplacementEntry>{{"x", "y"}, {"p", "q"}}));
+    EXPECT_EQ(f.doc.Order()[3], (std::vector<std::uint16_t>{kFirstEntry, kFirstEntry + 1}));
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Entries(),
+              (std::vector<ReplacementEntry>{{"a,b", "c"}, {"x", "y"}, {"p", "q"}}));
+    EXPECT_EQ(f.doc.Order()[3],
+              (std::vector<std::uint16_t>{kFirstEntry, kFirstEntry + 1, kFirstEntry + 2}));
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.EntryCount(), 2u);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.Kinds(), (std::vector<Kind>{Kind::EntryAdded, Kind::EntryRemoved, Kind::EntryAdded,
+                                            Kind::EntryRemoved}));
+    EXPECT_EQ(f.told[1].row, kFirstEntry);
+    EXPECT_EQ(f.told[2].row, kFirstEntry);
 }
 
-TEST(SaveDocumentTest, UnrelatedLinesSurviveByteForByte) {
-    const std::string before = Crlf(
-        "; top comment\n"
-        "[Other]\n"
-        "Anything = goes ; here\n"
-        "\n"
-        "[General]\n"
-        "; a note about Beep\n"
-        "Beep=0\n"
-        "Unknown=kept\n"
-        "\n"
-        "[Replace]\n"
-        "r0=a,b\n"
-        "r1=c,d\n"
-        "r2=e,f\n"
-        "r3=g,h\n"
-        "r4=i,j\n"
-        "[Tail]\n"
-        "x=1");
-    Catalogues c;
-    c.Read(before);
-    c.fields.RemoveReplacement(c.fields.Count() - 1);
-    c.fields.RemoveReplacement(c.fields.Count() - 1);
-    c.fields.RemoveReplacement(c.fields.Count() - 1);
-    c.fields[2].value = "True";
-    const std::string after = c.Save(before);
-    EXPECT_EQ(after, Crlf("; top comment\n"
-                          "[Other]\n"
-                          "Anything = goes ; here\n"
-                          "\n"
-                          "[General]\n"
-                          "; a note about Beep\n"
-                          "Beep=1\n"
-                          "Unknown=kept\n"
-                          "Title=\n"
-                          "\n"
-                          "[Replace]\n"
-                          "r0=a,b\n"
-                          "r1=c,d\n"
-                          "r2=\n"
-                          "r3=g,h\n"
-                          "r4=i,j\n"
-                          "[Tail]\n"
-                          "x=1\n"
-                          "[TACInfo]\n"
-                          "Version=1.0\n"
-                          "Updated=01/02/2026 (03:04:05)\n"
-                          "[Fonts]\n"
-                          "Order=Size,Colour\n"
-                          "Size=\n"
-                          "Font=\n"
-                          "Colour=0\n"));
-    Catalogues reread;
-    reread.Read(after);
-    EXPECT_EQ(reread.fields.ReplacementCount(), 2) << "entries after the end key are not read";
+TEST(ConfigDocumentTest, MovingAFieldChangesItsSectionsOrderAndTheSavedList) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.MoveField(kColour, kWidth));
+    EXPECT_EQ(f.doc.Order()[kFonts], (std::vector<std::uint16_t>{kColour, kWidth, kSize, kFont}));
+    EXPECT_TRUE(f.doc.OrderChanged(kFonts));
+    EXPECT_FALSE(f.doc.OrderChanged(1));
+    ASSERT_TRUE(f.doc.MoveField(kColour, kWidth)) << "already there: nothing to do";
+    EXPECT_EQ(f.Kinds(), (std::vector<Kind>{Kind::Order}));
+    EXPECT_EQ(f.told[0].section, kFonts);
+    ASSERT_TRUE(f.doc.Save("now"));
+    EXPECT_NE(tavtest::ReadFile(f.path).find("Order=Colour,Width,Size\n"), std::string::npos);
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Order()[kFonts], (std::vector<std::uint16_t>{kWidth, kSize, kFont, kColour}));
+    EXPECT_TRUE(f.doc.IsModified()) << "the saved order was the moved one";
 }
 
-TEST(SaveDocumentTest, OrderListFollowsDisplayOrderAndSkipsUnorderedFields) {
-    Catalogues c;
-    DisplayOrder order = tav::CatalogDisplayOrder(c.sections, c.fields);
-    order[2] = {6, 5, 4};  // Colour, Font, Size
-    ProfileText text("");
-    ASSERT_FALSE(tav::ApplySave(c.sections, c.fields, order, "t", text));
-    EXPECT_NE(text.Bytes().find(Crlf("[Fonts]\nOrder=Colour,Size\nColour=0\nFont=\nSize=\n")),
-              std::string::npos)
-        << text.Bytes();
-
-    order[2] = {5};  // only the unordered field
-    ProfileText onlyUnordered("");
-    ASSERT_FALSE(tav::ApplySave(c.sections, c.fields, order, "t", onlyUnordered));
-    EXPECT_NE(onlyUnordered.Bytes().find(Crlf("[Fonts]\nOrder=\nFont=\n")), std::string::npos);
-}
-
-TEST(SaveDocumentTest, SavingTwiceWritesTheSameReplacementTexts) {
-    Catalogues c;
-    c.fields.AppendReplacement("a,b", "c", 4);
-    const std::string once = c.Save("", "first");
-    const std::string twice = c.Save(once, "second");
-    EXPECT_NE(twice.find("r0=a\\044b,c\r\n"), std::string::npos);
-    EXPECT_EQ(twice.find("\\\\044"), std::string::npos) << "the escape is not escaped again";
-    EXPECT_NE(twice.find("Updated=second"), std::string::npos);
-}
-
-TEST(SaveDocumentTest, ThirteenEntriesGetNoUnreadableEndKey) {
-    Catalogues c;
-    for (int i = 0; i < FieldCatalog::kMaxReplacements; ++i) {
-        ASSERT_TRUE(c.fields.AppendReplacement("f" + std::to_string(i), "t", 4));
+TEST(ConfigDocumentTest, TypingIntoOneFieldIsOneStep) {
+    Fixture f;
+    for (const char* text : {"H", "He", "Hel"}) {
+        ASSERT_TRUE(f.doc.SetValue(kTitle, text));
     }
-    const std::string written = c.Save("[Replace]\nr==stale\n");
-    EXPECT_NE(written.find("r<=f12,t"), std::string::npos);
-    EXPECT_NE(written.find("r==stale"), std::string::npos) << "nothing is removed or rewritten";
-    Catalogues reread;
-    reread.Read(written);
-    EXPECT_EQ(reread.fields.ReplacementCount(), FieldCatalog::kMaxReplacements);
+    ASSERT_TRUE(f.doc.SetValue(kBeep, "False"));
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Help"));  // another field came between: a new step
+    f.doc.EndTyping();
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Helpe"));
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Help");
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Hel");
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Row(kBeep).value, "True");
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Hello");
+    EXPECT_FALSE(f.doc.CanUndo());
+    EXPECT_FALSE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.Redo());
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Hel");
+    EXPECT_EQ(f.told.back().kind, Kind::Value);
+    EXPECT_EQ(f.told.back().row, kTitle);
 }
 
-TEST(SaveDocumentTest, WithoutInfoSectionNoVersionIsWritten) {
-    Catalogues c("1,Info,N,Info,SN,2\n", "Version,Version,C,N,1\nUpdated,Updated,C,N,1\n");
-    c.fields[0].value = "7";
-    const std::string written = c.Save("");
-    EXPECT_EQ(written, Crlf("[Info]\nVersion=7\nUpdated=\n"));
+TEST(ConfigDocumentTest, TypingBackToTheStartLeavesNoStep) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Hello!"));
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Hello"));
+    EXPECT_FALSE(f.doc.CanUndo());
+    EXPECT_FALSE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Hello"));
+    EXPECT_EQ(f.told.size(), 2u) << "setting the value a field has tells nobody";
 }
 
-TEST(SaveDocumentTest, RefusedWriteChangesNothingInMemory) {
-    Catalogues c;
-    c.fields[3].value = "two\nlines";
-    c.fields.AppendReplacement("a", "b", 4);
-    const FieldCatalog before = c.fields;
-    ProfileText text("");
-    const auto refused = tav::ApplySave(c.sections, c.fields,
-                                        tav::CatalogDisplayOrder(c.sections, c.fields), "t", text);
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->find("Title"), std::string::npos) << *refused;
-    EXPECT_EQ(c.Field("Version").value, before[0].value);
-    EXPECT_EQ(c.fields[8].key, "1");
+TEST(ConfigDocumentTest, ModifiedIsExactAroundTheSavePoint) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "A"));
+    ASSERT_TRUE(f.doc.Save("now"));
+    EXPECT_FALSE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "AB")) << "typing goes on after the save";
+    EXPECT_TRUE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_EQ(f.doc.Row(kTitle).value, "A") << "the save point split the typing";
+    EXPECT_FALSE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_TRUE(f.doc.IsModified()) << "before the save point";
+    EXPECT_EQ(f.doc.ChangedRows(), std::vector<std::uint16_t>{kTitle});
+    ASSERT_TRUE(f.doc.Redo());
+    EXPECT_FALSE(f.doc.IsModified());
+    ASSERT_TRUE(f.doc.Undo());
+    ASSERT_TRUE(f.doc.SetValue(kFont, "Serif"));  // drops the redo branch holding the save point
+    ASSERT_TRUE(f.doc.Undo());
+    EXPECT_TRUE(f.doc.IsModified()) << "the saved state can no longer be reached";
 }
 
-TEST(SaveDocumentFileTest, SavesReadsBackAndKeepsTheRestOfTheFile) {
+TEST(ConfigDocumentTest, SaveStampsAndTellsTheViews) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kSize, "14"));
+    EXPECT_EQ(f.doc.ChangedRows(), std::vector<std::uint16_t>{kSize});
+    f.told.clear();
+    ASSERT_TRUE(f.doc.Save("01/02/2026 (03:04:05)"));
+    EXPECT_EQ(f.Kinds(), (std::vector<Kind>{Kind::Value, Kind::Value, Kind::Saved}));
+    EXPECT_EQ(f.told[0].row, 0) << "Version";
+    EXPECT_EQ(f.told[1].row, 1) << "Updated";
+    EXPECT_EQ(f.doc.Row(1).value, "01/02/2026 (03:04:05)");
+    EXPECT_TRUE(f.doc.ChangedRows().empty());
+    const std::string saved = tavtest::ReadFile(f.path);
+    EXPECT_EQ(saved.substr(0, 8), "; kept\n[") << "lines the catalogue does not describe stay";
+    EXPECT_NE(saved.find("Size=14\n"), std::string::npos);
+    EXPECT_NE(saved.find("[Network]\nHost=h\n"), std::string::npos);
+}
+
+TEST(ConfigDocumentTest, FailedSavesChangeNothing) {
     tavtest::TempDir dir;
-    const std::string path = dir.File("site.tac");
-    tavtest::WriteFile(path, "[Other]\nkeep=me\n[General]\nBeep=1\n");
-    Catalogues c;
-    std::string bytes;
-    ASSERT_FALSE(tav::LoadDocumentText(path, bytes));
-    c.Read(bytes);
-    c.fields[3].value = "Hello";
-    ASSERT_FALSE(tav::SaveDocumentFile(path, c.sections, c.fields,
-                                       tav::CatalogDisplayOrder(c.sections, c.fields), "now"));
-    const std::string saved = tavtest::ReadFile(path);
-    EXPECT_EQ(saved.rfind("[Other]\nkeep=me\n[General]\nBeep=1\nTitle=Hello\n", 0), 0u) << saved;
-    Catalogues reread;
-    reread.Read(saved);
-    EXPECT_EQ(reread.Field("Title").value, "Hello");
-    EXPECT_EQ(reread.Field("Beep").value, "True");
+    ConfigDocument doc(tav::CataloguesFromText(dir.Path(), kSections, kFields));
+    const tav::Status unnamed = doc.Save("now");
+    ASSERT_FALSE(unnamed);
+    EXPECT_NE(unnamed.Error().reason.find("no file name"), std::string::npos);
+    ASSERT_TRUE(doc.SetValue(kTitle, "T"));
+    const std::string target = dir.File("missing/doc.tac");
+    ASSERT_FALSE(doc.SaveAs(target, "doc.tac", "now"));
+    EXPECT_EQ(doc.Path(), "");
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.SaveAs(dir.File("doc.tac"), "doc.tac", "now"));
+    EXPECT_EQ(doc.Path(), dir.File("doc.tac"));
+    EXPECT_EQ(doc.Name(), "doc.tac");
+    EXPECT_FALSE(doc.IsModified());
 }
 
-TEST(SaveDocumentFileTest, FailuresNameTheFileAndChangeNothing) {
-    tavtest::TempDir dir;
-    Catalogues c;
-    const FieldCatalog before = c.fields;
-    const std::string missingFolder = dir.File("no/such/folder/x.tac");
-    auto error = tav::SaveDocumentFile(missingFolder, c.sections, c.fields,
-                                       tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->file, missingFolder);
-    EXPECT_NE(error->reason.find("No such file or directory"), std::string::npos) << error->reason;
-    EXPECT_EQ(c.Field("Version").value, before[0].value);
+TEST(ConfigDocumentTest, SaveEditedKeysWritesOnlyWhatWasEdited) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kColour, "True"));
+    ASSERT_TRUE(f.doc.ModifyEntry(kFirstEntry + 1, "x", "z"));
+    ASSERT_TRUE(f.doc.SaveEditedKeys());
+    EXPECT_EQ(tavtest::ReadFile(f.path),
+              "; kept\n[General]\nBeep=1\nTitle=Hello\n[Fonts]\nOrder=Width,Size,Colour\n"
+              "Size=12\nColour=1\n[Replace]\nr0=a\\044b,c\nr1=x,z\nr2=\n[Network]\nHost=h\n");
+    EXPECT_FALSE(f.doc.IsModified());
 
-    const std::string readOnly = dir.File("locked.tac");
-    tavtest::WriteFile(readOnly, "[General]\nBeep=0\n");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    error = tav::SaveDocumentFile(readOnly, c.sections, c.fields,
-                                  tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->reason, "the file is read-only");
-    EXPECT_EQ(tavtest::ReadFile(readOnly), "[General]\nBeep=0\n");
-    EXPECT_EQ(c.Field("Updated").value, "");
+    struct stat before {};
+    ASSERT_EQ(::stat(f.path.c_str(), &before), 0);
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Hello"));  // the value it has: nothing to write
+    ASSERT_TRUE(f.doc.SaveEditedKeys());
+    struct stat after {};
+    ASSERT_EQ(::stat(f.path.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino) << "an unchanged file is not rewritten";
 }
 
-TEST(LoadDocumentTextTest, MissingOpensEmptyButUnreadableIsReported) {
-    tavtest::TempDir dir;
-    std::string bytes = "previous";
-    EXPECT_FALSE(tav::LoadDocumentText("", bytes));
-    EXPECT_EQ(bytes, "");
-    bytes = "previous";
-    EXPECT_FALSE(tav::LoadDocumentText(dir.File("new.tac"), bytes));
-    EXPECT_EQ(bytes, "");
-    bytes = "previous";
-    const auto folder = tav::LoadDocumentText(dir.Path(), bytes);
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(folder->reason, "is a folder, not a file");
-    EXPECT_EQ(bytes, "previous");
-    const auto device = tav::LoadDocumentText("/dev/null", bytes);
-    ASSERT_TRUE(device.has_value());
-    EXPECT_EQ(device->reason, "is not a regular file");
+TEST(ConfigDocumentTest, SavedBytesPreviewsASaveWithoutWriting) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "New"));
+    const auto bytes = f.doc.SavedBytes(kDocument, "T");
+    ASSERT_TRUE(bytes);
+    EXPECT_NE(bytes->find("Title=New\n"), std::string::npos);
+    EXPECT_NE(bytes->find("Updated=T\n"), std::string::npos);
+    EXPECT_EQ(tavtest::ReadFile(f.path), kDocument);
+    EXPECT_EQ(f.doc.Row(1).value, "") << "the document itself is not stamped";
+    EXPECT_TRUE(f.doc.IsModified());
 }
 
-TEST(TimeTextTest, FormatsDayMonthYearAndTime) {
-    std::tm time{};
-    time.tm_mday = 6;
-    time.tm_mon = 11;
-    time.tm_year = 126;
-    time.tm_hour = 21;
-    time.tm_min = 4;
-    time.tm_sec = 0;
-    EXPECT_EQ(tav::FormatTimeText(time), "06/12/2026 (21:04:00)");
-    EXPECT_EQ(tav::CurrentTimeText().size(), std::string("06/12/2026 (21:04:00)").size());
-}
-
-TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
-    SectionCatalog sections;
-    FieldCatalog fields;
-    sections.LoadText(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Sections.txt"));
-    fields.LoadText(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Fields.txt"));
-    for (const char* name : {"front-office.tac", "warehouse.tac"}) {
-        const std::string original = tavtest::ReadFile(std::string(TAV_EXAMPLES_DIR "/") + name);
-        FieldCatalog first = fields;
-        EXPECT_TRUE(tav::ReadDocumentValues(sections, first, ProfileText(original)).empty());
-        ProfileText text(original);
-        const std::string time = "07/12/2026 (10:00:00)";
-        ASSERT_FALSE(tav::ApplySave(sections, first, tav::CatalogDisplayOrder(sections, first),
-                                    time, text));
-        FieldCatalog second = fields;
-        tav::ReadDocumentValues(sections, second, ProfileText(text.Bytes()));
-        ASSERT_EQ(first.Count(), second.Count()) << name;
-        for (std::uint16_t i = 0; i < first.Count(); ++i) {
-            EXPECT_EQ(first[i].value, second[i].value) << name << " " << first[i].key;
-            if (first[i].type == "RFS") {
-                EXPECT_EQ(first[i].label, second[i].label) << name;
-            }
-        }
-        // Positions may be renumbered (keys missing from a list get named), the order may not.
-        EXPECT_EQ(tav::CatalogDisplayOrder(sections, first),
-                  tav::CatalogDisplayOrder(sections, second))
-            << name;
-        // A second save of what was read back changes nothing but what it must.
-        ProfileText again(text.Bytes());
-        ASSERT_FALSE(tav::ApplySave(sections, second, tav::CatalogDisplayOrder(sections, second),
-                                    time, again));
-        EXPECT_EQ(again.Bytes(), text.Bytes()) << name;
-    }
+TEST(ConfigDocumentTest, AListenerMayRemoveItselfWhileTold) {
+    Fixture f;
+    int calls = 0;
+    int id = 0;
+    id = f.doc.AddListener([&](const DocumentChange&) {
+        ++calls;
+        f.doc.RemoveListener(id);
+    });
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "A"));
+    ASSERT_TRUE(f.doc.SetValue(kFont, "B"));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(f.told.size(), 2u) << "the other listener is still told";
 }
 
 }  // namespace

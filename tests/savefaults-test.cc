@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "document/atomicfile.h"
-#include "document/configdocument.h"
+#include "document/documentio.h"
 #include "testutil.h"
 
 namespace {

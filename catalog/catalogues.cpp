@@ -1,0 +1,108 @@
+#include "catalogues.h"
+
+#include "names.h"
+
+namespace tav {
+
+namespace {
+
+void ReportProblems(const CatalogueFile& file, const char* what, std::size_t capacity,
+                    const CatalogReporter& report) {
+    if (!report) {
+        return;
+    }
+    if (file.error) {
+        report(*file.error);
+    }
+    if (file.droppedLines > 0) {
+        report(FileError{file.path, std::to_string(file.droppedLines) +
+                                        " line(s) past the limit of " + std::to_string(capacity) +
+                                        " " + what + " were not loaded"});
+    }
+}
+
+CatalogueFile ReadCatalogueFile(const std::string& folder, const char* name) {
+    CatalogueFile file;
+    file.path = JoinPath(folder, name);
+    FileBytes read = ReadFileBytes(file.path);
+    if (read.error) {
+        file.error = std::move(read.error);
+    } else {
+        file.bytes = std::move(read.bytes);
+    }
+    return file;
+}
+
+std::shared_ptr<const Catalogues> Build(CatalogueFile sectionFile, CatalogueFile fieldFile,
+                                        const CatalogReporter& report) {
+    auto set = std::make_shared<Catalogues>();
+    set->sectionFile = std::move(sectionFile);
+    set->fieldFile = std::move(fieldFile);
+    set->sectionFile.droppedLines = set->sections.LoadText(set->sectionFile.bytes);
+    set->fieldFile.droppedLines = set->fields.LoadText(set->fieldFile.bytes);
+    ReportProblems(set->sectionFile, "sections", SectionCatalog::kCapacity, report);
+    ReportProblems(set->fieldFile, "fields", FieldCatalog::kCapacity, report);
+    return set;
+}
+
+}  // namespace
+
+std::optional<FileError> Catalogues::ReadError() const {
+    return sectionFile.error ? sectionFile.error : fieldFile.error;
+}
+
+std::optional<std::size_t> Catalogues::FindSection(std::string_view name) const {
+    for (std::size_t s = 0; s < sections.Count(); ++s) {
+        if (SameName(sections[s].iniName, name)) {
+            return s;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint16_t> Catalogues::FindField(std::size_t sectionIndex,
+                                                   std::string_view key) const {
+    for (std::uint16_t f = 0; f < fields.Count(); ++f) {
+        if (FieldInSection(f, sectionIndex) && SameName(fields[f].key, key)) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> Catalogues::ReplacementSectionIndex() const {
+    const int index = sections.ReplacementSectionIndex();
+    return index < 0 ? std::nullopt : std::optional<std::size_t>(index);
+}
+
+bool Catalogues::FieldInSection(std::uint16_t row, std::size_t sectionIndex) const {
+    return sections.RowForId(fields[row].sectionId) == &sections[sectionIndex];
+}
+
+std::vector<std::string> Catalogues::OrderedKeys(std::size_t sectionIndex) const {
+    std::vector<std::string> keys;
+    for (std::uint16_t f = 0; f < fields.Count(); ++f) {
+        if (FieldInSection(f, sectionIndex) && fields[f].orderPos != 0) {
+            keys.push_back(fields[f].key);
+        }
+    }
+    return keys;
+}
+
+std::shared_ptr<const Catalogues> LoadCatalogues(const std::string& folder,
+                                                 const CatalogReporter& report) {
+    return Build(ReadCatalogueFile(folder, SectionCatalog::kFileName),
+                 ReadCatalogueFile(folder, FieldCatalog::kFileName), report);
+}
+
+std::shared_ptr<const Catalogues> CataloguesFromText(const std::string& folder,
+                                                     std::string sectionText, std::string fieldText,
+                                                     const CatalogReporter& report) {
+    CatalogueFile sectionFile{JoinPath(folder, SectionCatalog::kFileName), std::move(sectionText),
+                              0, std::nullopt};
+    CatalogueFile fieldFile{JoinPath(folder, FieldCatalog::kFileName), std::move(fieldText), 0,
+                            std::nullopt};
+    return Build(std::move(sectionFile), std::move(fieldFile), report);
+}
+
+}  // namespace tav

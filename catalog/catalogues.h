@@ -1,0 +1,67 @@
+// The two catalogues of one installation, loaded once: which sections and fields a document has.
+// They never change after loading; every open document and every check refers to the same copy.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fieldcatalog.h"
+#include "sectioncatalog.h"
+
+namespace tav {
+
+// One catalogue file as read: its bytes are kept for the checks that must see every line.
+struct CatalogueFile {
+    std::string path;
+    std::string bytes;
+    std::size_t droppedLines = 0;    // non-empty lines past the table's capacity
+    std::optional<FileError> error;  // the file could not be read (its table is then empty)
+};
+
+struct Catalogues {
+    CatalogueFile sectionFile;
+    CatalogueFile fieldFile;
+    SectionCatalog sections;
+    FieldCatalog fields;  // the catalogue rows with their default values, no replacement rows
+
+    // The first file that could not be read, or nothing.
+    std::optional<FileError> ReadError() const;
+
+    // Index of the first section whose INI name is `name` (see SameName), or nothing.
+    std::optional<std::size_t> FindSection(std::string_view name) const;
+
+    // Index of the first field of section `sectionIndex` whose key is `key` (see SameName), or
+    // nothing.
+    std::optional<std::uint16_t> FindField(std::size_t sectionIndex, std::string_view key) const;
+
+    // Index of the first section of kind "SR", which holds the replacement list, or nothing.
+    std::optional<std::size_t> ReplacementSectionIndex() const;
+
+    // True when field `row` is read from and written to section `sectionIndex`: the section at
+    // position sectionId - 1 (the one a document uses), which is not always a section whose id
+    // column equals sectionId.
+    bool FieldInSection(std::uint16_t row, std::size_t sectionIndex) const;
+
+    // The keys of the ordered fields of section `sectionIndex`, in catalogue order.
+    std::vector<std::string> OrderedKeys(std::size_t sectionIndex) const;
+};
+
+// Loads Sections.txt and Fields.txt from `folder`. Each problem goes to `report` once: a file
+// that cannot be read (its table stays empty, the error is also kept in the file's `error`), and
+// lines past a table's capacity ("N line(s) past the limit of 64 sections were not loaded").
+// `report` may be empty.
+std::shared_ptr<const Catalogues> LoadCatalogues(const std::string& folder,
+                                                 const CatalogReporter& report);
+
+// The catalogues of the two texts given, as if read from files named by `folder`; for tests and
+// tools that hold the texts already. Problems are reported as by LoadCatalogues.
+std::shared_ptr<const Catalogues> CataloguesFromText(const std::string& folder,
+                                                     std::string sectionText, std::string fieldText,
+                                                     const CatalogReporter& report = {});
+
+}  // namespace tav

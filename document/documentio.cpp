@@ -1,0 +1,173 @@
+#include "documentio.h"
+
+#include <string_view>
+
+#include "atomicfile.h"
+
+namespace tav {
+
+namespace {
+
+void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
+                      const ProfileText& document, std::vector<std::string>& warnings) {
+    const int r = sections.ReplacementSectionIndex();
+    if (r < 0) {
+        return;
+    }
+    const SectionDef& section = sections[static_cast<std::size_t>(r)];
+    for (std::size_t n = 0; n < FieldCatalog::kMaxReplacements; ++n) {
+        const std::string key = ReplacementKey(n);
+        const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
+        if (!entry) {
+            return;
+        }
+        if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
+            warnings.push_back("The replacement entries from \"" + key + "\" on in section [" +
+                               section.iniName + "] were not loaded: the field table holds at " +
+                               "most 128 rows.");
+            return;
+        }
+    }
+}
+
+bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_view key) {
+    return section.iniName == "TACInfo" && field.key == key;
+}
+
+}  // namespace
+
+std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes) {
+    if (path.empty()) {
+        bytes.clear();
+        return std::nullopt;
+    }
+    FileBytes file = ReadFileBytes(path);
+    if (file.missing) {
+        bytes.clear();
+        return std::nullopt;
+    }
+    if (file.error) {
+        return file.error;
+    }
+    bytes = std::move(file.bytes);
+    return std::nullopt;
+}
+
+std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
+                                            const ProfileText& document) {
+    std::vector<std::string> warnings;
+    const std::uint16_t count = fields.Count();
+    for (std::uint16_t i = 0; i < count; ++i) {
+        FieldDef& field = fields[i];
+        const SectionDef* section = sections.RowForId(field.sectionId);
+        if (section == nullptr) {
+            continue;  // names no section: neither read nor written
+        }
+        const std::string stored = document.Get(section->iniName, field.key).value_or("");
+        if (field.type == "B") {
+            field.value = ShownBoolean(stored);
+        } else {
+            field.value = stored;
+        }
+        if (field.orderPos != 0) {
+            field.orderPos = PositionInOrderList(
+                document.Get(section->iniName, kOrderKey).value_or(""), field.key);
+        }
+    }
+    ReadReplacements(sections, fields, document, warnings);
+    return warnings;
+}
+
+std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
+                                     const DisplayOrder& order, const std::string& timeText,
+                                     ProfileText& document) {
+    FieldCatalog work = fields;
+    std::size_t n = 0;
+    for (std::uint16_t i = 0; i < sections.Count(); ++i) {
+        const SectionDef& row = sections[i];
+        const SectionDef* target = sections.RowForId(row.id);
+        if (target == nullptr) {
+            continue;  // no section to write to
+        }
+        const std::string& name = target->iniName;
+        const bool ordered = row.ordered == 'Y';
+        std::string orderList;
+        if (ordered) {
+            if (auto refused = document.Set(name, kOrderKey, "")) {
+                return refused;
+            }
+        }
+        const std::vector<std::uint16_t> none;
+        for (const std::uint16_t f : i < order.size() ? order[i] : none) {
+            FieldDef& field = work[f];
+            if (IsInfoField(row, field, "Updated")) {
+                field.value = timeText;
+            } else if (IsInfoField(row, field, "Version")) {
+                field.value = "1.0";
+            }
+            std::string text;
+            if (field.type == "B") {
+                text = StoredBoolean(field.value);
+            } else if (field.type == "RFS") {
+                text = ReplacementEntryText(field.label, field.value);
+                field.key = ReplacementKey(n++);
+            } else {
+                text = field.value;
+            }
+            if (auto refused = document.Set(name, field.key, text)) {
+                return refused;
+            }
+            if (ordered && field.orderPos != 0) {
+                orderList += (orderList.empty() ? "" : ",") + field.key;
+            }
+        }
+        if (ordered) {
+            if (auto refused = document.Set(name, kOrderKey, orderList)) {
+                return refused;
+            }
+        }
+        // With the most entries the list can hold, the end key would be "r=", which no line can
+        // hold; the reader stops there anyway.
+        if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
+            if (auto refused = document.Set(name, ReplacementKey(n), "")) {
+                return refused;
+            }
+        }
+    }
+    fields = std::move(work);
+    return std::nullopt;
+}
+
+std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
+                                          FieldCatalog& fields, const DisplayOrder& order,
+                                          const std::string& timeText) {
+    std::string bytes;
+    if (auto error = LoadDocumentText(path, bytes)) {
+        return error;
+    }
+    ProfileText document(std::move(bytes));
+    FieldCatalog work = fields;
+    if (auto refused = ApplySave(sections, work, order, timeText, document)) {
+        return FileError{path, *refused};
+    }
+    if (auto error = WriteFileAtomically(path, document.Bytes())) {
+        return error;
+    }
+    fields = std::move(work);
+    return std::nullopt;
+}
+
+std::string FormatTimeText(const std::tm& time) {
+    char text[64];
+    const std::size_t size = std::strftime(text, sizeof text, "%d/%m/%Y (%H:%M:%S)", &time);
+    return std::string(text, size);
+}
+
+std::string CurrentTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return FormatTimeText(local);
+}
+
+}  // namespace tav

@@ -1,0 +1,60 @@
+// Reading a .tac document into the field catalogue and saving the catalogue's values back, the
+// way the editor does both; no window is involved, so every rule can be tested on its own.
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "../catalog/fieldcatalog.h"
+#include "../catalog/sectioncatalog.h"
+#include "displayorder.h"
+#include "documentrules.h"
+#include "profiletext.h"
+
+namespace tav {
+
+// The bytes of the document at `path` for opening it. An empty path (a new document) and a file
+// that does not exist give empty bytes: both open as a document without keys. Any other failure
+// (no permission, a folder, a device) is returned and `bytes` is left alone.
+std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes);
+
+// Fills the rows of `fields` (freshly loaded: catalogue rows only) from `document`:
+// - each field whose section exists is read from that section ("B": "True" when the stored text
+//   starts with "1", else "False"; any other type: the text as stored, empty when missing);
+// - an ordered field's orderPos becomes 1 + the index of the item of its section's Order list that
+//   equals its key exactly; it stays 1 when no item does;
+// - the replacement entries r0, r1, ... of the first "SR" section become replacement rows, up to
+//   the first entry without a comma; "\044" in a from-text becomes a comma again.
+// Returns warnings for what could not be loaded (entries past the table's capacity).
+std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
+                                            const ProfileText& document);
+
+// Applies every write of a save to `document`, in the order a key-by-key save makes them: per
+// section in catalogue order, the empty Order key first for an ordered section, then each field of
+// `order` (booleans as "1"/"0", replacements as "r0", "r1", ... with commas in the from-text
+// written as "\044"), the Order list built from the display order, and for an "SR" section the
+// empty key that ends the replacement list. "Version" and "Updated" of section "TACInfo" get "1.0"
+// and `timeText`; replacement rows get their file keys. Those changes are made to `fields` only
+// when every write succeeds; on failure the message says which write was refused.
+std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
+                                     const DisplayOrder& order, const std::string& timeText,
+                                     ProfileText& document);
+
+// The whole save: reads the file at `path` as it is now (a missing file is a new, empty one),
+// applies the save's writes to it and writes the result atomically. On any failure nothing in
+// memory and nothing on disk has changed, and the error names the file and the reason.
+std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
+                                          FieldCatalog& fields, const DisplayOrder& order,
+                                          const std::string& timeText);
+
+// The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
+std::string CurrentTimeText();
+
+// `time` in the form of CurrentTimeText.
+std::string FormatTimeText(const std::tm& time);
+
+}  // namespace tav

@@ -1,0 +1,101 @@
+#include "documentrules.h"
+
+#include <algorithm>
+
+#include "catalog/fieldcatalog.h"
+
+namespace tav {
+
+namespace {
+
+constexpr std::string_view kCommaEscape = "\\044";
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from)) {
+        out.append(text.substr(0, pos)).append(to);
+        text.remove_prefix(pos + from.size());
+    }
+    out.append(text);
+    return out;
+}
+
+}  // namespace
+
+std::string ShownBoolean(std::string_view stored) {
+    return std::string(!stored.empty() && stored.front() == '1' ? kTrueText : kFalseText);
+}
+
+std::string StoredBoolean(std::string_view shown) {
+    return shown == kTrueText ? "1" : "0";
+}
+
+bool IsBooleanText(std::string_view text) {
+    return text == kTrueText || text == kFalseText;
+}
+
+std::vector<std::string> OrderListItems(std::string_view list) {
+    std::vector<std::string> items;
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        items.emplace_back(list.substr(0, comma));
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        list.remove_prefix(comma + 1);
+        if (list.empty()) {
+            items.emplace_back();  // a trailing comma leaves an empty last item
+        }
+    }
+    return items;
+}
+
+std::uint16_t PositionInOrderList(std::string_view list, std::string_view key) {
+    std::uint16_t position = 1;
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        if (list.substr(0, comma) == key) {
+            return position;
+        }
+        if (comma == std::string_view::npos) {
+            return 1;
+        }
+        list.remove_prefix(comma + 1);
+        ++position;
+    }
+}
+
+std::string ReplacementKey(std::size_t n) {
+    return std::string("r") + static_cast<char>(48 + n);
+}
+
+std::optional<std::size_t> ReplacementEntryNumber(std::string_view key) {
+    if (key.size() != 2 || (key[0] != 'r' && key[0] != 'R') || key[1] < '0') {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(key[1] - '0');
+}
+
+std::string ReplacementEntryText(std::string_view from, std::string_view to) {
+    std::string text = ReplaceAll(from, ",", kCommaEscape);
+    text.append(1, ',').append(to);
+    return text;
+}
+
+std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::make_pair(ReplaceAll(text.substr(0, comma), kCommaEscape, ","),
+                          std::string(text.substr(comma + 1)));
+}
+
+std::size_t ReplacementRoom(std::size_t catalogueRows) {
+    const std::size_t table =
+        FieldCatalog::kCapacity - std::min<std::size_t>(catalogueRows, FieldCatalog::kCapacity);
+    return std::min<std::size_t>(FieldCatalog::kMaxReplacements, table);
+}
+
+}  // namespace tav
