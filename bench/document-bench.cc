@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "document/atomicfile.h"
-#include "document/configdocument.h"
+#include "document/documentio.h"
 #include "tree/configtree.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/configdocument.h"
+#include "document/documentio.h"
 
 namespace {
 

@@ -38,8 +38,8 @@ TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
     EXPECT_EQ(Text(root->child(1)), "Document information");
     EXPECT_EQ(Tag(root->child(1)), 1000);
     EXPECT_EQ(Text(root->child(2)), "General");
-    const std::vector<std::string> underParameters = {"List", "Capture", "Printing", "Export",
-                                                      "String", "Advanced"};
+    const std::vector<std::string> underParameters = {"List",   "Capture", "Printing",
+                                                      "Export", "String",  "Advanced"};
     EXPECT_EQ(TreeFixture::Children(root->child(0)), underParameters);
     // Fields: label form, tag, ordered image; unordered fields stay where they fall.
     QTreeWidgetItem* columns = root->child(0)->child(0);
@@ -60,20 +60,20 @@ TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
     for (int i = 0; i < ConfigTree::kImageCount; ++i) {
         EXPECT_FALSE(ConfigTree::ItemImage(i).pixmap(20, 16).isNull()) << i;
     }
-    EXPECT_EQ(columns->child(0)->icon(0).cacheKey(),
-              t.Item("Show time")->icon(0).cacheKey()) << "ordered fields share image 11";
+    EXPECT_EQ(columns->child(0)->icon(0).cacheKey(), t.Item("Show time")->icon(0).cacheKey())
+        << "ordered fields share image 11";
     EXPECT_NE(columns->child(0)->icon(0).cacheKey(), t.Item("Font name")->icon(0).cacheKey());
 }
 
 TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     ExampleTree t;
     const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";
-    ASSERT_FALSE(t.tree->ReadDocument(path, "front-office.tac"));
+    ASSERT_TRUE(t.doc->Open(path, "front-office.tac"));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
     EXPECT_EQ(Text(t.Item("Beep")), "Beep on error = \"True\"");
     const std::vector<std::string> expected = {"Show subject", "Show date", "Font name",
-                                               "Show sender", "Show time", "Font size",
+                                               "Show sender",  "Show time", "Font size",
                                                "Show size"};
     std::vector<std::string> labels;
     for (int i = 0; i < t.Item("List columns")->childCount(); ++i) {
@@ -84,28 +84,30 @@ TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     EXPECT_EQ(Text(t.Item("String [Dept")), "String [Dept, Sales] Replaced by [Sales department]");
     EXPECT_EQ(t.Item("String [Dept")->parent(), t.Item("String replacements"));
     // An empty name shows "none" even with a path stored.
-    ASSERT_FALSE(t.tree->ReadDocument(path, ""));
+    ASSERT_TRUE(t.doc->Open(path, ""));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [none]");
 }
 
 TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
     ExampleTree t;
-    ASSERT_FALSE(t.tree->ReadDocument(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
-    const auto error = t.tree->ReadDocument(t.dir.Path(), "folder");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->file, t.dir.Path());
-    EXPECT_EQ(t.tree->DocName(), "front-office.tac");
-    EXPECT_EQ(t.tree->Fields().ReplacementCount(), 3);
+    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    const QString rootBefore = t.tree->RootItem()->text(0);
+    const auto error = t.doc->Open(t.dir.Path(), "folder");
+    ASSERT_FALSE(error);
+    EXPECT_EQ(error.Error().file, t.dir.Path());
+    EXPECT_EQ(t.tree->RootItem()->text(0), rootBefore) << "the tree still shows the document";
+    EXPECT_EQ(t.doc->Name(), "front-office.tac");
+    EXPECT_EQ(t.doc->EntryCount(), 3);
 }
 
 TEST(BuildTreeTest, PlacementRuleAndSectionsByKind) {
     TreeFixture t("1,Ordered,Y,Ordered,SN,2\n2,Lower,N,Lower,sn,70\n",
                   "P,P,C,N,1\nQ,Q,C,Y,1\nR,R,C,N,1\nS,S,C,Y,1\nT,T,C,Y,1\nX,X,C,N,9\n");
-    ASSERT_FALSE(t.tree->ReadDocument("", ""));
+    ASSERT_TRUE(t.doc->Open("", ""));
     // Positions Q 3, S 1, T 2 come from a document's Order list.
     tavtest::WriteFile(t.dir.File("d.tac"), "[Ordered]\nOrder=S,T,Q\n");
-    ASSERT_FALSE(t.tree->ReadDocument(t.dir.File("d.tac"), "d.tac"));
+    ASSERT_TRUE(t.doc->Open(t.dir.File("d.tac"), "d.tac"));
     t.tree->BuildTree();
     const std::vector<std::string> expected = {"P", "S", "T", "Q", "R"};
     EXPECT_EQ(TreeFixture::Children(t.Item("Ordered")), expected);
@@ -131,7 +133,7 @@ struct SelectionCase {
 
 TEST(SelectionQueryTest, EveryKindOfItem) {
     ExampleTree t;
-    ASSERT_FALSE(t.tree->ReadDocument(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
     t.tree->BuildTree();
     const SelectionCase cases[] = {
         {"", "", "", ""},
@@ -175,7 +177,7 @@ TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
         EXPECT_EQ(from, "keep");
         EXPECT_EQ(to, "keep");
     }
-    EXPECT_EQ(t.tree->Fields().Count(), 30);
+    EXPECT_EQ(t.doc->RowCount(), 30);
 }
 
 TEST(EditTest, SetValueAndModifyReplacementRelabel) {
@@ -198,11 +200,11 @@ TEST(EditTest, SetValueAndModifyReplacementRelabel) {
 TEST(ReplacementTest, AddSelectsTheSectionAndReportsOnlyAChange) {
     ExampleTree t;
     QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
-    const int rows = t.tree->Fields().Count();
+    const int rows = t.doc->RowCount();
     std::vector<int> tagsSeenInReport;
     QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
         // Inside the report the new row and item exist already.
-        tagsSeenInReport.push_back(t.tree->Fields().Count());
+        tagsSeenInReport.push_back(t.doc->RowCount());
     });
     ASSERT_TRUE(t.tree->AddReplacement("a", "b"));  // section not selected yet: one report
     ASSERT_TRUE(t.tree->AddReplacement("c", "d"));  // already selected: none
@@ -247,8 +249,8 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], std::make_pair(std::string("r"), std::string("r-to")));
     EXPECT_EQ(t.tree->FieldIndexOf(section->child(1)), 31);
-    EXPECT_EQ(t.tree->Fields().ReplacementCount(), 2);
-    ASSERT_FALSE(t.tree->SaveDocument(path));
+    EXPECT_EQ(t.doc->EntryCount(), 2);
+    ASSERT_TRUE(t.doc->SaveAs(path, "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_NE(saved.find("r0=p,p-to\r\nr1=r,r-to\r\nr2=\r\n"), std::string::npos) << saved;
     // Deleting the last one, then everything.
@@ -256,22 +258,18 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     t.tree->DeleteSelectedReplacement();
     t.tree->setCurrentItem(section->child(0));
     t.tree->DeleteSelectedReplacement();
-    EXPECT_EQ(t.tree->Fields().Count(), 30);
+    EXPECT_EQ(t.doc->RowCount(), 30);
     EXPECT_EQ(section->childCount(), 0);
     EXPECT_NE(t.tree->currentItem(), nullptr);
 }
 
-TEST(FindSectionItemTest, LabelSearchCoversCollapsedItemsAndSkipsTheRoot) {
+TEST(SectionItemTest, AddAndSaveFindSectionsByTheirOwnItemWhateverTheLabels) {
     TreeFixture t("1,A,N,Parameters,XX,2\n2,B,N,Twin,XX,2\n3,C,N,Twin,SR,2\n",
                   "F,F,C,N,2\nG,G,C,N,3\n");
     t.tree->RootItem()->child(0)->setExpanded(false);
-    EXPECT_EQ(t.tree->FindSectionItem("Twin"), t.tree->SectionItem(1));
-    EXPECT_EQ(t.tree->FindSectionItem("Parameters"), t.tree->RootItem()->child(0));
-    EXPECT_EQ(t.tree->FindSectionItem("File : [none]"), nullptr);
-    // Saving and Add find sections by their own item, whatever the labels.
     ASSERT_TRUE(t.tree->AddReplacement("a", "b"));
     EXPECT_EQ(t.tree->SectionItem(2)->childCount(), 2);
-    ASSERT_FALSE(t.tree->SaveDocument(t.dir.File("twin.tac")));
+    ASSERT_TRUE(t.doc->SaveAs(t.dir.File("twin.tac"), "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(t.dir.File("twin.tac"));
     EXPECT_EQ(saved, tavtest::Crlf("[B]\nF=\n[C]\nG=\nr0=a,b\nr1=\n"));
 }
@@ -280,15 +278,15 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
     ExampleTree t;
     const std::string path = t.dir.File("copy.tac");
     tavtest::WriteFile(path, tavtest::ReadFile(TAV_EXAMPLES_DIR "/front-office.tac"));
-    ASSERT_FALSE(t.tree->ReadDocument(path, "copy.tac"));
+    ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
     t.tree->BuildTree();
     t.tree->setCurrentItem(t.Item("Title"));
     t.tree->SetSelectedValue("  Renamed  ");
     t.tree->setCurrentItem(t.Item("Debug output"));
     t.tree->SetSelectedValue("True");
-    ASSERT_FALSE(t.tree->SaveDocument(""));
-    EXPECT_EQ(t.tree->DocPath(), path);
-    ASSERT_FALSE(t.tree->ReadDocument(path, "copy.tac"));
+    ASSERT_TRUE(t.doc->Save("now"));
+    EXPECT_EQ(t.doc->Path(), path);
+    ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.Item("Title")), "Title = \"  Renamed  \"");
     EXPECT_EQ(Text(t.Item("Debug output")), "Debug output = \"True\"");
@@ -300,13 +298,65 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
 
 TEST(DocumentRoundTripTest, SaveWithoutPathOrToABadPlaceChangesNothing) {
     ExampleTree t;
-    const auto none = t.tree->SaveDocument("");
-    ASSERT_TRUE(none.has_value());
-    const auto bad = t.tree->SaveDocument(t.dir.File("missing/x.tac"));
-    ASSERT_TRUE(bad.has_value());
-    EXPECT_EQ(bad->file, t.dir.File("missing/x.tac"));
-    EXPECT_EQ(t.tree->DocPath(), "");
-    EXPECT_EQ(t.tree->Fields()[1].value, "") << "the Updated stamp is not kept after a failure";
+    const auto none = t.doc->Save("now");
+    ASSERT_FALSE(none);
+    const auto bad = t.doc->SaveAs(t.dir.File("missing/x.tac"), "x.tac", "now");
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.Error().file, t.dir.File("missing/x.tac"));
+    EXPECT_EQ(t.doc->Path(), "");
+    EXPECT_EQ(t.doc->Row(1).value, "") << "the Updated stamp is not kept after a failure";
+}
+
+}  // namespace
+
+namespace {
+
+// The tree follows every change of its document, whoever makes it: values relabel their items,
+// entries and orders move items, a save relabels the stamps and names the file in the root.
+TEST(DocumentViewTest, UndoAndRedoUpdateTheItemsInPlace) {
+    ExampleTree t;
+    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    QTreeWidgetItem* section = t.Item("String replacements");
+    const int firstEntry = t.doc->CatalogueRows();
+    const std::vector<std::string> before = TreeFixture::Children(section);
+    t.tree->setCurrentItem(section->child(0));
+    t.tree->DeleteSelectedReplacement();
+    t.tree->setCurrentItem(t.Item("Title"));
+    t.tree->SetSelectedValue("Renamed");
+    t.tree->setCurrentItem(t.Item("Beep on error"));  // a drop-free reorder comes from the model
+    ASSERT_TRUE(t.doc->Undo());
+    EXPECT_EQ(Text(t.Item("Title")), "Title = \"Front office capture\"");
+    ASSERT_TRUE(t.doc->Undo());
+    EXPECT_EQ(TreeFixture::Children(section), before) << "the entry is back in its place";
+    for (int i = 0; i < section->childCount(); ++i) {
+        EXPECT_EQ(Tag(section->child(i)), firstEntry + i) << "tags follow the rows again";
+        EXPECT_EQ(Text(section->child(i)),
+                  ConfigTree::ReplacementLabel(t.doc->Entry(i).from, t.doc->Entry(i).to));
+    }
+    ASSERT_TRUE(t.doc->Redo());
+    EXPECT_EQ(section->childCount(), static_cast<int>(before.size()) - 1);
+    EXPECT_EQ(Tag(section->child(0)), firstEntry);
+}
+
+TEST(DocumentViewTest, AnUndoneDropPutsTheItemsBackAndKeepsTheSelection) {
+    TreeFixture t("1,A,Y,Alpha,SN,2\n", "P,P,C,Y,1\nQ,Q,C,Y,1\nR,R,C,Y,1\nU,U,C,N,1\n");
+    ASSERT_TRUE(t.doc->MoveField(2, 0));  // R before P
+    EXPECT_EQ(TreeFixture::Children(t.Item("Alpha")),
+              (std::vector<std::string>{"R", "P", "Q", "U"}));
+    t.tree->setCurrentItem(t.Item("R ="));
+    ASSERT_TRUE(t.doc->Undo());
+    EXPECT_EQ(TreeFixture::Children(t.Item("Alpha")),
+              (std::vector<std::string>{"P", "Q", "R", "U"}));
+    EXPECT_EQ(t.tree->FieldIndexOf(), 2) << "the moved item stays selected";
+}
+
+TEST(DocumentViewTest, ASaveRelabelsTheStampsAndNamesTheFile) {
+    ExampleTree t;
+    const std::string path = t.dir.File("new.tac");
+    ASSERT_TRUE(t.doc->SaveAs(path, "new.tac", "01/02/2026 (03:04:05)"));
+    EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
+    EXPECT_EQ(Text(t.Item("Version")), "Version = \"1.0\"");
+    EXPECT_EQ(Text(t.Item("Last saved")), "Last saved = \"01/02/2026 (03:04:05)\"");
 }
 
 }  // namespace

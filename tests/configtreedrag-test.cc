@@ -69,7 +69,7 @@ TEST(DragDropTest, DroppedItemLandsRightBeforeItsTarget) {
             std::string reportedLabel;
             QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
                 const int field = t.tree->FieldIndexOf();
-                reportedLabel = field < 0 ? "?" : t.tree->Fields()[field].label;
+                reportedLabel = field < 0 ? "?" : t.doc->Row(static_cast<std::uint16_t>(field)).label;
             });
             t.DragOnto(c.from, c.to, button);
             EXPECT_EQ(t.Alpha(), c.order) << c.from << " on " << c.to << " button " << button;
@@ -153,11 +153,11 @@ TEST(DragDropTest, SaveAfterADropWritesTheNewOrderList) {
     t.DragOnto("S", "P");
     t.DragOnto("R", "Q");
     const std::string path = t.dir.File("order.tac");
-    ASSERT_FALSE(t.tree->SaveDocument(path));
+    ASSERT_TRUE(t.doc->SaveAs(path, "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_EQ(saved.rfind(tavtest::Crlf("[A]\nOrder=S,P,R,Q\nS=\nP=\nR=\nQ=\nU=\n"), 0), 0u)
         << saved;
-    ASSERT_FALSE(t.tree->ReadDocument(path, "order.tac"));
+    ASSERT_TRUE(t.doc->Open(path, "order.tac"));
     t.tree->BuildTree();
     t.Item("Alpha")->setExpanded(true);
     EXPECT_EQ(t.Alpha(), (std::vector<std::string>{"S", "P", "R", "Q", "U"}));

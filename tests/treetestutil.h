@@ -12,19 +12,21 @@
 
 namespace tavtest {
 
-// A ConfigTree on catalogues written into a temporary folder, with the problems it reports.
+// A ConfigTree over a document of catalogues written into a temporary folder, with the problems
+// the catalogues' load reports.
 struct TreeFixture {
     TempDir dir;
     std::vector<std::string> problems;
+    std::shared_ptr<tav::ConfigDocument> doc;
     std::unique_ptr<tav::ConfigTree> tree;
 
     TreeFixture(const std::string& sections, const std::string& fields) {
         WriteFile(dir.File("Sections.txt"), sections);
         WriteFile(dir.File("Fields.txt"), fields);
-        tree = std::make_unique<tav::ConfigTree>(
-            dir.Path(), [this](const tav::FileError& e) { problems.push_back(e.Message()); });
+        doc = std::make_shared<tav::ConfigDocument>(tav::LoadCatalogues(
+            dir.Path(), [this](const tav::FileError& e) { problems.push_back(e.Message()); }));
+        tree = std::make_unique<tav::ConfigTree>(doc);
         tree->resize(500, 700);
-        tree->BuildTree();
     }
 
     // The first item whose text starts with `prefix`.

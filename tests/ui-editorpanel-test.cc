@@ -91,17 +91,21 @@ TEST_F(EditorPanelTest, EachTypeCodeShowsItsEditorFilledAndThePath) {
     }
 }
 
-TEST_F(EditorPanelTest, ComboShowsTrueOnlyForTrueAndLeavesTheValue) {
+TEST_F(EditorPanelTest, ComboShowsTheStoredBooleanAndOtherTextsAreRefused) {
     const auto* combo = Control<QComboBox>(ControlId::ValueCombo);
-    const std::vector<std::pair<std::string, QString>> cases = {
-        {"True", "True"}, {"False", "False"}, {"", "False"}, {"true", "False"}, {"1", "False"}};
-    for (const auto& [value, shown] : cases) {
+    struct Case {
+        std::string value;
+        std::string stored;  // a boolean takes only True or False; anything else changes nothing
+    };
+    const Case cases[] = {
+        {"True", "True"}, {"true", "True"}, {"False", "False"}, {"1", "False"}, {"", "False"}};
+    for (const auto& c : cases) {
         Select("Beep");
-        Tree().SetSelectedValue(value);
+        Tree().SetSelectedValue(c.value);
         Select("Title");
         Select("Beep");
-        EXPECT_EQ(combo->currentText(), shown) << value;
-        EXPECT_EQ(Tree().SelectedValue(), value);
+        EXPECT_EQ(combo->currentText(), QString::fromStdString(c.stored)) << c.value;
+        EXPECT_EQ(Tree().SelectedValue(), c.stored) << c.value;
     }
 }
 
@@ -137,26 +141,26 @@ TEST_F(EditorPanelTest, AddTakesBothTextsAndEmptiesTheEdits) {
     Select("String replacements");
     Type(ControlId::ReplaceEdit, "x");
     Type(ControlId::ByEdit, "y");
-    EXPECT_EQ(Tree().Fields().ReplacementCount(), 2);  // typing only prepares the texts
+    EXPECT_EQ(Document().EntryCount(), 2);  // typing only prepares the texts
     Click(ControlId::AddButton);
     EXPECT_NE(Item("String [x] Replaced by [y]"), nullptr);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "");
     EXPECT_EQ(Edit(ControlId::ByEdit)->text(), "");
     Click(ControlId::AddButton);  // empty texts are not refused
     EXPECT_NE(Item("String [] Replaced by []"), nullptr);
-    EXPECT_EQ(Tree().Fields().ReplacementCount(), 4);
+    EXPECT_EQ(Document().EntryCount(), 4);
     EXPECT_EQ(Tree().SelectedType(), "SR");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
 TEST_F(EditorPanelTest, AddToAFullListKeepsTheTextsAndSaysSo) {
     Select("String replacements");
-    while (Tree().Fields().ReplacementCount() < tav::FieldCatalog::kMaxReplacements) {
+    while (Document().EntryCount() < tav::FieldCatalog::kMaxReplacements) {
         Click(ControlId::AddButton);
     }
     Type(ControlId::ReplaceEdit, "kept");
     Click(ControlId::AddButton);
-    EXPECT_EQ(Tree().Fields().ReplacementCount(), tav::FieldCatalog::kMaxReplacements);
+    EXPECT_EQ(Document().EntryCount(), tav::FieldCatalog::kMaxReplacements);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "kept");
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_TRUE(m_messages.messages[0].contains("full"));
@@ -178,7 +182,7 @@ TEST_F(EditorPanelTest, EditingAnEntryStoresBothTexts) {
 TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {
     Select("String [a] Replaced by [b]");
     Click(ControlId::DeleteButton);
-    EXPECT_EQ(Tree().Fields().ReplacementCount(), 1);
+    EXPECT_EQ(Document().EntryCount(), 1);
     // The tree selects the next entry; the panel shows that one.
     EXPECT_EQ(Tree().currentItem()->text(0), "String [c] Replaced by [d]");
     EXPECT_EQ(Path(), "Parameters\\String replacements\\String [c] Replaced by [d]");

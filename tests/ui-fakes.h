@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/helpservice.h"
+#include "document/configdocument.h"
 #include "testutil.h"
 #include "ui/filechooser.h"
 #include "ui/maindialog.h"
@@ -64,6 +65,7 @@ protected:
     void Build(std::string catalogueFolder = TAV_EXAMPLES_DIR, std::string openFolder = {});
 
     tav::ConfigTree& Tree() const { return m_window->Tree(); }
+    tav::ConfigDocument& Document() const { return m_window->Document(); }
     QWidget* Control(tav::ControlId id) const { return m_window->Control(id); }
     template <typename Widget>
     Widget* Control(tav::ControlId id) const {

@@ -49,7 +49,7 @@ TEST_F(FileCommandsTest, OpenReadsRebuildsAndRemembersTheFolder) {
     ClickToolButton(Command::Open);  // cancelled: nothing changes
     EXPECT_EQ(m_files.calls.at(1).folder, Native(m_temp.File("in")));
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
-    EXPECT_EQ(Tree().DocPath(), m_document);
+    EXPECT_EQ(Document().Path(), m_document);
 }
 
 TEST_F(FileCommandsTest, RememberedFolderIsCutAtTheLastSeparator) {
@@ -61,7 +61,7 @@ TEST_F(FileCommandsTest, RememberedFolderIsCutAtTheLastSeparator) {
     for (const auto& [path, folder] : cases) {
         OpenDocument(path);
         EXPECT_EQ(m_window->OpenFolder(), Native(folder).toStdString()) << path;
-        EXPECT_EQ(Tree().DocPath(), path);
+        EXPECT_EQ(Document().Path(), path);
     }
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -71,7 +71,7 @@ TEST_F(FileCommandsTest, UnreadableOpenIsReportedAndChangesNothing) {
     OpenDocument(m_temp.Path());  // a folder, not a document
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_TRUE(m_messages.messages[0].contains(Native(m_temp.Path()) + ": is a folder"));
-    EXPECT_EQ(Tree().DocPath(), m_document);
+    EXPECT_EQ(Document().Path(), m_document);
     EXPECT_NE(Item("Title = \"Desk\""), nullptr);
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
 }
@@ -80,7 +80,7 @@ TEST_F(FileCommandsTest, NewForgetsTheDocument) {
     OpenDocument(m_document);
     ClickToolButton(Command::New);
     EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
-    EXPECT_EQ(Tree().DocPath(), "");
+    EXPECT_EQ(Document().Path(), "");
     EXPECT_NE(Item("Title = \"\""), nullptr);
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
 }
@@ -102,13 +102,13 @@ TEST_F(FileCommandsTest, SaveWithoutAPathRunsSaveAs) {
     ASSERT_EQ(m_files.calls.size(), 1u);
     EXPECT_TRUE(m_files.calls[0].save);
     EXPECT_NE(ReadFile(target).find("[General]"), std::string::npos);
-    EXPECT_EQ(Tree().DocPath(), target);
+    EXPECT_EQ(Document().Path(), target);
 }
 
 TEST_F(FileCommandsTest, SaveAsWritesReadsBackAndKeepsTheRememberedFolder) {
     OpenDocument(m_document);
     Select("Beep on error");
-    Tree().SetSelectedValue("yes");  // written as 0, so it reads back as False
+    Tree().SetSelectedValue("False");
     const std::string target = m_temp.File("copy.tac");
     m_files.answers.push_back(Chosen(target));
     Trigger(Command::SaveAs);
@@ -120,7 +120,7 @@ TEST_F(FileCommandsTest, SaveAsWritesReadsBackAndKeepsTheRememberedFolder) {
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
     m_files.answers.push_back(std::nullopt);  // cancelled: nothing happens
     Trigger(Command::SaveAs);
-    EXPECT_EQ(Tree().DocPath(), target);
+    EXPECT_EQ(Document().Path(), target);
 }
 
 TEST_F(FileCommandsTest, FailedSavesAreReportedAndChangeNothing) {
@@ -133,7 +133,7 @@ TEST_F(FileCommandsTest, FailedSavesAreReportedAndChangeNothing) {
     ASSERT_EQ(m_messages.messages.size(), 2u);
     EXPECT_TRUE(m_messages.messages[0].contains(Native(nowhere) + ": "));
     EXPECT_TRUE(m_messages.messages[1].contains(Native(m_document) + ": "));
-    EXPECT_EQ(Tree().DocPath(), m_document);
+    EXPECT_EQ(Document().Path(), m_document);
     EXPECT_EQ(Tree().RootItem()->text(0), QString::fromStdString("File : [" + m_document + "]"));
     EXPECT_FALSE(std::filesystem::exists(nowhere));
 }

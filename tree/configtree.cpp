@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
 
-#include "document/configdocument.h"
 #include "resources/images.h"
 #include "textconv.h"
 
@@ -19,12 +18,8 @@ constexpr const char* kParameters = "Parameters";
 
 }  // namespace
 
-ConfigTree::ConfigTree(const std::string& catalogueFolder, CatalogReporter report,
-                       QWidget* parent)
-    : QTreeWidget(parent),
-      m_sections(catalogueFolder, report),
-      m_fields(catalogueFolder, report),
-      m_report(std::move(report)) {
+ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent)
+    : QTreeWidget(parent), m_document(std::move(document)) {
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false);
@@ -39,64 +34,20 @@ ConfigTree::ConfigTree(const std::string& catalogueFolder, CatalogReporter repor
                     ReportSelection();
                 }
             });
+    m_listenerId =
+        m_document->AddListener([this](const DocumentChange& change) { OnDocumentChange(change); });
+    BuildTree();
 }
 
-ConfigTree::~ConfigTree() = default;
+ConfigTree::~ConfigTree() {
+    m_document->RemoveListener(m_listenerId);
+}
 
 void ConfigTree::ReportSelection() {
+    // Typing in another item's editor starts a new undo step.
+    m_document->EndTyping();
     ++m_selectionReports;
     emit selectionReported();
-}
-
-// --- Document -------------------------------------------------------------------------------
-
-std::optional<FileError> ConfigTree::ReadDocument(const std::string& path,
-                                                  const std::string& name) {
-    std::string bytes;
-    if (auto error = LoadDocumentText(path, bytes)) {
-        return error;
-    }
-    m_fields.Load();
-    m_docPath = path;
-    m_docName = name;
-    for (const std::string& warning :
-         ReadDocumentValues(m_sections, m_fields, ProfileText(std::move(bytes)))) {
-        if (m_report) {
-            m_report(FileError{path, warning});
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<FileError> ConfigTree::SaveDocument(const std::string& path) {
-    const std::string target = path.empty() ? m_docPath : path;
-    if (target.empty()) {
-        return FileError{"(no file)", "the document has no file name yet"};
-    }
-    if (auto error = SaveDocumentFile(target, m_sections, m_fields, TreeDisplayOrder(),
-                                      CurrentTimeText())) {
-        return error;
-    }
-    m_docPath = target;
-    return std::nullopt;
-}
-
-std::string ConfigTree::CurrentTimeText() const {
-    return tav::CurrentTimeText();
-}
-
-DisplayOrder ConfigTree::TreeDisplayOrder() const {
-    DisplayOrder order(m_sections.Count());
-    for (int s = 0; s < m_sections.Count(); ++s) {
-        const QTreeWidgetItem* section = SectionItem(s);
-        for (int c = 0; section != nullptr && c < section->childCount(); ++c) {
-            const int field = FieldIndexOf(section->child(c));
-            if (field >= 0) {
-                order[static_cast<std::size_t>(s)].push_back(static_cast<std::uint16_t>(field));
-            }
-        }
-    }
-    return order;
 }
 
 // --- Building -------------------------------------------------------------------------------
@@ -119,8 +70,7 @@ void ConfigTree::BuildImageList() {
     }
 }
 
-QTreeWidgetItem* ConfigTree::NewItem(QTreeWidgetItem* parent, const std::string& text,
-                                     int image) {
+QTreeWidgetItem* ConfigTree::NewItem(QTreeWidgetItem* parent, const std::string& text, int image) {
     auto* item = parent == nullptr ? new QTreeWidgetItem() : new QTreeWidgetItem(parent);
     item->setText(0, ToQt(text));
     if (image >= 0 && image < kImageCount) {
@@ -134,38 +84,45 @@ std::string ConfigTree::ReplacementLabel(const std::string& from, const std::str
 }
 
 std::string ConfigTree::FieldLabel(int fieldIndex) const {
-    const FieldDef& field = m_fields[static_cast<std::size_t>(fieldIndex)];
+    const FieldDef& field = m_document->Row(static_cast<std::uint16_t>(fieldIndex));
     if (field.type == "RFS") {
         return ReplacementLabel(field.label, field.value);
     }
     return field.label + " = \"" + field.value + "\"";
 }
 
-QTreeWidgetItem* ConfigTree::InsertFieldItem(QTreeWidgetItem* sectionItem, int fieldIndex) {
-    const FieldDef& field = m_fields[static_cast<std::size_t>(fieldIndex)];
-    QTreeWidgetItem* item = NewItem(sectionItem, FieldLabel(fieldIndex),
-                                    field.orderPos == 0 ? kFieldImage : kOrderedFieldImage);
+std::string ConfigTree::RootText() const {
+    const std::string& name = m_document->Name();
+    return std::string(kRootPrefix) + (name.empty() ? "none" : m_document->Path()) + "]";
+}
+
+QTreeWidgetItem* ConfigTree::NewFieldItem(int fieldIndex) const {
+    const FieldDef& field = m_document->Row(static_cast<std::uint16_t>(fieldIndex));
+    auto* item = new QTreeWidgetItem();
+    item->setText(0, ToQt(FieldLabel(fieldIndex)));
+    item->setIcon(0, m_imageList[field.orderPos == 0 ? kFieldImage : kOrderedFieldImage]);
     item->setData(0, ItemTagRole, fieldIndex);
     return item;
 }
 
 void ConfigTree::BuildTree() {
     BuildImageList();
-    const std::string rootText =
-        std::string(kRootPrefix) + (m_docName.empty() ? "none" : m_docPath) + "]";
+    const std::string rootText = RootText();
     m_dragging = false;
     m_dragItem = m_dropTarget = nullptr;
     SetDropHighlight(nullptr);
     clear();
     m_rootItem = NewItem(nullptr, rootText, kRootImage);
     QTreeWidgetItem* parameters = NewItem(m_rootItem, kParameters, kParametersImage);
-    for (int s = 0; s < m_sections.Count(); ++s) {
-        const SectionDef& section = m_sections[static_cast<std::size_t>(s)];
+    const SectionCatalog& sections = m_document->Defs().sections;
+    const DisplayOrder& order = m_document->Order();
+    for (int s = 0; s < sections.Count(); ++s) {
+        const SectionDef& section = sections[static_cast<std::size_t>(s)];
         QTreeWidgetItem* parent = section.kind == "SN" ? m_rootItem : parameters;
         QTreeWidgetItem* sectionItem = NewItem(parent, section.label, section.icon);
         sectionItem->setData(0, ItemTagRole, kSectionTagBase + s);
-        for (const std::uint16_t f : PlaceFields(m_sections, m_fields, static_cast<std::size_t>(s))) {
-            InsertFieldItem(sectionItem, f);
+        for (const std::uint16_t f : order[static_cast<std::size_t>(s)]) {
+            sectionItem->addChild(NewFieldItem(f));
         }
     }
     // The whole tree is built detached and inserted at once: one insertion for the view instead of
@@ -188,7 +145,7 @@ int ConfigTree::FieldIndexOf(const QTreeWidgetItem* item) const {
         return -1;
     }
     const QVariant tag = item->data(0, ItemTagRole);
-    if (!tag.isValid() || tag.toInt() >= kSectionTagBase || tag.toInt() >= m_fields.Count()) {
+    if (!tag.isValid() || tag.toInt() >= kSectionTagBase || tag.toInt() >= m_document->RowCount()) {
         return -1;
     }
     return tag.toInt();
@@ -221,35 +178,24 @@ std::string ConfigTree::SelectedPath() const {
 
 std::string ConfigTree::SelectedType() const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        return m_fields[static_cast<std::size_t>(f)].type;
+        return m_document->Row(static_cast<std::uint16_t>(f)).type;
     }
     if (const int s = SelectedSectionIndex(); s >= 0) {
-        return m_sections[static_cast<std::size_t>(s)].kind;
+        return m_document->Defs().sections[static_cast<std::size_t>(s)].kind;
     }
     return {};
 }
 
 std::string ConfigTree::SelectedValue() const {
     const int f = FieldIndexOf();
-    return f < 0 ? std::string() : m_fields[static_cast<std::size_t>(f)].value;
+    return f < 0 ? std::string() : m_document->Row(static_cast<std::uint16_t>(f)).value;
 }
 
 void ConfigTree::GetSelectedReplacement(std::string& from, std::string& to) const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        from = m_fields[static_cast<std::size_t>(f)].label;
-        to = m_fields[static_cast<std::size_t>(f)].value;
+        from = m_document->Row(static_cast<std::uint16_t>(f)).label;
+        to = m_document->Row(static_cast<std::uint16_t>(f)).value;
     }
-}
-
-QTreeWidgetItem* ConfigTree::FindSectionItem(const std::string& label) const {
-    const QString wanted = ToQt(label);
-    for (QTreeWidgetItemIterator it(const_cast<ConfigTree*>(this)); *it != nullptr; ++it) {
-        if (*it != topLevelItem(0) && (*it)->text(0) == wanted &&
-            FromQt((*it)->text(0)) == label) {
-            return *it;
-        }
-    }
-    return nullptr;
 }
 
 QTreeWidgetItem* ConfigTree::SectionItem(int sectionIndex) const {
@@ -265,67 +211,41 @@ QTreeWidgetItem* ConfigTree::SectionItem(int sectionIndex) const {
 // --- Edits ----------------------------------------------------------------------------------
 
 void ConfigTree::SetSelectedValue(const std::string& value) {
-    const int f = FieldIndexOf();
-    if (f < 0) {
-        return;
+    if (const int f = FieldIndexOf();
+        f >= 0 && !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
+        // A refused value (a boolean other than True/False) leaves the document as it is.
+        static_cast<void>(m_document->SetValue(static_cast<std::uint16_t>(f), value));
     }
-    FieldDef& field = m_fields[static_cast<std::size_t>(f)];
-    field.value = value;
-    currentItem()->setText(0, ToQt(field.label + " = \"" + value + "\""));
 }
 
 void ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {
-    const int f = FieldIndexOf();
-    if (f < 0) {
-        return;
+    if (const int f = FieldIndexOf();
+        f >= 0 && m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
+        static_cast<void>(m_document->ModifyEntry(static_cast<std::uint16_t>(f), from, to));
     }
-    FieldDef& field = m_fields[static_cast<std::size_t>(f)];
-    field.label = from;
-    field.value = to;
-    currentItem()->setText(0, ToQt(ReplacementLabel(from, to)));
 }
 
 bool ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
-    const int s = m_sections.ReplacementSectionIndex();
-    QTreeWidgetItem* sectionItem = s < 0 ? nullptr : SectionItem(s);
+    const std::optional<std::size_t> s = m_document->Defs().ReplacementSectionIndex();
+    QTreeWidgetItem* sectionItem = s ? SectionItem(static_cast<int>(*s)) : nullptr;
     if (sectionItem == nullptr) {
         return false;
     }
-    if (!m_fields.AppendReplacement(from, to, m_sections[static_cast<std::size_t>(s)].id)) {
+    // The document's notification puts the entry's item in place.
+    if (!m_document->AddEntry(from, to)) {
         QApplication::beep();
         return false;
     }
-    QTreeWidgetItem* item = NewItem(sectionItem, ReplacementLabel(from, to), kFieldImage);
-    item->setData(0, ItemTagRole, m_fields.Count() - 1);
     sectionItem->setExpanded(true);
     setCurrentItem(sectionItem);
     return true;
 }
 
 void ConfigTree::DeleteSelectedReplacement() {
-    const int f = FieldIndexOf();
-    if (f < 0 || m_fields[static_cast<std::size_t>(f)].type != "RFS") {
-        return;
-    }
-    QTreeWidgetItem* item = currentItem();
-    m_fields.RemoveReplacement(static_cast<std::uint16_t>(f));
-    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
-        const QVariant tag = (*it)->data(0, ItemTagRole);
-        if (tag.isValid() && tag.toInt() > f && tag.toInt() < kSectionTagBase) {
-            (*it)->setData(0, ItemTagRole, tag.toInt() - 1);
-        }
-    }
-    // Taking the item out moves the selection while the item is still whole; the tree reports it
-    // itself when the view did not.
-    const int reportsBefore = m_selectionReports;
-    QTreeWidgetItem* parent = item->parent();
-    parent->takeChild(parent->indexOfChild(item));
-    delete item;
-    if (QTreeWidgetItem* now = currentItem(); now != nullptr) {
-        setCurrentItem(now);  // make the new current item the visible selection too
-    }
-    if (m_selectionReports == reportsBefore) {
-        ReportSelection();
+    // The document's notification takes the item out and reports the new selection.
+    if (const int f = FieldIndexOf();
+        f >= 0 && m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
+        static_cast<void>(m_document->RemoveEntry(static_cast<std::uint16_t>(f)));
     }
 }
 

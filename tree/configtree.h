@@ -1,17 +1,16 @@
-// The configuration tree: the tree view of the main window together with everything the editor
-// knows about the open document (both catalogues, every value, the document's path and name), the
-// selection queries and edits the window calls, and drag-and-drop reordering of ordered fields.
+// The configuration tree: the tree view of the open document. It renders the document model,
+// maps items to fields and sections, turns the user's gestures (selection, the panel's edits, drag
+// and drop) into calls on the model, and updates its items from the model's notifications.
 #pragma once
 
 #include <QPoint>
 #include <QTreeWidget>
 #include <array>
-#include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "catalog/fieldcatalog.h"
-#include "catalog/sectioncatalog.h"
-#include "document/displayorder.h"
+#include "document/configdocument.h"
 
 class QLabel;
 
@@ -32,33 +31,14 @@ public:
     static constexpr int kFieldImage = 10;
     static constexpr int kOrderedFieldImage = 11;
 
-    // Loads Sections.txt and Fields.txt from `catalogueFolder`; every catalogue problem, now and at
-    // every later reload of the fields, and every warning of a document read goes to `report`.
-    ConfigTree(const std::string& catalogueFolder, CatalogReporter report,
-               QWidget* parent = nullptr);
+    // A view of `document`, built at once; it follows the document's changes until destroyed.
+    explicit ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent = nullptr);
     ~ConfigTree() override;
 
-    // --- Document ---
-
-    // Reads the document at `path` (empty: a new document) into the field catalogue, discarding
-    // every value and replacement of the previous one, and makes `path` and `name` the document's
-    // path and name. A file that does not exist reads as a document without keys. A file that
-    // exists but cannot be read is returned as an error and nothing changes. The caller rebuilds
-    // the tree.
-    std::optional<FileError> ReadDocument(const std::string& path, const std::string& name);
-
-    // Writes the tree's content to `path`, or to the current document path when `path` is empty,
-    // in display order (see SaveDocumentFile). On success a non-empty `path` becomes the document
-    // path; on failure (also: no path at all) nothing changes and the error is returned.
-    std::optional<FileError> SaveDocument(const std::string& path);
-
-    // Empties the tree and builds it again from the catalogues: the root naming the document,
+    // Empties the tree and builds it again from the document: the root naming the document,
     // "Parameters", every section (kind "SN" under the root, others under "Parameters") and its
     // fields in display order. Expands the root, "Parameters" and the first "SN" section.
     void BuildTree();
-
-    // The current local time as "%d/%m/%Y (%H:%M:%S)".
-    std::string CurrentTimeText() const;
 
     // "String [" from "] Replaced by [" to "]".
     static std::string ReplacementLabel(const std::string& from, const std::string& to);
@@ -76,33 +56,27 @@ public:
     std::string SelectedType() const;
     // The selected field's value, else empty.
     std::string SelectedValue() const;
-    // Stores `value` in the selected field and relabels its item; nothing for other items.
+    // Sets the selected field's value in the document (which relabels its item); nothing for
+    // other items, nor for a value the document refuses (a boolean other than True/False).
     void SetSelectedValue(const std::string& value);
     // Copies the selected field's label and value into `from` and `to`; leaves both alone for
     // other items.
     void GetSelectedReplacement(std::string& from, std::string& to) const;
-    // Stores both texts in the selected field and gives its item the replacement label.
+    // Sets both texts of the selected replacement entry; nothing for other items.
     void ModifySelectedReplacement(const std::string& from, const std::string& to);
-    // Appends a replacement row and its item under the replacement section, expands that section
-    // and selects its item. Returns false, changing nothing, when there is no replacement section;
-    // beeps and returns false when the table refuses the row (full, or 13 entries already).
+    // Appends an entry to the document's replacement list (its item appears under the replacement
+    // section), expands that section and selects its item. Returns false, changing nothing, when
+    // there is no replacement section; beeps and returns false when the list is full.
     bool AddReplacement(const std::string& from, const std::string& to);
-    // Removes the selected replacement's row and item; the tree then selects another item and
-    // reports it, with rows and tags already consistent. Nothing for other items.
+    // Removes the selected replacement entry from the document; the tree then selects another
+    // item and reports it, with rows and tags already consistent. Nothing for other items.
     void DeleteSelectedReplacement();
-    // First item below the root, in display order, whose text equals `label` exactly.
-    QTreeWidgetItem* FindSectionItem(const std::string& label) const;
     // The item of section `sectionIndex` (tagged 1000 + index), or nullptr.
     QTreeWidgetItem* SectionItem(int sectionIndex) const;
 
     // --- State, for the window and for tests ---
-    const SectionCatalog& Sections() const { return m_sections; }
-    const FieldCatalog& Fields() const { return m_fields; }
-    const std::string& DocPath() const { return m_docPath; }
-    const std::string& DocName() const { return m_docName; }
+    ConfigDocument& Document() const { return *m_document; }
     QTreeWidgetItem* RootItem() const { return m_rootItem; }
-    // The field indexes under each section item, in display order.
-    DisplayOrder TreeDisplayOrder() const;
     bool IsDragging() const { return m_dragging; }
     QTreeWidgetItem* DropHighlightItem() const;
     // The drag image widget while a drag runs, else nullptr.
@@ -124,9 +98,19 @@ protected:
 private:
     void BuildImageList();
     QTreeWidgetItem* NewItem(QTreeWidgetItem* parent, const std::string& text, int image);
-    QTreeWidgetItem* InsertFieldItem(QTreeWidgetItem* sectionItem, int fieldIndex);
+    QTreeWidgetItem* NewFieldItem(int fieldIndex) const;
     std::string FieldLabel(int fieldIndex) const;
+    std::string RootText() const;
     void ReportSelection();
+
+    // Following the document (configtreeview.cpp).
+    void OnDocumentChange(const DocumentChange& change);
+    std::vector<QTreeWidgetItem*> ItemsOfRow(int row) const;
+    void Retag(int from, int delta);
+    void InsertEntryItems(int row);
+    void RemoveEntryItems(int row);
+    void ApplyOrder(std::size_t section);
+    QTreeWidgetItem* Recreate(QTreeWidgetItem* item, int index);
 
     // Drag and drop.
     void OnBeginDrag(const QPoint& pressPos);
@@ -134,21 +118,19 @@ private:
     void FinishDrag();
     bool IsDropTarget(const QTreeWidgetItem* item) const;
     static bool IsInSubtree(const QTreeWidgetItem* item, const QTreeWidgetItem* top);
-    bool MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target);
+    void MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target);
     void SetDropHighlight(QTreeWidgetItem* item);
 
+    std::shared_ptr<ConfigDocument> m_document;
+    int m_listenerId = 0;
+    bool m_movingItself = false;  // a drop moves its own items; the order change needs no update
     std::array<QIcon, kImageCount> m_imageList;
     QTreeWidgetItem* m_rootItem = nullptr;
-    SectionCatalog m_sections;
-    FieldCatalog m_fields;
-    CatalogReporter m_report;
     bool m_dragging = false;
     QTreeWidgetItem* m_dragItem = nullptr;
     QTreeWidgetItem* m_dropTarget = nullptr;
     QLabel* m_dragImage = nullptr;
     QPersistentModelIndex m_dropHighlight;
-    std::string m_docPath;
-    std::string m_docName;
     bool m_imageListReady = false;
     Qt::MouseButtons m_pressButtons = Qt::NoButton;
     QPoint m_pressPos;

@@ -47,7 +47,8 @@ void ConfigTree::mouseReleaseEvent(QMouseEvent* event) {
 void ConfigTree::OnBeginDrag(const QPoint& pressPos) {
     QTreeWidgetItem* item = itemAt(pressPos);
     const int field = FieldIndexOf(item);
-    if (item == nullptr || field < 0 || m_fields[static_cast<std::size_t>(field)].orderPos == 0) {
+    if (item == nullptr || field < 0 ||
+        m_document->Row(static_cast<std::uint16_t>(field)).orderPos == 0) {
         return;
     }
     m_dragItem = item;
@@ -81,7 +82,7 @@ bool ConfigTree::IsDropTarget(const QTreeWidgetItem* item) const {
     // Only an ordered field of the dragged field's own section: a field dropped into another
     // section would be saved there and read back from its own section, losing the edit.
     const int field = FieldIndexOf(item);
-    return field >= 0 && m_fields[static_cast<std::size_t>(field)].orderPos != 0 &&
+    return field >= 0 && m_document->Row(static_cast<std::uint16_t>(field)).orderPos != 0 &&
            item->parent() != nullptr && m_dragItem->parent() != nullptr &&
            item->parent() == m_dragItem->parent();
 }
@@ -106,8 +107,19 @@ void ConfigTree::FinishDrag() {
         IsInSubtree(m_dropTarget, m_dragItem) || m_dropTarget == m_dragItem->parent()) {
         QApplication::beep();
     } else {
-        MoveItem(m_dragItem, m_dropTarget);
-        delete m_dragItem;
+        // The document takes the new order; the tree moves its own items, re-creating the dropped
+        // one right before the target and selecting it, as a drop always has.
+        m_movingItself = true;
+        const Status moved =
+            m_document->MoveField(static_cast<std::uint16_t>(FieldIndexOf(m_dragItem)),
+                                  static_cast<std::uint16_t>(FieldIndexOf(m_dropTarget)));
+        m_movingItself = false;
+        if (moved) {
+            MoveItem(m_dragItem, m_dropTarget);
+            delete m_dragItem;
+        } else {
+            QApplication::beep();
+        }
     }
     m_dragging = false;
     m_dragItem = nullptr;
@@ -124,7 +136,7 @@ bool ConfigTree::IsInSubtree(const QTreeWidgetItem* item, const QTreeWidgetItem*
     return false;
 }
 
-bool ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
+void ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
     QTreeWidgetItem* parent = target->parent();
     auto* moved = new QTreeWidgetItem();
     moved->setText(0, item->text(0));
@@ -132,7 +144,6 @@ bool ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
     moved->setData(0, ItemTagRole, item->data(0, ItemTagRole));
     parent->insertChild(parent->indexOfChild(target), moved);
     setCurrentItem(moved);
-    return true;
 }
 
 void ConfigTree::SetDropHighlight(QTreeWidgetItem* item) {

@@ -1,8 +1,11 @@
-// The File menu of the main window: New, Open, Save, Save As and Exit. The tree reads and writes
-// the document; these handlers choose the file, report failures and keep the remembered folder.
+// The File menu of the main window: New, Open, Save, Save As and Exit. The document model reads
+// and writes the file; these handlers choose the file, report failures and keep the remembered
+// folder.
 #include <QDir>
 
 #include "catalog/fileaccess.h"
+#include "document/configdocument.h"
+#include "document/documentio.h"
 #include "filechooser.h"
 #include "maindialog.h"
 #include "messagereporter.h"
@@ -23,12 +26,23 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-void MainDialog::OnFileNew() {
-    if (const auto error = m_tree->ReadDocument(std::string(), std::string())) {
-        ReportFileError(tr("A new document could not be started."), *error);
-        return;
+// Opens `path` under `name`, reporting a failure under `failure` and every warning of the read.
+bool MainDialog::OpenDocument(const std::string& path, const std::string& name,
+                              const QString& failure) {
+    const auto opened = m_document->Open(path, name);
+    if (!opened) {
+        ReportFileError(failure, opened.Error());
+        return false;
     }
-    m_tree->BuildTree();
+    for (const std::string& warning : *opened) {
+        ReportFileError(tr("Not everything in this file could be loaded."),
+                        FileError{path, warning});
+    }
+    return true;
+}
+
+void MainDialog::OnFileNew() {
+    m_document->New();
 }
 
 void MainDialog::OnFileOpen() {
@@ -37,22 +51,19 @@ void MainDialog::OnFileOpen() {
     if (!chosen) {
         return;
     }
-    if (const auto error = m_tree->ReadDocument(chosen->path, chosen->name)) {
-        ReportFileError(tr("The document could not be opened."), *error);
-        return;
+    if (OpenDocument(chosen->path, chosen->name, tr("The document could not be opened."))) {
+        m_openFolder = FolderOf(chosen->path);
     }
-    m_tree->BuildTree();
-    m_openFolder = FolderOf(chosen->path);
 }
 
 void MainDialog::OnFileSave() {
     // A document that has no file yet gets one through Save As.
-    if (m_tree->DocPath().empty()) {
+    if (m_document->Path().empty()) {
         OnFileSaveAs();
         return;
     }
-    if (const auto error = m_tree->SaveDocument(std::string())) {
-        ReportFileError(tr("The document could not be saved."), *error);
+    if (const Status saved = m_document->Save(CurrentTimeText()); !saved) {
+        ReportFileError(tr("The document could not be saved."), saved.Error());
     }
 }
 
@@ -63,15 +74,13 @@ void MainDialog::OnFileSaveAs() {
     if (!chosen) {
         return;
     }
-    if (const auto error = m_tree->SaveDocument(chosen->path)) {
-        ReportFileError(tr("The document could not be saved."), *error);
+    if (const Status saved = m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
+        !saved) {
+        ReportFileError(tr("The document could not be saved."), saved.Error());
         return;
     }
-    if (const auto error = m_tree->ReadDocument(chosen->path, chosen->name)) {
-        ReportFileError(tr("The document was saved but could not be read back."), *error);
-        return;
-    }
-    m_tree->BuildTree();
+    OpenDocument(chosen->path, chosen->name,
+                 tr("The document was saved but could not be read back."));
 }
 
 // Ends the program without a question, as the close box does; nothing is saved.

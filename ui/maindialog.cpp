@@ -15,6 +15,7 @@
 #include "app/aboutdialog.h"
 #include "app/helpservice.h"
 #include "app/maintoolbar.h"
+#include "document/configdocument.h"
 #include "messagereporter.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
@@ -58,11 +59,12 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_client = new QWidget(this);
-    // The tree loads the catalogues now; their problems are shown through the reporter.
+    // The catalogues are loaded once, now; their problems are shown through the reporter.
     const auto report = [this](const FileError& error) {
         ReportFileError(tr("Not everything in this file could be loaded."), error);
     };
-    m_tree = Tagged(new ConfigTree(catalogueFolder, report, m_client), ControlId::Tree, "tree");
+    m_document = std::make_shared<ConfigDocument>(LoadCatalogues(catalogueFolder, report));
+    m_tree = Tagged(new ConfigTree(m_document, m_client), ControlId::Tree, "tree");
     CreateActions();
     CreateMenus();
     CreateControls();
@@ -72,7 +74,6 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     ConnectEditorPanel();
     PlaceOnScreen();
-    m_tree->BuildTree();
     m_valueCombo->setCurrentIndex(0);
     ShowEditorFor(std::string());
     m_tree->setFocus();

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -15,6 +16,7 @@ class QPushButton;
 
 namespace tav {
 
+class ConfigDocument;
 class ConfigTree;
 class FileChooser;
 class HelpService;
@@ -60,9 +62,9 @@ class MainDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the window: the tree loads Sections.txt and Fields.txt from `catalogueFolder` (every
-    // problem is shown through `services.messages`), then shows the tree of an empty document
-    // with every editor hidden. `openFolder` is where the first Open starts (empty: ".").
+    // Builds the window: loads Sections.txt and Fields.txt from `catalogueFolder` (every problem is
+    // shown through `services.messages`), then shows the tree of an empty document with every
+    // editor hidden. `openFolder` is where the first Open starts (empty: ".").
     MainDialog(const std::string& catalogueFolder, std::string openFolder,
                MainDialogServices services, QWidget* parent = nullptr);
     ~MainDialog() override;
@@ -72,6 +74,7 @@ public:
     const std::string& OpenFolder() const { return m_openFolder; }
 
     ConfigTree& Tree() const { return *m_tree; }
+    ConfigDocument& Document() const { return *m_document; }
     // The action of `command`, shared by the menu and the toolbar.
     QAction* Action(Command command) const;
     // The control `id`, or nullptr when the window has none.
@@ -103,6 +106,7 @@ private:
     void PlaceOnScreen();
     void PlaceClientArea();
     void ReportFileError(const QString& what, const FileError& error);
+    bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
 
     // Editor panel (editorpanel.cpp).
     void OnSelChangedTree();
@@ -127,6 +131,7 @@ private:
 
     MainDialogServices m_services;
     std::string m_openFolder;
+    std::shared_ptr<ConfigDocument> m_document;
     QList<QAction*> m_actions;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
