@@ -27,8 +27,8 @@ public:
     std::size_t BomSize() const;
 
     // The line starting at `begin`, which must be a line start (BomSize() or the `next` of a line)
-    // before the end of the bytes. Walk every line with `for (at = BomSize(); at < size; at =
-    // line.next)`.
+    // before the end of the bytes. Every line is walked from BomSize() on, through each `next`,
+    // while it is below the size of the bytes.
     ProfileLine At(std::size_t begin) const;
 
     // The text end of the line holding byte `from`: the first CR or LF at or after `from`, or the
