@@ -1,7 +1,7 @@
-// A listing of the section and key lines of an INI-layout document, cut by the same line rules as
-// ProfileText. ProfileText answers for one key at a time; tools that must see everything a
-// document holds (keys no catalogue describes, repeated sections and keys, lines every reader
-// skips) use this listing instead, and still read values through ProfileText.
+// A listing of the section and key lines of an INI-layout document, cut and classified by the
+// same rules (ProfileLines) as ProfileText. ProfileText answers for one key at a time; tools that
+// must see everything a document holds (keys no catalogue describes, repeated sections and keys,
+// lines every reader skips) use this listing instead, and still read values through ProfileText.
 #pragma once
 
 #include <cstddef>

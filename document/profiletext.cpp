@@ -8,66 +8,31 @@ namespace tav {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 bool HoldsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// The name of a section header line, or nothing when the line is not a header.
-std::optional<std::string_view> HeaderName(std::string_view text) {
-    const std::string_view trimmed = TrimBlanks(text);
-    if (trimmed.empty() || trimmed.front() != '[') {
-        return std::nullopt;
-    }
-    const std::size_t close = trimmed.rfind(']');
-    if (close == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return TrimBlanks(trimmed.substr(1, close - 1));
+// The parts of a line the store holds as a key line (every one holds "=").
+ProfileKeyLine PartsOfKeyLine(std::string_view text) {
+    return ProfileKeyLineParts(text).value_or(ProfileKeyLine{});
 }
-
-// The value of a key line as a reader sees it: trimmed, then one pair of enclosing quotes removed.
-std::string_view ValueOfKeyLine(std::string_view text) {
-    std::string_view value = TrimBlanks(text.substr(text.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::string EncodeProfileValue(std::string_view value) {
-    const bool blankAtEnd = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
-    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                        value.back() == value.front();
-    if (blankAtEnd || quoted) {
+    const bool blankAtEnd =
+        !value.empty() && (IsProfileBlank(value.front()) || IsProfileBlank(value.back()));
+    if (blankAtEnd || EnclosedInQuotes(value)) {
         std::string enclosed;
         enclosed.reserve(value.size() + 2);
         enclosed.append(1, '"').append(value).append(1, '"');
@@ -76,45 +41,20 @@ std::string EncodeProfileValue(std::string_view value) {
     return std::string(value);
 }
 
-ProfileText::ProfileText(std::string bytes) : m_bytes(std::move(bytes)) {
-    if (std::string_view(m_bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        m_bomSize = kUtf8Bom.size();
-    }
+ProfileText::ProfileText(std::string bytes)
+    : m_bytes(std::move(bytes)), m_bomSize(ProfileLines(m_bytes).BomSize()) {
     Parse();
 }
 
-std::size_t ProfileText::TextEnd(std::size_t from, std::size_t limit) const {
-    for (std::size_t i = from; i < limit; ++i) {
-        if (m_bytes[i] == '\n' || m_bytes[i] == '\r') {
-            return i;
-        }
-    }
-    return limit;
-}
-
-std::size_t ProfileText::LineEnd(std::size_t textEnd) const {
-    if (textEnd >= m_bytes.size()) {
-        return m_bytes.size();
-    }
-    const bool crlf = m_bytes[textEnd] == '\r' && textEnd + 1 < m_bytes.size() &&
-                      m_bytes[textEnd + 1] == '\n';
-    return textEnd + (crlf ? 2 : 1);
-}
-
 void ProfileText::Parse() {
+    const ProfileLines lines(m_bytes);
     const char* data = m_bytes.data();
     const std::size_t size = m_bytes.size();
-    if (const std::size_t at = TextEnd(0, size); at < size) {
-        m_eol = m_bytes.substr(at, LineEnd(at) - at);  // the first line ending
+    if (const std::size_t at = lines.TextEnd(0); at < size) {
+        m_eol = m_bytes.substr(at, lines.Next(at) - at);  // the first line ending
     }
+    ReserveSections();
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
-    // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
-    m_sections.reserve(size / 1024 + 8);
-    std::size_t slots = 16;
-    while (slots < 2 * (size / 1024 + 8)) {
-        slots *= 2;
-    }
-    m_firstSection.assign(slots, 0);
     std::size_t pos = 0;
     while (pos < size) {
         const void* hit = std::memchr(data + pos, '[', size - pos);
@@ -123,35 +63,45 @@ void ProfileText::Parse() {
         }
         const std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
         std::size_t lineBegin = bracket;
-        while (lineBegin > m_bomSize && IsBlank(data[lineBegin - 1])) {
+        while (lineBegin > m_bomSize && IsProfileBlank(data[lineBegin - 1])) {
             --lineBegin;
         }
-        const bool atLineStart = lineBegin == m_bomSize || data[lineBegin - 1] == '\n' ||
-                                 data[lineBegin - 1] == '\r';
         // No other "[" of this line can start a header: go on after the line either way, so that
         // a line full of brackets is looked at once.
-        const std::size_t textEnd = TextEnd(bracket, size);
-        const std::optional<std::string_view> name =
-            atLineStart ? HeaderName(std::string_view(data + lineBegin, textEnd - lineBegin))
-                        : std::nullopt;
-        if (!name) {
-            pos = textEnd;
-            continue;
+        pos = lines.TextEnd(bracket);
+        if (lines.IsLineStart(lineBegin)) {
+            const ProfileLine line{lineBegin, pos, lines.Next(pos)};
+            if (const auto name = ProfileHeaderName(lines.Text(line))) {
+                AddSection(*name, line);
+            }
         }
-        if (!m_sections.empty()) {
-            m_sections.back().bodyEnd = lineBegin;
-        }
-        Section section;
-        section.name = *name;
-        section.hash = NameHash(*name);
-        section.bodyBegin = LineEnd(textEnd);
-        m_sections.push_back(std::move(section));
-        IndexSection(m_sections.size() - 1);
-        pos = textEnd;
     }
     if (!m_sections.empty()) {
         m_sections.back().bodyEnd = size;
     }
+}
+
+void ProfileText::ReserveSections() {
+    // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
+    const std::size_t expected = m_bytes.size() / 1024 + 8;
+    m_sections.reserve(expected);
+    std::size_t slots = 16;
+    while (slots < 2 * expected) {
+        slots *= 2;
+    }
+    m_firstSection.assign(slots, 0);
+}
+
+void ProfileText::AddSection(std::string_view name, const ProfileLine& header) {
+    if (!m_sections.empty()) {
+        m_sections.back().bodyEnd = header.begin;
+    }
+    Section section;
+    section.name = name;
+    section.hash = NameHash(name);
+    section.bodyBegin = header.next;
+    m_sections.push_back(std::move(section));
+    IndexSection(m_sections.size() - 1);
 }
 
 std::size_t ProfileText::NameHash(std::string_view name) {
@@ -218,18 +168,20 @@ std::string_view ProfileText::KeyLineText(const Section& section, const KeyRef& 
     if (const auto replaced = m_replaced.find(ref.at); replaced != m_replaced.end()) {
         return replaced->second.text;
     }
-    return std::string_view(m_bytes).substr(ref.at, TextEnd(ref.at, m_bytes.size()) - ref.at);
+    const ProfileLines lines(m_bytes);
+    return lines.Text(lines.At(ref.at));
 }
 
 void ProfileText::ListKeys(const Section& section) const {
     section.keysListed = true;
-    for (std::size_t line = section.bodyBegin; line < section.bodyEnd;) {
-        const std::size_t textEnd = TextEnd(line, section.bodyEnd);
-        const std::string_view text(m_bytes.data() + line, textEnd - line);
-        if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
-            section.keyLines.emplace_back(NameHash(TrimBlanks(text.substr(0, eq))), line);
+    const ProfileLines lines(m_bytes);
+    // The body ends where the next header line starts, so its last line ends inside it.
+    for (std::size_t at = section.bodyBegin; at < section.bodyEnd;) {
+        const ProfileLine line = lines.At(at);
+        if (const auto keyLine = ProfileKeyLineParts(lines.Text(line))) {
+            section.keyLines.emplace_back(NameHash(keyLine->key), at);
         }
-        line = LineEnd(textEnd);
+        at = line.next;
     }
 }
 
@@ -237,9 +189,8 @@ std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
                                                         std::string_view key) const {
     const std::string_view wanted = TrimBlanks(key);
     auto matches = [&](std::string_view text) {
-        const std::size_t eq = text.find('=');
-        return eq != std::string_view::npos &&
-               EqualsIgnoreCase(TrimBlanks(text.substr(0, eq)), wanted);
+        const auto keyLine = ProfileKeyLineParts(text);
+        return keyLine && EqualsIgnoreCase(keyLine->key, wanted);
     };
     if (!section.isNew) {
         // Each section is read once; later look-ups compare hashes (a rewritten line keeps its
@@ -271,24 +222,24 @@ std::optional<std::string> ProfileText::Get(std::string_view section, std::strin
     if (!ref) {
         return std::nullopt;
     }
-    return std::string(ValueOfKeyLine(KeyLineText(*found, *ref)));
+    return std::string(ProfileValueOf(PartsOfKeyLine(KeyLineText(*found, *ref)).storedText));
 }
 
 std::optional<std::string> ProfileText::Set(std::string_view section, std::string_view key,
                                             std::string_view value) {
     const std::string_view name = TrimBlanks(section);
     const std::string_view keyName = TrimBlanks(key);
-    const std::string where = "key \"" + std::string(key) + "\" of section [" +
-                              std::string(section) + "]";
+    const std::string where =
+        "key \"" + std::string(key) + "\" of section [" + std::string(section) + "]";
     if (HoldsLineBreak(section) || HoldsLineBreak(key)) {
         return "the " + where + " holds a line break";
     }
     if (HoldsLineBreak(value)) {
         return "the value of the " + where + " holds a line break";
     }
-    if (keyName.empty() || keyName.find('=') != std::string_view::npos ||
-        keyName.front() == '[') {
-        return "the " + where + " cannot be stored: a key must not be empty, hold \"=\" or start "
+    if (keyName.empty() || keyName.find('=') != std::string_view::npos || keyName.front() == '[') {
+        return "the " + where +
+               " cannot be stored: a key must not be empty, hold \"=\" or start "
                "with \"[\"";
     }
 
@@ -308,24 +259,23 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
         target->added.push_back(std::string(keyName) + "=" + encoded);
         return std::nullopt;
     }
-    const std::string_view current = KeyLineText(*target, *ref);
-    if (ValueOfKeyLine(current) == value) {
+    const ProfileKeyLine current = PartsOfKeyLine(KeyLineText(*target, *ref));
+    if (ProfileValueOf(current.storedText) == value) {
         return std::nullopt;
     }
-    const std::string_view spelled = TrimBlanks(current.substr(0, current.find('=')));
-    std::string rewritten = std::string(spelled) + "=" + encoded;
+    std::string rewritten = std::string(current.key) + "=" + encoded;
     if (ref->added) {
         target->added[ref->at] = std::move(rewritten);
     } else {
-        m_replaced[ref->at] = Replacement{TextEnd(ref->at, m_bytes.size()), std::move(rewritten)};
+        const std::size_t textEnd = ProfileLines(m_bytes).TextEnd(ref->at);
+        m_replaced[ref->at] = Replacement{textEnd, std::move(rewritten)};
     }
     return std::nullopt;
 }
 
 bool ProfileText::Unchanged() const {
-    return m_replaced.empty() &&
-           std::none_of(m_sections.begin(), m_sections.end(),
-                        [](const Section& s) { return !s.added.empty(); });
+    return m_replaced.empty() && std::none_of(m_sections.begin(), m_sections.end(),
+                                              [](const Section& s) { return !s.added.empty(); });
 }
 
 std::size_t ProfileText::InsertionPoint(const Section& section) const {
@@ -333,7 +283,7 @@ std::size_t ProfileText::InsertionPoint(const Section& section) const {
     std::size_t last = section.bodyEnd;
     while (last > section.bodyBegin) {
         const char c = m_bytes[last - 1];
-        if (!IsBlank(c) && c != '\r' && c != '\n') {
+        if (!IsProfileBlank(c) && c != '\r' && c != '\n') {
             break;
         }
         --last;
@@ -341,7 +291,8 @@ std::size_t ProfileText::InsertionPoint(const Section& section) const {
     if (last == section.bodyBegin) {
         return section.bodyBegin;  // the header line's end
     }
-    return LineEnd(TextEnd(last - 1, m_bytes.size()));
+    const ProfileLines lines(m_bytes);
+    return lines.Next(lines.TextEnd(last - 1));
 }
 
 std::string ProfileText::Bytes() const {
@@ -349,7 +300,7 @@ std::string ProfileText::Bytes() const {
     // position; everything between them is copied as it is.
     struct Edit {
         std::size_t at;
-        std::size_t end;           // equal to `at` for an insertion
+        std::size_t end;  // equal to `at` for an insertion
         const Replacement* replacement;
         const Section* insertion;
     };
@@ -369,8 +320,7 @@ std::string ProfileText::Bytes() const {
         }
         extra += section.isNew ? section.name.size() + 2 + m_eol.size() : 0;
     }
-    std::sort(edits.begin(), edits.end(),
-              [](const Edit& a, const Edit& b) { return a.at < b.at; });
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at < b.at; });
 
     std::string out;
     out.reserve(m_bytes.size() + extra + m_eol.size());

@@ -12,15 +12,17 @@
 #include <string_view>
 #include <vector>
 
+#include "profilelines.h"  // the line rules, and TrimBlanks for callers that read names alike
+
 namespace tav {
 
-// Reading rules: lines end at LF, CR LF or a lone CR. A section header is a line whose first
-// non-blank character is "[" and that holds a "]"; its name is the trimmed text between the "["
-// and the last "]". A key line is a line of a section that holds "="; key and value are the
-// trimmed texts before and after the first "=", and one pair of equal quotes (" or ') enclosing
-// the value is removed. Names compare case-insensitively (ASCII letters) after trimming; with
-// duplicates the first section, and the first key in it, count. A UTF-8 byte-order mark at the
-// start of the file is kept and otherwise ignored.
+// Reading rules (cut and classified by ProfileLines): lines end at LF, CR LF or a lone CR. A
+// section header is a line whose first non-blank character is "[" and that holds a "]"; its name is
+// the trimmed text between the "[" and the last "]". A key line is a line of a section that holds
+// "="; key and value are the trimmed texts before and after the first "=", and one pair of equal
+// quotes (" or ') enclosing the value is removed. Names compare case-insensitively (ASCII letters)
+// after trimming; with duplicates the first section, and the first key in it, count. A UTF-8
+// byte-order mark at the start of the file is kept and otherwise ignored.
 //
 // Writing rules: an existing key keeps its line, which becomes the key as the file spells it, "="
 // and the new value, with the line's own line ending; a new key goes after the last non-blank
@@ -53,16 +55,16 @@ private:
     // located when the text is parsed; the lines of a section are looked at when a key of it is
     // read or written, so that large files with many sections nobody asks for stay cheap.
     struct Section {
-        std::string_view name;            // trimmed name: into the bytes, or into m_newNames
-        std::size_t hash = 0;             // NameHash of the name
-        std::size_t bodyBegin = 0;        // first byte after the header line
-        std::size_t bodyEnd = 0;          // first byte of the next header line, or the file's end
-        std::vector<std::string> added;   // lines added after the section's last non-blank line
+        std::string_view name;           // trimmed name: into the bytes, or into m_newNames
+        std::size_t hash = 0;            // NameHash of the name
+        std::size_t bodyBegin = 0;       // first byte after the header line
+        std::size_t bodyEnd = 0;         // first byte of the next header line, or the file's end
+        std::vector<std::string> added;  // lines added after the section's last non-blank line
         // The key lines of the original section (NameHash of the key, first byte of the line),
         // listed when a key of the section is first looked for.
         mutable std::vector<std::pair<std::size_t, std::size_t>> keyLines;
         mutable bool keysListed = false;
-        bool isNew = false;               // created by Set at the end of the file
+        bool isNew = false;  // created by Set at the end of the file
     };
     // Where a key line is: an original line (its first byte) or a line added to the section.
     struct KeyRef {
@@ -70,17 +72,17 @@ private:
         bool added = false;
     };
     struct Replacement {
-        std::size_t textEnd = 0;          // the original line's text ends here (its ending stays)
+        std::size_t textEnd = 0;  // the original line's text ends here (its ending stays)
         std::string text;
     };
 
     void Parse();
+    void ReserveSections();
+    void AddSection(std::string_view name, const ProfileLine& header);
     Section* FindSection(std::string_view name);
     const Section* FindSection(std::string_view name) const;
     std::optional<KeyRef> FindKey(const Section& section, std::string_view key) const;
     std::string_view KeyLineText(const Section& section, const KeyRef& ref) const;
-    std::size_t TextEnd(std::size_t from, std::size_t limit) const;
-    std::size_t LineEnd(std::size_t textEnd) const;
     std::size_t InsertionPoint(const Section& section) const;
     void ListKeys(const Section& section) const;
 
@@ -95,13 +97,10 @@ private:
     std::vector<std::uint32_t> m_firstSection;
     std::size_t m_indexed = 0;
     std::deque<std::string> m_newNames;  // names of sections added by Set (stable addresses)
-    std::map<std::size_t, Replacement> m_replaced;                 // line start -> new text
+    std::map<std::size_t, Replacement> m_replaced;  // line start -> new text
     std::string m_eol = "\r\n";
     std::size_t m_bomSize = 0;
 };
-
-// Trims blanks (space, tab, vertical tab, form feed) from both ends.
-std::string_view TrimBlanks(std::string_view text);
 
 // The value text to put after "=" so that reading it back gives exactly `value`.
 std::string EncodeProfileValue(std::string_view value);

@@ -1,0 +1,202 @@
+#include "document/profilelines.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "document/profilelisting.h"
+#include "document/profiletext.h"
+
+namespace {
+
+using tav::ProfileLines;
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+// "text|ending" for each line, and checks that lines start exactly where IsLineStart says.
+std::vector<std::string> Cut(const std::string& bytes) {
+    const ProfileLines lines(bytes);
+    std::vector<std::string> out;
+    std::set<std::size_t> starts;
+    for (std::size_t at = lines.BomSize(); at < bytes.size();) {
+        const tav::ProfileLine line = lines.At(at);
+        out.push_back(std::string(lines.Text(line)) + "|" +
+                      bytes.substr(line.textEnd, line.next - line.textEnd));
+        starts.insert(at);
+        at = line.next;
+    }
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        EXPECT_EQ(lines.IsLineStart(at), starts.count(at) == 1) << "at byte " << at;
+    }
+    return out;
+}
+
+struct CutCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+class ProfileLinesCutTest : public testing::TestWithParam<CutCase> {};
+
+TEST_P(ProfileLinesCutTest, CutsAtEveryLineEnding) {
+    EXPECT_EQ(Cut(GetParam().bytes), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileLinesCutTest,
+    testing::Values(CutCase{"empty", "", {}}, CutCase{"bomOnly", kBom, {}},
+                    CutCase{"lf", "a\nb\n", {"a|\n", "b|\n"}},
+                    CutCase{"crLfThenNoEnding", "a\r\nb", {"a|\r\n", "b|"}},
+                    CutCase{"loneCr", "a\rb\r", {"a|\r", "b|\r"}},
+                    CutCase{"crBeforeCrLf", "a\r\r\nb", {"a|\r", "|\r\n", "b|"}},
+                    CutCase{"lfThenCrIsTwoEndings", "a\n\rb", {"a|\n", "|\r", "b|"}},
+                    CutCase{"blankLines", "\n \n", {"|\n", " |\n"}},
+                    CutCase{"bomBeforeFirstLine", kBom + "[S]\r\n", {"[S]|\r\n"}},
+                    CutCase{"laterBomIsText", "a\n" + kBom, {"a|\n", kBom + "|"}},
+                    CutCase{"partialBomIsText", "\xEF\xBBx", {"\xEF\xBBx|"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "[name]" for a header, "key|stored|value" for a key line, "-" for any other line.
+std::string Classify(std::string_view text) {
+    if (const auto name = tav::ProfileHeaderName(text)) {
+        return "[" + std::string(*name) + "]";
+    }
+    if (const auto keyLine = tav::ProfileKeyLineParts(text)) {
+        return std::string(keyLine->key) + "|" + std::string(keyLine->storedText) + "|" +
+               std::string(tav::ProfileValueOf(keyLine->storedText));
+    }
+    return "-";
+}
+
+TEST(ProfileLinesClassifyTest, HeadersKeyLinesAndValues) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"[S]", "[S]"},
+        {" \t[ S ] ; note", "[S]"},
+        {"\f\v[S]\v", "[S]"},
+        {"[a]b] x", "[a]b]"},
+        {"[]", "[]"},
+        {"[a=b]", "[a=b]"},
+        {"[S", "-"},
+        {"][", "-"},
+        {"x[S]", "-"},
+        {"x[S]=1", "x[S]|1|1"},
+        {"[x=1", "[x|1|1"},
+        {"; c=3", "; c|3|3"},
+        {" \tk v \t= a b ", "k v| a b |a b"},
+        {"=v", "|v|v"},
+        {"k=a=b", "k|a=b|a=b"},
+        {"k=\" v \"", "k|\" v \"| v "},
+        {"k= 'v' ", "k| 'v' |v"},
+        {"k=\"v'", "k|\"v'|\"v'"},
+        {"k=\"", "k|\"|\""},
+        {"k=''", "k|''|"},
+        {"k=\"\"v\"\"", "k|\"\"v\"\"|\"v\""},
+        {" \t", "-"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(Classify(text), expected) << testing::PrintToString(text);
+    }
+}
+
+// Names compare by their ASCII lower case.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
+
+// The value a reader sees in a key line's stored text, worked out here apart from the scanner.
+std::string ReaderValue(std::string_view stored) {
+    const std::size_t first = stored.find_first_not_of(" \t\v\f");
+    if (first == std::string_view::npos) {
+        return "";
+    }
+    std::string value(stored.substr(first, stored.find_last_not_of(" \t\v\f") - first + 1));
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// The first section of each name in the listing, and the first key of each name in it, read
+// through ProfileText with the same value; names the listing lacks hold no listed key there.
+void ExpectStoreAgreesWithListing(const std::string& bytes) {
+    const tav::ProfileText text(bytes);
+    std::set<std::string> sections;
+    std::set<std::string> keyNames;
+    for (const tav::ListedSection& section : tav::ListProfile(bytes).sections) {
+        std::set<std::string> keys;
+        const bool first = sections.insert(Folded(section.name)).second;
+        for (const tav::ListedKey& key : section.keys) {
+            keyNames.insert(key.name);
+            if (first && keys.insert(Folded(key.name)).second) {
+                EXPECT_EQ(text.Get(section.name, key.name), ReaderValue(key.storedText))
+                    << "[" << section.name << "] " << key.name;
+            }
+        }
+    }
+    for (const char* probe : {"S", "T", "U", "a]b", "", "x"}) {
+        for (const std::string& key : keyNames) {
+            if (sections.count(Folded(probe)) == 0) {
+                EXPECT_EQ(text.Get(probe, key), std::nullopt) << "[" << probe << "] " << key;
+            }
+        }
+    }
+}
+
+TEST(ProfileLinesAgreementTest, StoreReadsWhatTheListingLists) {
+    const char* const fragments[] = {"[S]",
+                                     "[s]",
+                                     " [ S ] ; c",
+                                     "[T]",
+                                     "[t]x",
+                                     "[a]b]",
+                                     "[]",
+                                     "[S",
+                                     "x[T]",
+                                     "[U]=1",
+                                     "k=v",
+                                     "K = 'q' ",
+                                     " k=\"x\"",
+                                     "=e",
+                                     "k",
+                                     "j=1=2",
+                                     "; k=c",
+                                     "  ",
+                                     "",
+                                     "[k=1",
+                                     "\"a\"=\"b'",
+                                     "\tK\v=\f\"\"",
+                                     "\xEF\xBB\xBF"
+                                     "k=b"};
+    const std::string endings[] = {"\n", "\r\n", "\r"};
+    const std::string alphabet = " \t[]=\"'\r\nkKS;";
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = random() % 4 == 0 ? kBom : "";
+        for (std::size_t line = random() % 12; line > 0; --line) {
+            if (random() % 4 == 0) {
+                for (std::size_t i = random() % 8; i > 0; --i) {
+                    bytes += alphabet[random() % alphabet.size()];
+                }
+            } else {
+                bytes += fragments[random() % std::size(fragments)];
+            }
+            bytes += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
+        }
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        ExpectStoreAgreesWithListing(bytes);
+        if (HasFailure()) {
+            break;
+        }
+    }
+}
+
+}  // namespace
