@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/helpservice.h"
+#include "help/helpservice.h"
 #include "testutil.h"
 #include "ui/filechooser.h"
 #include "ui/maindialog.h"

@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/aboutdialog.h"
-#include "app/helpservice.h"
-#include "app/maintoolbar.h"
+#include "aboutdialog.h"
+#include "help/helpservice.h"
+#include "maintoolbar.h"
 #include "messagereporter.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
