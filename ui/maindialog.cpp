@@ -72,6 +72,9 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     ConnectEditorPanel();
     PlaceOnScreen();
+#ifdef Q_OS_WIN
+    AppendAboutToSystemMenu();
+#endif
     m_tree->BuildTree();
     m_valueCombo->setCurrentIndex(0);
     ShowEditorFor(std::string());
