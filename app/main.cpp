@@ -1,9 +1,9 @@
 // tavmanager: the TAV Configuration Manager, a single-window editor of .tac documents.
 #include <QApplication>
 
-#include "app/chmhelpservice.h"
 #include "app/configapp.h"
 #include "app/startupprobe.h"
+#include "help/chmhelpservice.h"
 #include "tree/textconv.h"
 #include "ui/filechooser.h"
 #include "ui/messagereporter.h"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite.
+# Checks the include layers, then sets up, builds and runs the whole test suite.
 # With --all, or when CI=true: also the AddressSanitizer/UndefinedBehaviorSanitizer build of the
 # whole suite and a short, bounded run of every fuzz target.
 set -euo pipefail
@@ -9,6 +9,7 @@ if [ "${1:-}" = "--all" ] || [ "${CI:-}" = "true" ]; then
     all=true
 fi
 
+scripts/check-layers.sh
 scripts/setup.sh
 scripts/build.sh
 log=build/ctest-summary.txt

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "app/aboutdialog.h"
+#include "ui/aboutdialog.h"
 
 namespace {
 

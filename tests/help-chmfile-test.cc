@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/chmfile.h"
+#include "help/chmfile.h"
 #include "testutil.h"
 
 namespace {

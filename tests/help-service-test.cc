@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/chmhelpservice.h"
-#include "app/helpviewer.h"
+#include "help/chmhelpservice.h"
+#include "help/helpviewer.h"
 #include "testutil.h"
 
 namespace {

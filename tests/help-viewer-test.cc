@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/helpviewer.h"
+#include "help/helpviewer.h"
 #include "testutil.h"
 
 namespace {

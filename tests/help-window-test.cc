@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/chmhelpservice.h"
-#include "app/helpviewer.h"
+#include "help/chmhelpservice.h"
+#include "help/helpviewer.h"
 #include "testutil.h"
 #include "tree/configtree.h"
 #include "ui/filechooser.h"

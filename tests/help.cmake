@@ -1,5 +1,5 @@
 # Tests of the help file, its viewer, the help service and the About box.
-if(TARGET tavgui AND TARGET tavhelp)
+if(TARGET tavhelpviewer AND TARGET tavhelp)
     tav_add_gui_test(help-tests
         SOURCES
             ${CMAKE_CURRENT_SOURCE_DIR}/help-chmfile-test.cc
@@ -7,7 +7,7 @@ if(TARGET tavgui AND TARGET tavhelp)
             ${CMAKE_CURRENT_SOURCE_DIR}/help-service-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-about-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-window-test.cc
-        LIBS tavgui)
+        LIBS tavhelpviewer tavui)
     target_compile_definitions(help-tests PRIVATE
         TAV_HELP_FILE="${TAV_BIN_DIR}/taca.chm"
         TAV_HELP_SOURCES_DIR="${PROJECT_SOURCE_DIR}/resources/help")

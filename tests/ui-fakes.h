@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/helpservice.h"
 #include "document/configdocument.h"
+#include "help/helpservice.h"
 #include "testutil.h"
 #include "ui/filechooser.h"
 #include "ui/maindialog.h"

@@ -11,10 +11,10 @@
 #include <QToolBar>
 #include <QToolTip>
 
-#include "app/aboutdialog.h"
-#include "app/maintoolbar.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
+#include "ui/aboutdialog.h"
+#include "ui/maintoolbar.h"
 
 namespace tavtest {
 namespace {

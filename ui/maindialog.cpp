@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <array>
 
-#include "app/aboutdialog.h"
-#include "app/helpservice.h"
-#include "app/maintoolbar.h"
+#include "aboutdialog.h"
 #include "document/configdocument.h"
+#include "help/helpservice.h"
+#include "maintoolbar.h"
 #include "messagereporter.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
@@ -74,6 +74,9 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     ConnectEditorPanel();
     PlaceOnScreen();
+#ifdef Q_OS_WIN
+    AppendAboutToSystemMenu();
+#endif
     m_valueCombo->setCurrentIndex(0);
     ShowEditorFor(std::string());
     m_tree->setFocus();

@@ -97,6 +97,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+#ifdef Q_OS_WIN
+    // The About entry of the system menu (systemmenu_win.cpp): WM_SYSCOMMAND with an id that
+    // IsAboutSysCommand accepts runs OnAbout; every other message goes on to QDialog.
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
 
 private:
     void CreateActions();
@@ -105,6 +110,10 @@ private:
     void ConnectEditorPanel();
     void PlaceOnScreen();
     void PlaceClientArea();
+#ifdef Q_OS_WIN
+    // Appends "&About TAV Configuration Manager..." (id kAboutSysCommand) to the system menu.
+    void AppendAboutToSystemMenu();
+#endif
     void ReportFileError(const QString& what, const FileError& error);
     bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
 

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Checks that includes point down the layers only, so that each folder's library links only the
+# ones below it:
+#   catalog, document (the core)  <  check, cli        (cli may use the core and check only)
+#   the core  <  tree  <  help  <  ui  <  app            (help may use the core only)
+# and that the core includes no Qt header. resources/ (the images) may be used by tree, ui and app.
+# Every offending include is printed as file:line: text; the exit status is 1 when there is any.
+# The folder checked is the argument (default: the source tree this script belongs to).
+set -euo pipefail
+root="${1:-$(dirname "$0")/..}"
+cd "$root"
+
+# Which project folders the files of each folder may include (besides their own).
+declare -A allowed=(
+    [catalog]="catalog document"
+    [document]="catalog document"
+    [check]="catalog document"
+    [cli]="catalog document check"
+    [tree]="catalog document resources"
+    [help]="catalog document"
+    [ui]="catalog document resources tree help"
+    [app]="catalog document resources tree help ui"
+    [resources]=""
+)
+folders="${!allowed[*]}"
+
+status=0
+for folder in "${!allowed[@]}"; do
+    [ -d "$folder" ] || continue
+    files=$(find "$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.cc' \) | sort)
+    [ -n "$files" ] || continue
+    # shellcheck disable=SC2086  # file names without blanks, one word each
+    awk -v self="$folder" -v allowed="${allowed[$folder]}" -v folders="$folders" '
+        BEGIN {
+            split(folders, f, " ");
+            for (i in f) known[f[i]] = 1;
+            split(allowed, a, " ");
+            for (i in a) ok[a[i]] = 1;
+            ok[self] = 1;
+            core = (self == "catalog" || self == "document");
+        }
+        /^[ \t]*#[ \t]*include[ \t]*[<"]/ {
+            line = $0;
+            sub(/^[ \t]*#[ \t]*include[ \t]*/, "", line);
+            angle = substr(line, 1, 1) == "<";
+            name = substr(line, 2);
+            sub(/[>"].*$/, "", name);
+            if (core && angle && name ~ /^Q/) {
+                print FILENAME ":" FNR ": " $0 "   (no Qt in the core)";
+                bad = 1;
+                next;
+            }
+            while (name ~ /^\.\.?\//) sub(/^\.\.?\//, "", name);
+            if (index(name, "/") == 0) next;  # beside the including file
+            top = substr(name, 1, index(name, "/") - 1);
+            if ((top in known) && !(top in ok)) {
+                print FILENAME ":" FNR ": " $0 "   (" self "/ may not include " top "/)";
+                bad = 1;
+            }
+        }
+        END { exit bad }
+    ' $files || status=1
+done
+if [ "$status" -ne 0 ]; then
+    echo "check-layers: includes that point up the layers (see scripts/check-layers.sh)" >&2
+fi
+exit "$status"
