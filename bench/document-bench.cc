@@ -112,47 +112,47 @@ void BM_FloorWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_FloorWrite)->Apply(Sizes);
 
-// Open as the editor's Open command does it: the field catalogue reloaded from Fields.txt, the
-// document read, the tree rebuilt. (The tree and the section catalogue exist from start-up on.)
+// Open as the editor's Open command does it: the document read into the model, which has the tree
+// rebuilt. (The catalogues, the model and the tree exist from start-up on.)
 void BM_Open(benchmark::State& state) {
     const std::string path = DocumentPath(static_cast<std::size_t>(state.range(0)));
-    tav::ConfigTree tree(Folder(), [](const tav::FileError&) {});
+    auto document = std::make_shared<tav::ConfigDocument>(tav::LoadCatalogues(Folder(), {}));
+    tav::ConfigTree tree(document);
     for (auto _ : state) {
-        if (tree.ReadDocument(path, "doc.tac")) {
+        if (!document->Open(path, "doc.tac")) {
             state.SkipWithError("read failed");
             break;
         }
-        tree.BuildTree();
         benchmark::DoNotOptimize(tree.topLevelItemCount());
     }
 }
 BENCHMARK(BM_Open)->Apply(Sizes);
 
-// The same without the window system: catalogues and document into the core's tables.
+// The same without the window system: the document read into the model.
 void BM_OpenCore(benchmark::State& state) {
     const std::string path = DocumentPath(static_cast<std::size_t>(state.range(0)));
+    tav::ConfigDocument document(tav::LoadCatalogues(Folder(), {}));
     for (auto _ : state) {
-        tav::SectionCatalog sections(Folder(), [](const tav::FileError&) {});
-        tav::FieldCatalog fields(Folder(), [](const tav::FileError&) {});
-        std::string bytes;
-        tav::LoadDocumentText(path, bytes);
-        benchmark::DoNotOptimize(
-            tav::ReadDocumentValues(sections, fields, tav::ProfileText(std::move(bytes))).size());
+        const auto opened = document.Open(path, "doc.tac");
+        benchmark::DoNotOptimize(opened.HasValue());
     }
 }
 BENCHMARK(BM_OpenCore)->Apply(Sizes);
 
-// Save as the editor does it: the tree's order, the file re-read, every write applied, the
-// result written atomically.
+// Save as the editor does it: the display order, the file re-read, every write applied, the result
+// written atomically.
 void BM_Save(benchmark::State& state) {
     const std::string source = DocumentPath(static_cast<std::size_t>(state.range(0)));
     const std::string path = Folder() + "/save" + std::to_string(state.range(0)) + ".tac";
     std::filesystem::copy_file(source, path, std::filesystem::copy_options::overwrite_existing);
-    tav::ConfigTree tree(Folder(), [](const tav::FileError&) {});
-    tree.ReadDocument(path, "save.tac");
-    tree.BuildTree();
+    auto document = std::make_shared<tav::ConfigDocument>(tav::LoadCatalogues(Folder(), {}));
+    tav::ConfigTree tree(document);
+    if (!document->Open(path, "save.tac")) {
+        state.SkipWithError("read failed");
+        return;
+    }
     for (auto _ : state) {
-        if (tree.SaveDocument("")) {
+        if (!document->Save(tav::CurrentTimeText())) {
             state.SkipWithError("save failed");
             break;
         }
