@@ -1,5 +1,7 @@
 #include "profiletext.h"
 
+#include "catalog/names.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -7,16 +9,6 @@
 namespace tav {
 
 namespace {
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
-}
 
 bool HoldsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -104,14 +96,6 @@ void ProfileText::AddSection(std::string_view name, const ProfileLine& header) {
     IndexSection(m_sections.size() - 1);
 }
 
-std::size_t ProfileText::NameHash(std::string_view name) {
-    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
-    for (const char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
-    }
-    return hash;
-}
-
 void ProfileText::GrowIndex(std::size_t slots) {
     m_firstSection.assign(slots, 0);
     m_indexed = 0;
@@ -135,7 +119,7 @@ void ProfileText::IndexSection(std::size_t index) {
             return;
         }
         const Section& other = m_sections[entry - 1];
-        if (other.hash == section.hash && EqualsIgnoreCase(other.name, section.name)) {
+        if (other.hash == section.hash && SameName(other.name, section.name)) {
             return;  // the first section of a name is the section
         }
     }
@@ -150,7 +134,7 @@ const ProfileText::Section* ProfileText::FindSection(std::string_view name) cons
     const std::size_t mask = m_firstSection.size() - 1;
     for (std::size_t slot = hash & mask; m_firstSection[slot] != 0; slot = (slot + 1) & mask) {
         const Section& section = m_sections[m_firstSection[slot] - 1];
-        if (section.hash == hash && EqualsIgnoreCase(section.name, wanted)) {
+        if (section.hash == hash && SameName(section.name, wanted)) {
             return &section;
         }
     }
@@ -190,7 +174,7 @@ std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
     const std::string_view wanted = TrimBlanks(key);
     auto matches = [&](std::string_view text) {
         const auto keyLine = ProfileKeyLineParts(text);
-        return keyLine && EqualsIgnoreCase(keyLine->key, wanted);
+        return keyLine && SameName(keyLine->key, wanted);
     };
     if (!section.isNew) {
         // Each section is read once; later look-ups compare hashes (a rewritten line keeps its

@@ -34,6 +34,9 @@ namespace tav {
 class ProfileText final {
 public:
     explicit ProfileText(std::string bytes = {});
+    // Not copied or moved: the section names are views into the object's own bytes.
+    ProfileText(const ProfileText&) = delete;
+    ProfileText& operator=(const ProfileText&) = delete;
 
     // The value of `key` in `section`, or nothing when the section or the key is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
@@ -91,7 +94,6 @@ private:
     // The first section of each name, found by a case-insensitive hash in an open-addressing
     // table of section indexes + 1 (0: empty); no allocation per section keeps files with many
     // sections cheap to open.
-    static std::size_t NameHash(std::string_view name);
     void IndexSection(std::size_t index);
     void GrowIndex(std::size_t slots);
     std::vector<std::uint32_t> m_firstSection;
