@@ -1,7 +1,7 @@
 // tacconf check: where the catalogues and documents disagree or would misbehave.
-#include "cataloguecheck.h"
+#include "check/cataloguecheck.h"
+#include "check/documentcheck.h"
 #include "commands.h"
-#include "documentcheck.h"
 
 namespace tav::cli {
 
@@ -36,6 +36,9 @@ Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
 
 const CommandSyntax kSyntax{{}, 0, CommandSyntax::kAnyNumber};
 
+using check::Finding;
+using check::Findings;
+
 void Print(const Findings& findings, std::ostream& out) {
     for (const Finding& finding : findings) {
         out << finding.file << ':';
@@ -54,17 +57,17 @@ void PrintSummary(const Environment& env, std::size_t problems, std::size_t file
 
 // Checks every document of `paths`, adding the number of findings to `problems`. Returns false
 // when a document could not be read (the others are still checked).
-bool CheckDocuments(const CatalogueSet& catalogues, const Words& paths, const Environment& env,
+bool CheckDocuments(const Catalogues& catalogues, const Words& paths, const Environment& env,
                     std::size_t& problems) {
     bool allRead = true;
     for (const std::string& path : paths) {
-        LoadedDocument document;
-        if (auto error = LoadDocument(catalogues, path, document)) {
-            ReportError(env, error->Message());
+        const FileBytes file = ReadFileBytes(path);
+        if (file.error) {
+            ReportError(env, file.error->Message());
             allRead = false;
             continue;
         }
-        const Findings findings = CheckDocument(catalogues, document);
+        const Findings findings = check::CheckDocument(catalogues, path, file.bytes);
         Print(findings, env.out);
         problems += findings.size();
     }
@@ -79,14 +82,14 @@ ExitCode RunCheck(const Words& words, const Environment& env) {
     if (!args) {
         return exit;
     }
-    CatalogueSet catalogues;
-    if (!OpenCatalogues(*args, env, catalogues)) {
+    const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
+    if (!catalogues) {
         return ExitCode::kFailure;
     }
-    const Findings findings = CheckCatalogues(catalogues);
+    const Findings findings = check::CheckCatalogues(*catalogues);
     Print(findings, env.out);
     std::size_t problems = findings.size();
-    const bool failed = !CheckDocuments(catalogues, args->operands, env, problems);
+    const bool failed = !CheckDocuments(*catalogues, args->operands, env, problems);
     PrintSummary(env, problems, args->operands.size());
     if (failed) {
         return ExitCode::kFailure;

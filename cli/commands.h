@@ -2,12 +2,15 @@
 // writes its results to env.out and its errors to env.err, and returns the exit code.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "arguments.h"
+#include "catalog/catalogues.h"
+#include "document/configdocument.h"
 #include "environment.h"
 
 namespace tav::cli {
@@ -26,6 +29,24 @@ ExitCode RunDiff(const Words& words, const Environment& env);
 std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& syntax,
                                       std::string_view name, std::string_view help,
                                       const Environment& env, ExitCode& exit);
+
+// Loads the catalogues of this run from --catalogues DIR or the program's folder. A file that
+// cannot be read is reported as an error (with a hint about --catalogues when DIR was not given)
+// and gives nullptr; lines past a table's capacity are reported as warnings.
+std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const Environment& env);
+
+// A document file as a subcommand opened it.
+struct OpenedFile {
+    std::string bytes;                  // the file as read
+    std::vector<std::string> warnings;  // what the read could not load (entries without room)
+};
+
+// Reads the existing file at `path` and opens it in `document` as the editor opens it; unlike the
+// editor, a missing file is an error, since a command line names files that exist. Reports a
+// failure and returns nothing; otherwise reports the read's warnings and returns them with the
+// bytes.
+std::optional<OpenedFile> OpenDocument(const std::string& path, const Environment& env,
+                                       ConfigDocument& document);
 
 // Reports a usage error of subcommand `name` with a pointer to its --help; returns kFailure.
 ExitCode UsageError(const Environment& env, std::string_view name, const std::string& message);

@@ -1,9 +1,6 @@
 // tacconf diff: what a save of the document, as the editor reads it, would change.
 #include "commands.h"
-#include "document/configdocument.h"
-#include "document/profiletext.h"
 #include "linediff.h"
-#include "loadeddocument.h"
 
 namespace tav::cli {
 
@@ -40,19 +37,22 @@ ExitCode RunDiff(const Words& words, const Environment& env) {
     if (!args) {
         return exit;
     }
-    CatalogueSet catalogues;
-    LoadedDocument document;
-    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+    const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
+    if (!catalogues) {
         return ExitCode::kFailure;
     }
-    ProfileText saved(document.bytes);
-    const DisplayOrder order = CatalogDisplayOrder(catalogues.sections, document.fields);
-    if (auto refused = ApplySave(catalogues.sections, document.fields, order, env.clock(), saved)) {
-        ReportError(env, document.path + ": a save would fail: " + *refused);
+    ConfigDocument document(catalogues);
+    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), env, document);
+    if (!file) {
         return ExitCode::kFailure;
     }
-    const std::string diff = UnifiedDiff(document.bytes, saved.Bytes(), document.path + "\tas read",
-                                         document.path + "\tas saved");
+    const Expected<std::string> saved = document.SavedBytes(file->bytes, env.clock());
+    if (!saved) {
+        ReportError(env, document.Path() + ": a save would fail: " + saved.Error().reason);
+        return ExitCode::kFailure;
+    }
+    const std::string diff = UnifiedDiff(file->bytes, *saved, document.Path() + "\tas read",
+                                         document.Path() + "\tas saved");
     env.out << diff;
     return diff.empty() ? ExitCode::kOk : ExitCode::kProblems;
 }

@@ -1,8 +1,7 @@
 // tacconf dump: the whole document as the editor shows it.
 #include "commands.h"
-#include "document/configdocument.h"
+#include "document/documentrules.h"
 #include "jsontext.h"
-#include "loadeddocument.h"
 
 namespace tav::cli {
 
@@ -39,17 +38,15 @@ Exit status: 0 done; 2 usage error or unreadable file.
 
 const CommandSyntax kSyntax{{"--json"}, 1, 1};
 
-// What the dump shows, gathered once for both layouts.
+// What the dump shows, for both layouts.
 struct DumpView {
-    const CatalogueSet& catalogues;
-    const LoadedDocument& document;
-    DisplayOrder order;
+    const ConfigDocument& document;
+    const Catalogues& catalogues = document.Defs();
+    const DisplayOrder& order = document.Order();
 
-    bool IsEntry(std::uint16_t row) const { return row >= document.catalogueRows; }
-    std::size_t EntryNumber(std::uint16_t row) const { return row - document.catalogueRows; }
-    bool HoldsEntries(std::size_t s) const {
-        return static_cast<int>(s) == catalogues.sections.ReplacementSectionIndex();
-    }
+    bool IsEntry(std::uint16_t row) const { return document.IsEntryRow(row); }
+    std::size_t EntryNumber(std::uint16_t row) const { return row - document.CatalogueRows(); }
+    bool HoldsEntries(std::size_t s) const { return s == catalogues.ReplacementSectionIndex(); }
 };
 
 std::string PositionText(const FieldDef& field) {
@@ -62,7 +59,7 @@ void PrintText(const DumpView& view, std::ostream& out) {
         out << '[' << section.iniName << "]\t" << section.kind << '\t'
             << (section.ordered == 'Y' ? 'Y' : 'N') << '\t' << section.label << '\n';
         for (const std::uint16_t row : view.order[s]) {
-            const FieldDef& field = view.document.fields[row];
+            const FieldDef& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
             out << key << '\t' << field.type << '\t' << PositionText(field) << '\t' << field.label
@@ -77,7 +74,7 @@ void PrintJsonField(const FieldDef& field, std::ostream& out) {
         << ", \"value\": " << JsonString(field.value) << '}';
 }
 
-void PrintJsonEntry(std::size_t n, const Replacement& entry, std::ostream& out) {
+void PrintJsonEntry(std::size_t n, const ReplacementEntry& entry, std::ostream& out) {
     out << "{\"key\": " << JsonString(ReplacementKey(n)) << ", \"from\": " << JsonString(entry.from)
         << ", \"to\": " << JsonString(entry.to) << '}';
 }
@@ -109,14 +106,14 @@ void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
         << ",\n      \"ordered\": " << (section.ordered == 'Y' ? "true" : "false")
         << ",\n      \"fields\": ";
     PrintJsonArray(
-        fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document.fields[row], out); }, out);
+        fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document.Row(row), out); }, out);
     if (view.HoldsEntries(s)) {
         out << ",\n      \"replacements\": ";
         PrintJsonArray(
             entryRows,
             [&](std::uint16_t row) {
                 const std::size_t n = view.EntryNumber(row);
-                PrintJsonEntry(n, view.document.replacements[n], out);
+                PrintJsonEntry(n, view.document.Entry(n), out);
             },
             out);
     }
@@ -124,7 +121,7 @@ void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
 }
 
 void PrintJson(const DumpView& view, std::ostream& out) {
-    out << "{\n  \"file\": " << JsonString(view.document.path) << ",\n  \"sections\": [";
+    out << "{\n  \"file\": " << JsonString(view.document.Path()) << ",\n  \"sections\": [";
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         out << (s == 0 ? "\n" : ",\n");
         PrintJsonSection(view, s, out);
@@ -140,13 +137,15 @@ ExitCode RunDump(const Words& words, const Environment& env) {
     if (!args) {
         return exit;
     }
-    CatalogueSet catalogues;
-    LoadedDocument document;
-    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+    const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
+    if (!catalogues) {
         return ExitCode::kFailure;
     }
-    const DumpView view{catalogues, document,
-                        CatalogDisplayOrder(catalogues.sections, document.fields)};
+    ConfigDocument document(catalogues);
+    if (!OpenDocument(args->operands.at(0), env, document)) {
+        return ExitCode::kFailure;
+    }
+    const DumpView view{document};
     if (args->Has("--json")) {
         PrintJson(view, env.out);
     } else {

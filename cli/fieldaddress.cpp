@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "cataloguelines.h"
-#include "document/configdocument.h"
+#include "document/documentrules.h"
 
 namespace tav::cli {
 
@@ -11,6 +10,10 @@ namespace {
 
 constexpr std::string_view kFromSuffix = ".from";
 constexpr std::string_view kToSuffix = ".to";
+
+std::string Quote(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
 
 bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
@@ -35,7 +38,7 @@ std::optional<FieldAddress> EntryAddress(std::size_t section, std::string_view k
 }
 
 // The address at the split `dot`, or nothing.
-std::optional<FieldAddress> AddressAt(const CatalogueSet& catalogues, std::string_view text,
+std::optional<FieldAddress> AddressAt(const Catalogues& catalogues, std::string_view text,
                                       std::size_t dot) {
     const std::optional<std::size_t> section = catalogues.FindSection(text.substr(0, dot));
     if (!section) {
@@ -45,13 +48,13 @@ std::optional<FieldAddress> AddressAt(const CatalogueSet& catalogues, std::strin
     if (const auto field = catalogues.FindField(*section, key)) {
         return FieldAddress{*section, field, 0, FieldAddress::Part::kWhole};
     }
-    if (static_cast<int>(*section) != catalogues.sections.ReplacementSectionIndex()) {
+    if (*section != catalogues.ReplacementSectionIndex()) {
         return std::nullopt;
     }
     return EntryAddress(*section, key);
 }
 
-std::string UnresolvedMessage(const CatalogueSet& catalogues, std::string_view text) {
+std::string UnresolvedMessage(const Catalogues& catalogues, std::string_view text) {
     const std::size_t dot = text.find('.');
     if (dot == std::string_view::npos) {
         return Quote(text) + " is not of the form SECTION.KEY";
@@ -66,14 +69,7 @@ std::string UnresolvedMessage(const CatalogueSet& catalogues, std::string_view t
 
 }  // namespace
 
-std::optional<std::size_t> ReplacementEntryNumber(std::string_view key) {
-    if (key.size() != 2 || (key[0] != 'r' && key[0] != 'R') || key[1] < '0') {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(key[1] - '0');
-}
-
-ResolvedAddress ResolveAddress(const CatalogueSet& catalogues, std::string_view text) {
+ResolvedAddress ResolveAddress(const Catalogues& catalogues, std::string_view text) {
     for (std::size_t dot = text.find('.'); dot != std::string_view::npos;
          dot = text.find('.', dot + 1)) {
         const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);

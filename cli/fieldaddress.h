@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogueset.h"
+#include "catalog/catalogues.h"
 
 namespace tav::cli {
 
@@ -20,7 +20,7 @@ struct FieldAddress {
 
     std::size_t section = 0;             // section index in the catalogue
     std::optional<std::uint16_t> field;  // a catalogue field; nothing for a replacement entry
-    std::size_t entry = 0;               // replacement entry n, stored under ReplacementKey(n)
+    std::size_t entry = 0;               // replacement entry n (see ReplacementEntryNumber)
     Part part = Part::kWhole;            // the whole entry "FROM,TO", or one of its two texts
 };
 
@@ -33,11 +33,7 @@ struct ResolvedAddress {
 // Resolves `text`. A section name may itself hold dots: every split at a dot is tried, from the
 // left, and the first that names a catalogued field (or an entry) wins. A catalogued field wins
 // over an entry key of the same spelling.
-ResolvedAddress ResolveAddress(const CatalogueSet& catalogues, std::string_view text);
-
-// The number n of a replacement entry key: "r" (or "R", as documents ignore case) followed by the
-// character 48 + n; nothing for any other key. Numbers past the list's capacity (13) are returned
-// as they are.
-std::optional<std::size_t> ReplacementEntryNumber(std::string_view key);
+// Entry keys past the list's capacity (13 entries) address nothing, with a message saying so.
+ResolvedAddress ResolveAddress(const Catalogues& catalogues, std::string_view text);
 
 }  // namespace tav::cli

@@ -1,8 +1,7 @@
 // tacconf get: values of a document as the editor shows them.
 #include "commands.h"
-#include "document/configdocument.h"
+#include "document/documentrules.h"
 #include "fieldaddress.h"
-#include "loadeddocument.h"
 
 namespace tav::cli {
 
@@ -39,17 +38,17 @@ file.
 const CommandSyntax kSyntax{{"--all"}, 1, CommandSyntax::kAnyNumber};
 
 // The text at `address`, or nothing with `error` set when the document has no such entry.
-std::optional<std::string> ValueAt(const LoadedDocument& document, const FieldAddress& address,
+std::optional<std::string> ValueAt(const ConfigDocument& document, const FieldAddress& address,
                                    std::string& error) {
     if (address.field) {
-        return document.fields[*address.field].value;
+        return document.Row(*address.field).value;
     }
-    if (address.entry >= document.replacements.size()) {
+    if (address.entry >= document.EntryCount()) {
         error = "the document has no replacement entry " + ReplacementKey(address.entry) +
-                " (it has " + std::to_string(document.replacements.size()) + ")";
+                " (it has " + std::to_string(document.EntryCount()) + ")";
         return std::nullopt;
     }
-    const Replacement& entry = document.replacements[address.entry];
+    const ReplacementEntry entry = document.Entry(address.entry);
     switch (address.part) {
         case FieldAddress::Part::kFrom:
             return entry.from;
@@ -58,39 +57,40 @@ std::optional<std::string> ValueAt(const LoadedDocument& document, const FieldAd
         case FieldAddress::Part::kWhole:
             break;
     }
-    return ReplacementEntryText(entry);
+    return ReplacementEntryText(entry.from, entry.to);
 }
 
-void PrintAll(const CatalogueSet& catalogues, const LoadedDocument& document, std::ostream& out) {
-    const DisplayOrder order = CatalogDisplayOrder(catalogues.sections, document.fields);
+void PrintAll(const ConfigDocument& document, std::ostream& out) {
+    const Catalogues& catalogues = document.Defs();
+    const DisplayOrder& order = document.Order();
     for (std::size_t s = 0; s < order.size(); ++s) {
         const std::string prefix = catalogues.sections[s].iniName + ".";
         for (const std::uint16_t row : order[s]) {
-            if (row < document.catalogueRows) {
-                const FieldDef& field = document.fields[row];
+            if (!document.IsEntryRow(row)) {
+                const FieldDef& field = document.Row(row);
                 out << prefix << field.key << '=' << field.value << '\n';
                 continue;
             }
-            const std::size_t n = row - document.catalogueRows;
+            const std::size_t n = row - document.CatalogueRows();
+            const ReplacementEntry entry = document.Entry(n);
             const std::string key = prefix + ReplacementKey(n);
-            out << key << ".from=" << document.replacements[n].from << '\n';
-            out << key << ".to=" << document.replacements[n].to << '\n';
+            out << key << ".from=" << entry.from << '\n';
+            out << key << ".to=" << entry.to << '\n';
         }
     }
 }
 
 // Resolves every address first, so that nothing is printed when one of them is wrong.
-std::optional<std::vector<std::string>> ValuesAt(const CatalogueSet& catalogues,
-                                                 const LoadedDocument& document,
+std::optional<std::vector<std::string>> ValuesAt(const ConfigDocument& document,
                                                  const Words& addresses, const Environment& env) {
     std::vector<std::string> values;
     for (const std::string& text : addresses) {
-        const ResolvedAddress resolved = ResolveAddress(catalogues, text);
+        const ResolvedAddress resolved = ResolveAddress(document.Defs(), text);
         std::string error = resolved.error;
         const std::optional<std::string> value =
             resolved.address ? ValueAt(document, *resolved.address, error) : std::nullopt;
         if (!value) {
-            ReportError(env, document.path + ": " + error);
+            ReportError(env, document.Path() + ": " + error);
             return std::nullopt;
         }
         values.push_back(*value);
@@ -99,9 +99,9 @@ std::optional<std::vector<std::string>> ValuesAt(const CatalogueSet& catalogues,
 }
 
 // Prints the value of every address, or nothing when one of them is wrong.
-ExitCode PrintValues(const CatalogueSet& catalogues, const LoadedDocument& document,
-                     const Words& addresses, const Environment& env) {
-    const auto values = ValuesAt(catalogues, document, addresses, env);
+ExitCode PrintValues(const ConfigDocument& document, const Words& addresses,
+                     const Environment& env) {
+    const auto values = ValuesAt(document, addresses, env);
     if (!values) {
         return ExitCode::kFailure;
     }
@@ -123,17 +123,20 @@ ExitCode RunGet(const Words& words, const Environment& env) {
     if (all != (args->operands.size() == 1)) {
         return UsageError(env, kName, all ? "--all takes no SECTION.KEY" : "missing SECTION.KEY");
     }
-    CatalogueSet catalogues;
-    LoadedDocument document;
-    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+    const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
+    if (!catalogues) {
+        return ExitCode::kFailure;
+    }
+    ConfigDocument document(catalogues);
+    if (!OpenDocument(args->operands.at(0), env, document)) {
         return ExitCode::kFailure;
     }
     if (all) {
-        PrintAll(catalogues, document, env.out);
+        PrintAll(document, env.out);
         return ExitCode::kOk;
     }
     const Words addresses(args->operands.begin() + 1, args->operands.end());
-    return PrintValues(catalogues, document, addresses, env);
+    return PrintValues(document, addresses, env);
 }
 
 }  // namespace tav::cli

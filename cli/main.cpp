@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli/tacconf.h"
-#include "document/configdocument.h"
+#include "document/documentio.h"
 
 int main(int argc, char** argv) {
     std::string folderError;

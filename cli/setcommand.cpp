@@ -1,10 +1,7 @@
 // tacconf set: changes values of a document, writing only the keys it changes.
 #include "commands.h"
-#include "document/atomicfile.h"
-#include "document/configdocument.h"
-#include "document/profiletext.h"
+#include "document/documentrules.h"
 #include "fieldaddress.h"
-#include "loadeddocument.h"
 
 namespace tav::cli {
 
@@ -43,144 +40,83 @@ read or written.
 
 const CommandSyntax kSyntax{{}, 3, CommandSyntax::kAnyNumber};
 
-struct Edits {
-    std::vector<std::pair<std::uint16_t, std::string>> fieldValues;  // row, value as shown
-    std::vector<Replacement> entries;                                // the list after the edits
-};
-
 std::string EntryCountText(std::size_t count) {
     return " (the document has " + std::to_string(count) + " replacement entries)";
 }
 
+// The reason of a refused model edit, or "" when it was made.
+std::string RefusalOf(const Status& status) {
+    return status ? std::string() : status.Error().reason;
+}
+
 // Deletes, replaces or appends entry `n` by the whole-entry notation.
-std::string SetWholeEntry(std::vector<Replacement>& entries, std::size_t n,
-                          const std::string& value, std::size_t room) {
+std::string SetWholeEntry(ConfigDocument& document, std::size_t n, const std::string& value) {
     const std::string key = ReplacementKey(n);
+    const std::size_t count = document.EntryCount();
+    const auto row = static_cast<std::uint16_t>(document.CatalogueRows() + n);
     if (value.empty()) {
-        if (n >= entries.size()) {
-            return "there is no entry " + key + " to delete" + EntryCountText(entries.size());
+        if (n >= count) {
+            return "there is no entry " + key + " to delete" + EntryCountText(count);
         }
-        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(n));
-        return {};
+        return RefusalOf(document.RemoveEntry(row));
     }
-    const std::optional<Replacement> entry = ParseReplacementEntry(value);
+    const auto entry = ParseReplacementEntry(value);
     if (!entry) {
         return "an entry takes FROM,TO (a comma in FROM written as \\044), or \"\" to delete it";
     }
-    if (n > entries.size()) {
-        return key + " would leave a gap; the next entry is " + ReplacementKey(entries.size());
+    if (n > count) {
+        return key + " would leave a gap; the next entry is " + ReplacementKey(count);
     }
-    if (n == entries.size() && n >= room) {
-        return "no room for " + key + ": with this catalogue the editor holds " +
-               std::to_string(room) + " replacement entries";
+    if (n == count) {
+        const Expected<std::uint16_t> added = document.AddEntry(entry->first, entry->second);
+        return added ? std::string() : added.Error().reason;
     }
-    if (n == entries.size()) {
-        entries.push_back(*entry);
-    } else {
-        entries[n] = *entry;
-    }
-    return {};
+    return RefusalOf(document.ModifyEntry(row, entry->first, entry->second));
 }
 
-std::string SetEntry(const LoadedDocument& document, const FieldAddress& address,
-                     const std::string& value, Edits& edits) {
-    if (!document.warnings.empty()) {
+// Sets entry `address.entry`, or one of its texts, in `document`.
+std::string SetEntry(ConfigDocument& document, const FieldAddress& address,
+                     const std::string& value, bool listReadWhole) {
+    if (!listReadWhole) {
         return "the replacement list could not be read whole, so it is not changed";
     }
     if (address.part == FieldAddress::Part::kWhole) {
-        const std::size_t room = std::min<std::size_t>(
-            FieldCatalog::kMaxReplacements, FieldCatalog::kCapacity - document.catalogueRows);
-        return SetWholeEntry(edits.entries, address.entry, value, room);
+        return SetWholeEntry(document, address.entry, value);
     }
-    if (address.entry >= edits.entries.size()) {
+    if (address.entry >= document.EntryCount()) {
         return "there is no entry " + ReplacementKey(address.entry) +
-               EntryCountText(edits.entries.size());
+               EntryCountText(document.EntryCount());
     }
-    Replacement& entry = edits.entries[address.entry];
+    ReplacementEntry entry = document.Entry(address.entry);
     (address.part == FieldAddress::Part::kFrom ? entry.from : entry.to) = value;
-    return {};
+    const auto row = static_cast<std::uint16_t>(document.CatalogueRows() + address.entry);
+    return RefusalOf(document.ModifyEntry(row, entry.from, entry.to));
 }
 
-// Checks one SECTION.KEY VALUE pair and adds it to `edits`; returns why it is refused, or "".
-std::string AddEdit(const CatalogueSet& catalogues, const LoadedDocument& document,
-                    const std::string& addressText, const std::string& value, Edits& edits) {
-    const ResolvedAddress resolved = ResolveAddress(catalogues, addressText);
+// Makes the edit of one SECTION.KEY VALUE pair; returns why it is refused, or "".
+std::string Edit(ConfigDocument& document, const std::string& addressText, const std::string& value,
+                 bool listReadWhole) {
+    const ResolvedAddress resolved = ResolveAddress(document.Defs(), addressText);
     if (!resolved.address) {
         return resolved.error;
     }
     const FieldAddress& address = *resolved.address;
-    std::string refused;
-    if (!address.field) {
-        refused = SetEntry(document, address, value, edits);
-    } else if (document.fields[*address.field].type == "B" && value != "True" && value != "False") {
-        refused = "a True/False field takes True or False, not \"" + value + "\"";
-    } else {
-        edits.fieldValues.emplace_back(*address.field, value);
-    }
+    const std::string refused = address.field ? RefusalOf(document.SetValue(*address.field, value))
+                                              : SetEntry(document, address, value, listReadWhole);
     return refused.empty() ? refused : "\"" + addressText + "\": " + refused;
 }
 
-// Applies `edits` to `text`, key by key; returns the first write the profile store refuses.
-std::optional<std::string> WriteEdits(const CatalogueSet& catalogues,
-                                      const LoadedDocument& document, const Edits& edits,
-                                      ProfileText& text) {
-    for (const auto& [row, value] : edits.fieldValues) {
-        const FieldDef& field = document.fields[row];
-        const std::string& section = catalogues.sections.RowForId(field.sectionId)->iniName;
-        const std::string stored = field.type != "B" ? value : value == "True" ? "1" : "0";
-        if (auto refused = text.Set(section, field.key, stored)) {
-            return refused;
-        }
-    }
-    if (edits.entries == document.replacements) {
-        return std::nullopt;
-    }
-    const auto r = static_cast<std::size_t>(catalogues.sections.ReplacementSectionIndex());
-    const std::string& section = catalogues.sections[r].iniName;
-    for (std::size_t n = 0; n < edits.entries.size(); ++n) {
-        const std::string entry = ReplacementEntryText(edits.entries[n]);
-        if (auto refused = text.Set(section, ReplacementKey(n), entry)) {
-            return refused;
-        }
-    }
-    if (edits.entries.size() < FieldCatalog::kMaxReplacements) {
-        return text.Set(section, ReplacementKey(edits.entries.size()), "");
-    }
-    return std::nullopt;
-}
-
-// Collects every pair; reports the first refused one and returns nothing.
-std::optional<Edits> CollectEdits(const CatalogueSet& catalogues, const LoadedDocument& document,
-                                  const Words& operands, const Environment& env) {
-    Edits edits;
-    edits.entries = document.replacements;
+// Makes the edit of every pair; reports the first refused one and returns false.
+bool EditAll(ConfigDocument& document, const Words& operands, bool listReadWhole,
+             const Environment& env) {
     for (std::size_t i = 1; i + 1 < operands.size(); i += 2) {
-        if (std::string refused =
-                AddEdit(catalogues, document, operands[i], operands[i + 1], edits);
+        if (const std::string refused = Edit(document, operands[i], operands[i + 1], listReadWhole);
             !refused.empty()) {
-            ReportError(env, document.path + ": " + refused + "; nothing was written");
-            return std::nullopt;
+            ReportError(env, document.Path() + ": " + refused + "; nothing was written");
+            return false;
         }
     }
-    return edits;
-}
-
-// Writes `edits` into the document's file, which is left alone when they change nothing.
-ExitCode Save(const CatalogueSet& catalogues, const LoadedDocument& document, const Edits& edits,
-              const Environment& env) {
-    ProfileText text(document.bytes);
-    if (auto refused = WriteEdits(catalogues, document, edits, text)) {
-        ReportError(env, document.path + ": " + *refused + "; nothing was written");
-        return ExitCode::kFailure;
-    }
-    if (text.Unchanged()) {
-        return ExitCode::kOk;
-    }
-    if (auto error = WriteFileAtomically(document.path, text.Bytes())) {
-        ReportError(env, error->Message());
-        return ExitCode::kFailure;
-    }
-    return ExitCode::kOk;
+    return true;
 }
 
 }  // namespace
@@ -194,16 +130,22 @@ ExitCode RunSet(const Words& words, const Environment& env) {
     if (args->operands.size() % 2 == 0) {
         return UsageError(env, kName, "\"" + args->operands.back() + "\" has no VALUE");
     }
-    CatalogueSet catalogues;
-    LoadedDocument document;
-    if (!OpenCataloguesAndDocument(*args, env, catalogues, document)) {
+    const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
+    if (!catalogues) {
         return ExitCode::kFailure;
     }
-    const std::optional<Edits> edits = CollectEdits(catalogues, document, args->operands, env);
-    if (!edits) {
+    ConfigDocument document(catalogues);
+    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), env, document);
+    // A read warns only about entries that did not fit: the list in memory is then not the file's.
+    if (!file || !EditAll(document, args->operands, file->warnings.empty(), env)) {
         return ExitCode::kFailure;
     }
-    return Save(catalogues, document, *edits, env);
+    // The edits are made in memory only; the save writes them all in one step, or nothing.
+    if (const Status saved = document.SaveEditedKeys(); !saved) {
+        ReportError(env, saved.Error().Message() + "; nothing was written");
+        return ExitCode::kFailure;
+    }
+    return ExitCode::kOk;
 }
 
 }  // namespace tav::cli

@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RefusalCase{"notABoolean",
                     {"General.Title", "ok", "General.Beep", "true"},
-                    "\"General.Beep\": a True/False field takes True or False, not \"true\"; "
-                    "nothing was written"},
+                    "\"General.Beep\": the True/False field Beep takes True or False, not "
+                    "\"true\"; nothing was written"},
         RefusalCase{
             "undescribedKey", {"General.Station", "FRONT-02"}, "describes no key \"Station\""},
         RefusalCase{"orderIsNoField", {"Columns.Order", "ShowDate"}, "describes no key \"Order\""},
@@ -146,10 +146,37 @@ TEST(SetTest, RefusesAppendsTheTableHasNoRoomFor) {
     EXPECT_EQ(RunCli({"set", doc, "Replace.r1", "c,d"}, folder.Path()).exit, 0);
     const auto full = RunCli({"set", doc, "Replace.r2", "e,f"}, folder.Path());
     EXPECT_EQ(full.exit, 2);
-    EXPECT_NE(full.err.find("no room for r2: with this catalogue the editor holds 2 replacement"),
+    EXPECT_NE(full.err.find("\"Replace.r2\": the list of string replacements is full: it holds at "
+                            "most 2 entries; nothing was written"),
               std::string::npos)
         << full.err;
     EXPECT_EQ(ReadFile(doc), "[Replace]\nr0=a,b\nr1=c,d\nr2=\n");
+}
+
+TEST(SetTest, ListNotReadWholeRefusesEntryEditsButNotFieldEdits) {
+    std::string fields;
+    for (int i = 0; i < 126; ++i) {
+        fields += "L,K" + std::to_string(i) + ",C,N,1\n";
+    }
+    CliFolder folder("1,Main,N,Main,SN,1\n2,Replace,N,Replacements,SR,2\n", fields);
+    const std::string doc = folder.File("r.tac");
+    const std::string before = "[Main]\nK0=x\n[Replace]\nr0=a,b\nr1=c,d\nr2=e,f\n";
+    tavtest::WriteFile(doc, before);
+    const std::string warning = "tacconf: warning: " + doc +
+                                ": The replacement entries from \"r2\" on in section [Replace] "
+                                "were not loaded: the field table holds at most 128 rows.\n";
+
+    const auto entry = RunCli({"set", doc, "Main.K0", "y", "Replace.r0.to", "z"}, folder.Path());
+    EXPECT_EQ(entry.exit, 2);
+    EXPECT_EQ(entry.err, warning + "tacconf: " + doc +
+                             ": \"Replace.r0.to\": the replacement list could not be read whole, "
+                             "so it is not changed; nothing was written\n");
+    EXPECT_EQ(ReadFile(doc), before);
+
+    const auto field = RunCli({"set", doc, "Main.K0", "y"}, folder.Path());
+    EXPECT_EQ(field.exit, 0);
+    EXPECT_EQ(field.err, warning);
+    EXPECT_EQ(ReadFile(doc), Replaced(before, "K0=x", "K0=y")) << "the list stays as it was";
 }
 
 TEST(SetTest, SameValuesLeaveTheFileUntouched) {

@@ -4,7 +4,7 @@
 
 #include "catalog/catalogtext.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 void FileFindings::Add(std::size_t line, std::string message) const {
     findings.push_back({file, line, std::move(message)});
@@ -87,4 +87,4 @@ std::string Quote(std::string_view text) {
     return quoted;
 }
 
-}  // namespace tav::cli
+}  // namespace tav::check

@@ -1,12 +1,13 @@
 #include <map>
 
 #include "catalog/catalogtext.h"
+#include "catalog/names.h"
 #include "cataloguecheck.h"
 #include "cataloguelines.h"
+#include "document/documentrules.h"
 #include "document/profiletext.h"
-#include "fieldaddress.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 namespace {
 
@@ -59,7 +60,7 @@ void CheckFieldLine(const NumberedLine& line, const FileFindings& out) {
 }
 
 // What is wrong with loaded row `f` in its section, or nothing.
-std::optional<std::string> SectionProblem(const CatalogueSet& catalogues, std::uint16_t f) {
+std::optional<std::string> SectionProblem(const Catalogues& catalogues, std::uint16_t f) {
     const FieldDef& field = catalogues.fields[f];
     const SectionDef* section = catalogues.sections.RowForId(field.sectionId);
     if (section == nullptr) {
@@ -70,18 +71,19 @@ std::optional<std::string> SectionProblem(const CatalogueSet& catalogues, std::u
     if (field.orderPos != 0 && section->ordered != 'Y') {
         return "the field is marked ordered, but its section" + where + " has no Order list";
     }
-    if (section->ordered == 'Y' && SameName(field.key, "Order")) {
+    if (section->ordered == 'Y' && SameName(field.key, kOrderKey)) {
         return "the key Order is the Order list of section" + where +
                ": the field and the list overwrite each other";
     }
-    if (section == catalogues.ReplacementSection() && ReplacementEntryNumber(field.key)) {
+    const std::optional<std::size_t> r = catalogues.ReplacementSectionIndex();
+    if (r && section == &catalogues.sections[*r] && ReplacementEntryNumber(field.key)) {
         return "the key " + Quote(field.key) + " is an entry key of the replacement list in" +
                where + ": the field and the entry overwrite each other";
     }
     return std::nullopt;
 }
 
-void CheckFieldRows(const CatalogueSet& catalogues, const std::vector<NumberedLine>& lines,
+void CheckFieldRows(const Catalogues& catalogues, const std::vector<NumberedLine>& lines,
                     const FileFindings& out) {
     std::map<std::pair<const SectionDef*, std::string>, std::size_t> keys;
     for (std::uint16_t f = 0; f < catalogues.fields.Count(); ++f) {
@@ -89,7 +91,7 @@ void CheckFieldRows(const CatalogueSet& catalogues, const std::vector<NumberedLi
         out.AddIf(lines[f].number, SectionProblem(catalogues, f));
         const SectionDef* section = catalogues.sections.RowForId(field.sectionId);
         const auto [first, fresh] =
-            keys.emplace(std::pair(section, FoldedName(field.key)), lines[f].number);
+            keys.emplace(std::pair(section, FoldName(field.key)), lines[f].number);
         if (section != nullptr && !fresh) {
             out.Add(lines[f].number, "the key " + Quote(field.key) + " of section [" +
                                          section->iniName + "] is also on line " +
@@ -99,8 +101,8 @@ void CheckFieldRows(const CatalogueSet& catalogues, const std::vector<NumberedLi
     }
 }
 
-void CheckReplacementRoom(const CatalogueSet& catalogues, const FileFindings& out) {
-    const std::size_t room = FieldCatalog::kCapacity - catalogues.fields.Count();
+void CheckReplacementRoom(const Catalogues& catalogues, const FileFindings& out) {
+    const std::size_t room = ReplacementRoom(catalogues.fields.Count());
     if (room < FieldCatalog::kMaxReplacements) {
         out.Add(0, std::to_string(catalogues.fields.Count()) + " fields leave room for only " +
                        std::to_string(room) + " of the " +
@@ -111,7 +113,7 @@ void CheckReplacementRoom(const CatalogueSet& catalogues, const FileFindings& ou
 
 }  // namespace
 
-Findings CheckFieldFile(const CatalogueSet& catalogues) {
+Findings CheckFieldFile(const Catalogues& catalogues) {
     Findings findings;
     const FileFindings out{catalogues.fieldFile.path, findings};
     const std::vector<NumberedLine> lines = NumberedCatalogLines(catalogues.fieldFile.bytes);
@@ -128,4 +130,4 @@ Findings CheckFieldFile(const CatalogueSet& catalogues) {
     return findings;
 }
 
-}  // namespace tav::cli
+}  // namespace tav::check

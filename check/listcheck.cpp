@@ -1,37 +1,15 @@
 // The checks of the two lists a document keeps in single keys: Order lists and the replacement
 // list.
+#include "listcheck.h"
+
 #include <set>
 
-#include "document/configdocument.h"
-#include "documentcheck.h"
-#include "fieldaddress.h"
+#include "catalog/names.h"
+#include "document/documentrules.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 namespace {
-
-std::vector<std::string> OrderedKeys(const CatalogueSet& catalogues, std::size_t sectionIndex) {
-    std::vector<std::string> keys;
-    for (std::uint16_t f = 0; f < catalogues.fields.Count(); ++f) {
-        if (catalogues.FieldInSection(f, sectionIndex) && catalogues.fields[f].orderPos != 0) {
-            keys.push_back(catalogues.fields[f].key);
-        }
-    }
-    return keys;
-}
-
-std::vector<std::string> OrderItems(const std::string& list) {
-    std::vector<std::string> items;
-    for (std::size_t start = 0; !list.empty();) {
-        const std::size_t comma = list.find(',', start);
-        items.push_back(list.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    return items;
-}
 
 // What is wrong with one item of an Order list that is not a repeat, or nothing.
 std::optional<std::string> OrderItemProblem(const std::string& item,
@@ -59,7 +37,8 @@ std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSe
                                       const std::vector<std::string>& orderedKeys) {
     const std::string where = "[" + listed.name + "]";
     std::set<std::string> named;
-    for (const std::string& item : OrderItems(check.text.Get(listed.name, "Order").value_or(""))) {
+    for (const std::string& item :
+         OrderListItems(check.text.Get(listed.name, kOrderKey).value_or(""))) {
         if (!named.insert(item).second) {
             check.out.Add(order.line, "the Order list of " + where + " names " + Quote(item) +
                                           " twice: only the first counts");
@@ -114,8 +93,8 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed,
         return;
     }
     const std::string where = "[" + listed.name + "]";
-    const std::vector<std::string> orderedKeys = OrderedKeys(check.catalogues, sectionIndex);
-    const ListedKey* order = FirstKey(listed, "Order");
+    const std::vector<std::string> orderedKeys = check.catalogues.OrderedKeys(sectionIndex);
+    const ListedKey* order = FirstKey(listed, kOrderKey);
     if (order == nullptr && !orderedKeys.empty()) {
         check.out.Add(listed.line,
                       where + " has no Order key: its ordered fields show in catalogue order");
@@ -147,9 +126,9 @@ void CheckReplacementList(const DocumentCheck& check, const ListedSection& liste
             check.out.AddIf(key.line, EntryKeyProblem(check, listed, key, *n, end));
         }
     }
-    for (const std::string& warning : check.document.warnings) {
+    for (const std::string& warning : check.warnings) {
         check.out.Add(listed.line, warning);
     }
 }
 
-}  // namespace tav::cli
+}  // namespace tav::check

@@ -3,9 +3,10 @@
 #include <map>
 
 #include "catalog/catalogtext.h"
+#include "catalog/names.h"
 #include "cataloguelines.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 namespace {
 
@@ -48,7 +49,7 @@ void CheckSectionRows(const SectionCatalog& sections, const std::vector<Numbered
                                 std::to_string(first->second) +
                                 ": the editor cannot tell the two sections apart");
         }
-        if (const auto [first, fresh] = names.emplace(FoldedName(row.iniName), number); !fresh) {
+        if (const auto [first, fresh] = names.emplace(FoldName(row.iniName), number); !fresh) {
             out.Add(number, "the section name " + Quote(row.iniName) + " is also on line " +
                                 std::to_string(first->second) +
                                 ": both sections read and write one section of a document");
@@ -64,7 +65,7 @@ void CheckSectionRows(const SectionCatalog& sections, const std::vector<Numbered
 
 }  // namespace
 
-Findings CheckSectionFile(const CatalogueSet& catalogues) {
+Findings CheckSectionFile(const Catalogues& catalogues) {
     Findings findings;
     const FileFindings out{catalogues.sectionFile.path, findings};
     const std::vector<NumberedLine> lines = NumberedCatalogLines(catalogues.sectionFile.bytes);
@@ -81,11 +82,11 @@ Findings CheckSectionFile(const CatalogueSet& catalogues) {
     return findings;
 }
 
-Findings CheckCatalogues(const CatalogueSet& catalogues) {
+Findings CheckCatalogues(const Catalogues& catalogues) {
     Findings findings = CheckSectionFile(catalogues);
     const Findings fieldFindings = CheckFieldFile(catalogues);
     findings.insert(findings.end(), fieldFindings.begin(), fieldFindings.end());
     return findings;
 }
 
-}  // namespace tav::cli
+}  // namespace tav::check

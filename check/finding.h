@@ -1,11 +1,11 @@
-// One problem that `tacconf check` reports.
+// One problem a check finds in a catalogue file or a document.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-namespace tav::cli {
+namespace tav::check {
 
 struct Finding {
     std::string file;
@@ -15,4 +15,4 @@ struct Finding {
 
 using Findings = std::vector<Finding>;
 
-}  // namespace tav::cli
+}  // namespace tav::check

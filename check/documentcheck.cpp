@@ -1,8 +1,11 @@
 #include "documentcheck.h"
 
-#include "fieldaddress.h"
+#include "catalog/names.h"
+#include "document/documentio.h"
+#include "document/documentrules.h"
+#include "listcheck.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 namespace {
 
@@ -25,29 +28,27 @@ void CheckSkippedLines(const DocumentCheck& check, const ProfileListing& listing
 
 // True when the catalogues describe `key` in section `s`: a field, the Order list of an ordered
 // section, or a key of the replacement list (checked on their own).
-bool IsDescribed(const CatalogueSet& catalogues, std::size_t s, std::string_view key) {
+bool IsDescribed(const Catalogues& catalogues, std::size_t s, std::string_view key) {
     if (catalogues.FindField(s, key)) {
         return true;
     }
-    const SectionDef& section = catalogues.sections[s];
-    if (section.ordered == 'Y' && SameName(key, "Order")) {
+    if (catalogues.sections[s].ordered == 'Y' && SameName(key, kOrderKey)) {
         return true;
     }
-    return &section == catalogues.ReplacementSection() &&
+    return s == catalogues.ReplacementSectionIndex() &&
            (ReplacementEntryNumber(key) || SameName(key, "r"));
 }
 
 // Values the editor shows differently from the text the file holds.
 void CheckValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key,
                 std::uint16_t f) {
-    const FieldDef& field = check.document.fields[f];
+    const FieldDef& field = check.catalogues.fields[f];
     const std::string stored = check.text.Get(listed.name, key.name).value_or("");
-    if (field.type == "B" && stored != "0" && stored != "1") {
+    if (field.type == "B" && StoredBoolean(ShownBoolean(stored)) != stored) {
+        const std::string shown = ShownBoolean(stored);
         check.out.Add(key.line, "the value " + Quote(stored) + " of " + key.name + " shows as " +
-                                    field.value +
-                                    " in the editor, and a save "
-                                    "writes " +
-                                    (field.value == "True" ? "1" : "0"));
+                                    shown + " in the editor, and a save writes " +
+                                    StoredBoolean(shown));
     } else if (field.type != "B" && TrimBlanks(key.storedText) != stored &&
                EncodeProfileValue(stored) == stored) {
         check.out.Add(key.line, "the quotes around the value of " + key.name +
@@ -71,6 +72,12 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, std::siz
                                         "nor changes it");
         }
     }
+}
+
+// What the editor's read of `bytes` could not load (see ReadDocumentValues).
+std::vector<std::string> ReadWarnings(const Catalogues& catalogues, std::string_view bytes) {
+    FieldCatalog table = catalogues.fields;
+    return ReadDocumentValues(catalogues.sections, table, ProfileText(std::string(bytes)));
 }
 
 // The first listed section named like `listed`.
@@ -98,7 +105,7 @@ void CheckSection(const DocumentCheck& check, const ProfileListing& listing,
     } else {
         CheckKeys(check, listed, *s);
         CheckOrderList(check, listed, *s);
-        if (&check.catalogues.sections[*s] == check.catalogues.ReplacementSection()) {
+        if (*s == check.catalogues.ReplacementSectionIndex()) {
             CheckReplacementList(check, listed);
         }
     }
@@ -119,11 +126,12 @@ bool IsFirstKey(const ListedSection& section, std::size_t index) {
     return FirstKey(section, section.keys[index].name) == &section.keys[index];
 }
 
-Findings CheckDocument(const CatalogueSet& catalogues, const LoadedDocument& document) {
+Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
+                       std::string_view bytes) {
     Findings findings;
-    const DocumentCheck check{catalogues, document, ProfileText(document.bytes),
-                              FileFindings{document.path, findings}};
-    const ProfileListing listing = ListProfile(document.bytes);
+    const DocumentCheck check{catalogues, ProfileText(std::string(bytes)),
+                              ReadWarnings(catalogues, bytes), FileFindings{path, findings}};
+    const ProfileListing listing = ListProfile(bytes);
     CheckSkippedLines(check, listing);
     for (const ListedSection& listed : listing.sections) {
         CheckSection(check, listing, listed);
@@ -132,4 +140,4 @@ Findings CheckDocument(const CatalogueSet& catalogues, const LoadedDocument& doc
     return findings;
 }
 
-}  // namespace tav::cli
+}  // namespace tav::check

@@ -9,7 +9,7 @@
 
 #include "finding.h"
 
-namespace tav::cli {
+namespace tav::check {
 
 // Adds findings about one file.
 struct FileFindings {
@@ -50,4 +50,4 @@ std::optional<std::string> NumberProblem(std::string_view column, std::string_vi
 // "\"text\"".
 std::string Quote(std::string_view text);
 
-}  // namespace tav::cli
+}  // namespace tav::check

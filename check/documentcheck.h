@@ -1,0 +1,23 @@
+// Checks of one document against the catalogues: what the editor would not show, would show
+// differently from what the file holds, or would change at the next save.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalog/catalogues.h"
+#include "finding.h"
+
+namespace tav::check {
+
+// Everything in the document file `bytes` (read from `path`, which the findings name) that
+// disagrees with `catalogues`: sections and keys the catalogues do not describe, repeated sections
+// and keys (readers see the first only), lines no reader takes, values the editor shows
+// differently from the file, Order lists that name unknown keys or miss ordered ones, and
+// replacement lists that stop early, hold entries that are never read or do not fit into the
+// editor's table. Checks the file as the editor would open it, not a document edited since.
+// Findings come in line order.
+Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
+                       std::string_view bytes);
+
+}  // namespace tav::check

@@ -1,0 +1,46 @@
+// The files the subcommands open: the catalogues, once per run, and the document they work on.
+#include "commands.h"
+
+namespace tav::cli {
+
+std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const Environment& env) {
+    const std::optional<std::string> folder = CatalogueFolder(args, env);
+    if (!folder) {
+        return nullptr;
+    }
+    std::vector<FileError> problems;
+    auto catalogues =
+        LoadCatalogues(*folder, [&](const FileError& problem) { problems.push_back(problem); });
+    if (const std::optional<FileError> error = catalogues->ReadError()) {
+        const char* hint = args.catalogueFolder ? ""
+                                                : " (the catalogues are read from the "
+                                                  "program's folder unless --catalogues DIR "
+                                                  "names another)";
+        ReportError(env, error->Message() + hint);
+        return nullptr;
+    }
+    // With both files read, what is left to report is lines past a table's capacity.
+    for (const FileError& problem : problems) {
+        ReportWarning(env, problem.Message());
+    }
+    return catalogues;
+}
+
+std::optional<OpenedFile> OpenDocument(const std::string& path, const Environment& env,
+                                       ConfigDocument& document) {
+    // Read here rather than by ConfigDocument::Open: diff compares a save with these bytes.
+    FileBytes file = ReadFileBytes(path);
+    if (file.error) {
+        ReportError(env, file.error->Message());
+        return std::nullopt;
+    }
+    OpenedFile opened;
+    opened.bytes = std::move(file.bytes);
+    opened.warnings = document.OpenBytes(path, path, opened.bytes);
+    for (const std::string& warning : opened.warnings) {
+        ReportWarning(env, path + ": " + warning);
+    }
+    return opened;
+}
+
+}  // namespace tav::cli
