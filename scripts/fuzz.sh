@@ -10,7 +10,7 @@ if [ ! -f build-fuzz/build.ninja ]; then
         -DTAV_SANITIZE=address,undefined
 fi
 cmake --build build-fuzz
-for target in catalog profile; do
+for target in catalog document profile; do
     work="build-fuzz/corpus-$target"
     mkdir -p "$work"
     echo "fuzz-$target: ${seconds}s"
