@@ -22,8 +22,9 @@ ProfileKeyLine PartsOfKeyLine(std::string_view text) {
 }  // namespace
 
 std::string EncodeProfileValue(std::string_view value) {
-    const bool blankAtEnd =
-        !value.empty() && (IsProfileBlank(value.front()) || IsProfileBlank(value.back()));
+    // The other application's readers also take the end-of-file byte 0x1A for a blank.
+    const auto blank = [](char c) { return IsProfileBlank(c) || c == '\x1A'; };
+    const bool blankAtEnd = !value.empty() && (blank(value.front()) || blank(value.back()));
     if (blankAtEnd || EnclosedInQuotes(value)) {
         std::string enclosed;
         enclosed.reserve(value.size() + 2);
@@ -262,6 +263,18 @@ bool ProfileText::Unchanged() const {
                                               [](const Section& s) { return !s.added.empty(); });
 }
 
+std::string_view ProfileText::EndingAt(std::size_t at) const {
+    // A lone CR written right before an LF would join it into one CR LF ending and the line of
+    // that LF would vanish: such lines take the ending of the line before them instead.
+    if (m_eol != "\r" || at >= m_bytes.size() || m_bytes[at] != '\n') {
+        return m_eol;
+    }
+    if (at >= 2 && m_bytes[at - 2] == '\r' && m_bytes[at - 1] == '\n') {
+        return "\r\n";
+    }
+    return at >= 1 && m_bytes[at - 1] == '\n' ? "\n" : "\r\n";
+}
+
 std::size_t ProfileText::InsertionPoint(const Section& section) const {
     // After the section's last non-blank line (the header when every other line is blank).
     std::size_t last = section.bodyEnd;
@@ -320,9 +333,10 @@ std::string ProfileText::Bytes() const {
                 m_bytes.back() != '\r') {
                 out += m_eol;
             }
+            const std::string_view eol = EndingAt(edit.at);
             for (const std::string& text : edit.insertion->added) {
                 out += text;
-                out += m_eol;
+                out += eol;
             }
         }
         copied = edit.end;

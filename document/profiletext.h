@@ -27,10 +27,13 @@ namespace tav {
 // Writing rules: an existing key keeps its line, which becomes the key as the file spells it, "="
 // and the new value, with the line's own line ending; a new key goes after the last non-blank
 // line of its section; a new section goes at the end of the file. New lines take the file's line
-// ending (CR LF for a file that has none). Writing the value a key already has changes nothing,
-// nothing is ever removed, and every other byte stays as it was. A value that would not read back
+// ending (CR LF for a file that has none), except that lines inserted right before an LF in a file
+// whose first ending is a lone CR take the ending of the line before them (a CR there would join
+// the LF, and a line would vanish). Writing the value a key already has changes nothing, nothing
+// is ever removed, and every other byte stays as it was. A value that would not read back
 // unchanged (blanks at either end, or enclosed in a pair of equal quotes) is written in double
-// quotes, so every value written reads back exactly.
+// quotes, so every value written reads back exactly; the byte 0x1A at either end counts as a blank
+// here, since the other application's readers take it for one.
 class ProfileText final {
 public:
     explicit ProfileText(std::string bytes = {});
@@ -87,6 +90,7 @@ private:
     std::optional<KeyRef> FindKey(const Section& section, std::string_view key) const;
     std::string_view KeyLineText(const Section& section, const KeyRef& ref) const;
     std::size_t InsertionPoint(const Section& section) const;
+    std::string_view EndingAt(std::size_t at) const;
     void ListKeys(const Section& section) const;
 
     std::string m_bytes;

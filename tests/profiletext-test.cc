@@ -93,7 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"enclosingQuotesQuoted", "", "S", "k", "'v'", "[S]\r\nk=\"'v'\"\r\n"},
         WriteCase{"loneQuoteNotQuoted", "", "S", "k", "\"v", "[S]\r\nk=\"v\r\n"},
         WriteCase{"secondDuplicateSectionUntouched", "[S]\nk=1\n[S]\nk=2\n", "S", "k", "3",
-                  "[S]\nk=3\n[S]\nk=2\n"}),
+                  "[S]\nk=3\n[S]\nk=2\n"},
+        // A lone CR written before an LF would join it into one ending, and a line would vanish.
+        WriteCase{"crFileNewKeyBeforeEmptyLfLine", "[S]\rk=1\n\n", "S", "n", "2",
+                  "[S]\rk=1\nn=2\n\n"},
+        WriteCase{"crFileNewKeyBeforeLfAfterCrLf", "[S]\rk=1\r\n\n[T]\r", "S", "n", "2",
+                  "[S]\rk=1\r\nn=2\r\n\n[T]\r"},
+        WriteCase{"ctrlZAtEitherEndQuoted", "", "S", "k", "\x1A" "v\x1A",
+                  "[S]\r\nk=\"\x1A" "v\x1A\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteRefusalTest, LineBreaksAndUnreadableKeysAreRefusedAndNothingChanges) {
