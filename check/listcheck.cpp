@@ -68,11 +68,16 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
                                    " without a comma: it ends the replacement list, and a save "
                                    "empties it");
     }
+    // A save writes a list of k entries as r0 ... r(k-1) and the empty end key rk: key n is
+    // written over as soon as the list has n entries.
+    const std::string overwritten =
+        ", and a save overwrites it once the list has " + std::to_string(n) + " entries or more";
     if (FirstKey(listed, endKey) == nullptr) {
-        return key.name + " is not read: the replacement list stops at the missing " + endKey;
+        return key.name + " is not read: the replacement list stops at the missing " + endKey +
+               overwritten;
     }
     return key.name + " comes after the end of the replacement list (" + endKey +
-           "): it is not read, and saves leave it as it is";
+           "): it is not read" + overwritten;
 }
 
 // The number of entries a reader takes from `listed`: up to the first without a comma.

@@ -199,6 +199,9 @@ Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
     if (!IsEntryRow(row)) {
         return Refused("row " + std::to_string(row) + " is not a replacement entry");
     }
+    if (const auto problem = FromTextProblem(from)) {
+        return Refused(*problem);
+    }
     return SetTexts(row, from, to);
 }
 
@@ -240,6 +243,9 @@ Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const 
     const std::optional<std::size_t> r = ReplacementSection();
     if (!r) {
         return FileError{m_path, "the catalogue has no section for string replacements"};
+    }
+    if (const auto problem = FromTextProblem(from)) {
+        return FileError{m_path, *problem};
     }
     const std::size_t room = ReplacementRoom(CatalogueRows());
     if (EntryCount() >= room) {

@@ -127,11 +127,13 @@ public:
     // one undo step until EndTyping or another kind of edit.
     Status SetValue(std::uint16_t row, const std::string& value);
 
-    // Sets both texts of replacement row `row`; merges like SetValue.
+    // Sets both texts of replacement row `row`; merges like SetValue. A from-text holding the
+    // characters \044 is refused (see FromTextProblem).
     Status ModifyEntry(std::uint16_t row, const std::string& from, const std::string& to);
 
     // Appends an entry to the replacement list and returns its row. Refused when the catalogue has
-    // no replacement section or the list is full (13 entries, or no room left in the table).
+    // no replacement section, the list is full (13 entries, or no room left in the table) or the
+    // from-text holds \044.
     Expected<std::uint16_t> AddEntry(const std::string& from, const std::string& to);
 
     // Removes replacement row `row`; later entries move up.

@@ -92,6 +92,14 @@ std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::st
                           std::string(text.substr(comma + 1)));
 }
 
+std::optional<std::string> FromTextProblem(std::string_view from) {
+    if (from.find(kCommaEscape) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return "the text to replace cannot hold the characters " + std::string(kCommaEscape) +
+           ": a document stores a comma that way, so they would read back as a comma";
+}
+
 std::size_t ReplacementRoom(std::size_t catalogueRows) {
     const std::size_t table =
         FieldCatalog::kCapacity - std::min<std::size_t>(catalogueRows, FieldCatalog::kCapacity);

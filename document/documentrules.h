@@ -55,6 +55,10 @@ std::string ReplacementEntryText(std::string_view from, std::string_view to);
 // text without a comma, which ends the list.
 std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::string_view text);
 
+// Why `from` cannot be stored as a from-text, or nothing: the four characters \044 would read back
+// as a comma, since that is how a stored from-text writes its commas.
+std::optional<std::string> FromTextProblem(std::string_view from);
+
 // How many entries a document can hold when the field table has `catalogueRows` catalogue rows:
 // the list's own limit of 13, or fewer when the table of 128 rows has less room.
 std::size_t ReplacementRoom(std::size_t catalogueRows);

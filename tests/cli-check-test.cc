@@ -38,9 +38,9 @@ TEST(CheckTest, ExampleDocumentsDisagreeWhereTheySay) {
                   house + ":7" + order + "ShowSubject: the editor gives it position 1",
                   house + ":7" + order + "ShowSize: the editor gives it position 1",
                   house + ":17: r3 comes after the end of the replacement list (r2): it is not "
-                          "read, and saves leave it as it is",
+                          "read, and a save overwrites it once the list has 3 entries or more",
                   house + ":18: r4 comes after the end of the replacement list (r2): it is not "
-                          "read, and saves leave it as it is",
+                          "read, and a save overwrites it once the list has 4 entries or more",
                   house + ":20: section [Scanner] is not in the catalogue: the editor neither "
                           "shows nor changes it"}));
     EXPECT_EQ(run.err, "tacconf: 8 problems found in the catalogues and 2 documents\n");

@@ -88,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "2: the Order list of [Cols] does not name ColB: the editor gives it "
                       "position 1"}},
         DocumentCase{"entriesAfterTheEnd", "[Replace]\nr0=a,b\nr1=\nr2=c,d\n",
-                     {"4: r2 comes after the end of the replacement list (r1)"}},
+                     {"4: r2 comes after the end of the replacement list (r1): it is not read, "
+                      "and a save overwrites it once the list has 2 entries or more"}},
         DocumentCase{"gap", "[Replace]\nr0=a,b\nr2=c,d\n",
                      {"3: r2 is not read: the replacement list stops at the missing r1"}},
         DocumentCase{"endKeyWithText", "[Replace]\nr0=a,b\nr1=junk\n",

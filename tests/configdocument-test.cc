@@ -99,6 +99,10 @@ TEST(ConfigDocumentTest, OpenFailuresChangeNothing) {
     EXPECT_EQ(f.told.back().kind, Kind::Reset);
 }
 
+tav::Status AsStatus(const tav::Expected<std::uint16_t>& added) {
+    return added ? tav::Status() : tav::Status(added.Error());
+}
+
 TEST(ConfigDocumentTest, EditsAreRefusedWithAReason) {
     struct Case {
         const char* name;
@@ -124,6 +128,11 @@ TEST(ConfigDocumentTest, EditsAreRefusedWithAReason) {
          "ordered field"},
         {"move before itself", [](ConfigDocument& d) { return d.MoveField(kSize, kSize); },
          "ordered field"},
+        {"add \\044", [](ConfigDocument& d) { return AsStatus(d.AddEntry("C:\\0447", "x")); },
+         "cannot hold the characters \\044"},
+        {"modify to \\044",
+         [](ConfigDocument& d) { return d.ModifyEntry(kFirstEntry, "a\\044", "b"); },
+         "read back as a comma"},
     };
     for (const Case& c : cases) {
         Fixture f;

@@ -169,7 +169,7 @@ TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
         t.tree->setCurrentItem(t.Item(prefix));
         const std::string before = Text(t.tree->currentItem());
         t.tree->SetSelectedValue("x");
-        t.tree->ModifySelectedReplacement("a", "b");
+        EXPECT_TRUE(t.tree->ModifySelectedReplacement("a", "b")) << "nothing to refuse";
         t.tree->DeleteSelectedReplacement();
         std::string from = "keep", to = "keep";
         t.tree->GetSelectedReplacement(from, to);
@@ -189,7 +189,7 @@ TEST(EditTest, SetValueAndModifyReplacementRelabel) {
     t.tree->setCurrentItem(t.Item("String replacements"));
     ASSERT_TRUE(t.tree->AddReplacement("a,b", "c"));
     t.tree->setCurrentItem(t.Item("String [a,b]"));
-    t.tree->ModifySelectedReplacement("x=y", "z");
+    ASSERT_TRUE(t.tree->ModifySelectedReplacement("x=y", "z"));
     EXPECT_EQ(Text(t.tree->currentItem()), "String [x=y] Replaced by [z]");
     std::string from, to;
     t.tree->GetSelectedReplacement(from, to);
@@ -235,7 +235,7 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     ExampleTree t;
     const std::string path = t.dir.File("out.tac");
     for (const char* name : {"p", "q", "r"}) {
-        t.tree->AddReplacement(name, std::string(name) + "-to");
+        ASSERT_TRUE(t.tree->AddReplacement(name, std::string(name) + "-to"));
     }
     QTreeWidgetItem* section = t.Item("String replacements");
     t.tree->setCurrentItem(section->child(1));  // q

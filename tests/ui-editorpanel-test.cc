@@ -179,6 +179,20 @@ TEST_F(EditorPanelTest, EditingAnEntryStoresBothTexts) {
     EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b2]");
 }
 
+TEST_F(EditorPanelTest, AFromTextTheDocumentCannotStoreIsTakenBackWithTheReason) {
+    QTreeWidgetItem* entry = Select("String [a] Replaced by [b]");
+    Type(ControlId::ReplaceEdit, "\\044");
+    EXPECT_EQ(entry->text(0), "String [a\\04] Replaced by [b]");
+    EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "a\\04") << "the last keystroke is taken back";
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_TRUE(m_messages.messages[0].contains("\\044")) << m_messages.messages[0].toStdString();
+    Select("String replacements");
+    Type(ControlId::ReplaceEdit, "x\\044");
+    Click(ControlId::AddButton);
+    EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "x\\044") << "kept for the user to mend";
+    EXPECT_EQ(m_messages.messages.size(), 2u);
+}
+
 TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {
     Select("String [a] Replaced by [b]");
     Click(ControlId::DeleteButton);

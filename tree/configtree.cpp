@@ -218,27 +218,28 @@ void ConfigTree::SetSelectedValue(const std::string& value) {
     }
 }
 
-void ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {
-    if (const int f = FieldIndexOf();
-        f >= 0 && m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        static_cast<void>(m_document->ModifyEntry(static_cast<std::uint16_t>(f), from, to));
+Status ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {
+    const int f = FieldIndexOf();
+    if (f < 0 || !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
+        return {};
     }
+    return m_document->ModifyEntry(static_cast<std::uint16_t>(f), from, to);
 }
 
-bool ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
+Status ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
     const std::optional<std::size_t> s = m_document->Defs().ReplacementSectionIndex();
     QTreeWidgetItem* sectionItem = s ? SectionItem(static_cast<int>(*s)) : nullptr;
     if (sectionItem == nullptr) {
-        return false;
+        return FileError{m_document->Path(), "the catalogue has no section for string replacements"};
     }
     // The document's notification puts the entry's item in place.
-    if (!m_document->AddEntry(from, to)) {
+    if (const auto added = m_document->AddEntry(from, to); !added) {
         QApplication::beep();
-        return false;
+        return added.Error();
     }
     sectionItem->setExpanded(true);
     setCurrentItem(sectionItem);
-    return true;
+    return {};
 }
 
 void ConfigTree::DeleteSelectedReplacement() {

@@ -62,12 +62,13 @@ public:
     // Copies the selected field's label and value into `from` and `to`; leaves both alone for
     // other items.
     void GetSelectedReplacement(std::string& from, std::string& to) const;
-    // Sets both texts of the selected replacement entry; nothing for other items.
-    void ModifySelectedReplacement(const std::string& from, const std::string& to);
+    // Sets both texts of the selected replacement entry; nothing for other items. Returns the
+    // document's refusal (a from-text it cannot store), which changes nothing.
+    Status ModifySelectedReplacement(const std::string& from, const std::string& to);
     // Appends an entry to the document's replacement list (its item appears under the replacement
-    // section), expands that section and selects its item. Returns false, changing nothing, when
-    // there is no replacement section; beeps and returns false when the list is full.
-    bool AddReplacement(const std::string& from, const std::string& to);
+    // section), expands that section and selects it. Returns why nothing changed: there is no
+    // replacement section, or (with a beep) the document refused the entry, e.g. a full list.
+    Status AddReplacement(const std::string& from, const std::string& to);
     // Removes the selected replacement entry from the document; the tree then selects another
     // item and reports it, with rows and tags already consistent. Nothing for other items.
     void DeleteSelectedReplacement();

@@ -89,11 +89,12 @@ void MainDialog::OnChangeValueEdit(const QString& text) {
 }
 
 void MainDialog::OnAddReplacement() {
-    if (!m_tree->AddReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()))) {
+    if (const Status added =
+            m_tree->AddReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
+        !added) {
         // The texts stay in the edits, so nothing the user typed is lost.
-        m_services.messages.ShowWarning(
-            this, tr("The string replacement was not added: the list of string replacements is "
-                     "full."));
+        m_services.messages.ShowWarning(this, tr("The string replacement was not added: %1.")
+                                                  .arg(ToQt(added.Error().reason)));
         return;
     }
     m_replaceEdit->clear();
@@ -107,8 +108,20 @@ void MainDialog::OnDeleteReplacement() {
 
 // While the replacement section is selected, typing only prepares the texts for Add.
 void MainDialog::OnChangeReplaceEdit() {
-    if (m_tree->SelectedType() == kReplacementEntry) {
+    if (m_tree->SelectedType() != kReplacementEntry) {
+        return;
+    }
+    const Status modified =
         m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
+    if (!modified) {
+        // The keystroke is taken back, so the edits show what the entry holds.
+        std::string from;
+        std::string to;
+        m_tree->GetSelectedReplacement(from, to);
+        m_replaceEdit->setText(ToQt(from));
+        m_byEdit->setText(ToQt(to));
+        m_services.messages.ShowWarning(this, tr("The string replacement was not changed: %1.")
+                                                  .arg(ToQt(modified.Error().reason)));
     }
 }
 
