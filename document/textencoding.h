@@ -1,0 +1,46 @@
+// The text encoding of a document (or a catalogue file), decided once from its bytes, and the
+// conversion of its texts to and from the UTF-8 that people type and read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalog/expected.h"
+
+namespace tav {
+
+enum class TextEncoding {
+    Utf8,
+    Windows1252,  // the Windows code page the other application's 8-bit profile readers use
+};
+
+// The encoding of `bytes`: a UTF-8 byte-order mark means UTF-8; without one, bytes that hold
+// non-ASCII bytes all forming valid UTF-8 sequences are UTF-8; anything else, plain ASCII
+// included, is Windows-1252 (the other application reads documents in the Windows code page).
+TextEncoding DecideEncoding(std::string_view bytes);
+
+// True when `bytes` is valid UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// True when `bytes` holds both valid multi-byte UTF-8 sequences and non-ASCII bytes that are not
+// part of one: a document edited in both encodings, whose texts cannot all show right.
+bool MixesEncodings(std::string_view bytes);
+
+// `bytes` of `encoding` as UTF-8. Windows-1252 decodes every byte (the five bytes the code page
+// leaves undefined, 0x81, 0x8D, 0x8F, 0x90 and 0x9D, become U+0081 and so on), so encoding the
+// result gives the bytes back. In UTF-8, each byte that is not part of a valid sequence becomes
+// U+FFFD.
+std::string DecodeText(std::string_view bytes, TextEncoding encoding);
+
+// The UTF-8 text `text` in `encoding`. Fails, naming the first character, when the encoding cannot
+// hold it (or when `text` is not valid UTF-8); nothing is ever replaced. The error's file is empty.
+Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding);
+
+// "utf-8" or "windows-1252".
+const char* EncodingName(TextEncoding encoding);
+
+// The encoding named `name` ("utf-8", "utf8", "windows-1252", "cp1252", case ignored), or nothing.
+std::optional<TextEncoding> EncodingNamed(std::string_view name);
+
+}  // namespace tav
