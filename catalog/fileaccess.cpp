@@ -8,10 +8,6 @@
 
 namespace tav {
 
-std::string FileError::Message() const {
-    return file + ": " + reason;
-}
-
 namespace {
 
 FileBytes Failure(const std::string& path, const std::string& reason, bool missing = false) {

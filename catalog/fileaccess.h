@@ -4,16 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "fileerror.h"
+
 namespace tav {
-
-// A failed file operation: the file concerned and the reason, in words a user can act on.
-struct FileError {
-    std::string file;
-    std::string reason;
-
-    // "<file>: <reason>", for messages and logs.
-    std::string Message() const;
-};
 
 // Outcome of ReadFileBytes: either the bytes or the error, never both.
 struct FileBytes {
