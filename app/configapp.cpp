@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "catalog/fileaccess.h"
+#include "catalog/fileerror.h"
 #include "tree/textconv.h"
 #include "ui/messagereporter.h"
 

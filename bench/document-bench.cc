@@ -11,6 +11,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "catalog/fileaccess.h"
 #include "document/atomicfile.h"
 #include "document/documentio.h"
 #include "tree/configtree.h"
@@ -92,13 +93,14 @@ void Sizes(benchmark::internal::Benchmark* b) {
 void BM_FloorRead(benchmark::State& state) {
     const std::string path = DocumentPath(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tav::ReadFileBytes(path).bytes.size());
+        benchmark::DoNotOptimize(tav::ReadFileBytes(path)->size());
     }
 }
 BENCHMARK(BM_FloorRead)->Apply(Sizes);
 
 void BM_FloorWrite(benchmark::State& state) {
-    const std::string bytes = tav::ReadFileBytes(DocumentPath(static_cast<std::size_t>(state.range(0)))).bytes;
+    const std::string bytes =
+        *tav::ReadFileBytes(DocumentPath(static_cast<std::size_t>(state.range(0))));
     const std::string temp = Folder() + "/floor.tmp";
     const std::string target = Folder() + "/floor.tac";
     for (auto _ : state) {

@@ -1,5 +1,6 @@
 #include "catalogues.h"
 
+#include "fileaccess.h"
 #include "names.h"
 
 namespace tav {
@@ -24,11 +25,10 @@ void ReportProblems(const CatalogueFile& file, const char* what, std::size_t cap
 CatalogueFile ReadCatalogueFile(const std::string& folder, const char* name) {
     CatalogueFile file;
     file.path = JoinPath(folder, name);
-    FileBytes read = ReadFileBytes(file.path);
-    if (read.error) {
-        file.error = std::move(read.error);
+    if (Expected<std::string> read = ReadFileBytes(file.path)) {
+        file.bytes = std::move(*read);
     } else {
-        file.bytes = std::move(read.bytes);
+        file.error = read.Error();
     }
     return file;
 }

@@ -5,7 +5,7 @@
 #include <utility>
 #include <variant>
 
-#include "fileaccess.h"
+#include "fileerror.h"
 
 namespace tav {
 

@@ -8,17 +8,11 @@
 
 namespace tav {
 
-std::string FileError::Message() const {
-    return file + ": " + reason;
-}
-
 namespace {
 
-FileBytes Failure(const std::string& path, const std::string& reason, bool missing = false) {
-    FileBytes result;
-    result.error = FileError{path, reason};
-    result.missing = missing;
-    return result;
+// The failure of a system call on `path`, which left its errno in `code`.
+FileError SystemFailure(const std::string& path, int code) {
+    return FileError{path, std::strerror(code), code};
 }
 
 class FdCloser {
@@ -34,46 +28,45 @@ private:
 
 }  // namespace
 
-FileBytes ReadFileBytes(const std::string& path) {
+Expected<std::string> ReadFileBytes(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        const int err = errno;
-        return Failure(path, std::strerror(err), err == ENOENT);
+        return SystemFailure(path, errno);
     }
     FdCloser closer(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        return Failure(path, std::strerror(errno));
+        return SystemFailure(path, errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        return Failure(path, "is a folder, not a file");
+        return FileError{path, "is a folder, not a file"};
     }
     if (!S_ISREG(info.st_mode)) {
-        return Failure(path, "is not a regular file");
+        return FileError{path, "is not a regular file"};
     }
     // Read straight into the result: the size from fstat is a hint, the file may still change.
-    FileBytes result;
+    std::string bytes;
     std::size_t size = 0;
-    result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     for (;;) {
-        if (size == result.bytes.size()) {
-            result.bytes.resize(result.bytes.size() * 2 + 4096);
+        if (size == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
         }
-        const ssize_t got = ::read(fd, result.bytes.data() + size, result.bytes.size() - size);
+        const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return Failure(path, std::strerror(errno));
+            return SystemFailure(path, errno);
         }
         if (got == 0) {
             break;
         }
         size += static_cast<std::size_t>(got);
     }
-    result.bytes.resize(size);
-    return result;
+    bytes.resize(size);
+    return bytes;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

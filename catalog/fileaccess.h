@@ -1,32 +1,17 @@
 // Checked whole-file reading shared by the catalogues and the document reader.
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "expected.h"
 
 namespace tav {
 
-// A failed file operation: the file concerned and the reason, in words a user can act on.
-struct FileError {
-    std::string file;
-    std::string reason;
-
-    // "<file>: <reason>", for messages and logs.
-    std::string Message() const;
-};
-
-// Outcome of ReadFileBytes: either the bytes or the error, never both.
-struct FileBytes {
-    std::string bytes;
-    std::optional<FileError> error;
-    bool missing = false;  // the file does not exist (error is set too)
-};
-
-// Reads the whole regular file at `path` byte for byte.
+// Reads the whole regular file at `path` byte for byte and returns its bytes.
 // Refuses folders, devices, pipes and anything else that is not a regular file, without blocking
-// on them. On failure `error` names the file and the reason and `missing` tells whether the
+// on them. On failure the error names `path` and the reason; Missing() on it tells whether the
 // failure was simply that no such file exists.
-FileBytes ReadFileBytes(const std::string& path);
+Expected<std::string> ReadFileBytes(const std::string& path);
 
 // Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
 // bare name.

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "fileaccess.h"
+#include "fileerror.h"
 
 namespace tav {
 

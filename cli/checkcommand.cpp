@@ -1,4 +1,5 @@
 // tacconf check: where the catalogues and documents disagree or would misbehave.
+#include "catalog/fileaccess.h"
 #include "check/cataloguecheck.h"
 #include "check/documentcheck.h"
 #include "commands.h"
@@ -61,13 +62,13 @@ bool CheckDocuments(const Catalogues& catalogues, const Words& paths, const Envi
                     std::size_t& problems) {
     bool allRead = true;
     for (const std::string& path : paths) {
-        const FileBytes file = ReadFileBytes(path);
-        if (file.error) {
-            ReportError(env, file.error->Message());
+        const Expected<std::string> file = ReadFileBytes(path);
+        if (!file) {
+            ReportError(env, file.Error().Message());
             allRead = false;
             continue;
         }
-        const Findings findings = check::CheckDocument(catalogues, path, file.bytes);
+        const Findings findings = check::CheckDocument(catalogues, path, *file);
         Print(findings, env.out);
         problems += findings.size();
     }

@@ -1,4 +1,5 @@
 // The files the subcommands open: the catalogues, once per run, and the document they work on.
+#include "catalog/fileaccess.h"
 #include "commands.h"
 
 namespace tav::cli {
@@ -29,13 +30,13 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
 std::optional<OpenedFile> OpenDocument(const std::string& path, const Environment& env,
                                        ConfigDocument& document) {
     // Read here rather than by ConfigDocument::Open: diff compares a save with these bytes.
-    FileBytes file = ReadFileBytes(path);
-    if (file.error) {
-        ReportError(env, file.error->Message());
+    Expected<std::string> file = ReadFileBytes(path);
+    if (!file) {
+        ReportError(env, file.Error().Message());
         return std::nullopt;
     }
     OpenedFile opened;
-    opened.bytes = std::move(file.bytes);
+    opened.bytes = std::move(*file);
     opened.warnings = document.OpenBytes(path, path, opened.bytes);
     for (const std::string& warning : opened.warnings) {
         ReportWarning(env, path + ": " + warning);

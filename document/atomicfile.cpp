@@ -87,7 +87,7 @@ void SetSaveFaultHookForTesting(SaveFaultHook hook) {
     g_faultHook = std::move(hook);
 }
 
-std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes) {
+Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = ResolveTarget(path);
     struct stat info {};
     mode_t mode = NewFileMode();
@@ -105,7 +105,8 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
             return FileError{path, "the file is read-only"};
         }
         if (::access(target.c_str(), W_OK) != 0) {
-            return FileError{path, std::string("cannot write: ") + std::strerror(errno)};
+            const int err = errno;
+            return FileError{path, std::string("cannot write: ") + std::strerror(err), err};
         }
     }
 
@@ -114,14 +115,15 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
     std::string temp = FolderOf(target) + "/." + base + ".XXXXXX";
     const int fd = StepAllowed(SaveStep::CreateTemp) ? ::mkstemp(temp.data()) : -1;
     if (fd < 0) {
-        return FileError{path, std::string("cannot create a file in its folder: ") +
-                                   std::strerror(errno)};
+        const int err = errno;
+        return FileError{
+            path, std::string("cannot create a file in its folder: ") + std::strerror(err), err};
     }
     auto fail = [&](const char* what) {
         const int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());
-        return FileError{path, std::string(what) + std::strerror(err)};
+        return FileError{path, std::string(what) + std::strerror(err), err};
     };
     if (!WriteAll(fd, bytes)) {
         return fail("cannot write: ");
@@ -135,14 +137,14 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        return FileError{path, std::string("cannot write: ") + std::strerror(err)};
+        return FileError{path, std::string("cannot write: ") + std::strerror(err), err};
     }
     if (!StepAllowed(SaveStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        return FileError{path, std::string("cannot replace the file: ") + std::strerror(err)};
+        return FileError{path, std::string("cannot replace the file: ") + std::strerror(err), err};
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace tav

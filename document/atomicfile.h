@@ -2,11 +2,10 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "../catalog/fileaccess.h"
+#include "../catalog/expected.h"
 
 namespace tav {
 
@@ -21,9 +20,10 @@ using SaveFaultHook = std::function<int(SaveStep step, std::size_t bytesSoFar)>;
 // Writes `bytes` as the new content of `path`: into a temporary file in the same folder, flushed to
 // disk, then renamed over the target. A symbolic link is written through to the file it names.
 // An existing file keeps its permission bits; a new one gets 0666 less the umask.
-// On any failure the old file is untouched, the temporary file is removed, and the error names the
-// file and the reason.
-std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Succeeds once the new content is in place. On any failure the old file is untouched, the
+// temporary file is removed, and the error names `path` and the reason (with the errno value when
+// a system call failed).
+Status WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Installs a fault hook for tests (an empty function removes it).
 void SetSaveFaultHookForTesting(SaveFaultHook hook);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "../catalog/fileaccess.h"
 #include "atomicfile.h"
 #include "documentio.h"
 #include "documentrules.h"
@@ -36,17 +37,12 @@ ConfigDocument::ConfigDocument(std::shared_ptr<const Catalogues> catalogues)
 Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing) {
-    std::string bytes;
-    if (missing == MissingFile::IsAnError) {
-        FileBytes file = ReadFileBytes(path);
-        if (file.error) {
-            return *file.error;
-        }
-        bytes = std::move(file.bytes);
-    } else if (auto error = LoadDocumentText(path, bytes)) {
-        return *error;
+    Expected<std::string> bytes =
+        missing == MissingFile::IsAnError ? ReadFileBytes(path) : LoadDocumentText(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    return OpenBytes(path, name, std::move(bytes));
+    return OpenBytes(path, name, std::move(*bytes));
 }
 
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
@@ -79,8 +75,9 @@ Status ConfigDocument::Save(const std::string& timeText) {
 Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
                               const std::string& timeText) {
     FieldCatalog saved = m_table;
-    if (auto error = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText)) {
-        return *error;
+    if (Status written = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText);
+        !written) {
+        return written;
     }
     std::vector<std::uint16_t> stamped;
     for (std::uint16_t row = 0; row < RowCount(); ++row) {
@@ -102,11 +99,11 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
 }
 
 Status ConfigDocument::SaveEditedKeys() {
-    std::string bytes;
-    if (auto error = LoadDocumentText(m_path, bytes)) {
-        return *error;
+    Expected<std::string> bytes = LoadDocumentText(m_path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    ProfileText text(std::move(bytes));
+    ProfileText text(std::move(*bytes));
     for (const std::uint16_t row : m_edited) {
         const FieldDef& field = m_table[row];
         const SectionDef* section = Defs().sections.RowForId(field.sectionId);
@@ -114,8 +111,8 @@ Status ConfigDocument::SaveEditedKeys() {
             continue;  // names no section: neither read nor written
         }
         const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
-        if (auto refused = text.Set(section->iniName, field.key, stored)) {
-            return FileError{m_path, *refused};
+        if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
+            return FileError{m_path, set.Error().reason};
         }
     }
     const std::optional<std::size_t> r = ReplacementSection();
@@ -124,20 +121,20 @@ Status ConfigDocument::SaveEditedKeys() {
         const std::vector<ReplacementEntry> entries = Entries();
         for (std::size_t n = 0; n < entries.size(); ++n) {
             const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-            if (auto refused = text.Set(section, ReplacementKey(n), stored)) {
-                return FileError{m_path, *refused};
+            if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
+                return FileError{m_path, set.Error().reason};
             }
         }
         // After the most entries a list can hold there is no end key (see ApplySave).
         if (entries.size() < FieldCatalog::kMaxReplacements) {
-            if (auto refused = text.Set(section, ReplacementKey(entries.size()), "")) {
-                return FileError{m_path, *refused};
+            if (const Status set = text.Set(section, ReplacementKey(entries.size()), ""); !set) {
+                return FileError{m_path, set.Error().reason};
             }
         }
     }
     if (!text.Unchanged()) {
-        if (auto error = WriteFileAtomically(m_path, text.Bytes())) {
-            return *error;
+        if (Status written = WriteFileAtomically(m_path, text.Bytes()); !written) {
+            return written;
         }
     }
     m_typing = false;
@@ -151,8 +148,9 @@ Expected<std::string> ConfigDocument::SavedBytes(std::string bytes,
                                                  const std::string& timeText) const {
     ProfileText text(std::move(bytes));
     FieldCatalog work = m_table;
-    if (auto refused = ApplySave(Defs().sections, work, m_order, timeText, text)) {
-        return FileError{m_path, *refused};
+    if (const Status applied = ApplySave(Defs().sections, work, m_order, timeText, text);
+        !applied) {
+        return FileError{m_path, applied.Error().reason};
     }
     return text.Bytes();
 }

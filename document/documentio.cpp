@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "../catalog/fileaccess.h"
 #include "atomicfile.h"
 
 namespace tav {
@@ -36,21 +37,15 @@ bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_v
 
 }  // namespace
 
-std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes) {
+Expected<std::string> LoadDocumentText(const std::string& path) {
     if (path.empty()) {
-        bytes.clear();
-        return std::nullopt;
+        return std::string();
     }
-    FileBytes file = ReadFileBytes(path);
-    if (file.missing) {
-        bytes.clear();
-        return std::nullopt;
+    Expected<std::string> file = ReadFileBytes(path);
+    if (!file && file.Error().Missing()) {
+        return std::string();
     }
-    if (file.error) {
-        return file.error;
-    }
-    bytes = std::move(file.bytes);
-    return std::nullopt;
+    return file;
 }
 
 std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
@@ -78,9 +73,8 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
     return warnings;
 }
 
-std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
-                                     const DisplayOrder& order, const std::string& timeText,
-                                     ProfileText& document) {
+Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const DisplayOrder& order,
+                 const std::string& timeText, ProfileText& document) {
     FieldCatalog work = fields;
     std::size_t n = 0;
     for (std::uint16_t i = 0; i < sections.Count(); ++i) {
@@ -93,8 +87,8 @@ std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalo
         const bool ordered = row.ordered == 'Y';
         std::string orderList;
         if (ordered) {
-            if (auto refused = document.Set(name, kOrderKey, "")) {
-                return refused;
+            if (Status set = document.Set(name, kOrderKey, ""); !set) {
+                return set;
             }
         }
         const std::vector<std::uint16_t> none;
@@ -114,47 +108,47 @@ std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalo
             } else {
                 text = field.value;
             }
-            if (auto refused = document.Set(name, field.key, text)) {
-                return refused;
+            if (Status set = document.Set(name, field.key, text); !set) {
+                return set;
             }
             if (ordered && field.orderPos != 0) {
                 orderList += (orderList.empty() ? "" : ",") + field.key;
             }
         }
         if (ordered) {
-            if (auto refused = document.Set(name, kOrderKey, orderList)) {
-                return refused;
+            if (Status set = document.Set(name, kOrderKey, orderList); !set) {
+                return set;
             }
         }
         // With the most entries the list can hold, the end key would be "r=", which no line can
         // hold; the reader stops there anyway.
         if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
-            if (auto refused = document.Set(name, ReplacementKey(n), "")) {
-                return refused;
+            if (Status set = document.Set(name, ReplacementKey(n), ""); !set) {
+                return set;
             }
         }
     }
     fields = std::move(work);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
-                                          FieldCatalog& fields, const DisplayOrder& order,
-                                          const std::string& timeText) {
-    std::string bytes;
-    if (auto error = LoadDocumentText(path, bytes)) {
-        return error;
+Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
+                        FieldCatalog& fields, const DisplayOrder& order,
+                        const std::string& timeText) {
+    Expected<std::string> bytes = LoadDocumentText(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    ProfileText document(std::move(bytes));
+    ProfileText document(std::move(*bytes));
     FieldCatalog work = fields;
-    if (auto refused = ApplySave(sections, work, order, timeText, document)) {
-        return FileError{path, *refused};
+    if (const Status applied = ApplySave(sections, work, order, timeText, document); !applied) {
+        return FileError{path, applied.Error().reason};
     }
-    if (auto error = WriteFileAtomically(path, document.Bytes())) {
-        return error;
+    if (Status written = WriteFileAtomically(path, document.Bytes()); !written) {
+        return written;
     }
     fields = std::move(work);
-    return std::nullopt;
+    return {};
 }
 
 std::string FormatTimeText(const std::tm& time) {

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <ctime>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "../catalog/expected.h"
 #include "../catalog/fieldcatalog.h"
 #include "../catalog/sectioncatalog.h"
 #include "displayorder.h"
@@ -19,8 +19,8 @@ namespace tav {
 
 // The bytes of the document at `path` for opening it. An empty path (a new document) and a file
 // that does not exist give empty bytes: both open as a document without keys. Any other failure
-// (no permission, a folder, a device) is returned and `bytes` is left alone.
-std::optional<FileError> LoadDocumentText(const std::string& path, std::string& bytes);
+// (no permission, a folder, a device) is the error, naming `path` and the reason.
+Expected<std::string> LoadDocumentText(const std::string& path);
 
 // Fills the rows of `fields` (freshly loaded: catalogue rows only) from `document`:
 // - each field whose section exists is read from that section ("B": "True" when the stored text
@@ -39,17 +39,19 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
 // written as "\044"), the Order list built from the display order, and for an "SR" section the
 // empty key that ends the replacement list. "Version" and "Updated" of section "TACInfo" get "1.0"
 // and `timeText`; replacement rows get their file keys. Those changes are made to `fields` only
-// when every write succeeds; on failure the message says which write was refused.
-std::optional<std::string> ApplySave(const SectionCatalog& sections, FieldCatalog& fields,
-                                     const DisplayOrder& order, const std::string& timeText,
-                                     ProfileText& document);
+// when every write succeeds. On failure the error's reason says which write was refused and its
+// `file` is empty (the document's file is not known here); `document` may then hold the writes
+// made before the refused one.
+Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const DisplayOrder& order,
+                 const std::string& timeText, ProfileText& document);
 
 // The whole save: reads the file at `path` as it is now (a missing file is a new, empty one),
-// applies the save's writes to it and writes the result atomically. On any failure nothing in
-// memory and nothing on disk has changed, and the error names the file and the reason.
-std::optional<FileError> SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
-                                          FieldCatalog& fields, const DisplayOrder& order,
-                                          const std::string& timeText);
+// applies the save's writes to it and writes the result atomically, and succeeds with `fields`
+// updated as by ApplySave. On any failure nothing in memory and nothing on disk has changed, and
+// the error names `path` and the reason.
+Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
+                        FieldCatalog& fields, const DisplayOrder& order,
+                        const std::string& timeText);
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();

@@ -14,6 +14,11 @@ bool HoldsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// A write the store will not make. The store does not know its file, so none is named.
+FileError Refusal(std::string reason) {
+    return FileError{{}, std::move(reason)};
+}
+
 // The parts of a line the store holds as a key line (every one holds "=").
 ProfileKeyLine PartsOfKeyLine(std::string_view text) {
     return ProfileKeyLineParts(text).value_or(ProfileKeyLine{});
@@ -210,22 +215,21 @@ std::optional<std::string> ProfileText::Get(std::string_view section, std::strin
     return std::string(ProfileValueOf(PartsOfKeyLine(KeyLineText(*found, *ref)).storedText));
 }
 
-std::optional<std::string> ProfileText::Set(std::string_view section, std::string_view key,
-                                            std::string_view value) {
+Status ProfileText::Set(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view name = TrimBlanks(section);
     const std::string_view keyName = TrimBlanks(key);
     const std::string where =
         "key \"" + std::string(key) + "\" of section [" + std::string(section) + "]";
     if (HoldsLineBreak(section) || HoldsLineBreak(key)) {
-        return "the " + where + " holds a line break";
+        return Refusal("the " + where + " holds a line break");
     }
     if (HoldsLineBreak(value)) {
-        return "the value of the " + where + " holds a line break";
+        return Refusal("the value of the " + where + " holds a line break");
     }
     if (keyName.empty() || keyName.find('=') != std::string_view::npos || keyName.front() == '[') {
-        return "the " + where +
-               " cannot be stored: a key must not be empty, hold \"=\" or start "
-               "with \"[\"";
+        return Refusal("the " + where +
+                       " cannot be stored: a key must not be empty, hold \"=\" or start "
+                       "with \"[\"");
     }
 
     const std::string encoded = EncodeProfileValue(value);
@@ -242,11 +246,11 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
     const auto ref = FindKey(*target, keyName);
     if (!ref) {
         target->added.push_back(std::string(keyName) + "=" + encoded);
-        return std::nullopt;
+        return {};
     }
     const ProfileKeyLine current = PartsOfKeyLine(KeyLineText(*target, *ref));
     if (ProfileValueOf(current.storedText) == value) {
-        return std::nullopt;
+        return {};
     }
     std::string rewritten = std::string(current.key) + "=" + encoded;
     if (ref->added) {
@@ -255,7 +259,7 @@ std::optional<std::string> ProfileText::Set(std::string_view section, std::strin
         const std::size_t textEnd = ProfileLines(m_bytes).TextEnd(ref->at);
         m_replaced[ref->at] = Replacement{textEnd, std::move(rewritten)};
     }
-    return std::nullopt;
+    return {};
 }
 
 bool ProfileText::Unchanged() const {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../catalog/expected.h"
 #include "profilelines.h"  // the line rules, and TrimBlanks for callers that read names alike
 
 namespace tav {
@@ -44,11 +45,11 @@ public:
     // The value of `key` in `section`, or nothing when the section or the key is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
-    // Sets `key` in `section` to `value`. Returns an error message, changing nothing, when the
-    // write is refused: a section, key or value holding CR or LF (it would inject new lines), or
-    // a key that could not be read back (empty, holding "=", or starting with "[").
-    std::optional<std::string> Set(std::string_view section, std::string_view key,
-                                   std::string_view value);
+    // Sets `key` in `section` to `value` and succeeds. Refuses the write, changing nothing, when
+    // a section, key or value holds CR or LF (it would inject new lines), or the key could not be
+    // read back (empty, holding "=", or starting with "["): the error's reason says which, and
+    // its `file` is empty (the store does not know its file).
+    Status Set(std::string_view section, std::string_view key, std::string_view value);
 
     // The document's bytes with every write applied.
     std::string Bytes() const;

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(placed <= static_cast<std::size_t>(fields.Count()) * sections.Count());
 
     tav::ProfileText text(document);
-    if (!tav::ApplySave(sections, fields, order, "01/01/2026 (00:00:00)", text)) {
+    if (tav::ApplySave(sections, fields, order, "01/01/2026 (00:00:00)", text)) {
         tav::FieldCatalog reread = fields;
         reread.LoadText({});
         tav::ReadDocumentValues(sections, reread, tav::ProfileText(text.Bytes()));

@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     : input.ConsumeRandomLengthString(8);
         const std::string value = input.ConsumeRandomLengthString(32);
         const std::string before = text.Bytes();
-        if (text.Set(section, key, value)) {
+        if (!text.Set(section, key, value)) {
             Check(text.Bytes() == before);
             continue;
         }

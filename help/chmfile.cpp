@@ -134,14 +134,14 @@ ChmOpenResult ChmFile::Open(const std::string& path) {
         std::filesystem::file_size(path, ignored) > kMaxFileSize) {
         return Failure(path, "it is too large for a help file");
     }
-    FileBytes read = ReadFileBytes(path);
-    if (read.error) {
-        return Failure(path, read.error->reason);
+    const Expected<std::string> read = ReadFileBytes(path);
+    if (!read) {
+        return Failure(path, read.Error().reason);
     }
-    if (read.bytes.size() > kMaxFileSize) {
+    if (read->size() > kMaxFileSize) {
         return Failure(path, "it is too large for a help file");
     }
-    if (auto problem = CheckChmContainer(read.bytes)) {
+    if (auto problem = CheckChmContainer(*read)) {
         return Failure(path, "it is damaged: " + *problem);
     }
     chmFile* handle = chm_open(path.c_str());

@@ -24,7 +24,7 @@ TEST(AtomicFileTest, ReplacesContentAndKeepsPermissions) {
     const std::string path = dir.File("a.tac");
     tavtest::WriteFile(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_FALSE(tav::WriteFileAtomically(path, "new content"));
+    ASSERT_TRUE(tav::WriteFileAtomically(path, "new content"));
     EXPECT_EQ(tavtest::ReadFile(path), "new content");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -37,7 +37,7 @@ TEST(AtomicFileTest, WritesThroughASymbolicLink) {
     std::filesystem::create_directory(dir.File("real"));
     tavtest::WriteFile(dir.File("real/doc.tac"), "old");
     ASSERT_EQ(::symlink("real/doc.tac", dir.File("link.tac").c_str()), 0);
-    ASSERT_FALSE(tav::WriteFileAtomically(dir.File("link.tac"), "new"));
+    ASSERT_TRUE(tav::WriteFileAtomically(dir.File("link.tac"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.tac")));
     EXPECT_EQ(tavtest::ReadFile(dir.File("real/doc.tac")), "new");
 }
@@ -51,28 +51,29 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileWhole) {
     tav::SetSaveFaultHookForTesting([](tav::SaveStep step, std::size_t soFar) {
         return step == tav::SaveStep::Write && soFar >= (1u << 20) ? ENOSPC : 0;
     });
-    const auto error = tav::WriteFileAtomically(path, std::string(3 << 20, 'n'));
+    const tav::Status written = tav::WriteFileAtomically(path, std::string(3 << 20, 'n'));
     tav::SetSaveFaultHookForTesting({});
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->file, path);
-    EXPECT_NE(error->reason.find("No space left on device"), std::string::npos) << error->reason;
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.Error().file, path);
+    EXPECT_NE(written.Error().reason.find("No space left on device"), std::string::npos)
+        << written.Error().reason;
     EXPECT_TRUE(tavtest::ReadFile(path) == old);
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }
 
 TEST(AtomicFileTest, RefusesFoldersAndMissingFolders) {
     tavtest::TempDir dir;
-    const auto folder = tav::WriteFileAtomically(dir.Path(), "x");
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(folder->reason, "is a folder, not a file");
-    const auto missing = tav::WriteFileAtomically(dir.File("none/x.tac"), "x");
-    ASSERT_TRUE(missing.has_value());
-    EXPECT_NE(missing->reason.find("No such file or directory"), std::string::npos);
+    const tav::Status folder = tav::WriteFileAtomically(dir.Path(), "x");
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.Error().reason, "is a folder, not a file");
+    const tav::Status missing = tav::WriteFileAtomically(dir.File("none/x.tac"), "x");
+    ASSERT_FALSE(missing);
+    EXPECT_NE(missing.Error().reason.find("No such file or directory"), std::string::npos);
 }
 
 TEST(AtomicFileTest, NewFileIsCreated) {
     tavtest::TempDir dir;
-    ASSERT_FALSE(tav::WriteFileAtomically(dir.File("fresh.tac"), "[S]\r\n"));
+    ASSERT_TRUE(tav::WriteFileAtomically(dir.File("fresh.tac"), "[S]\r\n"));
     EXPECT_EQ(tavtest::ReadFile(dir.File("fresh.tac")), "[S]\r\n");
 }
 

@@ -44,9 +44,8 @@ TEST_P(BadDocumentTest, ReadsDefinedValuesAndSavesWithoutLoss) {
     EXPECT_EQ(fields.ReplacementCount(), c.replacements);
 
     ProfileText document(c.bytes);
-    ASSERT_EQ(tav::ApplySave(sections, fields, tav::CatalogDisplayOrder(sections, fields), "t",
-                             document),
-              std::nullopt);
+    ASSERT_TRUE(tav::ApplySave(sections, fields, tav::CatalogDisplayOrder(sections, fields), "t",
+                               document));
     const std::string saved = document.Bytes();
     EXPECT_NE(saved.find(c.mustKeep), std::string::npos) << "lost: " << c.mustKeep.substr(0, 80);
 
@@ -58,8 +57,8 @@ TEST_P(BadDocumentTest, ReadsDefinedValuesAndSavesWithoutLoss) {
         EXPECT_EQ(reread[i].label, fields[i].label) << i;
     }
     ProfileText again(saved);
-    ASSERT_FALSE(tav::ApplySave(sections, reread, tav::CatalogDisplayOrder(sections, reread), "t",
-                                again));
+    ASSERT_TRUE(
+        tav::ApplySave(sections, reread, tav::CatalogDisplayOrder(sections, reread), "t", again));
     EXPECT_TRUE(again.Bytes() == saved) << "a second save changes nothing";
 }
 
@@ -140,20 +139,19 @@ TEST(BadFileTest, FoldersDevicesAndPipesAreRefusedWithoutBlocking) {
         {fifo, "is not a regular file"},
     };
     for (const auto& [path, reason] : cases) {
-        std::string bytes = "kept";
-        const auto error = tav::LoadDocumentText(path, bytes);
-        ASSERT_TRUE(error.has_value()) << path;
-        EXPECT_EQ(error->reason, reason) << path;
-        EXPECT_EQ(bytes, "kept");
+        const tav::Expected<std::string> loaded = tav::LoadDocumentText(path);
+        ASSERT_FALSE(loaded) << path;
+        EXPECT_EQ(loaded.Error().file, path);
+        EXPECT_EQ(loaded.Error().reason, reason) << path;
     }
     SectionCatalog sections;
     sections.LoadText(kSections);
     FieldCatalog fields;
     fields.LoadText(kFields);
-    const auto save = tav::SaveDocumentFile("/dev/zero", sections, fields,
-                                            tav::CatalogDisplayOrder(sections, fields), "t");
-    ASSERT_TRUE(save.has_value());
-    EXPECT_EQ(save->reason, "is not a regular file");
+    const tav::Status save = tav::SaveDocumentFile("/dev/zero", sections, fields,
+                                                   tav::CatalogDisplayOrder(sections, fields), "t");
+    ASSERT_FALSE(save);
+    EXPECT_EQ(save.Error().reason, "is not a regular file");
 }
 
 TEST(BadFileTest, DocumentChangedOnDiskBetweenOpenAndSaveIsMergedKeyByKey) {
@@ -164,14 +162,14 @@ TEST(BadFileTest, DocumentChangedOnDiskBetweenOpenAndSaveIsMergedKeyByKey) {
     sections.LoadText(kSections);
     FieldCatalog fields;
     fields.LoadText(kFields);
-    std::string bytes;
-    ASSERT_FALSE(tav::LoadDocumentText(path, bytes));
-    tav::ReadDocumentValues(sections, fields, ProfileText(bytes));
+    const tav::Expected<std::string> bytes = tav::LoadDocumentText(path);
+    ASSERT_TRUE(bytes);
+    tav::ReadDocumentValues(sections, fields, ProfileText(*bytes));
     fields[0].value = "True";
     // Another program changes the file meanwhile.
     tavtest::WriteFile(path, "; added elsewhere\n[General]\nTitle=old\nStation=7\n[Net]\nPort=1\n");
-    ASSERT_FALSE(tav::SaveDocumentFile(path, sections, fields,
-                                       tav::CatalogDisplayOrder(sections, fields), "t"));
+    ASSERT_TRUE(tav::SaveDocumentFile(path, sections, fields,
+                                      tav::CatalogDisplayOrder(sections, fields), "t"));
     EXPECT_EQ(tavtest::ReadFile(path),
               "; added elsewhere\n[General]\nTitle=old\nStation=7\nBeep=1\n[Net]\nPort=1\n"
               "[Replace]\nr0=\n");

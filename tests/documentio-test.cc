@@ -53,9 +53,9 @@ struct Catalogues {
     }
     std::string Save(const std::string& before, const std::string& time = "01/02/2026 (03:04:05)") {
         ProfileText text(before);
-        const auto refused = tav::ApplySave(sections, fields,
-                                            tav::CatalogDisplayOrder(sections, fields), time, text);
-        EXPECT_EQ(refused, std::nullopt);
+        const tav::Status applied = tav::ApplySave(
+            sections, fields, tav::CatalogDisplayOrder(sections, fields), time, text);
+        EXPECT_TRUE(applied) << applied.Error().Message();
         return text.Bytes();
     }
 };
@@ -271,14 +271,14 @@ TEST(SaveDocumentTest, OrderListFollowsDisplayOrderAndSkipsUnorderedFields) {
     DisplayOrder order = tav::CatalogDisplayOrder(c.sections, c.fields);
     order[2] = {6, 5, 4};  // Colour, Font, Size
     ProfileText text("");
-    ASSERT_FALSE(tav::ApplySave(c.sections, c.fields, order, "t", text));
+    ASSERT_TRUE(tav::ApplySave(c.sections, c.fields, order, "t", text));
     EXPECT_NE(text.Bytes().find(Crlf("[Fonts]\nOrder=Colour,Size\nColour=0\nFont=\nSize=\n")),
               std::string::npos)
         << text.Bytes();
 
     order[2] = {5};  // only the unordered field
     ProfileText onlyUnordered("");
-    ASSERT_FALSE(tav::ApplySave(c.sections, c.fields, order, "t", onlyUnordered));
+    ASSERT_TRUE(tav::ApplySave(c.sections, c.fields, order, "t", onlyUnordered));
     EXPECT_NE(onlyUnordered.Bytes().find(Crlf("[Fonts]\nOrder=\nFont=\n")), std::string::npos);
 }
 
@@ -318,10 +318,10 @@ TEST(SaveDocumentTest, RefusedWriteChangesNothingInMemory) {
     c.fields.AppendReplacement("a", "b", 4);
     const FieldCatalog before = c.fields;
     ProfileText text("");
-    const auto refused = tav::ApplySave(c.sections, c.fields,
-                                        tav::CatalogDisplayOrder(c.sections, c.fields), "t", text);
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->find("Title"), std::string::npos) << *refused;
+    const tav::Status refused = tav::ApplySave(
+        c.sections, c.fields, tav::CatalogDisplayOrder(c.sections, c.fields), "t", text);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.Error().reason.find("Title"), std::string::npos) << refused.Error().reason;
     EXPECT_EQ(c.Field("Version").value, before[0].value);
     EXPECT_EQ(c.fields[8].key, "1");
 }
@@ -331,12 +331,12 @@ TEST(SaveDocumentFileTest, SavesReadsBackAndKeepsTheRestOfTheFile) {
     const std::string path = dir.File("site.tac");
     tavtest::WriteFile(path, "[Other]\nkeep=me\n[General]\nBeep=1\n");
     Catalogues c;
-    std::string bytes;
-    ASSERT_FALSE(tav::LoadDocumentText(path, bytes));
-    c.Read(bytes);
+    const tav::Expected<std::string> bytes = tav::LoadDocumentText(path);
+    ASSERT_TRUE(bytes);
+    c.Read(*bytes);
     c.fields[3].value = "Hello";
-    ASSERT_FALSE(tav::SaveDocumentFile(path, c.sections, c.fields,
-                                       tav::CatalogDisplayOrder(c.sections, c.fields), "now"));
+    ASSERT_TRUE(tav::SaveDocumentFile(path, c.sections, c.fields,
+                                      tav::CatalogDisplayOrder(c.sections, c.fields), "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_EQ(saved.rfind("[Other]\nkeep=me\n[General]\nBeep=1\nTitle=Hello\n", 0), 0u) << saved;
     Catalogues reread;
@@ -350,40 +350,43 @@ TEST(SaveDocumentFileTest, FailuresNameTheFileAndChangeNothing) {
     Catalogues c;
     const FieldCatalog before = c.fields;
     const std::string missingFolder = dir.File("no/such/folder/x.tac");
-    auto error = tav::SaveDocumentFile(missingFolder, c.sections, c.fields,
-                                       tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->file, missingFolder);
-    EXPECT_NE(error->reason.find("No such file or directory"), std::string::npos) << error->reason;
+    tav::Status saved = tav::SaveDocumentFile(missingFolder, c.sections, c.fields,
+                                              tav::CatalogDisplayOrder(c.sections, c.fields), "t");
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.Error().file, missingFolder);
+    EXPECT_NE(saved.Error().reason.find("No such file or directory"), std::string::npos)
+        << saved.Error().reason;
     EXPECT_EQ(c.Field("Version").value, before[0].value);
 
     const std::string readOnly = dir.File("locked.tac");
     tavtest::WriteFile(readOnly, "[General]\nBeep=0\n");
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    error = tav::SaveDocumentFile(readOnly, c.sections, c.fields,
+    saved = tav::SaveDocumentFile(readOnly, c.sections, c.fields,
                                   tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->reason, "the file is read-only");
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.Error().reason, "the file is read-only");
     EXPECT_EQ(tavtest::ReadFile(readOnly), "[General]\nBeep=0\n");
     EXPECT_EQ(c.Field("Updated").value, "");
 }
 
 TEST(LoadDocumentTextTest, MissingOpensEmptyButUnreadableIsReported) {
     tavtest::TempDir dir;
-    std::string bytes = "previous";
-    EXPECT_FALSE(tav::LoadDocumentText("", bytes));
-    EXPECT_EQ(bytes, "");
-    bytes = "previous";
-    EXPECT_FALSE(tav::LoadDocumentText(dir.File("new.tac"), bytes));
-    EXPECT_EQ(bytes, "");
-    bytes = "previous";
-    const auto folder = tav::LoadDocumentText(dir.Path(), bytes);
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(folder->reason, "is a folder, not a file");
-    EXPECT_EQ(bytes, "previous");
-    const auto device = tav::LoadDocumentText("/dev/null", bytes);
-    ASSERT_TRUE(device.has_value());
-    EXPECT_EQ(device->reason, "is not a regular file");
+    const tav::Expected<std::string> unnamed = tav::LoadDocumentText("");
+    ASSERT_TRUE(unnamed);
+    EXPECT_EQ(*unnamed, "");
+    const tav::Expected<std::string> fresh = tav::LoadDocumentText(dir.File("new.tac"));
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(*fresh, "");
+    const tav::Expected<std::string> inMissingFolder = tav::LoadDocumentText(dir.File("no/x.tac"));
+    ASSERT_TRUE(inMissingFolder);
+    EXPECT_EQ(*inMissingFolder, "");
+    const tav::Expected<std::string> folder = tav::LoadDocumentText(dir.Path());
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.Error().file, dir.Path());
+    EXPECT_EQ(folder.Error().reason, "is a folder, not a file");
+    const tav::Expected<std::string> device = tav::LoadDocumentText("/dev/null");
+    ASSERT_FALSE(device);
+    EXPECT_EQ(device.Error().reason, "is not a regular file");
 }
 
 TEST(TimeTextTest, FormatsDayMonthYearAndTime) {
@@ -409,8 +412,8 @@ TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
         EXPECT_TRUE(tav::ReadDocumentValues(sections, first, ProfileText(original)).empty());
         ProfileText text(original);
         const std::string time = "07/12/2026 (10:00:00)";
-        ASSERT_FALSE(tav::ApplySave(sections, first, tav::CatalogDisplayOrder(sections, first),
-                                    time, text));
+        ASSERT_TRUE(
+            tav::ApplySave(sections, first, tav::CatalogDisplayOrder(sections, first), time, text));
         FieldCatalog second = fields;
         tav::ReadDocumentValues(sections, second, ProfileText(text.Bytes()));
         ASSERT_EQ(first.Count(), second.Count()) << name;
@@ -426,8 +429,8 @@ TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
             << name;
         // A second save of what was read back changes nothing but what it must.
         ProfileText again(text.Bytes());
-        ASSERT_FALSE(tav::ApplySave(sections, second, tav::CatalogDisplayOrder(sections, second),
-                                    time, again));
+        ASSERT_TRUE(tav::ApplySave(sections, second, tav::CatalogDisplayOrder(sections, second),
+                                   time, again));
         EXPECT_EQ(again.Bytes(), text.Bytes()) << name;
     }
 }

@@ -59,12 +59,14 @@ TEST_F(SaveFaultTest, InjectedFailuresKeepTheOldFileAndTheDocument) {
         const tav::FieldCatalog before = fields;
         tav::SetSaveFaultHookForTesting(
             [&](SaveStep step, std::size_t) { return step == c.step ? c.error : 0; });
-        const auto error = tav::SaveDocumentFile(
+        const tav::Status saved = tav::SaveDocumentFile(
             path, sections, fields, tav::CatalogDisplayOrder(sections, fields), "t");
         tav::SetSaveFaultHookForTesting({});
-        ASSERT_TRUE(error.has_value()) << c.name;
-        EXPECT_EQ(error->file, path) << c.name;
-        EXPECT_NE(error->reason.find(c.reason), std::string::npos) << c.name << ": " << error->reason;
+        ASSERT_FALSE(saved) << c.name;
+        const tav::FileError& error = saved.Error();
+        EXPECT_EQ(error.file, path) << c.name;
+        EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.name << ": " << error.reason;
+        EXPECT_EQ(error.code, c.error) << c.name;
         EXPECT_EQ(tavtest::ReadFile(path), old) << c.name;
         EXPECT_EQ(EntriesIn(dir.Path()), 1u) << c.name << ": a temporary file was left behind";
         EXPECT_EQ(fields[0].value, before[0].value) << c.name;
@@ -85,7 +87,7 @@ TEST_F(SaveFaultTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldFile) {
             }
             return 0;
         });
-        tav::WriteFileAtomically(path, std::string(4 << 20, 'n'));
+        static_cast<void>(tav::WriteFileAtomically(path, std::string(4 << 20, 'n')));
         ::_exit(0);  // not reached
     }
     int status = 0;
@@ -131,9 +133,10 @@ TEST_F(SaveFaultTest, FullDiskOnARealFileSystem) {
     const std::string path = dir.File("doc.tac");
     const std::string old(100 << 10, 'o');
     tavtest::WriteFile(path, old);
-    const auto error = tav::WriteFileAtomically(path, std::string(400 << 10, 'n'));
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->reason.find("No space left on device"), std::string::npos) << error->reason;
+    const tav::Status written = tav::WriteFileAtomically(path, std::string(400 << 10, 'n'));
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.Error().reason.find("No space left on device"), std::string::npos)
+        << written.Error().reason;
     EXPECT_TRUE(tavtest::ReadFile(path) == old);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
@@ -147,9 +150,10 @@ TEST_F(SaveFaultTest, ReadOnlyFolderOnARealFileSystem) {
     const std::string path = dir.File("doc.tac");
     tavtest::WriteFile(path, "old");
     ASSERT_TRUE(folder.MakeReadOnly());
-    const auto error = tav::WriteFileAtomically(path, "new");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->reason.find("Read-only file system"), std::string::npos) << error->reason;
+    const tav::Status written = tav::WriteFileAtomically(path, "new");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.Error().reason.find("Read-only file system"), std::string::npos)
+        << written.Error().reason;
     EXPECT_EQ(tavtest::ReadFile(path), "old");
 }
 

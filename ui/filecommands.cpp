@@ -3,7 +3,7 @@
 // folder.
 #include <QDir>
 
-#include "catalog/fileaccess.h"
+#include "catalog/fileerror.h"
 #include "document/configdocument.h"
 #include "document/documentio.h"
 #include "filechooser.h"

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QMessageBox>
 
-#include "catalog/fileaccess.h"
+#include "catalog/fileerror.h"
 #include "tree/textconv.h"
 
 namespace tav {
