@@ -45,6 +45,28 @@ struct ReplacementEntry {
     bool operator==(const ReplacementEntry&) const = default;
 };
 
+// What differs between the document as read (or last saved), as edited, and as on disk now. A row,
+// the list or a section is "theirs" when only the disk changed it, a conflict when both did, to
+// different values.
+struct DiskComparison {
+    std::vector<std::uint16_t> theirRows;
+    std::vector<std::uint16_t> conflictRows;
+    bool entriesTheirs = false;
+    bool entriesConflict = false;
+    std::vector<std::size_t> theirOrders;
+    std::vector<std::size_t> conflictOrders;
+
+    bool HasChanges() const;
+    bool HasConflicts() const;
+};
+
+// For each conflict of a DiskComparison: take the disk's version (listed here) or keep the edit.
+struct DiskChoices {
+    std::set<std::uint16_t> rows;
+    bool entries = false;
+    std::set<std::size_t> orders;
+};
+
 // How Open treats a path that names no file.
 enum class MissingFile {
     OpensEmpty,  // a document without keys, saved as a new file (the editor's Open and New)
@@ -164,6 +186,21 @@ public:
     bool EntriesChanged() const;
     // True when the display order of section `section` differs from the one read or last saved.
     bool OrderChanged(std::size_t section) const;
+
+    // --- Changes made on disk by someone else (documentmerge.cpp) ---
+
+    // How `diskBytes`, the document's file as it is now, differs from what was read or last saved
+    // and from the edits made since.
+    DiskComparison CompareWithDisk(std::string_view diskBytes) const;
+
+    // Takes the changes made on disk into the document: every catalogue field, the replacement
+    // list and each section's order that was changed on disk and not here takes the disk's
+    // version; where both sides changed, `takeTheirs` says which take the disk's (the others keep
+    // the edit). The disk's version becomes the reference for ChangedRows and the modified flag
+    // (the document stays modified when an edit of its own remains), and the undo history is
+    // dropped, since its steps were made on values that are gone. Listeners are told Reset.
+    // Returns the read's warnings.
+    std::vector<std::string> MergeDisk(std::string diskBytes, const DiskChoices& takeTheirs);
 
     // --- Listeners ---
 
