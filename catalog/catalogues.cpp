@@ -40,12 +40,22 @@ std::shared_ptr<const Catalogues> Build(CatalogueFile sectionFile, CatalogueFile
     set->fieldFile = std::move(fieldFile);
     set->sectionFile.droppedLines = set->sections.LoadText(set->sectionFile.bytes);
     set->fieldFile.droppedLines = set->fields.LoadText(set->fieldFile.bytes);
+    set->sectionEncoding = DecideEncoding(set->sectionFile.bytes);
+    set->fieldEncoding = DecideEncoding(set->fieldFile.bytes);
     ReportProblems(set->sectionFile, "sections", SectionCatalog::kCapacity, report);
     ReportProblems(set->fieldFile, "fields", FieldCatalog::kCapacity, report);
     return set;
 }
 
 }  // namespace
+
+std::string Catalogues::SectionLabel(std::size_t sectionIndex) const {
+    return DecodeText(sections[sectionIndex].label, sectionEncoding);
+}
+
+std::string Catalogues::FieldLabel(std::uint16_t row) const {
+    return DecodeText(fields[row].label, fieldEncoding);
+}
 
 std::optional<FileError> Catalogues::ReadError() const {
     return sectionFile.error ? sectionFile.error : fieldFile.error;

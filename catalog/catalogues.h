@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../document/textencoding.h"
 #include "fieldcatalog.h"
 #include "sectioncatalog.h"
 
@@ -28,6 +29,15 @@ struct Catalogues {
     CatalogueFile fieldFile;
     SectionCatalog sections;
     FieldCatalog fields;  // the catalogue rows with their default values, no replacement rows
+    // Each file's encoding, decided from its bytes as a document's is (see DecideEncoding). The
+    // tables keep the bytes: keys and INI names are matched as bytes, labels decoded for display.
+    TextEncoding sectionEncoding = TextEncoding::Windows1252;
+    TextEncoding fieldEncoding = TextEncoding::Windows1252;
+
+    // The label of section `sectionIndex` (< sections.Count()) as UTF-8.
+    std::string SectionLabel(std::size_t sectionIndex) const;
+    // The label of catalogue field `row` (< fields.Count()) as UTF-8.
+    std::string FieldLabel(std::uint16_t row) const;
 
     // The first file that could not be read, or nothing.
     std::optional<FileError> ReadError() const;

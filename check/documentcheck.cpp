@@ -3,6 +3,7 @@
 #include "catalog/names.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
+#include "document/profilelines.h"
 #include "listcheck.h"
 
 namespace tav::check {
@@ -74,6 +75,55 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, std::siz
     }
 }
 
+// Where a document's texts are UTF-8 and where they are not: the first line (1-based) of each, 0
+// for none.
+struct EncodingLines {
+    std::size_t utf8 = 0;   // holds a non-ASCII character of valid UTF-8
+    std::size_t other = 0;  // holds a byte that is not part of one
+};
+
+EncodingLines FirstLinesOfEachEncoding(std::string_view bytes) {
+    const ProfileLines lines(bytes);
+    EncodingLines found;
+    std::size_t number = 1;
+    for (std::size_t at = lines.BomSize(); at < bytes.size() && (!found.utf8 || !found.other);
+         ++number) {
+        const ProfileLine line = lines.At(at);
+        const std::string_view text = lines.Text(line);
+        const bool valid = IsValidUtf8(text);
+        if (!found.utf8 &&
+            (valid ? DecideEncoding(text) == TextEncoding::Utf8 : MixesEncodings(text))) {
+            found.utf8 = number;
+        }
+        if (!found.other && !valid) {
+            found.other = number;
+        }
+        at = line.next;
+    }
+    return found;
+}
+
+// A document holding both UTF-8 and other non-ASCII bytes: some of its texts show as other
+// characters whichever encoding it is read in. Reported at the first line that shows wrong.
+void CheckEncoding(const FileFindings& out, std::string_view bytes, TextEncoding encoding) {
+    if (!MixesEncodings(bytes)) {
+        return;
+    }
+    const EncodingLines lines = FirstLinesOfEachEncoding(bytes);
+    const std::string read = std::string("the document is read as ") + EncodingName(encoding);
+    if (encoding == TextEncoding::Utf8) {
+        const std::string why = lines.utf8 != 0
+                                    ? "line " + std::to_string(lines.utf8) + " holds UTF-8 text"
+                                    : "the file starts with a UTF-8 byte-order mark";
+        out.Add(lines.other, "the line holds bytes that are not UTF-8, but " + why + ": " + read +
+                                 ", so those bytes show as U+FFFD");
+    } else if (lines.utf8 != 0) {  // a byte-order mark alone shows nowhere
+        out.Add(lines.utf8, "the line holds UTF-8 text, but line " + std::to_string(lines.other) +
+                                " holds bytes that are not UTF-8: " + read +
+                                ", so the UTF-8 text shows as other characters");
+    }
+}
+
 // What the editor's read of `bytes` could not load (see ReadDocumentValues).
 std::vector<std::string> ReadWarnings(const Catalogues& catalogues, std::string_view bytes) {
     FieldCatalog table = catalogues.fields;
@@ -127,11 +177,12 @@ bool IsFirstKey(const ListedSection& section, std::size_t index) {
 }
 
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
-                       std::string_view bytes) {
+                       std::string_view bytes, std::optional<TextEncoding> encoding) {
     Findings findings;
     const DocumentCheck check{catalogues, ProfileText(std::string(bytes)),
                               ReadWarnings(catalogues, bytes), FileFindings{path, findings}};
     const ProfileListing listing = ListProfile(bytes);
+    CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
     CheckSkippedLines(check, listing);
     for (const ListedSection& listed : listing.sections) {
         CheckSection(check, listing, listed);

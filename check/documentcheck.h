@@ -2,10 +2,12 @@
 // differently from what the file holds, or would change at the next save.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "catalog/catalogues.h"
+#include "document/textencoding.h"
 #include "finding.h"
 
 namespace tav::check {
@@ -15,9 +17,11 @@ namespace tav::check {
 // and keys (readers see the first only), lines no reader takes, values the editor shows
 // differently from the file, Order lists that name unknown keys or miss ordered ones, and
 // replacement lists that stop early, hold entries that are never read or do not fit into the
-// editor's table. Checks the file as the editor would open it, not a document edited since.
-// Findings come in line order.
+// editor's table, and texts that mix encodings (see MixesEncodings): one finding, at the first
+// line whose texts do not show right in the document's encoding (`encoding` when given, else the
+// one the bytes decide). Checks the file as the editor would open it, not a document edited
+// since. Findings come in line order.
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
-                       std::string_view bytes);
+                       std::string_view bytes, std::optional<TextEncoding> encoding = std::nullopt);
 
 }  // namespace tav::check

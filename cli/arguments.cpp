@@ -7,9 +7,26 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kCatalogues = "--catalogues";
+constexpr std::string_view kEncoding = "--encoding";
 
 bool IsOption(const std::string& word) {
     return word.rfind("--", 0) == 0 || word == "-h";
+}
+
+// True when `words[i]` is the option `name`, which takes a value: "NAME VALUE" (the next word is
+// consumed) or "NAME=VALUE". `value` gets the value, or nothing when NAME is the last word.
+bool TakeValue(const std::vector<std::string>& words, std::size_t& i, std::string_view name,
+               std::optional<std::string>& value) {
+    const std::string& word = words[i];
+    if (word == name) {
+        value = i + 1 < words.size() ? std::optional<std::string>(words[++i]) : std::nullopt;
+        return true;
+    }
+    if (word.rfind(std::string(name) + "=", 0) == 0) {
+        value = word.substr(name.size() + 1);
+        return true;
+    }
+    return false;
 }
 
 // Handles the option `words[i]`; may consume the next word as its value. Returns an error
@@ -17,15 +34,20 @@ bool IsOption(const std::string& word) {
 std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
                        const CommandSyntax& syntax, Arguments& args) {
     const std::string& word = words[i];
+    std::optional<std::string> value;
     if (word == "--help" || word == "-h") {
         args.help = true;
-    } else if (word == kCatalogues) {
-        if (i + 1 == words.size()) {
+    } else if (TakeValue(words, i, kCatalogues, value)) {
+        if (!value) {
             return "--catalogues needs a folder";
         }
-        args.catalogueFolder = words[++i];
-    } else if (word.rfind(std::string(kCatalogues) + "=", 0) == 0) {
-        args.catalogueFolder = word.substr(kCatalogues.size() + 1);
+        args.catalogueFolder = std::move(*value);
+    } else if (TakeValue(words, i, kEncoding, value)) {
+        args.encoding = value ? EncodingNamed(*value) : std::nullopt;
+        if (!args.encoding) {
+            return "--encoding takes utf-8 or windows-1252" +
+                   (value ? ", not \"" + *value + "\"" : std::string());
+        }
     } else if (std::find(syntax.flags.begin(), syntax.flags.end(), word) != syntax.flags.end()) {
         args.flags.insert(word);
     } else {
@@ -72,7 +94,7 @@ std::string TakeCommandName(std::vector<std::string>& words) {
         if (words[i] == "--") {
             return {};
         }
-        if (words[i] == kCatalogues) {
+        if (words[i] == kCatalogues || words[i] == kEncoding) {
             ++i;
         } else if (!IsOption(words[i])) {
             std::string name = words[i];

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "document/textencoding.h"
+
 namespace tav::cli {
 
 // What every subcommand returns to the shell.
@@ -28,6 +30,7 @@ struct Arguments {
     std::vector<std::string> operands;           // in the order given
     std::set<std::string> flags;                 // the flags given, such as "--json"
     std::optional<std::string> catalogueFolder;  // from --catalogues DIR or --catalogues=DIR
+    std::optional<TextEncoding> encoding;        // from --encoding NAME: overrides the decision
     bool help = false;                           // --help or -h was given
 
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
@@ -46,7 +49,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Comm
 
 // Splits the whole command line (without the program name) into the subcommand's name and the
 // other words: the name is the first word that is neither an option nor the value of
-// --catalogues. Returns an empty name when there is none.
+// --catalogues or --encoding. Returns an empty name when there is none.
 std::string TakeCommandName(std::vector<std::string>& words);
 
 }  // namespace tav::cli

@@ -25,10 +25,14 @@ In a document: sections and keys the catalogues do not describe, repeated
 sections and keys, lines no reader takes, values the editor shows differently
 (booleans other than 1 and 0, quotes that are not part of a value), Order
 lists that name unknown keys or miss ordered ones, replacement entries that
-are never read (after the end of the list, after a gap, past 13 entries).
+are never read (after the end of the list, after a gap, past 13 entries), and
+texts that mix UTF-8 with bytes that are not UTF-8 (some of them cannot show
+right; one finding, at the first line that does not).
 
 Options:
   --catalogues DIR  check the catalogues in DIR instead of the program's folder
+  --encoding NAME   check the documents as read in utf-8 or windows-1252
+                    instead of the encoding their bytes show
   --help            show this text
 
 Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
@@ -58,17 +62,17 @@ void PrintSummary(const Environment& env, std::size_t problems, std::size_t file
 
 // Checks every document of `paths`, adding the number of findings to `problems`. Returns false
 // when a document could not be read (the others are still checked).
-bool CheckDocuments(const Catalogues& catalogues, const Words& paths, const Environment& env,
+bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const Environment& env,
                     std::size_t& problems) {
     bool allRead = true;
-    for (const std::string& path : paths) {
+    for (const std::string& path : args.operands) {
         const Expected<std::string> file = ReadFileBytes(path);
         if (!file) {
             ReportError(env, file.Error().Message());
             allRead = false;
             continue;
         }
-        const Findings findings = check::CheckDocument(catalogues, path, *file);
+        const Findings findings = check::CheckDocument(catalogues, path, *file, args.encoding);
         Print(findings, env.out);
         problems += findings.size();
     }
@@ -90,7 +94,7 @@ ExitCode RunCheck(const Words& words, const Environment& env) {
     const Findings findings = check::CheckCatalogues(*catalogues);
     Print(findings, env.out);
     std::size_t problems = findings.size();
-    const bool failed = !CheckDocuments(*catalogues, args->operands, env, problems);
+    const bool failed = !CheckDocuments(*catalogues, *args, env, problems);
     PrintSummary(env, problems, args->operands.size());
     if (failed) {
         return ExitCode::kFailure;

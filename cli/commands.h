@@ -41,12 +41,12 @@ struct OpenedFile {
     std::vector<std::string> warnings;  // what the read could not load (entries without room)
 };
 
-// Reads the existing file at `path` and opens it in `document` as the editor opens it; unlike the
-// editor, a missing file is an error, since a command line names files that exist. Reports a
-// failure and returns nothing; otherwise reports the read's warnings and returns them with the
-// bytes.
-std::optional<OpenedFile> OpenDocument(const std::string& path, const Environment& env,
-                                       ConfigDocument& document);
+// Reads the existing file at `path` and opens it in `document` as the editor opens it, in the
+// encoding of --encoding when `args` has one; unlike the editor, a missing file is an error, since
+// a command line names files that exist. Reports a failure and returns nothing; otherwise reports
+// the read's warnings and returns them with the bytes.
+std::optional<OpenedFile> OpenDocument(const std::string& path, const Arguments& args,
+                                       const Environment& env, ConfigDocument& document);
 
 // Reports a usage error of subcommand `name` with a pointer to its --help; returns kFailure.
 ExitCode UsageError(const Environment& env, std::string_view name, const std::string& message);

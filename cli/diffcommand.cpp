@@ -16,11 +16,14 @@ order, replacement entries numbered afresh and the empty key that ends them,
 keys the document lacks. Nothing is written.
 
 Lines are compared with their endings; a CR LF file gives CR LF lines in the
-diff, byte for byte, so that patch can apply it.
+diff, byte for byte (in the document's own encoding), so that patch can apply
+it.
 
 Options:
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
                     program's folder
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show; a save keeps the bytes either way
   --help            show this text
 
 Exit status: 0 a save would change nothing; 1 it would change the lines
@@ -42,7 +45,7 @@ ExitCode RunDiff(const Words& words, const Environment& env) {
         return ExitCode::kFailure;
     }
     ConfigDocument document(catalogues);
-    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), env, document);
+    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), *args, env, document);
     if (!file) {
         return ExitCode::kFailure;
     }

@@ -25,12 +25,17 @@ The last column runs to the end of the line.
 With --json, prints one object: {"file", "sections": [{"name", "label",
 "kind", "ordered", "fields": [{"key", "label", "type", "order", "value"}]}]};
 the replacement section also has "replacements": [{"key", "from", "to"}].
-Texts that are not UTF-8 are read as ISO 8859-1.
+
+Labels and values print in UTF-8, decoded from the encoding of the catalogue
+file or the document that holds them; keys and section names as they are
+stored (in JSON, a byte that is not UTF-8 shows as U+FFFD).
 
 Options:
   --json            print JSON
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
                     program's folder
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see "tacconf --help")
   --help            show this text
 
 Exit status: 0 done; 2 usage error or unreadable file.
@@ -57,21 +62,24 @@ void PrintText(const DumpView& view, std::ostream& out) {
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         const SectionDef& section = view.catalogues.sections[s];
         out << '[' << section.iniName << "]\t" << section.kind << '\t'
-            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t' << section.label << '\n';
+            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t' << view.catalogues.SectionLabel(s)
+            << '\n';
         for (const std::uint16_t row : view.order[s]) {
             const FieldDef& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
-            out << key << '\t' << field.type << '\t' << PositionText(field) << '\t' << field.label
-                << '\t' << field.value << '\n';
+            out << key << '\t' << field.type << '\t' << PositionText(field) << '\t'
+                << view.document.Label(row) << '\t' << view.document.Value(row) << '\n';
         }
     }
 }
 
-void PrintJsonField(const FieldDef& field, std::ostream& out) {
-    out << "{\"key\": " << JsonString(field.key) << ", \"label\": " << JsonString(field.label)
+void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostream& out) {
+    const FieldDef& field = document.Row(row);
+    out << "{\"key\": " << JsonString(field.key)
+        << ", \"label\": " << JsonString(document.Label(row))
         << ", \"type\": " << JsonString(field.type) << ", \"order\": " << field.orderPos
-        << ", \"value\": " << JsonString(field.value) << '}';
+        << ", \"value\": " << JsonString(document.Value(row)) << '}';
 }
 
 void PrintJsonEntry(std::size_t n, const ReplacementEntry& entry, std::ostream& out) {
@@ -101,12 +109,12 @@ void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
         (view.IsEntry(row) ? entryRows : fieldRows).push_back(row);
     }
     out << "    {\n      \"name\": " << JsonString(section.iniName)
-        << ",\n      \"label\": " << JsonString(section.label)
+        << ",\n      \"label\": " << JsonString(view.catalogues.SectionLabel(s))
         << ",\n      \"kind\": " << JsonString(section.kind)
         << ",\n      \"ordered\": " << (section.ordered == 'Y' ? "true" : "false")
         << ",\n      \"fields\": ";
     PrintJsonArray(
-        fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document.Row(row), out); }, out);
+        fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document, row, out); }, out);
     if (view.HoldsEntries(s)) {
         out << ",\n      \"replacements\": ";
         PrintJsonArray(
@@ -142,7 +150,7 @@ ExitCode RunDump(const Words& words, const Environment& env) {
         return ExitCode::kFailure;
     }
     ConfigDocument document(catalogues);
-    if (!OpenDocument(args->operands.at(0), env, document)) {
+    if (!OpenDocument(args->operands.at(0), *args, env, document)) {
         return ExitCode::kFailure;
     }
     const DumpView view{document};

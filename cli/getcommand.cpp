@@ -11,9 +11,9 @@ constexpr std::string_view kName = "get";
 constexpr std::string_view kHelp = R"(Usage: tacconf get FILE SECTION.KEY...
        tacconf get FILE --all
 
-Prints values of the document FILE as the editor shows them, one per line:
-booleans as True or False, a key the document lacks as the editor's default
-(False, or empty text).
+Prints values of the document FILE as the editor shows them, one per line, in
+UTF-8: booleans as True or False, a key the document lacks as the editor's
+default (False, or empty text).
 
 SECTION is a section's name in the document and KEY a field's key, as the
 catalogues spell them (case does not matter). The replacement entries are
@@ -29,6 +29,8 @@ Options:
   --all             print every value
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
                     program's folder
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see "tacconf --help")
   --help            show this text
 
 Exit status: 0 done; 2 usage error, unknown key, missing entry or unreadable
@@ -41,7 +43,7 @@ const CommandSyntax kSyntax{{"--all"}, 1, CommandSyntax::kAnyNumber};
 std::optional<std::string> ValueAt(const ConfigDocument& document, const FieldAddress& address,
                                    std::string& error) {
     if (address.field) {
-        return document.Row(*address.field).value;
+        return document.Value(*address.field);
     }
     if (address.entry >= document.EntryCount()) {
         error = "the document has no replacement entry " + ReplacementKey(address.entry) +
@@ -67,8 +69,7 @@ void PrintAll(const ConfigDocument& document, std::ostream& out) {
         const std::string prefix = catalogues.sections[s].iniName + ".";
         for (const std::uint16_t row : order[s]) {
             if (!document.IsEntryRow(row)) {
-                const FieldDef& field = document.Row(row);
-                out << prefix << field.key << '=' << field.value << '\n';
+                out << prefix << document.Row(row).key << '=' << document.Value(row) << '\n';
                 continue;
             }
             const std::size_t n = row - document.CatalogueRows();
@@ -128,7 +129,7 @@ ExitCode RunGet(const Words& words, const Environment& env) {
         return ExitCode::kFailure;
     }
     ConfigDocument document(catalogues);
-    if (!OpenDocument(args->operands.at(0), env, document)) {
+    if (!OpenDocument(args->operands.at(0), *args, env, document)) {
         return ExitCode::kFailure;
     }
     if (all) {

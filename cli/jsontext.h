@@ -1,4 +1,4 @@
-// JSON string literals for the 8-bit texts of documents and catalogues.
+// JSON string literals for the texts tacconf prints.
 #pragma once
 
 #include <string>
@@ -6,9 +6,10 @@
 
 namespace tav::cli {
 
-// `text` as a JSON string literal, quotes included. Valid UTF-8 sequences are copied as they are;
-// any other byte is taken as a character of ISO 8859-1 and written as \u00XX, so the result is
-// always valid JSON and plain ASCII texts come out unchanged.
+// `text` (UTF-8: the decoded texts of documents and catalogues) as a JSON string literal, quotes
+// included. Valid UTF-8 sequences are copied as they are; a byte that is not part of one (a key
+// or a file name stored in another encoding) becomes U+FFFD, so the result is always valid JSON
+// and plain ASCII texts come out unchanged.
 std::string JsonString(std::string_view text);
 
 }  // namespace tav::cli

@@ -27,8 +27,8 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
     return catalogues;
 }
 
-std::optional<OpenedFile> OpenDocument(const std::string& path, const Environment& env,
-                                       ConfigDocument& document) {
+std::optional<OpenedFile> OpenDocument(const std::string& path, const Arguments& args,
+                                       const Environment& env, ConfigDocument& document) {
     // Read here rather than by ConfigDocument::Open: diff compares a save with these bytes.
     Expected<std::string> file = ReadFileBytes(path);
     if (!file) {
@@ -37,7 +37,7 @@ std::optional<OpenedFile> OpenDocument(const std::string& path, const Environmen
     }
     OpenedFile opened;
     opened.bytes = std::move(*file);
-    opened.warnings = document.OpenBytes(path, path, opened.bytes);
+    opened.warnings = document.OpenBytes(path, path, opened.bytes, args.encoding);
     for (const std::string& warning : opened.warnings) {
         ReportWarning(env, path + ": " + warning);
     }

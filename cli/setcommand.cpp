@@ -18,7 +18,9 @@ Version and Updated keys. When a value is refused, nothing is written.
 
 SECTION.KEY addresses a field as in "tacconf get": a key the catalogues do not
 describe is refused. A True/False field takes exactly True or False (written
-as 1 or 0). Text values may hold anything but line breaks.
+as 1 or 0). Text values may hold anything but line breaks. Values are given in
+UTF-8 and stored in the document's encoding; a character that encoding cannot
+hold (in windows-1252: anything outside its 256 characters) is refused.
 
 Replacement entries, in the replacement section:
   SECTION.rN FROM,TO  sets entry N (a comma in FROM written as \044); with
@@ -32,6 +34,8 @@ written back with the empty key that ends it, as the editor writes it.
 Options:
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
                     program's folder
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see "tacconf --help")
   --help            show this text
 
 Exit status: 0 done; 2 usage error, refused value, or a file that could not be
@@ -135,7 +139,7 @@ ExitCode RunSet(const Words& words, const Environment& env) {
         return ExitCode::kFailure;
     }
     ConfigDocument document(catalogues);
-    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), env, document);
+    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), *args, env, document);
     // A read warns only about entries that did not fit: the list in memory is then not the file's.
     if (!file || !EditAll(document, args->operands, file->warnings.empty(), env)) {
         return ExitCode::kFailure;

@@ -8,11 +8,19 @@ namespace tav::cli {
 
 namespace {
 
-constexpr std::string_view kOverview = R"(Usage: tacconf [--catalogues DIR] COMMAND [ARGUMENTS]
+constexpr std::string_view kOverview =
+    R"(Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
 
 Reads, changes and checks .tac configuration documents with the catalogues of
 TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
 program or in the folder given with --catalogues DIR.
+
+Texts are UTF-8 on the command line and in the output. A document's encoding
+is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
+or when all its non-ASCII bytes form valid UTF-8, else windows-1252 (the
+Windows code page the documents' own application reads them in). The same
+rule holds for each catalogue file. --encoding utf-8 or --encoding
+windows-1252 reads the documents in that encoding instead.
 
 Commands:
   get FILE SECTION.KEY...    print values as the editor shows them

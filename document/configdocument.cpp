@@ -36,17 +36,20 @@ ConfigDocument::ConfigDocument(std::shared_ptr<const Catalogues> catalogues)
 
 Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
-                                                        MissingFile missing) {
+                                                        MissingFile missing,
+                                                        std::optional<TextEncoding> encoding) {
     Expected<std::string> bytes =
         missing == MissingFile::IsAnError ? ReadFileBytes(path) : LoadDocumentText(path);
     if (!bytes) {
         return bytes.Error();
     }
-    return OpenBytes(path, name, std::move(*bytes));
+    return OpenBytes(path, name, std::move(*bytes), encoding);
 }
 
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
-                                                   std::string bytes) {
+                                                   std::string bytes,
+                                                   std::optional<TextEncoding> encoding) {
+    m_encoding = encoding.value_or(DecideEncoding(bytes));
     m_table = Defs().fields;
     std::vector<std::string> warnings =
         ReadDocumentValues(Defs().sections, m_table, ProfileText(std::move(bytes)));
@@ -157,15 +160,25 @@ Expected<std::string> ConfigDocument::SavedBytes(std::string bytes,
 
 // --- Content ----------------------------------------------------------------------------------
 
+std::string ConfigDocument::Value(std::uint16_t row) const {
+    return DecodeText(m_table[row].value, m_encoding);
+}
+
+std::string ConfigDocument::Label(std::uint16_t row) const {
+    return row < CatalogueRows() ? Defs().FieldLabel(row)
+                                 : DecodeText(m_table[row].label, m_encoding);
+}
+
 ReplacementEntry ConfigDocument::Entry(std::size_t n) const {
-    const FieldDef& row = m_table[CatalogueRows() + n];
-    return ReplacementEntry{row.label, row.value};
+    const auto row = static_cast<std::uint16_t>(CatalogueRows() + n);
+    return ReplacementEntry{Label(row), Value(row)};
 }
 
 std::vector<ReplacementEntry> ConfigDocument::Entries() const {
     std::vector<ReplacementEntry> entries;
     for (std::size_t n = 0; n < EntryCount(); ++n) {
-        entries.push_back(Entry(n));
+        const FieldDef& row = m_table[CatalogueRows() + n];
+        entries.push_back(ReplacementEntry{row.label, row.value});
     }
     return entries;
 }
@@ -180,6 +193,16 @@ Status ConfigDocument::Refused(const std::string& reason) const {
     return FileError{m_path.empty() ? std::string("(new document)") : m_path, reason};
 }
 
+// `text` in the document's encoding; the bytes `stored` when they decode to `text`, so that bytes
+// a decoding cannot show exactly (broken UTF-8) stay as they are unless the text changes.
+Expected<std::string> ConfigDocument::Stored(const std::string& text,
+                                             const std::string& stored) const {
+    if (DecodeText(stored, m_encoding) == text) {
+        return stored;
+    }
+    return EncodeText(text, m_encoding);
+}
+
 Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
     if (row >= CatalogueRows()) {
         return Refused("row " + std::to_string(row) + " is not a catalogued field");
@@ -188,8 +211,12 @@ Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
         return Refused("the True/False field " + m_table[row].key + " takes True or False, not \"" +
                        value + "\"");
     }
+    const Expected<std::string> stored = Stored(value, m_table[row].value);
+    if (!stored) {
+        return Refused(stored.Error().reason);
+    }
     m_edited.insert(row);
-    return SetTexts(row, m_table[row].label, value);
+    return SetTexts(row, m_table[row].label, *stored);
 }
 
 Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
@@ -200,7 +227,15 @@ Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
     if (const auto problem = FromTextProblem(from)) {
         return Refused(*problem);
     }
-    return SetTexts(row, from, to);
+    const Expected<std::string> storedFrom = Stored(from, m_table[row].label);
+    if (!storedFrom) {
+        return Refused(storedFrom.Error().reason);
+    }
+    const Expected<std::string> storedTo = Stored(to, m_table[row].value);
+    if (!storedTo) {
+        return Refused(storedTo.Error().reason);
+    }
+    return SetTexts(row, *storedFrom, *storedTo);
 }
 
 Status ConfigDocument::SetTexts(std::uint16_t row, const std::string& label,
@@ -245,6 +280,11 @@ Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const 
     if (const auto problem = FromTextProblem(from)) {
         return FileError{m_path, *problem};
     }
+    Expected<std::string> storedFrom = EncodeText(from, m_encoding);
+    Expected<std::string> storedTo = EncodeText(to, m_encoding);
+    if (!storedFrom || !storedTo) {
+        return FileError{m_path, (storedFrom ? storedTo : storedFrom).Error().reason};
+    }
     const std::size_t room = ReplacementRoom(CatalogueRows());
     if (EntryCount() >= room) {
         return FileError{m_path, "the list of string replacements is full: it holds at most " +
@@ -255,8 +295,8 @@ Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const 
     Step step;
     step.kind = Kind::EntryAdded;
     step.row = row;
-    step.afterLabel = from;
-    step.afterValue = to;
+    step.afterLabel = std::move(*storedFrom);
+    step.afterValue = std::move(*storedTo);
     step.beforeOrder = m_order;
     step.afterOrder = m_order;
     // An entry has no place in an Order list: it goes last under every section of its id, as

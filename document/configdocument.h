@@ -1,6 +1,11 @@
 // The document model: one open .tac document as the editor and tacconf see it, with every edit
 // they make, its undo history and the notifications that keep views up to date. The rules of
 // reading and saving live in documentio.h and documentrules.h; this class holds the state.
+//
+// Texts: the table holds the document's bytes, so that a save writes every byte the user did not
+// change as it was read. The document's encoding (UTF-8 or Windows-1252, see DecideEncoding) is
+// decided once when it is opened; Value, Label and Entry give texts as UTF-8, and the edits take
+// UTF-8 and store it in that encoding. Row gives the bytes as stored.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +22,7 @@
 #include "catalog/catalogues.h"
 #include "catalog/expected.h"
 #include "displayorder.h"
+#include "textencoding.h"
 
 namespace tav {
 
@@ -38,7 +44,8 @@ struct DocumentChange {
 
 using DocumentListener = std::function<void(const DocumentChange&)>;
 
-// A replacement entry as the user sees it: commas in both texts as they are.
+// A replacement entry: commas in both texts as they are. Entry() gives it as UTF-8, Entries() as
+// stored in the document's encoding.
 struct ReplacementEntry {
     std::string from;
     std::string to;
@@ -89,15 +96,18 @@ public:
     // document's. Every value, entry, order and the history of the previous document are
     // discarded; the result is unmodified. Returns the read's warnings (entries that did not fit
     // into the table). A file that exists but cannot be read (or, with IsAnError, does not exist)
-    // is returned as the error and nothing changes. Listeners are told Reset.
+    // is returned as the error and nothing changes. Listeners are told Reset. The document's
+    // encoding is `encoding` when given, else decided from the bytes read (see DecideEncoding).
     Expected<std::vector<std::string>> Open(const std::string& path, const std::string& name,
-                                            MissingFile missing = MissingFile::OpensEmpty);
+                                            MissingFile missing = MissingFile::OpensEmpty,
+                                            std::optional<TextEncoding> encoding = std::nullopt);
 
     // Open with `bytes` as the file's content, read by someone else already.
     std::vector<std::string> OpenBytes(const std::string& path, const std::string& name,
-                                       std::string bytes);
+                                       std::string bytes,
+                                       std::optional<TextEncoding> encoding = std::nullopt);
 
-    // Starts a new, unnamed document without keys (Open of an empty path).
+    // Starts a new, unnamed document without keys (Open of an empty path): Windows-1252.
     void New();
 
     // Writes every catalogued key to the document's file in display order, stamping Version and
@@ -124,18 +134,28 @@ public:
     const std::string& Path() const { return m_path; }
     const std::string& Name() const { return m_name; }
     const Catalogues& Defs() const { return *m_catalogues; }
+    // The encoding of the document's texts, decided when it was opened; a save keeps it.
+    TextEncoding Encoding() const { return m_encoding; }
 
     // --- Content ---
 
     // Rows 0 .. CatalogueRows()-1 are the catalogue's fields, the rows after them the replacement
-    // entries in list order (label: from-text, value: to-text, type "RFS").
+    // entries in list order (label: from-text, value: to-text, type "RFS"). `row` < RowCount().
     std::uint16_t RowCount() const { return m_table.Count(); }
     std::uint16_t CatalogueRows() const { return Defs().fields.Count(); }
+    // The row as stored: values and from-texts in the document's encoding, the labels of
+    // catalogue rows in Fields.txt's.
     const FieldDef& Row(std::uint16_t row) const { return m_table[row]; }
+    // The row's value (an entry's to-text) as UTF-8.
+    std::string Value(std::uint16_t row) const;
+    // The row's label as UTF-8: a catalogue field's label from Fields.txt, an entry's from-text.
+    std::string Label(std::uint16_t row) const;
     bool IsEntryRow(std::uint16_t row) const { return row >= CatalogueRows() && row < RowCount(); }
 
     std::size_t EntryCount() const { return m_table.ReplacementCount(); }
+    // Entry `n` (< EntryCount()) as UTF-8.
     ReplacementEntry Entry(std::size_t n) const;
+    // Every entry as stored, in the document's encoding: what a save writes.
     std::vector<ReplacementEntry> Entries() const;
 
     // The rows under each section, in display order (see PlaceFields for how a document's Order
@@ -143,6 +163,9 @@ public:
     const DisplayOrder& Order() const { return m_order; }
 
     // --- Edits (each is one undo step; views are told what changed) ---
+    // Texts are UTF-8. A text the document's encoding cannot hold is refused, naming the
+    // character and the encoding (see EncodeText); nothing is ever replaced. A text equal to what
+    // Value or Label gives keeps the bytes stored, so an unchanged text never changes the file.
 
     // Sets the value of catalogue field `row`. A boolean field takes only "True" or "False".
     // Setting the value a field has changes nothing. Consecutive calls for one field merge into
@@ -154,8 +177,8 @@ public:
     Status ModifyEntry(std::uint16_t row, const std::string& from, const std::string& to);
 
     // Appends an entry to the replacement list and returns its row. Refused when the catalogue has
-    // no replacement section, the list is full (13 entries, or no room left in the table) or the
-    // from-text holds \044.
+    // no replacement section, the list is full (13 entries, or no room left in the table), the
+    // from-text holds \044, or a text cannot be stored.
     Expected<std::uint16_t> AddEntry(const std::string& from, const std::string& to);
 
     // Removes replacement row `row`; later entries move up.
@@ -221,6 +244,7 @@ private:
 
     std::optional<std::size_t> SectionOfOrderedRow(std::uint16_t row) const;
     Status Refused(const std::string& reason) const;
+    Expected<std::string> Stored(const std::string& text, const std::string& stored) const;
     Status SetTexts(std::uint16_t row, const std::string& label, const std::string& value);
     void Push(Step step);
     void Apply(const Step& step, bool forward);
@@ -234,6 +258,7 @@ private:
     DisplayOrder m_order;
     std::string m_path;
     std::string m_name;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
 
     // The reference for ChangedRows, EntriesChanged and OrderChanged: as read or last saved.
     std::vector<std::string> m_savedValues;

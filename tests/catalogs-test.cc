@@ -187,6 +187,35 @@ TEST(CataloguesTest, EachProblemIsReportedOncePerLoad) {
     EXPECT_EQ(problems.size(), 4u) << "reported again at the next load";
 }
 
+TEST(CataloguesTest, EachFileIsDecodedInItsOwnEncoding) {
+    using tav::TextEncoding;
+    struct Case {
+        const char* name;
+        std::string sections;
+        std::string fields;
+        TextEncoding sectionEncoding;
+        TextEncoding fieldEncoding;
+    };
+    // The section label is "Büro", the field label "Größe", whatever the bytes.
+    const Case cases[] = {
+        {"bothCodePage", "1,Office,N,B\xFCro,SN,2\n", "Gr\xF6\xDF\x65,Size,C,N,1\n",
+         TextEncoding::Windows1252, TextEncoding::Windows1252},
+        {"bothUtf8", "1,Office,N,B\xC3\xBCro,SN,2\n", "Gr\xC3\xB6\xC3\x9F\x65,Size,C,N,1\n",
+         TextEncoding::Utf8, TextEncoding::Utf8},
+        {"utf8SectionsCodePageFields", "\xEF\xBB\xBF\x31,Office,N,B\xC3\xBCro,SN,2\n",
+         "Gr\xF6\xDF\x65,Size,C,N,1\n", TextEncoding::Utf8, TextEncoding::Windows1252},
+    };
+    for (const Case& c : cases) {
+        const auto catalogues = tav::CataloguesFromText("folder", c.sections, c.fields);
+        EXPECT_EQ(catalogues->sectionEncoding, c.sectionEncoding) << c.name;
+        EXPECT_EQ(catalogues->fieldEncoding, c.fieldEncoding) << c.name;
+        ASSERT_EQ(catalogues->sections.Count(), 1) << c.name;
+        EXPECT_EQ(catalogues->SectionLabel(0), "B\xC3\xBCro") << c.name;
+        EXPECT_EQ(catalogues->FieldLabel(0), "Gr\xC3\xB6\xC3\x9F\x65") << c.name;
+        EXPECT_EQ(catalogues->FindSection("Office"), 0u) << c.name << ": names match as bytes";
+    }
+}
+
 TEST(FieldCatalogTest, InsertReplacementMakesRoomAndRenumbers) {
     FieldCatalog fields;
     fields.LoadText("a,a,C,N,1\r\n");

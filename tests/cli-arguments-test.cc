@@ -26,6 +26,9 @@ std::string Summary(const tav::cli::ParsedArguments& parsed) {
     if (parsed.arguments->catalogueFolder) {
         text += " folder=" + *parsed.arguments->catalogueFolder;
     }
+    if (parsed.arguments->encoding) {
+        text += std::string(" encoding=") + tav::EncodingName(*parsed.arguments->encoding);
+    }
     return text;
 }
 
@@ -43,6 +46,11 @@ TEST(ParseArgumentsTest, SplitsOptionsFromOperands) {
         {{"a.tac", "--catalogues"}, "error: --catalogues needs a folder"},
         {{"--json"}, "error: missing operand"},
         {{"a", "b"}, "error: too many operands (from \"b\" on)"},
+        {{"--encoding", "UTF-8", "a.tac"}, "[a.tac] encoding=utf-8"},
+        {{"a.tac", "--encoding=cp1252"}, "[a.tac] encoding=windows-1252"},
+        {{"a.tac", "--encoding", "latin1"},
+         "error: --encoding takes utf-8 or windows-1252, not \"latin1\""},
+        {{"a.tac", "--encoding"}, "error: --encoding takes utf-8 or windows-1252"},
     };
     for (const auto& [words, summary] : cases) {
         EXPECT_EQ(Summary(ParseArguments(words, kDumpLike)), summary)
@@ -55,6 +63,10 @@ TEST(TakeCommandNameTest, TakesTheFirstWordThatIsNoOption) {
     EXPECT_EQ(tav::cli::TakeCommandName(words), "dump") << "get is the folder here";
     EXPECT_EQ(words, (Words{"--catalogues", "get", "x"}));
 
+    Words encoded{"--encoding", "utf-8", "get", "x"};
+    EXPECT_EQ(tav::cli::TakeCommandName(encoded), "get");
+    EXPECT_EQ(encoded, (Words{"--encoding", "utf-8", "x"}));
+
     Words none{"--help", "--", "get"};
     EXPECT_EQ(tav::cli::TakeCommandName(none), "");
     EXPECT_EQ(none.size(), 3u);
@@ -63,7 +75,8 @@ TEST(TakeCommandNameTest, TakesTheFirstWordThatIsNoOption) {
 TEST(CommandLineTest, WithoutCommandOnlyHelpSucceeds) {
     const auto help = tavtest::RunCli({"--help"});
     EXPECT_EQ(help.exit, 0);
-    EXPECT_EQ(help.out.rfind("Usage: tacconf [--catalogues DIR] COMMAND", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND", 0), 0u)
+        << help.out;
 
     const auto none = tavtest::RunCli({});
     EXPECT_EQ(none.exit, 2);

@@ -125,6 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
             "undescribedKey", {"General.Station", "FRONT-02"}, "describes no key \"Station\""},
         RefusalCase{"orderIsNoField", {"Columns.Order", "ShowDate"}, "describes no key \"Order\""},
         RefusalCase{"lineBreak", {"General.Title", "a\nb"}, "holds a line break"},
+        RefusalCase{"characterTheEncodingCannotHold",
+                    {"General.Title", "ok", "Printing.Header", "\xCE\xA9"},
+                    "\"Printing.Header\": the character \"\xCE\xA9\" (U+03A9) cannot be stored "
+                    "in a Windows-1252 document; nothing was written"},
+        RefusalCase{"notUtf8", {"General.Title", "Caf\xE9"}, "the text is not valid UTF-8"},
         RefusalCase{"gap", {"Replace.r4", "a,b"}, "r4 would leave a gap; the next entry is r3"},
         RefusalCase{"noComma", {"Replace.r1", "plain"}, "an entry takes FROM,TO"},
         RefusalCase{"deleteMissing", {"Replace.r3", ""}, "there is no entry r3 to delete"},

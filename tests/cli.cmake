@@ -8,6 +8,7 @@ tav_add_test(cli-tests
         cli-checkdocument-test.cc
         cli-diff-test.cc
         cli-dump-test.cc
+        cli-encoding-test.cc
         cli-get-test.cc
         cli-jsontext-test.cc
         cli-linediff-test.cc

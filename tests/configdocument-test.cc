@@ -50,9 +50,9 @@ struct Fixture {
     ConfigDocument doc;
     std::vector<DocumentChange> told;
 
-    explicit Fixture(const std::string& fields = kFields)
+    explicit Fixture(const std::string& fields = kFields, const std::string& document = kDocument)
         : doc(tav::CataloguesFromText(dir.Path(), kSections, fields)) {
-        tavtest::WriteFile(path, kDocument);
+        tavtest::WriteFile(path, document);
         EXPECT_TRUE(doc.Open(path, "doc.tac"));
         doc.AddListener([this](const DocumentChange& change) {
             if (change.kind != Kind::History) {
@@ -343,6 +343,120 @@ TEST(ConfigDocumentTest, AListenerMayRemoveItselfWhileTold) {
     ASSERT_TRUE(f.doc.SetValue(kFont, "B"));
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(f.told.size(), 2u) << "the other listener is still told";
+}
+
+// --- Encodings ----------------------------------------------------------------------------------
+
+// One document in each encoding: Title "Café Büro", Font "Müller", a comment "Grüß" the model
+// never reads and an entry "é" -> "è". The edit sets Title to "Café Zürich €5".
+struct EncodingCase {
+    const char* name;
+    tav::TextEncoding encoding;
+    std::string document;
+    std::string editedLine;  // the Title line the edit stores
+    std::string entryLine;   // the entry as stored
+};
+
+const EncodingCase kEncodingCases[] = {
+    {"windows1252", tav::TextEncoding::Windows1252,
+     "; Gr\xFC\xDF\n[General]\nBeep=1\nTitle=Caf\xE9 B\xFCro\n[Fonts]\nFont=M\xFCller\n"
+     "[Replace]\nr0=\xE9,\xE8\nr1=\n",
+     "Title=Caf\xE9 Z\xFCrich \x80\x35\n", "r0=\xE9,\xE8\n"},
+    {"utf8", tav::TextEncoding::Utf8,
+     "; Gr\xC3\xBC\xC3\x9F\n[General]\nBeep=1\nTitle=Caf\xC3\xA9 B\xC3\xBCro\n[Fonts]\n"
+     "Font=M\xC3\xBCller\n[Replace]\nr0=\xC3\xA9,\xC3\xA8\nr1=\n",
+     "Title=Caf\xC3\xA9 Z\xC3\xBCrich \xE2\x82\xAC\x35\n", "r0=\xC3\xA9,\xC3\xA8\n"},
+};
+
+TEST(DocumentEncodingTest, TextsAreUtf8AndAnEditIsStoredInTheDocumentsEncoding) {
+    for (const EncodingCase& c : kEncodingCases) {
+        Fixture f(kFields, c.document);
+        EXPECT_EQ(f.doc.Encoding(), c.encoding) << c.name;
+        EXPECT_EQ(f.doc.Value(kTitle), "Caf\xC3\xA9 B\xC3\xBCro") << c.name;
+        EXPECT_EQ(f.doc.Value(kFont), "M\xC3\xBCller") << c.name;
+        EXPECT_EQ(f.doc.Label(kTitle), "Title") << c.name;
+        EXPECT_EQ(f.doc.Entry(0), (ReplacementEntry{"\xC3\xA9", "\xC3\xA8"})) << c.name;
+        EXPECT_EQ(f.doc.Label(kFirstEntry), "\xC3\xA9") << c.name;
+
+        ASSERT_TRUE(f.doc.SetValue(kTitle, "Caf\xC3\xA9 Z\xC3\xBCrich \xE2\x82\xAC\x35")) << c.name;
+        ASSERT_TRUE(f.doc.SaveEditedKeys()) << c.name;
+        std::string expected = c.document;
+        const std::size_t title = expected.find("Title=");
+        expected.replace(title, expected.find('\n', title) + 1 - title, c.editedLine);
+        EXPECT_EQ(tavtest::ReadFile(f.path), expected) << c.name;
+
+        ASSERT_TRUE(f.doc.SetValue(kFont, "M\xC3\xBCllerin")) << c.name;
+        ASSERT_TRUE(f.doc.Save("T")) << c.name;
+        const std::string saved = tavtest::ReadFile(f.path);
+        const std::string comment = c.document.substr(0, c.document.find('\n') + 1);
+        for (const std::string& kept : {comment, c.editedLine, c.entryLine}) {
+            EXPECT_NE(saved.find(kept), std::string::npos) << c.name << ": lost " << kept;
+        }
+        EXPECT_EQ(saved.find("\xEF\xBF\xBD"), std::string::npos) << c.name;
+        EXPECT_EQ(f.doc.Value(kFont), "M\xC3\xBCllerin") << c.name;
+    }
+}
+
+TEST(DocumentEncodingTest, WhatTheEncodingCannotHoldIsRefusedAndChangesNothing) {
+    struct Case {
+        const char* name;
+        std::function<tav::Status(ConfigDocument&)> edit;
+    };
+    const std::string omega = "\xCE\xA9";
+    const Case cases[] = {
+        {"value", [&](ConfigDocument& d) { return d.SetValue(kTitle, "Caf\xC3\xA9 " + omega); }},
+        {"entry to", [&](ConfigDocument& d) { return d.ModifyEntry(kFirstEntry, "a", omega); }},
+        {"entry from", [&](ConfigDocument& d) { return d.ModifyEntry(kFirstEntry, omega, "b"); }},
+        {"added entry", [&](ConfigDocument& d) { return AsStatus(d.AddEntry("p", omega)); }},
+    };
+    for (const EncodingCase& e : kEncodingCases) {
+        for (const Case& c : cases) {
+            const std::string name = std::string(e.name) + " " + c.name;
+            Fixture f(kFields, e.document);
+            const tav::Status status = c.edit(f.doc);
+            if (e.encoding == tav::TextEncoding::Utf8) {
+                EXPECT_TRUE(status) << name;
+                continue;
+            }
+            ASSERT_FALSE(status) << name;
+            EXPECT_NE(status.Error().reason.find("\"" + omega +
+                                                 "\" (U+03A9) cannot be stored in a Windows-1252"),
+                      std::string::npos)
+                << name << ": " << status.Error().reason;
+            EXPECT_FALSE(f.doc.IsModified()) << name;
+            EXPECT_TRUE(f.told.empty()) << name;
+            EXPECT_EQ(tavtest::ReadFile(f.path), e.document) << name;
+        }
+    }
+}
+
+TEST(DocumentEncodingTest, EditsCompareStoredBytes) {
+    // Read as UTF-8 against the rule, the code-page bytes show as U+FFFD but stay as they are.
+    tavtest::TempDir dir;
+    ConfigDocument doc(tav::CataloguesFromText(dir.Path(), kSections, kFields));
+    doc.OpenBytes("d.tac", "d.tac", kEncodingCases[0].document, tav::TextEncoding::Utf8);
+    EXPECT_EQ(doc.Encoding(), tav::TextEncoding::Utf8);
+    const std::string shown = doc.Value(kTitle);
+    EXPECT_EQ(shown, "Caf\xEF\xBF\xBD B\xEF\xBF\xBDro");
+    ASSERT_TRUE(doc.SetValue(kTitle, shown));
+    ASSERT_TRUE(doc.ModifyEntry(kFirstEntry, doc.Entry(0).from, doc.Entry(0).to));
+    EXPECT_FALSE(doc.CanUndo()) << "the texts shown store the bytes read";
+    EXPECT_EQ(doc.Row(kTitle).value, "Caf\xE9 B\xFCro");
+
+    // Typing away and back to the text read leaves no step and no changed row.
+    Fixture f(kFields, kEncodingCases[0].document);
+    for (const char* text : {"Caf", "Caf\xC3\xA9", "Caf\xC3\xA9 B\xC3\xBCro"}) {
+        ASSERT_TRUE(f.doc.SetValue(kTitle, text)) << text;
+    }
+    EXPECT_FALSE(f.doc.CanUndo());
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_TRUE(f.doc.ChangedRows().empty());
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Caf\xC3\xA9"));
+    EXPECT_EQ(f.doc.ChangedRows(), std::vector<std::uint16_t>{kTitle});
+    EXPECT_EQ(f.doc.Row(kTitle).value, "Caf\xE9");
+
+    f.doc.New();
+    EXPECT_EQ(f.doc.Encoding(), tav::TextEncoding::Windows1252) << "a new document";
 }
 
 }  // namespace

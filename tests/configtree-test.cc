@@ -89,6 +89,40 @@ TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [none]");
 }
 
+TEST(BuildTreeTest, LabelsAndValuesShowDecodedWhateverTheEncoding) {
+    struct Case {
+        const char* name;
+        std::string sections, fields, document;
+    };
+    const Case cases[] = {
+        {"windows1252", "1,Office,N,B\xFCro,SN,2\n2,Replace,N,Ersetzungen \x96 Liste,SR,9\n",
+         "Gr\xF6\xDF\x65,Size,C,N,1\nTitle,Title,C,N,1\n",
+         "[Office]\nTitle=Caf\xE9 B\xFCro\nSize=\x80\x35\n[Replace]\nr0=\xE9,\xE8\n"},
+        {"utf8", "1,Office,N,B\xC3\xBCro,SN,2\n2,Replace,N,Ersetzungen \xE2\x80\x93 Liste,SR,9\n",
+         "Gr\xC3\xB6\xC3\x9F\x65,Size,C,N,1\nTitle,Title,C,N,1\n",
+         "[Office]\nTitle=Caf\xC3\xA9 B\xC3\xBCro\nSize=\xE2\x82\xAC\x35\n[Replace]\n"
+         "r0=\xC3\xA9,\xC3\xA8\n"},
+    };
+    for (const Case& c : cases) {
+        TreeFixture t(c.sections, c.fields);
+        tavtest::WriteFile(t.dir.File("doc.tac"), c.document);
+        ASSERT_TRUE(t.doc->Open(t.dir.File("doc.tac"), "doc.tac")) << c.name;
+        const std::vector<std::pair<std::string, const char*>> shown = {
+            {"B\xC3\xBCro", "B\xC3\xBCro"},
+            {"Gr\xC3\xB6", "Gr\xC3\xB6\xC3\x9F\x65 = \"\xE2\x82\xAC\x35\""},
+            {"Title", "Title = \"Caf\xC3\xA9 B\xC3\xBCro\""},
+            {"Ersetzungen", "Ersetzungen \xE2\x80\x93 Liste"},
+            {"String [", "String [\xC3\xA9] Replaced by [\xC3\xA8]"},
+        };
+        for (const auto& [prefix, text] : shown) {
+            EXPECT_EQ(Text(t.Item(prefix)), text) << c.name;
+        }
+        t.tree->setCurrentItem(t.Item("Title"));
+        EXPECT_EQ(t.tree->SelectedValue(), "Caf\xC3\xA9 B\xC3\xBCro") << c.name;
+        EXPECT_EQ(t.tree->SelectedPath(), "B\xC3\xBCro\\Title") << c.name;
+    }
+}
+
 TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
     ExampleTree t;
     ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
@@ -168,7 +202,7 @@ TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
     for (const char* prefix : {"File : [", "Parameters", "General"}) {
         t.tree->setCurrentItem(t.Item(prefix));
         const std::string before = Text(t.tree->currentItem());
-        t.tree->SetSelectedValue("x");
+        EXPECT_TRUE(t.tree->SetSelectedValue("x")) << "nothing to refuse";
         EXPECT_TRUE(t.tree->ModifySelectedReplacement("a", "b")) << "nothing to refuse";
         t.tree->DeleteSelectedReplacement();
         std::string from = "keep", to = "keep";
@@ -183,7 +217,7 @@ TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
 TEST(EditTest, SetValueAndModifyReplacementRelabel) {
     ExampleTree t;
     t.tree->setCurrentItem(t.Item("Beep on error"));
-    t.tree->SetSelectedValue("True");
+    ASSERT_TRUE(t.tree->SetSelectedValue("True"));
     EXPECT_EQ(Text(t.tree->currentItem()), "Beep on error = \"True\"");
     EXPECT_EQ(t.tree->SelectedValue(), "True");
     t.tree->setCurrentItem(t.Item("String replacements"));
@@ -281,9 +315,9 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
     ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
     t.tree->BuildTree();
     t.tree->setCurrentItem(t.Item("Title"));
-    t.tree->SetSelectedValue("  Renamed  ");
+    ASSERT_TRUE(t.tree->SetSelectedValue("  Renamed  "));
     t.tree->setCurrentItem(t.Item("Debug output"));
-    t.tree->SetSelectedValue("True");
+    ASSERT_TRUE(t.tree->SetSelectedValue("True"));
     ASSERT_TRUE(t.doc->Save("now"));
     EXPECT_EQ(t.doc->Path(), path);
     ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
@@ -322,7 +356,7 @@ TEST(DocumentViewTest, UndoAndRedoUpdateTheItemsInPlace) {
     t.tree->setCurrentItem(section->child(0));
     t.tree->DeleteSelectedReplacement();
     t.tree->setCurrentItem(t.Item("Title"));
-    t.tree->SetSelectedValue("Renamed");
+    ASSERT_TRUE(t.tree->SetSelectedValue("Renamed"));
     t.tree->setCurrentItem(t.Item("Beep on error"));  // a drop-free reorder comes from the model
     ASSERT_TRUE(t.doc->Undo());
     EXPECT_EQ(Text(t.Item("Title")), "Title = \"Front office capture\"");

@@ -1,5 +1,7 @@
 // The editor panel: which editor each selection shows, and how user changes reach the document.
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +38,11 @@ protected:
     QLineEdit* Edit(ControlId id) const { return Control<QLineEdit>(id); }
     QString Path() const { return Control<QLabel>(ControlId::PathDisplay)->text(); }
     void Type(ControlId id, const QString& text) const { QTest::keyClicks(Edit(id), text); }
+    // Types one character QTest has no key for, as a keyboard layout that has one sends it.
+    void TypeCharacter(ControlId id, QChar c) const {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(Edit(id), &press);
+    }
     void Click(ControlId id) const { QTest::mouseClick(Control(id), Qt::LeftButton); }
 };
 
@@ -101,7 +108,8 @@ TEST_F(EditorPanelTest, ComboShowsTheStoredBooleanAndOtherTextsAreRefused) {
         {"True", "True"}, {"true", "True"}, {"False", "False"}, {"1", "False"}, {"", "False"}};
     for (const auto& c : cases) {
         Select("Beep");
-        Tree().SetSelectedValue(c.value);
+        EXPECT_EQ(static_cast<bool>(Tree().SetSelectedValue(c.value)), c.value == c.stored)
+            << c.value;
         Select("Title");
         Select("Beep");
         EXPECT_EQ(combo->currentText(), QString::fromStdString(c.stored)) << c.value;
@@ -191,6 +199,24 @@ TEST_F(EditorPanelTest, AFromTextTheDocumentCannotStoreIsTakenBackWithTheReason)
     Click(ControlId::AddButton);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "x\\044") << "kept for the user to mend";
     EXPECT_EQ(m_messages.messages.size(), 2u);
+}
+
+TEST_F(EditorPanelTest, AValueTheDocumentCannotHoldIsTakenBackWithTheReason) {
+    // The document is plain ASCII, so Windows-1252: "é" is stored as one byte, "Ω" not at all.
+    QTreeWidgetItem* title = Select("Title");
+    TypeCharacter(ControlId::ValueEdit, QChar(0x00E9));
+    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9");
+    TypeCharacter(ControlId::ValueEdit, QChar(0x03A9));
+    EXPECT_EQ(Edit(ControlId::ValueEdit)->text(), QStringLiteral(u"Front desk\u00E9"))
+        << "the keystroke is taken back";
+    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9");
+    EXPECT_EQ(title->text(0), QStringLiteral(u"Title = \"Front desk\u00E9\""));
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_TRUE(m_messages.messages[0].contains(QStringLiteral(u"\"\u03A9\" (U+03A9)")) &&
+                m_messages.messages[0].contains(QStringLiteral("Windows-1252")))
+        << m_messages.messages[0].toStdString();
+    Type(ControlId::ValueEdit, QStringLiteral("!"));
+    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9!") << "typing goes on at the end";
 }
 
 TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {

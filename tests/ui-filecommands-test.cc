@@ -88,7 +88,7 @@ TEST_F(FileCommandsTest, NewForgetsTheDocument) {
 TEST_F(FileCommandsTest, SaveWritesInPlaceWithoutRebuilding) {
     OpenDocument(m_document);
     QTreeWidgetItem* title = Select("Title");
-    Tree().SetSelectedValue("Counter");
+    ASSERT_TRUE(Tree().SetSelectedValue("Counter"));
     ClickToolButton(Command::Save);
     EXPECT_NE(ReadFile(m_document).find("Title=Counter\r\n"), std::string::npos);
     EXPECT_EQ(Tree().currentItem(), title);
@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, SaveWithoutAPathRunsSaveAs) {
 TEST_F(FileCommandsTest, SaveAsWritesReadsBackAndKeepsTheRememberedFolder) {
     OpenDocument(m_document);
     Select("Beep on error");
-    Tree().SetSelectedValue("False");
+    ASSERT_TRUE(Tree().SetSelectedValue("False"));
     const std::string target = m_temp.File("copy.tac");
     m_files.answers.push_back(Chosen(target));
     Trigger(Command::SaveAs);
@@ -141,7 +141,7 @@ TEST_F(FileCommandsTest, FailedSavesAreReportedAndChangeNothing) {
 TEST_F(FileCommandsTest, ExitSavesNothing) {
     OpenDocument(m_document);
     Select("Title");
-    Tree().SetSelectedValue("Changed");
+    ASSERT_TRUE(Tree().SetSelectedValue("Changed"));
     Trigger(Command::Exit);
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(ReadFile(m_document), kDocument);

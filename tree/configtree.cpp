@@ -84,11 +84,11 @@ std::string ConfigTree::ReplacementLabel(const std::string& from, const std::str
 }
 
 std::string ConfigTree::FieldLabel(int fieldIndex) const {
-    const FieldDef& field = m_document->Row(static_cast<std::uint16_t>(fieldIndex));
-    if (field.type == "RFS") {
-        return ReplacementLabel(field.label, field.value);
+    const auto row = static_cast<std::uint16_t>(fieldIndex);
+    if (m_document->Row(row).type == "RFS") {
+        return ReplacementLabel(m_document->Label(row), m_document->Value(row));
     }
-    return field.label + " = \"" + field.value + "\"";
+    return m_document->Label(row) + " = \"" + m_document->Value(row) + "\"";
 }
 
 std::string ConfigTree::RootText() const {
@@ -119,7 +119,8 @@ void ConfigTree::BuildTree() {
     for (int s = 0; s < sections.Count(); ++s) {
         const SectionDef& section = sections[static_cast<std::size_t>(s)];
         QTreeWidgetItem* parent = section.kind == "SN" ? m_rootItem : parameters;
-        QTreeWidgetItem* sectionItem = NewItem(parent, section.label, section.icon);
+        QTreeWidgetItem* sectionItem = NewItem(
+            parent, m_document->Defs().SectionLabel(static_cast<std::size_t>(s)), section.icon);
         sectionItem->setData(0, ItemTagRole, kSectionTagBase + s);
         for (const std::uint16_t f : order[static_cast<std::size_t>(s)]) {
             sectionItem->addChild(NewFieldItem(f));
@@ -188,13 +189,13 @@ std::string ConfigTree::SelectedType() const {
 
 std::string ConfigTree::SelectedValue() const {
     const int f = FieldIndexOf();
-    return f < 0 ? std::string() : m_document->Row(static_cast<std::uint16_t>(f)).value;
+    return f < 0 ? std::string() : m_document->Value(static_cast<std::uint16_t>(f));
 }
 
 void ConfigTree::GetSelectedReplacement(std::string& from, std::string& to) const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        from = m_document->Row(static_cast<std::uint16_t>(f)).label;
-        to = m_document->Row(static_cast<std::uint16_t>(f)).value;
+        from = m_document->Label(static_cast<std::uint16_t>(f));
+        to = m_document->Value(static_cast<std::uint16_t>(f));
     }
 }
 
@@ -210,12 +211,12 @@ QTreeWidgetItem* ConfigTree::SectionItem(int sectionIndex) const {
 
 // --- Edits ----------------------------------------------------------------------------------
 
-void ConfigTree::SetSelectedValue(const std::string& value) {
+Status ConfigTree::SetSelectedValue(const std::string& value) {
     if (const int f = FieldIndexOf();
         f >= 0 && !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        // A refused value (a boolean other than True/False) leaves the document as it is.
-        static_cast<void>(m_document->SetValue(static_cast<std::uint16_t>(f), value));
+        return m_document->SetValue(static_cast<std::uint16_t>(f), value);
     }
+    return {};
 }
 
 Status ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {

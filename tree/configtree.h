@@ -40,7 +40,7 @@ public:
     // fields in display order. Expands the root, "Parameters" and the first "SN" section.
     void BuildTree();
 
-    // "String [" from "] Replaced by [" to "]".
+    // "String [" from "] Replaced by [" to "]". Texts here and below are UTF-8.
     static std::string ReplacementLabel(const std::string& from, const std::string& to);
 
     // --- Selection queries and edits (the selection is the current item) ---
@@ -54,11 +54,12 @@ public:
     std::string SelectedPath() const;
     // The selected field's type, else the selected section's kind, else empty.
     std::string SelectedType() const;
-    // The selected field's value, else empty.
+    // The selected field's value as the document shows it, else empty.
     std::string SelectedValue() const;
     // Sets the selected field's value in the document (which relabels its item); nothing for
-    // other items, nor for a value the document refuses (a boolean other than True/False).
-    void SetSelectedValue(const std::string& value);
+    // other items. Returns the document's refusal (a boolean other than True/False, a character
+    // the document's encoding cannot hold), which changes nothing.
+    Status SetSelectedValue(const std::string& value);
     // Copies the selected field's label and value into `from` and `to`; leaves both alone for
     // other items.
     void GetSelectedReplacement(std::string& from, std::string& to) const;

@@ -6,7 +6,8 @@
 
 namespace tav {
 
-// Document and catalogue texts are 8-bit; on this platform they are taken as UTF-8.
+// The core hands out texts as UTF-8 (the document model and the catalogues decode their bytes);
+// file names are UTF-8 on this platform.
 inline QString ToQt(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

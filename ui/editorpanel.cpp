@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 
 #include "maindialog.h"
@@ -81,11 +82,21 @@ void MainDialog::OnSelChangedTree() {
 }
 
 void MainDialog::OnSelChangeValueCombo(int index) {
-    m_tree->SetSelectedValue(index == kTrueEntry ? "True" : "False");
+    // True and False are all a boolean takes, and every encoding holds them.
+    static_cast<void>(m_tree->SetSelectedValue(index == kTrueEntry ? "True" : "False"));
 }
 
 void MainDialog::OnChangeValueEdit(const QString& text) {
-    m_tree->SetSelectedValue(FromQt(text));
+    if (const Status set = m_tree->SetSelectedValue(FromQt(text)); !set) {
+        // The keystroke is taken back, so the edit shows what the field holds.
+        const QString held = ToQt(m_tree->SelectedValue());
+        const int cursor =
+            m_valueEdit->cursorPosition() - static_cast<int>(text.size() - held.size());
+        m_valueEdit->setText(held);
+        m_valueEdit->setCursorPosition(std::max(0, cursor));
+        m_services.messages.ShowWarning(
+            this, tr("The value was not changed: %1.").arg(ToQt(set.Error().reason)));
+    }
 }
 
 void MainDialog::OnAddReplacement() {
