@@ -97,6 +97,8 @@ TempFile::~TempFile() {
         ::close(m_fd);  // only a failed save gets here with the file open: it is removed anyway
     }
     if (!m_keep) {
+        // A save that failed already reports why; a removal that fails too leaves a hidden file
+        // named like the document, which is all that can be said about it here.
         ::unlink(m_path.c_str());
     }
 }
