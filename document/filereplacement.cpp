@@ -123,6 +123,10 @@ Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, std::string_view
 
 // The copy for an in-place write when the document's folder takes no new files from the saver.
 Expected<TempFile> CopyInCache(const ReadDocument& file, std::string_view bytes) {
+    // The seam first: a refused step must not even make the cache folder.
+    if (!SaveStepAllowed(SaveStep::CreateTemp)) {
+        return Failure(file.path, "cannot create a file in the cache folder: ", errno);
+    }
     const Expected<std::string> folder = TempFile::CacheFolder(file.path);
     if (!folder) {
         return folder.Error();
