@@ -35,6 +35,10 @@ Expected<std::string> ReadFileBytes(const std::string& path) {
         return SystemFailure(path, errno);
     }
     FdCloser closer(fd);
+    return ReadOpenFile(fd, path);
+}
+
+Expected<std::string> ReadOpenFile(int fd, const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         return SystemFailure(path, errno);
@@ -53,7 +57,8 @@ Expected<std::string> ReadFileBytes(const std::string& path) {
         if (size == bytes.size()) {
             bytes.resize(bytes.size() * 2 + 4096);
         }
-        const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
+        const ssize_t got =
+            ::pread(fd, bytes.data() + size, bytes.size() - size, static_cast<off_t>(size));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;

@@ -13,6 +13,10 @@ namespace tav {
 // failure was simply that no such file exists.
 Expected<std::string> ReadFileBytes(const std::string& path);
 
+// ReadFileBytes on the file open as `fd` (readable, any position; read from its start with pread,
+// so the descriptor's offset is unchanged); `path` is the name used in errors.
+Expected<std::string> ReadOpenFile(int fd, const std::string& path);
+
 // Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
 // bare name.
 std::string JoinPath(const std::string& folder, const std::string& name);

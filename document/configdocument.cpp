@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "../catalog/fileaccess.h"
-#include "atomicfile.h"
+#include "documentfile.h"
 #include "documentio.h"
 #include "documentrules.h"
 #include "profiletext.h"
@@ -102,43 +102,44 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
 }
 
 Status ConfigDocument::SaveEditedKeys() {
-    Expected<std::string> bytes = LoadDocumentText(m_path);
-    if (!bytes) {
-        return bytes.Error();
-    }
-    ProfileText text(std::move(*bytes));
-    for (const std::uint16_t row : m_edited) {
-        const FieldDef& field = m_table[row];
-        const SectionDef* section = Defs().sections.RowForId(field.sectionId);
-        if (section == nullptr) {
-            continue;  // names no section: neither read nor written
-        }
-        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
-        if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
-            return FileError{m_path, set.Error().reason};
-        }
-    }
-    const std::optional<std::size_t> r = ReplacementSection();
-    if (r && EntriesChanged()) {
-        const std::string& section = Defs().sections[*r].iniName;
-        const std::vector<ReplacementEntry> entries = Entries();
-        for (std::size_t n = 0; n < entries.size(); ++n) {
-            const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-            if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
-                return FileError{m_path, set.Error().reason};
+    // Under the document lock, on the file as it is then; again if it changes before the write.
+    const Status saved =
+        RewriteDocument(m_path, [this](std::string current) -> Expected<std::string> {
+            ProfileText text(std::move(current));
+            for (const std::uint16_t row : m_edited) {
+                const FieldDef& field = m_table[row];
+                const SectionDef* section = Defs().sections.RowForId(field.sectionId);
+                if (section == nullptr) {
+                    continue;  // names no section: neither read nor written
+                }
+                const std::string stored =
+                    field.type == "B" ? StoredBoolean(field.value) : field.value;
+                if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
+                    return FileError{m_path, set.Error().reason};
+                }
             }
-        }
-        // After the most entries a list can hold there is no end key (see ApplySave).
-        if (entries.size() < FieldCatalog::kMaxReplacements) {
-            if (const Status set = text.Set(section, ReplacementKey(entries.size()), ""); !set) {
-                return FileError{m_path, set.Error().reason};
+            const std::optional<std::size_t> r = ReplacementSection();
+            if (r && EntriesChanged()) {
+                const std::string& section = Defs().sections[*r].iniName;
+                const std::vector<ReplacementEntry> entries = Entries();
+                for (std::size_t n = 0; n < entries.size(); ++n) {
+                    const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
+                    if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
+                        return FileError{m_path, set.Error().reason};
+                    }
+                }
+                // After the most entries a list can hold there is no end key (see ApplySave).
+                if (entries.size() < FieldCatalog::kMaxReplacements) {
+                    if (const Status set = text.Set(section, ReplacementKey(entries.size()), "");
+                        !set) {
+                        return FileError{m_path, set.Error().reason};
+                    }
+                }
             }
-        }
-    }
-    if (!text.Unchanged()) {
-        if (Status written = WriteFileAtomically(m_path, text.Bytes()); !written) {
-            return written;
-        }
+            return text.Bytes();  // the bytes it was given when nothing changed: nothing is written
+        });
+    if (!saved) {
+        return saved;
     }
     m_typing = false;
     MarkSaved();

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "../catalog/fileaccess.h"
-#include "atomicfile.h"
+#include "documentfile.h"
 
 namespace tav {
 
@@ -135,17 +135,17 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
                         const std::string& timeText) {
-    Expected<std::string> bytes = LoadDocumentText(path);
-    if (!bytes) {
-        return bytes.Error();
-    }
-    ProfileText document(std::move(*bytes));
-    FieldCatalog work = fields;
-    if (const Status applied = ApplySave(sections, work, order, timeText, document); !applied) {
-        return FileError{path, applied.Error().reason};
-    }
-    if (Status written = WriteFileAtomically(path, document.Bytes()); !written) {
-        return written;
+    FieldCatalog work;
+    const Status saved = RewriteDocument(path, [&](std::string current) -> Expected<std::string> {
+        ProfileText document(std::move(current));
+        work = fields;
+        if (const Status applied = ApplySave(sections, work, order, timeText, document); !applied) {
+            return FileError{path, applied.Error().reason};
+        }
+        return document.Bytes();
+    });
+    if (!saved) {
+        return saved;
     }
     fields = std::move(work);
     return {};

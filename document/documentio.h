@@ -46,8 +46,10 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
                  const std::string& timeText, ProfileText& document);
 
 // The whole save: reads the file at `path` as it is now (a missing file is a new, empty one),
-// applies the save's writes to it and writes the result atomically, and succeeds with `fields`
-// updated as by ApplySave. On any failure nothing in memory and nothing on disk has changed, and
+// applies the save's writes to it and writes the result, all under the document lock and with
+// the file's metadata and links kept (RewriteDocument, documentfile.h), and succeeds with `fields`
+// updated as by ApplySave. On any failure nothing in memory has changed, nothing on disk either
+// (but for an interrupted in-place write, whose error names the copy with the new content), and
 // the error names `path` and the reason.
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,

@@ -10,6 +10,7 @@ packages=(
     libchm-dev fp-utils-3.2.2
     clang libclang-rt-14-dev
     xvfb x11-utils imagemagick
+    acl attr
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <vector>
 
 #include "document/atomicfile.h"
 #include "document/documentio.h"
@@ -99,6 +100,72 @@ TEST_F(SaveFaultTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldFile) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "doc.tac" || name.rfind(".doc.tac.", 0) == 0) << name;
+    }
+}
+
+enum class Left { Old, Mixed, New };  // what a killed in-place save leaves in the document
+
+struct KillCase {
+    const char* name;
+    SaveStep step;
+    std::size_t atBytes;  // for the chunked steps: killed once this much is written
+    Left document;
+    bool completeCopy;  // the copy beside the document holds the whole new content
+};
+
+TEST_F(SaveFaultTest, ProcessKilledAtAnyStepOfAnInPlaceSaveLeavesTheOldFileOrACompleteCopy) {
+    // New content shorter than the old, so that a save killed before the cut leaves old bytes.
+    const std::string old(3 << 20, 'o');
+    const std::string fresh((2 << 20) + 7, 'n');
+    const KillCase cases[] = {
+        {"creatingTheCopy", SaveStep::CreateTemp, 0, Left::Old, false},
+        {"writingTheCopy", SaveStep::Write, 1 << 20, Left::Old, false},
+        {"flushingTheCopy", SaveStep::Sync, 0, Left::Old, true},
+        {"flushingTheFolder", SaveStep::SyncFolder, 0, Left::Old, true},
+        {"verifying", SaveStep::Verify, 0, Left::Old, true},
+        {"overwritingFirstChunk", SaveStep::Overwrite, 0, Left::Old, true},
+        {"overwritingHalfWay", SaveStep::Overwrite, 1 << 20, Left::Mixed, true},
+        {"cuttingToSize", SaveStep::Truncate, 0, Left::Mixed, true},
+        {"flushingTheDocument", SaveStep::SyncInPlace, 0, Left::New, true},
+        {"removingTheCopy", SaveStep::RemoveCopy, 0, Left::New, true},
+    };
+    for (const KillCase& c : cases) {
+        tavtest::TempDir dir;
+        const std::string path = dir.File("doc.tac");
+        tavtest::WriteFile(path, old);
+        // A second name makes the save write in place.
+        ASSERT_EQ(::link(path.c_str(), dir.File("link.tac").c_str()), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            tav::SetSaveFaultHookForTesting([&c](SaveStep step, std::size_t soFar) {
+                if (step == c.step && soFar >= c.atBytes) {
+                    ::raise(SIGKILL);
+                }
+                return 0;
+            });
+            static_cast<void>(tav::WriteFileAtomically(path, fresh));
+            ::_exit(0);  // not reached
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << c.name << ": the save was not killed";
+        const std::string left = tavtest::ReadFile(path);
+        const Left expected = left == old ? Left::Old : left == fresh ? Left::New : Left::Mixed;
+        EXPECT_EQ(expected, c.document) << c.name;
+        EXPECT_TRUE(tavtest::ReadFile(dir.File("link.tac")) == left) << c.name;
+        std::vector<std::string> copies;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (name != "doc.tac" && name != "link.tac") {
+                EXPECT_EQ(name.rfind(".doc.tac.", 0), 0u) << c.name << ": " << name;
+                copies.push_back(entry.path().string());
+            }
+        }
+        ASSERT_LE(copies.size(), 1u) << c.name;
+        const bool completeCopy = copies.size() == 1 && tavtest::ReadFile(copies[0]) == fresh;
+        EXPECT_EQ(completeCopy, c.completeCopy) << c.name;
+        EXPECT_TRUE(left == old || completeCopy) << c.name << ": neither the old file nor a copy";
     }
 }
 
