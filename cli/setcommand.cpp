@@ -11,9 +11,10 @@ constexpr std::string_view kName = "set";
 constexpr std::string_view kHelp =
     R"(Usage: tacconf set FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
 
-Changes values of the document FILE and writes it back in one step (a new file
-renamed over the old one). Only the keys named change; every other byte of the
-file stays as it is. Unlike a save in the editor, set does not stamp the
+Changes values of the document FILE and writes it back in one step, holding a
+lock on it from reading to writing; the file keeps its owner, group, mode,
+ACL, attributes and hard links. Only the keys named change; every other byte
+of the file stays as it is. Unlike a save in the editor, set does not stamp the
 Version and Updated keys. When a value is refused, nothing is written.
 
 SECTION.KEY addresses a field as in "tacconf get": a key the catalogues do not
