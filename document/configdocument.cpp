@@ -38,18 +38,26 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing,
                                                         std::optional<TextEncoding> encoding) {
-    Expected<std::string> bytes =
-        missing == MissingFile::IsAnError ? ReadFileBytes(path) : LoadDocumentText(path);
+    Expected<std::string> bytes = path.empty() ? Expected<std::string>(std::string())
+                                               : ReadFileBytes(path);
+    bool exists = !path.empty();
     if (!bytes) {
-        return bytes.Error();
+        if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
+            return bytes.Error();
+        }
+        bytes = std::string();  // opens as a new document of that name
+        exists = false;
     }
-    return OpenBytes(path, name, std::move(*bytes), encoding);
+    std::vector<std::string> warnings = OpenBytes(path, name, std::move(*bytes), encoding);
+    m_disk.exists = exists;
+    return warnings;
 }
 
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
                                                    std::string bytes,
                                                    std::optional<TextEncoding> encoding) {
     m_encoding = encoding.value_or(DecideEncoding(bytes));
+    m_disk = FingerprintOf(bytes, !path.empty());
     m_table = Defs().fields;
     std::vector<std::string> warnings =
         ReadDocumentValues(Defs().sections, m_table, ProfileText(std::move(bytes)));
@@ -77,11 +85,34 @@ Status ConfigDocument::Save(const std::string& timeText) {
 
 Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
                               const std::string& timeText) {
-    FieldCatalog saved = m_table;
-    if (Status written = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText);
-        !written) {
-        return written;
+    // Another file gets the whole document: this document's file as it is now, not the bytes of
+    // the file it replaces.
+    const bool otherFile = path != m_path;
+    std::string source;
+    if (otherFile && !m_path.empty()) {
+        Expected<std::string> bytes = LoadDocumentText(m_path);
+        if (!bytes) {
+            return bytes.Error();
+        }
+        source = std::move(*bytes);
     }
+    FieldCatalog saved;
+    std::string written;
+    const Status rewritten =
+        RewriteDocument(path, [&](std::string current) -> Expected<std::string> {
+            ProfileText text(otherFile ? source : std::move(current));
+            saved = m_table;
+            if (const Status applied = ApplySave(Defs().sections, saved, m_order, timeText, text);
+                !applied) {
+                return FileError{path, applied.Error().reason};
+            }
+            written = text.Bytes();
+            return written;
+        });
+    if (!rewritten) {
+        return rewritten;
+    }
+    m_disk = FingerprintOf(written, true);
     std::vector<std::uint16_t> stamped;
     for (std::uint16_t row = 0; row < RowCount(); ++row) {
         if (saved[row].value != m_table[row].value || saved[row].label != m_table[row].label) {
@@ -102,9 +133,10 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
 }
 
 Status ConfigDocument::SaveEditedKeys() {
+    std::string written;
     // Under the document lock, on the file as it is then; again if it changes before the write.
     const Status saved =
-        RewriteDocument(m_path, [this](std::string current) -> Expected<std::string> {
+        RewriteDocument(m_path, [this, &written](std::string current) -> Expected<std::string> {
             ProfileText text(std::move(current));
             for (const std::uint16_t row : m_edited) {
                 const FieldDef& field = m_table[row];
@@ -136,7 +168,8 @@ Status ConfigDocument::SaveEditedKeys() {
                     }
                 }
             }
-            return text.Bytes();  // the bytes it was given when nothing changed: nothing is written
+            written = text.Bytes();
+            return written;  // the bytes it was given when nothing changed: nothing is written
         });
     if (!saved) {
         return saved;

@@ -118,7 +118,9 @@ public:
     // document has no path) nothing changes and the error says why.
     Status Save(const std::string& timeText);
 
-    // Save to `path` under `name`, which become the document's on success only.
+    // Save to `path` under `name`, which become the document's on success only. Saving to
+    // another file writes the whole document: the document's own file as it is on disk now
+    // (nothing for a new document), with every write of the save applied, replaces that file.
     Status SaveAs(const std::string& path, const std::string& name, const std::string& timeText);
 
     // Writes only what was edited since the document was opened or saved, to its file as it is
@@ -212,6 +214,17 @@ public:
 
     // --- Changes made on disk by someone else (documentmerge.cpp) ---
 
+    // The document's file as it is now, compared with the bytes it was opened from or last
+    // written: `changed` when someone else wrote it since (or created it, for a document whose
+    // file did not exist), `deleted` when it existed and is gone. A document without a path has
+    // no file and never changes. Fails when the file exists but cannot be read.
+    struct DiskState {
+        bool changed = false;
+        bool deleted = false;
+        std::string bytes;  // the file's bytes now (empty when there is none)
+    };
+    Expected<DiskState> CheckDisk() const;
+
     // How `diskBytes`, the document's file as it is now, differs from what was read or last saved
     // and from the edits made since.
     DiskComparison CompareWithDisk(std::string_view diskBytes) const;
@@ -253,7 +266,17 @@ private:
     void NotifyHistory();
     std::optional<std::size_t> ReplacementSection() const;
 
+    // What the document's file held when it was read or last written, to tell someone else's
+    // writes from ours.
+    struct DiskFingerprint {
+        bool exists = false;
+        std::size_t size = 0;
+        std::size_t hash = 0;
+    };
+    static DiskFingerprint FingerprintOf(std::string_view bytes, bool exists);
+
     std::shared_ptr<const Catalogues> m_catalogues;
+    DiskFingerprint m_disk;
     FieldCatalog m_table;
     DisplayOrder m_order;
     std::string m_path;

@@ -1,7 +1,9 @@
 // Changes made to the document's file by someone else while it was open: comparing three versions
 // (as read or last saved, as edited, as on disk now) and taking the disk's changes in.
 #include <algorithm>
+#include <functional>
 
+#include "catalog/fileaccess.h"
 #include "configdocument.h"
 #include "documentio.h"
 #include "profiletext.h"
@@ -45,6 +47,30 @@ std::vector<std::uint16_t> FieldRows(const std::vector<std::uint16_t>& order, st
 
 }  // namespace
 
+ConfigDocument::DiskFingerprint ConfigDocument::FingerprintOf(std::string_view bytes, bool exists) {
+    return DiskFingerprint{exists, bytes.size(), std::hash<std::string_view>{}(bytes)};
+}
+
+Expected<ConfigDocument::DiskState> ConfigDocument::CheckDisk() const {
+    DiskState state;
+    if (m_path.empty()) {
+        return state;
+    }
+    Expected<std::string> bytes = ReadFileBytes(m_path);
+    if (!bytes) {
+        if (!bytes.Error().Missing()) {
+            return bytes.Error();
+        }
+        state.deleted = m_disk.exists;
+        state.changed = m_disk.exists;
+        return state;
+    }
+    const DiskFingerprint now = FingerprintOf(*bytes, true);
+    state.changed = !m_disk.exists || now.size != m_disk.size || now.hash != m_disk.hash;
+    state.bytes = std::move(*bytes);
+    return state;
+}
+
 bool DiskComparison::HasChanges() const {
     return !theirRows.empty() || !conflictRows.empty() || entriesTheirs || entriesConflict ||
            !theirOrders.empty() || !conflictOrders.empty();
@@ -86,6 +112,7 @@ DiskComparison ConfigDocument::CompareWithDisk(std::string_view diskBytes) const
 std::vector<std::string> ConfigDocument::MergeDisk(std::string diskBytes,
                                                    const DiskChoices& takeTheirs) {
     const DiskComparison comparison = CompareWithDisk(diskBytes);
+    m_disk = FingerprintOf(diskBytes, true);
     Version disk = ReadVersion(Defs(), std::move(diskBytes));
     // A conflict listed in the choices takes the disk's side.
     const auto theirsChosen = [](const auto& conflicts, const auto& chosen, const auto& item) {

@@ -6,6 +6,8 @@
 #include "document/configdocument.h"
 #include "testutil.h"
 
+#include <unistd.h>
+
 namespace {
 
 using tav::ConfigDocument;
@@ -158,6 +160,65 @@ TEST(DocumentMergeTest, NoEditLeftMeansNotModified) {
     EXPECT_EQ(f.doc.Row(1).value, "Theirs");
     EXPECT_FALSE(f.doc.IsModified());
     EXPECT_TRUE(f.doc.ChangedRows().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DiskStateTest, OnlySomeoneElsesWritesCountAsChanges) {
+    MergeFixture f;
+    const std::string path = f.dir.File("d.tac");
+    tavtest::WriteFile(path, kBase);
+    ASSERT_TRUE(f.doc.Open(path, "d.tac"));
+    const auto state = [&] {
+        const auto checked = f.doc.CheckDisk();
+        EXPECT_TRUE(checked);
+        return checked ? *checked : ConfigDocument::DiskState{};
+    };
+    EXPECT_FALSE(state().changed) << "as opened";
+    ASSERT_TRUE(f.doc.SetValue(1, "Mine"));
+    ASSERT_TRUE(f.doc.Save("now"));
+    EXPECT_FALSE(state().changed) << "our own save";
+    tavtest::WriteFile(path, MergeFixture::Disk("Beep=0", "Beep=1"));
+    const ConfigDocument::DiskState changed = state();
+    EXPECT_TRUE(changed.changed);
+    EXPECT_EQ(changed.bytes, tavtest::ReadFile(path));
+    f.doc.MergeDisk(changed.bytes, {});
+    EXPECT_FALSE(state().changed) << "merged: the disk's version is the reference";
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    EXPECT_TRUE(state().deleted);
+    ASSERT_TRUE(f.doc.Save("now"));
+    EXPECT_FALSE(state().changed) << "a save recreates the file";
+
+    ASSERT_TRUE(f.doc.Open(f.dir.File("new.tac"), "new.tac")) << "no such file yet";
+    EXPECT_FALSE(state().changed);
+    tavtest::WriteFile(f.dir.File("new.tac"), kBase);
+    EXPECT_TRUE(state().changed) << "someone created it";
+    f.doc.New();
+    EXPECT_FALSE(state().changed) << "no file at all";
+}
+
+TEST(DiskStateTest, SaveAsWritesTheWholeDocumentOverTheTarget) {
+    MergeFixture f;
+    const std::string path = f.dir.File("d.tac");
+    const std::string copy = f.dir.File("copy.tac");
+    tavtest::WriteFile(path, kBase);
+    tavtest::WriteFile(copy, "[Other]\nx=1\n");
+    ASSERT_TRUE(f.doc.Open(path, "d.tac"));
+    ASSERT_TRUE(f.doc.SetValue(1, "Copied"));
+    ASSERT_TRUE(f.doc.SaveAs(copy, "copy.tac", "now"));
+    const std::string written = tavtest::ReadFile(copy);
+    EXPECT_NE(written.find("; kept\n"), std::string::npos) << "lines no catalogue describes";
+    EXPECT_NE(written.find("Title=Copied\n"), std::string::npos);
+    EXPECT_EQ(written.find("[Other]"), std::string::npos) << "the old target is replaced";
+    EXPECT_EQ(tavtest::ReadFile(path), kBase) << "the source is untouched";
+    EXPECT_EQ(f.doc.Path(), copy);
+
+    ConfigDocument fresh(tav::CataloguesFromText(f.dir.Path(), kSections, kFields));
+    ASSERT_TRUE(fresh.SaveAs(copy, "copy.tac", "now"));
+    EXPECT_EQ(tavtest::ReadFile(copy).find("; kept"), std::string::npos)
+        << "a new document starts from nothing";
 }
 
 }  // namespace
