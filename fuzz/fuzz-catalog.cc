@@ -6,23 +6,10 @@
 #include <string_view>
 
 #include "document/documentio.h"
+#include "fuzzinput.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-std::string_view TakePart(std::string_view& rest) {
-    const std::size_t nul = rest.find('\0');
-    const std::string_view part = rest.substr(0, nul);
-    rest = nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
-    return part;
-}
-
-}  // namespace
+using tavfuzz::Check;
+using tavfuzz::TakePart;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view rest(reinterpret_cast<const char*>(data), size);

@@ -11,21 +11,12 @@
 
 #include "catalog/catalogues.h"
 #include "document/configdocument.h"
+#include "fuzzinput.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-std::string_view TakePart(std::string_view& rest) {
-    const std::size_t nul = rest.find('\0');
-    const std::string_view part = rest.substr(0, nul);
-    rest = nul == std::string_view::npos ? std::string_view{} : rest.substr(nul + 1);
-    return part;
-}
+using tavfuzz::Check;
+using tavfuzz::TakePart;
 
 struct Snapshot {
     std::vector<std::string> labels;

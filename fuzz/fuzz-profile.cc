@@ -15,14 +15,11 @@
 
 #include "document/profilelisting.h"
 #include "document/profiletext.h"
+#include "fuzzinput.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using tavfuzz::Check;
 
 std::string Identity(std::string_view name) {
     std::string id(tav::TrimBlanks(name));
