@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace tav {
 
@@ -55,6 +56,21 @@ std::optional<CodePoint> Utf8At(std::string_view bytes, std::size_t at) {
         return std::nullopt;  // overlong, past Unicode, or a surrogate
     }
     return CodePoint{value, length};
+}
+
+// The first byte from `at` on that is not ASCII, or the size: eight bytes at a time.
+std::size_t SkipAscii(std::string_view bytes, std::size_t at) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    for (std::uint64_t word = 0; at + sizeof word <= bytes.size(); at += sizeof word) {
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if ((word & kHighBits) != 0) {
+            break;
+        }
+    }
+    while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) {
+        ++at;
+    }
+    return at;
 }
 
 void AppendUtf8(char32_t c, std::string& out) {
@@ -118,6 +134,10 @@ TextEncoding DecideEncoding(std::string_view bytes) {
     }
     bool nonAscii = false;
     for (std::size_t at = 0; at < bytes.size();) {
+        at = SkipAscii(bytes, at);  // most bytes of a document: no sequence to decode
+        if (at == bytes.size()) {
+            break;
+        }
         const std::optional<CodePoint> c = Utf8At(bytes, at);
         if (!c) {
             return TextEncoding::Windows1252;
