@@ -500,6 +500,17 @@ bool ConfigDocument::EntriesChanged() const {
     return Entries() != m_savedEntries;
 }
 
+std::string ConfigDocument::SavedValue(std::uint16_t row) const {
+    return row < m_savedValues.size() ? m_savedValues[row] : std::string();
+}
+
+std::optional<ReplacementEntry> ConfigDocument::SavedEntry(std::size_t n) const {
+    if (n >= m_savedEntries.size()) {
+        return std::nullopt;
+    }
+    return m_savedEntries[n];
+}
+
 bool ConfigDocument::OrderChanged(std::size_t section) const {
     return section < m_order.size() && m_order[section] != m_savedOrder[section];
 }

@@ -209,6 +209,11 @@ public:
     std::vector<std::uint16_t> ChangedRows() const;
     // True when the replacement list differs from the one read or last saved.
     bool EntriesChanged() const;
+    // What the document held when it was read or last saved, the reference of ChangedRows and
+    // EntriesChanged: the value of catalogue field `row` (empty for any other row), and the entry
+    // then at place `n` of the list (nothing past that list's end).
+    std::string SavedValue(std::uint16_t row) const;
+    std::optional<ReplacementEntry> SavedEntry(std::size_t n) const;
     // True when the display order of section `section` differs from the one read or last saved.
     bool OrderChanged(std::size_t section) const;
 

@@ -283,6 +283,19 @@ TEST(ConfigDocumentTest, SaveStampsAndTellsTheViews) {
     EXPECT_NE(saved.find("[Network]\nHost=h\n"), std::string::npos);
 }
 
+TEST(ConfigDocumentTest, SavedValuesAndEntriesStayTheReferenceUntilASave) {
+    Fixture f;
+    ASSERT_TRUE(f.doc.SetValue(kTitle, "Bye"));
+    ASSERT_TRUE(f.doc.ModifyEntry(kFirstEntry + 1, "p", "q"));
+    EXPECT_EQ(f.doc.SavedValue(kTitle), "Hello");
+    EXPECT_EQ(f.doc.SavedValue(kFirstEntry), "") << "an entry row is not a catalogue field";
+    EXPECT_EQ(f.doc.SavedEntry(1), (ReplacementEntry{"x", "y"}));
+    EXPECT_EQ(f.doc.SavedEntry(2), std::nullopt);
+    ASSERT_TRUE(f.doc.Save("now"));
+    EXPECT_EQ(f.doc.SavedValue(kTitle), "Bye");
+    EXPECT_EQ(f.doc.SavedEntry(1), (ReplacementEntry{"p", "q"}));
+}
+
 TEST(ConfigDocumentTest, FailedSavesChangeNothing) {
     tavtest::TempDir dir;
     ConfigDocument doc(tav::CataloguesFromText(dir.Path(), kSections, kFields));

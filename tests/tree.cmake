@@ -2,4 +2,5 @@ tav_add_gui_test(tree-tests
     SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/configtree-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/configtreedrag-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/configtreecomforts-test.cc
     LIBS tavtree)

@@ -5,5 +5,6 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-maindialog-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-editorpanel-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-filterfield-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-configapp-test.cc
     LIBS tavui tavapp)

@@ -34,8 +34,11 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
                     ReportSelection();
                 }
             });
-    m_listenerId =
-        m_document->AddListener([this](const DocumentChange& change) { OnDocumentChange(change); });
+    m_listenerId = m_document->AddListener([this](const DocumentChange& change) {
+        OnDocumentChange(change);
+        FollowComforts(change);  // after the items are in place
+    });
+    CreateContextActions();
     BuildTree();
 }
 

@@ -12,6 +12,7 @@
 
 #include "document/configdocument.h"
 
+class QAction;
 class QLabel;
 
 namespace tav {
@@ -76,6 +77,33 @@ public:
     // The item of section `sectionIndex` (tagged 1000 + index), or nullptr.
     QTreeWidgetItem* SectionItem(int sectionIndex) const;
 
+    // --- Comforts: change marks, context menu, moving by keys, filter ---
+
+    // True when row `row` differs from the document as read or last saved: a catalogue field
+    // whose value differs from its saved value, or an entry that is new at its place in the list
+    // or differs from the entry saved at that place. Such rows show their items' text in bold.
+    bool IsRowChanged(int row) const;
+    // Sets the selected field's value back to its saved value, as one undo step of its own.
+    // Returns false (and changes nothing) for other items, for a field that has its saved value
+    // and for a value the document refuses.
+    bool RevertSelectedValue();
+    // Moves the selected ordered field before the previous ordered field of its section (up), or
+    // the next ordered field of its section before it (down); the field's item stays selected.
+    // Returns false, with a beep, for other items and at either end of the section.
+    bool MoveSelectedUp();
+    bool MoveSelectedDown();
+    // The context menu's actions that apply to the selected item, in menu order, each enabled
+    // when it can act now: "Revert to saved value" for catalogue fields, "Move up" and
+    // "Move down" for ordered fields, "Delete" for replacement entries. Empty for other items.
+    // The actions belong to the tree and are shared by every menu it shows.
+    QList<QAction*> ContextActions();
+    // Shows only the items whose text (a field's label and value) contains `text`, ignoring
+    // case, and their ancestors, opening those ancestors; an empty text shows every item. The
+    // document, the selection and drag and drop are not affected; the filter stays applied to the
+    // items the document's later changes add or relabel.
+    void SetFilter(const QString& text);
+    const QString& Filter() const { return m_filter; }
+
     // --- State, for the window and for tests ---
     ConfigDocument& Document() const { return *m_document; }
     QTreeWidgetItem* RootItem() const { return m_rootItem; }
@@ -96,6 +124,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildImageList();
@@ -113,6 +143,15 @@ private:
     void RemoveEntryItems(int row);
     void ApplyOrder(std::size_t section);
     QTreeWidgetItem* Recreate(QTreeWidgetItem* item, int index);
+
+    // Comforts (configtreemarks.cpp, configtreemenu.cpp, configtreefilter.cpp).
+    void FollowComforts(const DocumentChange& change);
+    void MarkRows(int from, int to);
+    void CreateContextActions();
+    bool MoveSelected(bool up);
+    void ShowContextMenu(const QPoint& viewportPos);
+    void ApplyFilter(bool openAncestors);
+    bool FilterItem(QTreeWidgetItem* item, bool openAncestors);
 
     // Drag and drop.
     void OnBeginDrag(const QPoint& pressPos);
@@ -137,6 +176,11 @@ private:
     Qt::MouseButtons m_pressButtons = Qt::NoButton;
     QPoint m_pressPos;
     int m_selectionReports = 0;
+    QAction* m_revertAction = nullptr;
+    QAction* m_moveUpAction = nullptr;
+    QAction* m_moveDownAction = nullptr;
+    QAction* m_deleteAction = nullptr;
+    QString m_filter;
 };
 
 }  // namespace tav

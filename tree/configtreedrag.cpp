@@ -36,12 +36,18 @@ void ConfigTree::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ConfigTree::mouseReleaseEvent(QMouseEvent* event) {
+    // A right click that started no drag attempt opens the context menu.
+    const bool rightClick =
+        event->button() == Qt::RightButton && (m_pressButtons & Qt::RightButton) && !m_dragging;
     m_pressButtons = Qt::NoButton;
     if (m_dragging) {
         FinishDrag();
         return;
     }
     QTreeWidget::mouseReleaseEvent(event);
+    if (rightClick) {
+        ShowContextMenu(event->position().toPoint());
+    }
 }
 
 void ConfigTree::OnBeginDrag(const QPoint& pressPos) {
@@ -141,6 +147,7 @@ void ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
     auto* moved = new QTreeWidgetItem();
     moved->setText(0, item->text(0));
     moved->setIcon(0, item->icon(0));
+    moved->setFont(0, item->font(0));  // the change mark
     moved->setData(0, ItemTagRole, item->data(0, ItemTagRole));
     parent->insertChild(parent->indexOfChild(target), moved);
     setCurrentItem(moved);

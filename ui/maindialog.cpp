@@ -14,6 +14,7 @@
 
 #include "aboutdialog.h"
 #include "document/configdocument.h"
+#include "filterfield.h"
 #include "help/helpservice.h"
 #include "maintoolbar.h"
 #include "messagereporter.h"
@@ -72,6 +73,7 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                                         Action(Command::Save), Action(Command::HelpContents)},
                                        m_client),
                        ControlId::ToolBar, "toolBar");
+    new FilterField(*m_tree, *m_toolBar, m_client);
     ConnectEditorPanel();
     PlaceOnScreen();
 #ifdef Q_OS_WIN
