@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kOrganisation = "Wrn.Applications";
 constexpr const char* kFolderKey = "Init/OpenFolder";
+constexpr const char* kRecentKey = "Recent/Files";
 
 }  // namespace
 
@@ -28,14 +29,19 @@ std::unique_ptr<QSettings> ConfigApp::ProgramSettings() {
                                        QLatin1String(kOrganisation), program);
 }
 
-int ConfigApp::Run(const std::string& catalogueFolder) {
+int ConfigApp::Run(const std::string& catalogueFolder, const std::string& startFile) {
     // The folder is read before the window, and with it the catalogues, is built.
     ReadSettings();
     int result = 0;
     {
         MainDialog window(catalogueFolder, m_openFolder, m_services);
+        window.SetRecentFiles(m_recentFilesRead);
+        if (!startFile.empty()) {
+            window.OpenFile(startFile);
+        }
         result = window.exec();
         m_openFolder = window.OpenFolder();
+        m_recentFiles = window.RecentFiles();
     }
     WriteSettings();
     return result;
@@ -43,22 +49,38 @@ int ConfigApp::Run(const std::string& catalogueFolder) {
 
 void ConfigApp::ReadSettings() {
     m_openFolder = FromQt(m_settings->value(QLatin1String(kFolderKey)).toString());
+    m_recentFilesRead.clear();
+    for (const QString& path : m_settings->value(QLatin1String(kRecentKey)).toStringList()) {
+        m_recentFilesRead.push_back(FromQt(path));
+    }
+    m_recentFiles = m_recentFilesRead;
     if (m_settings->status() != QSettings::NoError) {
         ReportSettingsError(QCoreApplication::translate(
-            "ConfigApp", "The last folder used could not be read from the settings."));
+            "ConfigApp", "The last folder and files used could not be read from the settings."));
     }
 }
 
-// An empty folder never erases or overwrites a stored one.
+// An empty folder never erases or overwrites a stored one; recent files that did not change are
+// not written, so a list that could not be read is not erased either.
 void ConfigApp::WriteSettings() {
-    if (m_openFolder.empty()) {
+    const bool recentChanged = m_recentFiles != m_recentFilesRead;
+    if (m_openFolder.empty() && !recentChanged) {
         return;
     }
-    m_settings->setValue(QLatin1String(kFolderKey), ToQt(m_openFolder));
+    if (!m_openFolder.empty()) {
+        m_settings->setValue(QLatin1String(kFolderKey), ToQt(m_openFolder));
+    }
+    if (recentChanged) {
+        QStringList paths;
+        for (const std::string& path : m_recentFiles) {
+            paths.append(ToQt(path));
+        }
+        m_settings->setValue(QLatin1String(kRecentKey), paths);
+    }
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError) {
         ReportSettingsError(QCoreApplication::translate(
-            "ConfigApp", "The last folder used could not be stored in the settings."));
+            "ConfigApp", "The last folder and files used could not be stored in the settings."));
     }
 }
 

@@ -1,10 +1,11 @@
-// The application: reads the remembered folder, runs the main window for the whole interactive
-// life of the program, and writes the folder back at exit.
+// The application: reads the remembered folder and the recent files, runs the main window for the
+// whole interactive life of the program, and writes them back at exit.
 #pragma once
 
 #include <QSettings>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/maindialog.h"
 
@@ -12,20 +13,25 @@ namespace tav {
 
 class ConfigApp final {
 public:
-    // `settings` holds the remembered folder (group "Init", key "OpenFolder"); `services` go to
-    // the main window, and the messages also report settings that cannot be read or written.
+    // `settings` holds the remembered folder (group "Init", key "OpenFolder") and the recent files
+    // (group "Recent", key "Files": a list of paths, most recent first); `services` go to the main
+    // window, and the messages also report settings that cannot be read or written.
     ConfigApp(std::unique_ptr<QSettings> settings, MainDialogServices services);
     ~ConfigApp();
     ConfigApp(const ConfigApp&) = delete;
     ConfigApp& operator=(const ConfigApp&) = delete;
 
-    // Reads the remembered folder (missing: empty), then builds the main window over the
-    // catalogues in `catalogueFolder` and runs it modally until it closes; finally writes the
-    // folder, only when it is not empty. Returns the window's result.
-    int Run(const std::string& catalogueFolder);
+    // Reads the remembered folder and the recent files (missing: empty), then builds the main
+    // window over the catalogues in `catalogueFolder`, opens `startFile` in it unless that is
+    // empty (see MainDialog::OpenFile) and runs it modally until it closes; finally writes the
+    // folder, only when it is not empty, and the recent files, only when they changed. Returns
+    // the window's result.
+    int Run(const std::string& catalogueFolder, const std::string& startFile = {});
 
     // Empty until Run has read it; afterwards the folder Run wrote (or would have written).
     const std::string& OpenFolder() const { return m_openFolder; }
+    // Empty until Run has read them; afterwards the recent files as the window left them.
+    const std::vector<std::string>& RecentFiles() const { return m_recentFiles; }
 
     // The program's own store: native format, per user, organisation "Wrn.Applications",
     // application the executable's file name without its extension.
@@ -39,6 +45,8 @@ private:
     std::unique_ptr<QSettings> m_settings;
     MainDialogServices m_services;
     std::string m_openFolder;
+    std::vector<std::string> m_recentFiles;
+    std::vector<std::string> m_recentFilesRead;
 };
 
 }  // namespace tav

@@ -1,6 +1,9 @@
 // tavmanager: the TAV Configuration Manager, a single-window editor of .tac documents.
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
 
+#include "app/commandline.h"
 #include "app/configapp.h"
 #include "app/startupprobe.h"
 #include "help/chmhelpservice.h"
@@ -8,7 +11,29 @@
 #include "ui/filechooser.h"
 #include "ui/messagereporter.h"
 
+namespace {
+
+// --help and --version need no display: the command line is read before the window system is.
+tav::StartRequest ReadRequest(int& argc, char** argv) {
+    const QCoreApplication reader(argc, argv);
+    return tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const tav::StartRequest request = ReadRequest(argc, argv);
+    switch (request.action) {
+        case tav::StartRequest::Action::ShowHelp:
+        case tav::StartRequest::Action::ShowVersion:
+            std::fputs(request.text.toLocal8Bit().constData(), stdout);
+            return 0;
+        case tav::StartRequest::Action::Refuse:
+            std::fputs(request.text.toLocal8Bit().constData(), stderr);
+            return 1;
+        case tav::StartRequest::Action::Run:
+            break;
+    }
     QApplication application(argc, argv);
     tav::StartupProbe::InstallIfAsked();
     // The catalogues and the help files live beside the executable.
@@ -18,6 +43,6 @@ int main(int argc, char** argv) {
     tav::DesktopHelpLauncher launcher;
     tav::ChmHelpService help(programFolder, launcher);
     tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help});
-    app.Run(tav::FromQt(programFolder));
+    app.Run(tav::FromQt(programFolder), request.file);
     return 0;  // the program gives its exit code no meaning
 }

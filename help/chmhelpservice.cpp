@@ -77,12 +77,15 @@ HelpViewer* ChmHelpService::ShowChm(QWidget* ownerWindow) {
 
 void PlaceBeside(QWidget& window, const QWidget& owner, int width) {
     const QRect ownerFrame = owner.frameGeometry();
-    // The window's own decorations, once the window system has reported them, stay outside the
-    // client size, so that the frame is exactly `width` wide and as tall as the owner's.
-    const int decorationWidth = window.frameGeometry().width() - window.width();
-    const int decorationHeight = window.frameGeometry().height() - window.height();
+    // The decorations stay outside the client size, so that the frame is exactly `width` wide and
+    // as tall as the owner's. Before its first show (and until the window manager has decorated
+    // it) the window reports none; the owner's, shown already, are the same window system's.
+    QSize decoration = window.frameGeometry().size() - window.size();
+    if (decoration.isNull()) {
+        decoration = ownerFrame.size() - owner.size();
+    }
     window.move(ownerFrame.x() + ownerFrame.width(), ownerFrame.y());
-    window.resize(width - decorationWidth, ownerFrame.height() - decorationHeight);
+    window.resize(width - decoration.width(), ownerFrame.height() - decoration.height());
 }
 
 }  // namespace tav

@@ -62,6 +62,8 @@ private:
 
 // Moves the top-level `window` so that its frame lies against `owner`'s frame on the right:
 // left at the owner's right edge, same top and height, `width` wide. No clamping to the screen.
+// While `window` reports no frame yet (not shown, or not decorated yet), its frame is taken to be
+// as wide and tall as the owner's.
 void PlaceBeside(QWidget& window, const QWidget& owner, int width);
 
 }  // namespace tav

@@ -231,4 +231,18 @@ TEST_F(HelpServiceTest, WithoutAnOwnerTheViewerKeepsItsPlace) {
     EXPECT_EQ(help.Viewer()->frameGeometry(), placed);
 }
 
+// A window manager decorates a window a moment after its first show, so a viewer placed then
+// reports no frame yet: it is given the owner's decorations, and its frame gets the owner's height.
+TEST_F(HelpServiceTest, AViewerWithoutAFrameYetIsPlacedWithTheOwnersDecorations) {
+    const QSize decoration = m_owner.frameGeometry().size() - m_owner.size();
+    ASSERT_FALSE(decoration.isNull()) << "the platform gives the shown owner a frame";
+    QWidget viewer;
+    ASSERT_EQ(viewer.frameGeometry().size(), viewer.size()) << "not shown: no frame yet";
+    tav::PlaceBeside(viewer, m_owner, ChmHelpService::kViewerWidth);
+    EXPECT_EQ(QRect(viewer.pos(), viewer.size() + decoration), BesideOwner(m_owner));
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    EXPECT_EQ(viewer.frameGeometry(), BesideOwner(m_owner));
+}
+
 }  // namespace

@@ -28,6 +28,10 @@ public:
 class RecordedMessages final : public tav::MessageReporter {
 public:
     void ShowWarning(QWidget*, const QString& text) override { shown.push_back(text); }
+    tav::SaveAnswer AskToSaveChanges(QWidget*, const QString&) override {
+        ADD_FAILURE() << "no document was changed";
+        return tav::SaveAnswer::Cancel;
+    }
     std::vector<QString> shown;
 };
 

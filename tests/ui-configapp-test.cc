@@ -1,4 +1,5 @@
-// The application: the remembered folder read at start and written at exit.
+// The application: the remembered folder and recent files read at start and written at exit, and
+// the document the command line names.
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "app/configapp.h"
@@ -25,7 +27,8 @@ protected:
     }
     // Runs the application; once its window is up, `during` acts on it and Exit ends it.
     void Run(std::unique_ptr<QSettings> settings,
-             const std::function<void(tav::MainDialog&)>& during = {}) {
+             const std::function<void(tav::MainDialog&)>& during = {},
+             const std::string& startFile = {}) {
         tav::ConfigApp app(std::move(settings), {m_files, m_messages, m_help});
         QTimer::singleShot(0, [&during] {
             auto* window = qobject_cast<tav::MainDialog*>(QApplication::activeModalWidget());
@@ -35,7 +38,7 @@ protected:
             }
             window->Action(tav::Command::Exit)->trigger();
         });
-        app.Run(TAV_EXAMPLES_DIR);
+        app.Run(TAV_EXAMPLES_DIR, startFile);
     }
     void Open(tav::MainDialog& window, const std::string& path) {
         m_files.answers.push_back(Chosen(path));
@@ -92,6 +95,49 @@ TEST_F(ConfigAppTest, AStoreThatCannotBeWrittenIsReported) {
     Run(std::move(settings), [this](tav::MainDialog& window) { Open(window, "/tmp/one.tac"); });
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_TRUE(m_messages.messages[0].contains("/dev/null/settings.ini: "));
+}
+
+TEST_F(ConfigAppTest, RecentFilesAreReadAndStoredUnderTheirOwnKey) {
+    constexpr const char* kRecent = "Recent/Files";
+    Settings()->setValue(kKey, "/srv/tac");
+    Settings()->setValue(kRecent, QStringList({"/srv/tac/a.tac", "/srv/tac/b.tac"}));
+    std::vector<std::string> shown;
+    Run(Settings(), [&](tav::MainDialog& window) {
+        shown = window.RecentFiles();
+        Open(window, "/srv/tac/b.tac");
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"/srv/tac/a.tac", "/srv/tac/b.tac"}));
+    EXPECT_EQ(Settings()->value(kRecent).toStringList(),
+              QStringList({"/srv/tac/b.tac", "/srv/tac/a.tac"}));
+    EXPECT_EQ(Stored().toString(), "/srv/tac");  // the folder keeps its own key
+    // A run that opens nothing leaves the stored list alone.
+    Run(Settings());
+    EXPECT_EQ(Settings()->value(kRecent).toStringList(),
+              QStringList({"/srv/tac/b.tac", "/srv/tac/a.tac"}));
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(ConfigAppTest, TheStartFileIsOpenedOrStartedAsANewDocumentOfThatName) {
+    const std::string existing = m_temp.File("desk.tac");
+    WriteFile(existing, "[General]\r\nTitle=Desk\r\n");
+    const std::string missing = m_temp.File("new.tac");
+    for (const std::string& file : {existing, missing}) {
+        std::string path;
+        QString title;
+        Run(
+            Settings(),
+            [&](tav::MainDialog& window) {
+                path = window.Document().Path();
+                title = window.windowTitle();
+            },
+            file);
+        EXPECT_EQ(path, file);
+        EXPECT_TRUE(title.startsWith(QFileInfo(QString::fromStdString(file)).fileName() + "[*]"));
+    }
+    EXPECT_EQ(Settings()->value("Recent/Files").toStringList(),
+              QStringList({QString::fromStdString(missing), QString::fromStdString(existing)}));
+    EXPECT_TRUE(m_messages.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "opening writes nothing";
 }
 
 }  // namespace

@@ -29,6 +29,17 @@ std::optional<tav::ChosenFile> ScriptedChooser::Next(bool save, const QString& f
     return answer;
 }
 
+tav::SaveAnswer RecordingReporter::AskToSaveChanges(QWidget*, const QString& documentName) {
+    questions.push_back(documentName);
+    if (answers.empty()) {
+        ADD_FAILURE() << "the window asked about unsaved changes, which the test did not expect";
+        return tav::SaveAnswer::Cancel;
+    }
+    const tav::SaveAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 tav::ChosenFile Chosen(const std::string& path) {
     return {path, tav::FromQt(QFileInfo(tav::ToQt(path)).fileName())};
 }
@@ -36,6 +47,7 @@ tav::ChosenFile Chosen(const std::string& path) {
 void WindowTest::TearDown() {
     m_window.reset();
     EXPECT_TRUE(m_files.answers.empty()) << "a scripted file dialog never opened";
+    EXPECT_TRUE(m_messages.answers.empty()) << "a scripted question was never asked";
 }
 
 void WindowTest::WriteCatalogues(const std::string& sections, const std::string& fields) {
@@ -87,3 +99,7 @@ std::set<tav::ControlId> WindowTest::VisibleEditors() const {
 }
 
 }  // namespace tavtest
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

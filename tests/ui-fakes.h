@@ -39,10 +39,15 @@ private:
     std::optional<tav::ChosenFile> Next(bool save, const QString& folder);
 };
 
+// Records warnings, and answers the unsaved-changes question from a script, recording the
+// document each question named.
 class RecordingReporter final : public tav::MessageReporter {
 public:
     std::vector<QString> messages;
+    std::deque<tav::SaveAnswer> answers;
+    std::vector<QString> questions;
     void ShowWarning(QWidget*, const QString& text) override { messages.push_back(text); }
+    tav::SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
 };
 
 class FakeHelp final : public tav::HelpService {
@@ -88,3 +93,6 @@ protected:
 };
 
 }  // namespace tavtest
+
+// Lets GoogleTest print a QString as its text.
+void PrintTo(const QString& text, std::ostream* out);

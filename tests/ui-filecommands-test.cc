@@ -1,9 +1,15 @@
-// The File commands: New, Open, Save, Save As and Exit, with their failures.
+// The File commands: New, Open, Save, Save As, Recent and Exit, a dropped file, with their
+// failures and the unsaved-changes question.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <filesystem>
+#include <functional>
 
 #include "tree/configtree.h"
 #include "ui-fakes.h"
@@ -33,6 +39,24 @@ protected:
     }
     QString Native(const std::string& path) const {
         return QDir::toNativeSeparators(QString::fromStdString(path));
+    }
+    // Drops `path` on the window as a file manager would; returns whether the window took it.
+    bool Drop(const std::string& path) const {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window.get(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window.get(), &drop);
+        EXPECT_EQ(enter.isAccepted(), drop.isAccepted()) << path;
+        return drop.isAccepted();
+    }
+    // Opens the document afresh with its Title changed, so that it is modified.
+    void OpenEdited() {
+        WriteFile(m_document, kDocument);
+        OpenDocument(m_document);
+        Select("Title");
+        ASSERT_TRUE(Tree().SetSelectedValue("Changed"));
     }
 
     std::string m_document;
@@ -112,7 +136,7 @@ TEST_F(FileCommandsTest, SaveAsWritesReadsBackAndKeepsTheRememberedFolder) {
     const std::string target = m_temp.File("copy.tac");
     m_files.answers.push_back(Chosen(target));
     Trigger(Command::SaveAs);
-    EXPECT_EQ(m_files.calls.at(1).folder, ".");
+    EXPECT_EQ(m_files.calls.at(1).folder, Native(m_temp.File("in")));  // the document's folder
     EXPECT_TRUE(m_files.calls.at(1).save);
     EXPECT_NE(ReadFile(target).find("Title=Desk\r\n"), std::string::npos);
     EXPECT_EQ(Tree().RootItem()->text(0), QString::fromStdString("File : [" + target + "]"));
@@ -138,13 +162,140 @@ TEST_F(FileCommandsTest, FailedSavesAreReportedAndChangeNothing) {
     EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
-TEST_F(FileCommandsTest, ExitSavesNothing) {
-    OpenDocument(m_document);
-    Select("Title");
-    ASSERT_TRUE(Tree().SetSelectedValue("Changed"));
+TEST_F(FileCommandsTest, ExitSavesNothingWhenTheChangesAreDiscarded) {
+    OpenEdited();
+    m_messages.answers.push_back(tav::SaveAnswer::Discard);
     Trigger(Command::Exit);
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(ReadFile(m_document), kDocument);
+}
+
+// Every command that discards the document asks first; Save saves in place and goes on, Discard
+// goes on, Cancel leaves the modified document as it is.
+TEST_F(FileCommandsTest, CommandsThatDiscardTheDocumentAskFirst) {
+    const std::string other = m_temp.File("in/other.tac");
+    WriteFile(other, "[General]\r\nTitle=Other\r\n");
+    struct Command {
+        const char* name;
+        std::function<void()> run;     // runs the command; may script the file chooser
+        std::function<bool()> wentOn;  // the command did what it does
+    };
+    const auto closed = [this] { return !m_window->isVisible(); };
+    const auto openedOther = [this, other] { return Document().Path() == other; };
+    const std::vector<Command> commands = {
+        {"Exit", [this] { Trigger(tav::Command::Exit); }, closed},
+        {"close box", [this] { m_window->close(); }, closed},
+        {"New", [this] { Trigger(tav::Command::New); },
+         [this] { return Document().Path().empty(); }},
+        {"Open",
+         [this, other] {
+             // The chooser opens only once the question allows the command to go on.
+             if (m_messages.answers.front() != tav::SaveAnswer::Cancel) {
+                 m_files.answers.push_back(Chosen(other));
+             }
+             Trigger(tav::Command::Open);
+         },
+         openedOther},
+        {"drop", [this, other] { Drop(other); }, openedOther},
+        {"recent",
+         [this, other] {
+             m_window->SetRecentFiles({other});
+             m_window->RecentAction(0)->trigger();
+         },
+         openedOther},
+    };
+    for (const Command& command : commands) {
+        for (const tav::SaveAnswer answer :
+             {tav::SaveAnswer::Save, tav::SaveAnswer::Discard, tav::SaveAnswer::Cancel}) {
+            const std::string name =
+                std::string(command.name) + " answered " + std::to_string(static_cast<int>(answer));
+            m_window->show();
+            Document().New();  // unmodified, so that the next Open asks nothing
+            OpenEdited();
+            m_messages.questions.clear();
+            m_messages.answers.push_back(answer);
+            command.run();
+            EXPECT_EQ(m_messages.questions, std::vector<QString>{"desk.tac"}) << name;
+            EXPECT_EQ(command.wentOn(), answer != tav::SaveAnswer::Cancel) << name;
+            const bool saved = ReadFile(m_document).find("Title=Changed") != std::string::npos;
+            EXPECT_EQ(saved, answer == tav::SaveAnswer::Save) << name;
+            if (answer == tav::SaveAnswer::Cancel) {
+                EXPECT_TRUE(Document().IsModified()) << name;
+                EXPECT_TRUE(m_window->isVisible()) << name;
+            }
+        }
+    }
+}
+
+TEST_F(FileCommandsTest, NoQuestionWhileNothingIsChangedOrAfterUndoingBackToTheSave) {
+    Trigger(Command::New);  // a new document, untouched
+    OpenDocument(m_document);
+    Select("Title");
+    ASSERT_TRUE(Tree().SetSelectedValue("Changed"));
+    Trigger(Command::Save);
+    ASSERT_TRUE(Tree().SetSelectedValue("Again"));
+    Trigger(Command::Undo);
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_messages.questions.empty());
+}
+
+TEST_F(FileCommandsTest, ASaveThatFailsOrIsCancelledKeepsTheWindowOpen) {
+    OpenEdited();
+    std::filesystem::remove_all(m_temp.File("in"));
+    m_messages.answers.push_back(tav::SaveAnswer::Save);
+    Trigger(Command::Exit);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_messages.messages.size(), 1u);  // why the save failed
+    // A new document saves through Save As; cancelling its chooser cancels the close too.
+    m_messages.answers.push_back(tav::SaveAnswer::Discard);
+    Trigger(Command::New);
+    Select("Title");
+    ASSERT_TRUE(Tree().SetSelectedValue("Fresh"));
+    m_messages.answers.push_back(tav::SaveAnswer::Save);
+    m_files.answers.push_back(std::nullopt);
+    m_window->close();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_messages.questions, (std::vector<QString>{"desk.tac", "desk.tac", ""}));
+    EXPECT_EQ(m_files.calls.back().folder, Native(m_temp.File("in")))
+        << "a new document is saved where Open would start";
+}
+
+TEST_F(FileCommandsTest, OnlyASingleDroppedTacFileIsOpened) {
+    const std::string text = m_temp.File("notes.txt");
+    WriteFile(text, "[General]\r\n");
+    EXPECT_FALSE(Drop(text));
+    EXPECT_EQ(Document().Path(), "");
+    const std::string upper = m_temp.File("in/UPPER.TAC");
+    WriteFile(upper, kDocument);
+    EXPECT_TRUE(Drop(upper));
+    EXPECT_EQ(Document().Path(), upper);
+    EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
+    EXPECT_EQ(m_window->RecentFiles().front(), upper);
+}
+
+TEST_F(FileCommandsTest, RecentFilesPutTheLastUsedFirstAndOpenMissingFilesEmpty) {
+    const std::string gone = m_temp.File("gone.tac");
+    m_window->SetRecentFiles({gone, "/srv/a.tac"});
+    OpenDocument(m_document);
+    const std::string copy = m_temp.File("copy.tac");
+    m_files.answers.push_back(Chosen(copy));
+    Trigger(Command::SaveAs);
+    EXPECT_EQ(m_window->RecentFiles(),
+              (std::vector<std::string>{copy, m_document, gone, "/srv/a.tac"}));
+    QStringList shown;
+    for (int i = 0; i < 8; ++i) {
+        if (m_window->RecentAction(i)->isVisible()) {
+            shown << m_window->RecentAction(i)->text();
+        }
+    }
+    EXPECT_EQ(shown, QStringList({"&1 " + Native(copy), "&2 " + Native(m_document),
+                                  "&3 " + Native(gone), "&4 " + Native("/srv/a.tac")}));
+    m_window->RecentAction(2)->trigger();  // no longer exists: opens empty, as Open would
+    EXPECT_EQ(Document().Path(), gone);
+    EXPECT_NE(Item("Title = \"\""), nullptr);
+    EXPECT_TRUE(m_messages.messages.empty());
+    EXPECT_EQ(m_window->RecentFiles().front(), gone);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/aboutdialog.h"
+#include "ui/elidedlabel.h"
 #include "ui/maintoolbar.h"
 
 namespace tavtest {
@@ -46,35 +47,90 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
         }
     }
     EXPECT_EQ(shown, QStringList({"&File &New 32771", "&File &Open 32772", "&File &Save 32773",
-                                  "&File Save &As... 32774", "&File -", "&File &Exit 32777",
-                                  "&Help &Contents\tF1 57670",
+                                  "&File Save &As... 32774", "&File -", "&File Recent &Files ",
+                                  "&File -", "&File &Exit 32777", "&Edit &Undo 57643",
+                                  "&Edit &Redo 57644", "&Help &Contents\tF1 57670",
                                   "&Help &About TAV Configuration Manager... 32778"}));
     EXPECT_EQ(m_window->Action(Command::HelpContents)->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(m_window->Action(Command::Save)->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(m_window->Action(Command::Undo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(m_window->Action(Command::Redo)->shortcuts(),
+              QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    // Recent Files holds one entry per remembered document, none yet.
+    QMenu* recent = m_window->RecentAction(0)->associatedObjects().isEmpty()
+                        ? nullptr
+                        : qobject_cast<QMenu*>(m_window->RecentAction(0)->associatedObjects()[0]);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->actions().size(), 8);
+    EXPECT_EQ(m_window->RecentAction(8), nullptr);
+    for (QAction* entry : recent->actions()) {
+        EXPECT_FALSE(entry->isVisible());
+    }
 }
 
+// At the start size the controls sit where the layout table writes them; a wider window gives
+// the extra width to the Replace and By edits.
 TEST_F(WindowTest, LayoutFollowsTheClientArea) {
     Build();
     const auto layoutAt = [this](int width, int height) {
         m_window->ClientArea()->resize(width, height);
         m_window->LayoutControls();
     };
-    layoutAt(600, 500);
     const int comboHeight = std::min(60, Control(ControlId::ValueCombo)->sizeHint().height());
-    const std::vector<std::pair<ControlId, QRect>> expected = {
-        {ControlId::PathDisplay, {10, 30, 580, 25}},
-        {ControlId::ValueEdit, {10, 60, 580, 30}},
-        {ControlId::ValueCombo, {10, 60, 580, comboHeight}},
-        {ControlId::Tree, {10, 95, 580, 395}},
-        {ControlId::ReplaceLabel, {10, 60, 50, 20}},
-        {ControlId::ReplaceEdit, {60, 60, 100, 20}},
-        {ControlId::ByLabel, {170, 60, 20, 20}},
-        {ControlId::ByEdit, {190, 60, 100, 20}},
-        {ControlId::AddButton, {300, 60, 60, 20}},
-        {ControlId::DeleteButton, {300, 60, 60, 20}},
+    struct Case {
+        const char* name;
+        QSize client;
+        std::vector<std::pair<ControlId, QRect>> expected;
     };
-    for (const auto& [id, rect] : expected) {
-        EXPECT_EQ(Control(id)->geometry(), rect) << static_cast<int>(id);
+    const QSize start = m_window->ClientArea()->size();
+    const int w = start.width();
+    const int h = start.height();
+    const std::vector<Case> cases = {
+        {"start size",
+         start,
+         {
+             {ControlId::PathDisplay, {10, 30, w - 20, 25}},
+             {ControlId::ValueEdit, {10, 60, w - 20, 30}},
+             {ControlId::ValueCombo, {10, 60, w - 20, comboHeight}},
+             {ControlId::Tree, {10, 95, w - 20, h - 105}},
+             {ControlId::ReplaceLabel, {10, 60, 50, 20}},
+             {ControlId::ReplaceEdit, {60, 60, 100, 20}},
+             {ControlId::ByLabel, {170, 60, 20, 20}},
+             {ControlId::ByEdit, {190, 60, 100, 20}},
+             {ControlId::AddButton, {300, 60, 60, 20}},
+             {ControlId::DeleteButton, {300, 60, 60, 20}},
+         }},
+        {"wide",
+         {601, 500},
+         {
+             {ControlId::PathDisplay, {10, 30, 581, 25}},
+             {ControlId::ValueEdit, {10, 60, 581, 30}},
+             {ControlId::ValueCombo, {10, 60, 581, comboHeight}},
+             {ControlId::Tree, {10, 95, 581, 395}},
+             {ControlId::ReplaceLabel, {10, 60, 50, 20}},
+             {ControlId::ReplaceEdit, {60, 60, 200, 20}},
+             {ControlId::ByLabel, {270, 60, 20, 20}},
+             {ControlId::ByEdit, {290, 60, 201, 20}},
+             {ControlId::AddButton, {501, 60, 60, 20}},
+             {ControlId::DeleteButton, {501, 60, 60, 20}},
+         }},
+        {"narrow",
+         {330, 300},
+         {
+             {ControlId::ReplaceEdit, {60, 60, 80, 20}},
+             {ControlId::ByLabel, {150, 60, 20, 20}},
+             {ControlId::ByEdit, {170, 60, 80, 20}},
+             {ControlId::AddButton, {260, 60, 60, 20}},
+         }},
+    };
+    ASSERT_LE(w, 400);  // the start size is at most 400 wide inside any frame
+    ASSERT_GE(w, 370);
+    for (const Case& c : cases) {
+        layoutAt(c.client.width(), c.client.height());
+        for (const auto& [id, rect] : c.expected) {
+            EXPECT_EQ(Control(id)->geometry(), rect) << c.name << " " << static_cast<int>(id);
+        }
     }
     // Below the smallest sensible size, nothing gets a negative size.
     layoutAt(12, 50);
@@ -85,6 +141,82 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
     QTRY_COMPARE(Control(ControlId::Tree)->width(), 480);
     EXPECT_EQ(m_window->ClientArea()->geometry().bottom(), m_window->height() - 1);
     EXPECT_EQ(Control(ControlId::Tree)->height(), m_window->ClientArea()->height() - 105);
+}
+
+TEST_F(WindowTest, AtItsSmallestEveryControlHasRoomInsideTheWindow) {
+    Build();
+    m_window->resize(10, 10);
+    QTRY_COMPARE(m_window->size(), m_window->minimumSize());
+    const QRect client = m_window->ClientArea()->rect();
+    for (QWidget* control :
+         m_window->ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect place = control->geometry();
+        EXPECT_TRUE(client.contains(place)) << control->objectName().toStdString();
+        EXPECT_GE(place.width(), 20) << control->objectName().toStdString();
+        EXPECT_GE(place.height(), 20) << control->objectName().toStdString();
+    }
+    EXPECT_GE(Control(ControlId::ReplaceEdit)->width(), 50);
+    EXPECT_GE(Control(ControlId::ByEdit)->width(), 50);
+    EXPECT_GE(Control(ControlId::Tree)->height(), 80);
+    EXPECT_LT(Control(ControlId::ByEdit)->geometry().right(),
+              Control(ControlId::AddButton)->geometry().left());
+    EXPECT_FALSE(Control(ControlId::ToolBar)
+                     ->geometry()
+                     .intersects(Control(ControlId::StatusLabel)->geometry()));
+}
+
+TEST_F(WindowTest, ThePathLineCutsALongPathInTheMiddleAndShowsItWholeAsTooltip) {
+    Build();
+    m_window->resize(m_window->minimumSize());
+    QTRY_COMPARE(m_window->size(), m_window->minimumSize());
+    ASSERT_TRUE(Document().AddEntry("a rather long text to replace", "the text it is replaced by"));
+    Select("String [a rather long text to replace] Replaced by [the text it is replaced by]");
+    auto* path = qobject_cast<tav::ElidedLabel*>(Control(ControlId::PathDisplay));
+    ASSERT_NE(path, nullptr);
+    const QString whole = path->text();
+    const QString shown = path->ShownText();
+    ASSERT_TRUE(shown.contains(QChar(0x2026))) << whole.toStdString();
+    EXPECT_TRUE(whole.startsWith(shown.section(QChar(0x2026), 0, 0)));
+    EXPECT_TRUE(whole.endsWith(shown.section(QChar(0x2026), 1)));
+    EXPECT_LE(path->fontMetrics().horizontalAdvance(shown), path->contentsRect().width());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), path->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(path, &hover);
+    EXPECT_EQ(QToolTip::text(), whole);
+    QToolTip::hideText();
+    m_window->resize(900, 450);
+    QTRY_COMPARE(path->ShownText(), whole);
+}
+
+TEST_F(WindowTest, TitleNamesTheDocumentAndMarksItModified) {
+    Build();
+    const std::string path = m_temp.File("desk.tac");
+    WriteFile(path, "[General]\r\nTitle=Desk\r\n");
+    const auto shownTitle = [this] {
+        QString title = m_window->windowTitle();
+        return title.replace("[*]", m_window->isWindowModified() ? "*" : "");
+    };
+    EXPECT_EQ(shownTitle(), "TAV Configuration Manager");
+    m_files.answers.push_back(Chosen(path));
+    Trigger(Command::Open);
+    EXPECT_EQ(m_window->windowTitle(), "desk.tac[*] - TAV Configuration Manager");
+    EXPECT_EQ(shownTitle(), "desk.tac - TAV Configuration Manager");
+    Select("Title");
+    ASSERT_TRUE(Tree().SetSelectedValue("Counter"));
+    EXPECT_EQ(shownTitle(), "desk.tac* - TAV Configuration Manager");
+    auto* note = Control<QLabel>(ControlId::StatusLabel);
+    EXPECT_EQ(note->text(), "");
+    Trigger(Command::Save);
+    EXPECT_EQ(shownTitle(), "desk.tac - TAV Configuration Manager");
+    EXPECT_TRUE(note->text().startsWith("Saved at ")) << note->text().toStdString();
+    EXPECT_TRUE(note->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(note->text(), QString(), 7000);  // only for a few seconds
+    ASSERT_TRUE(Tree().SetSelectedValue("Again"));
+    Trigger(Command::Undo);
+    EXPECT_EQ(shownTitle(), "desk.tac - TAV Configuration Manager");
+    m_messages.answers.push_back(tav::SaveAnswer::Discard);
+    ASSERT_TRUE(Tree().SetSelectedValue("Again"));
+    Trigger(Command::New);
+    EXPECT_EQ(shownTitle(), "TAV Configuration Manager");
 }
 
 TEST_F(WindowTest, ToolbarSharesTheMenuActionsWithoutTooltips) {

@@ -1,4 +1,5 @@
-# Tests of the main window, its editor panel, file commands and toolbar, and the application.
+# Tests of the main window, its editor panel, file and edit commands and toolbar, and the
+# application with its command line.
 tav_add_gui_test(ui-tests
     SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-fakes.cc
@@ -6,5 +7,10 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-editorpanel-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filterfield-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-edithistory-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-recentfilelist-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-commandline-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-configapp-test.cc
     LIBS tavui tavapp)
+# The command line's --version is checked against the project's version.
+target_compile_definitions(ui-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")

@@ -1,7 +1,14 @@
-// The File menu of the main window: New, Open, Save, Save As and Exit. The document model reads
-// and writes the file; these handlers choose the file, report failures and keep the remembered
-// folder.
+// The File menu of the main window: New, Open, Save, Save As, Recent and Exit, a dropped file,
+// and the unsaved-changes question before any of them discards the document. The document model
+// reads and writes the file; these handlers choose the file, report failures and keep the
+// remembered folder and the recent files.
+#include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 
 #include "catalog/fileerror.h"
 #include "document/configdocument.h"
@@ -24,6 +31,19 @@ std::string FolderOf(const std::string& path) {
     return FromQt(cut > 0 ? native.left(cut) : native);
 }
 
+// The local .tac file a drag carries, or an empty string when it carries anything else (also
+// more than one file).
+QString DraggedDocument(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    const QString path = url.toLocalFile();
+    const bool isDocument =
+        url.isLocalFile() && QFileInfo(path).suffix().compare(u"tac", Qt::CaseInsensitive) == 0;
+    return isDocument ? path : QString();
+}
+
 }  // namespace
 
 // Opens `path` under `name`, reporting a failure under `failure` and every warning of the read.
@@ -41,51 +61,154 @@ bool MainDialog::OpenDocument(const std::string& path, const std::string& name,
     return true;
 }
 
+bool MainDialog::MayDiscardDocument() {
+    if (!m_document->IsModified()) {
+        return true;
+    }
+    switch (m_services.messages.AskToSaveChanges(this, ToQt(m_document->Name()))) {
+        case SaveAnswer::Save:
+            return SaveDocument();
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
 void MainDialog::OnFileNew() {
-    m_document->New();
+    if (MayDiscardDocument()) {
+        m_document->New();
+    }
 }
 
 void MainDialog::OnFileOpen() {
-    const QString start = m_openFolder.empty() ? QStringLiteral(".") : ToQt(m_openFolder);
-    const std::optional<ChosenFile> chosen = m_services.files.ChooseOpen(this, start);
-    if (!chosen) {
+    if (!MayDiscardDocument()) {
         return;
     }
-    if (OpenDocument(chosen->path, chosen->name, tr("The document could not be opened."))) {
-        m_openFolder = FolderOf(chosen->path);
+    const QString start = m_openFolder.empty() ? QStringLiteral(".") : ToQt(m_openFolder);
+    if (const std::optional<ChosenFile> chosen = m_services.files.ChooseOpen(this, start)) {
+        OpenChosenFile(chosen->path, chosen->name);
+    }
+}
+
+bool MainDialog::OpenFile(const std::string& path) {
+    if (!MayDiscardDocument()) {
+        return false;
+    }
+    return OpenChosenFile(path, FromQt(QFileInfo(ToQt(path)).fileName()));
+}
+
+bool MainDialog::OpenChosenFile(const std::string& path, const std::string& name) {
+    if (!OpenDocument(path, name, tr("The document could not be opened."))) {
+        return false;
+    }
+    m_openFolder = FolderOf(path);
+    m_recent.Add(path);
+    UpdateRecentMenu();
+    return true;
+}
+
+void MainDialog::OnFileRecent(int index) {
+    if (index >= 0 && index < static_cast<int>(m_recent.Paths().size())) {
+        // A copy: opening puts the path first, which reorders the list.
+        const std::string path = m_recent.Paths()[index];
+        OpenFile(path);
+    }
+}
+
+void MainDialog::SetRecentFiles(const std::vector<std::string>& paths) {
+    m_recent.Assign(paths);
+    UpdateRecentMenu();
+}
+
+void MainDialog::UpdateRecentMenu() {
+    const std::vector<std::string>& paths = m_recent.Paths();
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* action = m_recentActions[i];
+        const bool used = i < static_cast<int>(paths.size());
+        action->setVisible(used);
+        // "&" would mark a shortcut letter; the number before the path is the shortcut.
+        action->setText(
+            used ? QStringLiteral("&%1 %2").arg(i + 1).arg(
+                       QDir::toNativeSeparators(ToQt(paths[i])).replace(u'&', QStringLiteral("&&")))
+                 : QString());
     }
 }
 
 void MainDialog::OnFileSave() {
+    SaveDocument();
+}
+
+bool MainDialog::SaveDocument() {
     // A document that has no file yet gets one through Save As.
     if (m_document->Path().empty()) {
-        OnFileSaveAs();
-        return;
+        return SaveDocumentAs();
     }
     if (const Status saved = m_document->Save(CurrentTimeText()); !saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
+        return false;
     }
+    return true;
+}
+
+void MainDialog::OnFileSaveAs() {
+    SaveDocumentAs();
+}
+
+// A document with a file is saved beside it; a new one where Open would start.
+QString MainDialog::SaveAsFolder() const {
+    if (!m_document->Path().empty()) {
+        return ToQt(FolderOf(m_document->Path()));
+    }
+    return m_openFolder.empty() ? QStringLiteral(".") : ToQt(m_openFolder);
 }
 
 // Writes the document under a new name, then reads that file back so the tree shows what was
 // written. The remembered folder belongs to Open and stays as it is.
-void MainDialog::OnFileSaveAs() {
-    const std::optional<ChosenFile> chosen = m_services.files.ChooseSave(this, QStringLiteral("."));
+bool MainDialog::SaveDocumentAs() {
+    const std::optional<ChosenFile> chosen = m_services.files.ChooseSave(this, SaveAsFolder());
     if (!chosen) {
-        return;
+        return false;
     }
     if (const Status saved = m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
         !saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
-        return;
+        return false;
     }
+    m_recent.Add(chosen->path);
+    UpdateRecentMenu();
     OpenDocument(chosen->path, chosen->name,
                  tr("The document was saved but could not be read back."));
+    return true;
 }
 
-// Ends the program without a question, as the close box does; nothing is saved.
 void MainDialog::OnFileExit() {
-    done(QDialog::Accepted);
+    if (MayDiscardDocument()) {
+        done(QDialog::Accepted);
+    }
+}
+
+void MainDialog::reject() {
+    if (MayDiscardDocument()) {
+        QDialog::reject();
+    }
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedDocument(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainDialog::dropEvent(QDropEvent* event) {
+    const QString path = DraggedDocument(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    OpenFile(FromQt(path));
 }
 
 }  // namespace tav

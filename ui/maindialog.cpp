@@ -15,17 +15,17 @@
 #include "aboutdialog.h"
 #include "document/configdocument.h"
 #include "filterfield.h"
+#include "elidedlabel.h"
 #include "help/helpservice.h"
 #include "maintoolbar.h"
 #include "messagereporter.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
+#include "undokeyrouter.h"
 
 namespace tav {
 
 namespace {
-
-constexpr const char* kTitle = "TAV Configuration Manager";
 
 struct ActionDef {
     Command command;
@@ -39,6 +39,8 @@ constexpr std::array kActionDefs = {
     ActionDef{Command::Save, "&Save", QKeySequence::Save},
     ActionDef{Command::SaveAs, "Save &As...", QKeySequence::UnknownKey},
     ActionDef{Command::Exit, "&Exit", QKeySequence::UnknownKey},
+    ActionDef{Command::Undo, "&Undo", QKeySequence::Undo},
+    ActionDef{Command::Redo, "&Redo", QKeySequence::UnknownKey},
     ActionDef{Command::HelpContents, "&Contents\tF1", QKeySequence::UnknownKey},
     ActionDef{Command::About, "&About TAV Configuration Manager...", QKeySequence::UnknownKey},
 };
@@ -55,7 +57,6 @@ Widget* Tagged(Widget* widget, ControlId id, const char* name) {
 MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolder,
                        MainDialogServices services, QWidget* parent)
     : QDialog(parent), m_services(services), m_openFolder(std::move(openFolder)) {
-    setWindowTitle(QLatin1String(kTitle));
     setWindowIcon(ProgramImage("appicon"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -75,6 +76,13 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     new FilterField(*m_tree, *m_toolBar, m_client);
     ConnectEditorPanel();
+    m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
+    for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
+        m_undoKeys->Watch(edit);
+    }
+    WatchDocument();
+    setAcceptDrops(true);
+    SetMinimumWindowSize();
     PlaceOnScreen();
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
@@ -84,7 +92,9 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
     m_tree->setFocus();
 }
 
-MainDialog::~MainDialog() = default;
+MainDialog::~MainDialog() {
+    m_document->RemoveListener(m_listenerId);
+}
 
 QAction* MainDialog::Action(Command command) const {
     const auto found = std::find_if(m_actions.begin(), m_actions.end(), [command](QAction* a) {
@@ -110,6 +120,10 @@ void MainDialog::CreateActions() {
         m_actions.append(action);
     }
     Action(Command::HelpContents)->setShortcut(Qt::Key_F1);
+    // Both keys the platforms use for redo, whichever this one calls standard.
+    Action(Command::Redo)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Shortcuts work while the window is active, whether or not a menu was ever opened.
     addActions(m_actions);
     connect(Action(Command::New), &QAction::triggered, this, &MainDialog::OnFileNew);
@@ -117,6 +131,8 @@ void MainDialog::CreateActions() {
     connect(Action(Command::Save), &QAction::triggered, this, &MainDialog::OnFileSave);
     connect(Action(Command::SaveAs), &QAction::triggered, this, &MainDialog::OnFileSaveAs);
     connect(Action(Command::Exit), &QAction::triggered, this, &MainDialog::OnFileExit);
+    connect(Action(Command::Undo), &QAction::triggered, this, &MainDialog::OnEditUndo);
+    connect(Action(Command::Redo), &QAction::triggered, this, &MainDialog::OnEditRedo);
     connect(Action(Command::HelpContents), &QAction::triggered, this, &MainDialog::OnHelpContents);
     connect(Action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
 }
@@ -127,18 +143,41 @@ void MainDialog::CreateMenus() {
     file->addActions({Action(Command::New), Action(Command::Open), Action(Command::Save),
                       Action(Command::SaveAs)});
     file->addSeparator();
+    CreateRecentMenu(file);
+    file->addSeparator();
     file->addAction(Action(Command::Exit));
+    QMenu* edit = m_menuBar->addMenu(tr("&Edit"));
+    edit->addActions({Action(Command::Undo), Action(Command::Redo)});
     QMenu* help = m_menuBar->addMenu(tr("&Help"));
     help->addActions({Action(Command::HelpContents), Action(Command::About)});
+}
+
+// The entries are made once, hidden, and given their files by UpdateRecentMenu.
+void MainDialog::CreateRecentMenu(QMenu* file) {
+    QMenu* recent = file->addMenu(tr("Recent &Files"));
+    for (int i = 0; i < static_cast<int>(RecentFileList::kLimit); ++i) {
+        auto* action = new QAction(this);
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, [this, i] { OnFileRecent(i); });
+        m_recentActions.append(action);
+    }
+    recent->addActions(m_recentActions);
+}
+
+QAction* MainDialog::RecentAction(int index) const {
+    return index >= 0 && index < m_recentActions.size() ? m_recentActions[index] : nullptr;
 }
 
 void MainDialog::CreateControls() {
     m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
     m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
     m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
-    m_pathDisplay = Tagged(new QLabel(m_client), ControlId::PathDisplay, "pathDisplay");
+    m_pathDisplay = Tagged(new ElidedLabel(m_client), ControlId::PathDisplay, "pathDisplay");
     m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pathDisplay->setTextFormat(Qt::PlainText);
+    m_statusLabel = Tagged(new QLabel(m_client), ControlId::StatusLabel, "statusLabel");
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    m_statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_replaceLabel =
         Tagged(new QLabel(tr("Replace"), m_client), ControlId::ReplaceLabel, "replaceLabel");
     m_replaceEdit = Tagged(new QLineEdit(m_client), ControlId::ReplaceEdit, "replaceEdit");

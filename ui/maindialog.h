@@ -4,13 +4,19 @@
 
 #include <QDialog>
 #include <QList>
+#include <QTimer>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "recentfilelist.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 
@@ -22,6 +28,8 @@ class FileChooser;
 class HelpService;
 class MainToolBar;
 class MessageReporter;
+class UndoKeyRouter;
+struct DocumentChange;
 struct FileError;
 
 // Command ids of the menu and toolbar actions; each QAction holds its id as its data().
@@ -32,6 +40,8 @@ enum class Command : int {
     SaveAs = 32774,
     Exit = 32777,
     About = 32778,
+    Undo = 57643,
+    Redo = 57644,
     HelpContents = 57670,
 };
 
@@ -48,6 +58,7 @@ enum class ControlId : int {
     ByEdit = 1007,
     AddButton = 1008,
     DeleteButton = 1009,
+    StatusLabel = 1010,
 };
 inline constexpr const char* kControlIdProperty = "controlId";
 
@@ -73,6 +84,20 @@ public:
     // folder of the file opened last.
     const std::string& OpenFolder() const { return m_openFolder; }
 
+    // The documents File > Recent offers, most recent first: the list given here (see
+    // RecentFileList::Assign), then each document opened or saved under a new name put first.
+    void SetRecentFiles(const std::vector<std::string>& paths);
+    const std::vector<std::string>& RecentFiles() const { return m_recent.Paths(); }
+    // The action of File > Recent entry `index` (0: the most recent); hidden while the list is
+    // shorter. Null for an index of RecentFileList::kLimit or more.
+    QAction* RecentAction(int index) const;
+
+    // Opens the document at `path` as File > Open does with a chosen file, after asking about
+    // unsaved changes: a file that does not exist opens as a new document of that name. Returns
+    // false when the user cancelled, the save asked for failed or the file could not be read
+    // (reported); the document is then the one before.
+    bool OpenFile(const std::string& path);
+
     ConfigTree& Tree() const { return *m_tree; }
     ConfigDocument& Document() const { return *m_document; }
     // The action of `command`, shared by the menu and the toolbar.
@@ -83,7 +108,9 @@ public:
     QWidget* ClientArea() const { return m_client; }
 
     // Places every control from the client area's current size (see the layout table in
-    // maindialog.cpp); sizes that would be negative become 0. The toolbar is never moved.
+    // windowplacement.cpp): at the start size as written there, the Replace and By edits sharing
+    // any other width; sizes that would be negative become 0. The toolbar is never moved. The
+    // window is never smaller than the size at which every control has room inside it.
     void LayoutControls();
 
     // Shows the one editor that fits the type code `type` ("B", "C", "SR", "RFS"), filled from
@@ -93,8 +120,22 @@ public:
     // Shows the help file (the only help this program has: not context-sensitive).
     void WinHelp();
 
+    // Asks about unsaved changes when the document is modified, and saves when the user says so.
+    // Returns true when the document may now be discarded: unmodified, discarded by the user or
+    // saved; false when the user cancelled or the save failed or was cancelled.
+    bool MayDiscardDocument();
+
+    // The close box, Alt+F4 and every other reject: ends the window (result Rejected) only when
+    // MayDiscardDocument agrees.
+    void reject() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // A dragged single local .tac file is accepted, and opened when dropped (see OpenFile);
+    // anything else is ignored.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 #ifdef Q_OS_WIN
@@ -108,14 +149,31 @@ private:
     void CreateMenus();
     void CreateControls();
     void ConnectEditorPanel();
+    void CreateRecentMenu(QMenu* file);
     void PlaceOnScreen();
     void PlaceClientArea();
+    void PlaceOnceFrameIsKnown();
+    void SetMinimumWindowSize();
 #ifdef Q_OS_WIN
     // Appends "&About TAV Configuration Manager..." (id kAboutSysCommand) to the system menu.
     void AppendAboutToSystemMenu();
 #endif
     void ReportFileError(const QString& what, const FileError& error);
     bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
+    bool OpenChosenFile(const std::string& path, const std::string& name);
+    bool SaveDocument();
+    bool SaveDocumentAs();
+    QString SaveAsFolder() const;
+    void UpdateRecentMenu();
+
+    // Following the document (documentwatch.cpp).
+    void WatchDocument();
+    void OnDocumentChange(const DocumentChange& change);
+    void UpdateTitle();
+    void UpdateEditActions();
+    void FollowValueChange(std::uint16_t row);
+    bool PanelShowsSelection() const;
+    void ShowSaveNote();
 
     // Editor panel (editorpanel.cpp).
     void OnSelChangedTree();
@@ -133,6 +191,11 @@ private:
     void OnFileSave();
     void OnFileSaveAs();
     void OnFileExit();
+    void OnFileRecent(int index);
+
+    // Edit menu (documentwatch.cpp).
+    void OnEditUndo();
+    void OnEditRedo();
 
     // Help menu.
     void OnHelpContents();
@@ -146,7 +209,9 @@ private:
     QWidget* m_client = nullptr;
     ConfigTree* m_tree = nullptr;
     MainToolBar* m_toolBar = nullptr;
-    QLabel* m_pathDisplay = nullptr;
+    QLabel* m_pathDisplay = nullptr;  // an ElidedLabel
+    QLabel* m_statusLabel = nullptr;
+    QTimer m_statusTimer;
     QLineEdit* m_valueEdit = nullptr;
     QComboBox* m_valueCombo = nullptr;
     QLabel* m_replaceLabel = nullptr;
@@ -155,7 +220,12 @@ private:
     QLineEdit* m_byEdit = nullptr;
     QPushButton* m_addButton = nullptr;
     QPushButton* m_deleteButton = nullptr;
+    QList<QAction*> m_recentActions;
+    RecentFileList m_recent;
+    UndoKeyRouter* m_undoKeys = nullptr;
+    int m_listenerId = 0;
     bool m_placedOnScreen = false;
+    bool m_frameKnown = false;  // the window's first place allowed for its frame
 };
 
 }  // namespace tav

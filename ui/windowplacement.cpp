@@ -1,6 +1,7 @@
 // Where the main window and its controls go: the window's first place on the screen, the menu bar
 // and client area, and the layout table of the controls in client pixels.
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <algorithm>
@@ -14,9 +15,22 @@ namespace {
 
 constexpr QPoint kStartPosition(50, 50);
 constexpr QSize kStartOuterSize(400, 450);
+// The smallest client area at which every control still has room to be used.
+constexpr QSize kMinimumClientSize(300, 200);
+
+// The replacement row is placed as written for client widths from kRowFitsWidth (its right edge
+// plus the margin) to kRowWrittenWidth (the client width of the window at its start size without
+// a frame): the window's start size keeps it on every platform. A wider client gives the extra
+// width to the Replace and By edits in halves; a narrower one takes it from them.
+constexpr int kRowFitsWidth = 370;
+constexpr int kRowWrittenWidth = 400;
+
+// What part of the replacement row's growth a position or width gets.
+enum class Growth { None, FirstHalf, SecondHalf, Whole };
 
 // Where a control goes, in client pixels. A width or height that follows the client area is the
-// client's width or height plus the (negative) amount given.
+// client's width or height plus the (negative) amount given; x and width also take their part of
+// the replacement row's growth.
 struct Placement {
     ControlId id;
     int x;
@@ -25,22 +39,49 @@ struct Placement {
     int height;
     bool widthFollows;
     bool heightFollows;
+    Growth xGrowth = Growth::None;
+    Growth widthGrowth = Growth::None;
 };
 
 // The value edit, the combo and the replacement row share the band at y = 60; at most one of
-// them is visible. Add and Delete share one rectangle.
+// them is visible. Add and Delete share one rectangle. The status note sits in the toolbar's band,
+// right of the buttons.
 constexpr std::array kLayout = {
+    Placement{ControlId::StatusLabel, 140, 5, -150, 20, true, false},
     Placement{ControlId::PathDisplay, 10, 30, -20, 25, true, false},
     Placement{ControlId::ValueEdit, 10, 60, -20, 30, true, false},
     Placement{ControlId::ValueCombo, 10, 60, -20, 60, true, false},
     Placement{ControlId::Tree, 10, 95, -20, -105, true, true},
     Placement{ControlId::ReplaceLabel, 10, 60, 50, 20, false, false},
-    Placement{ControlId::ReplaceEdit, 60, 60, 100, 20, false, false},
-    Placement{ControlId::ByLabel, 170, 60, 20, 20, false, false},
-    Placement{ControlId::ByEdit, 190, 60, 100, 20, false, false},
-    Placement{ControlId::AddButton, 300, 60, 60, 20, false, false},
-    Placement{ControlId::DeleteButton, 300, 60, 60, 20, false, false},
+    Placement{ControlId::ReplaceEdit, 60, 60, 100, 20, false, false, Growth::None,
+              Growth::FirstHalf},
+    Placement{ControlId::ByLabel, 170, 60, 20, 20, false, false, Growth::FirstHalf},
+    Placement{ControlId::ByEdit, 190, 60, 100, 20, false, false, Growth::FirstHalf,
+              Growth::SecondHalf},
+    Placement{ControlId::AddButton, 300, 60, 60, 20, false, false, Growth::Whole},
+    Placement{ControlId::DeleteButton, 300, 60, 60, 20, false, false, Growth::Whole},
 };
+
+int RowGrowth(int clientWidth) {
+    if (clientWidth > kRowWrittenWidth) {
+        return clientWidth - kRowWrittenWidth;
+    }
+    return clientWidth < kRowFitsWidth ? clientWidth - kRowFitsWidth : 0;
+}
+
+int PartOf(int growth, Growth part) {
+    switch (part) {
+        case Growth::FirstHalf:
+            return growth / 2;
+        case Growth::SecondHalf:
+            return growth - growth / 2;
+        case Growth::Whole:
+            return growth;
+        case Growth::None:
+            break;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -51,19 +92,46 @@ void MainDialog::PlaceOnScreen() {
     PlaceClientArea();
 }
 
+void MainDialog::SetMinimumWindowSize() {
+    const int menuHeight = m_menuBar->isNativeMenuBar() ? 0 : m_menuBar->sizeHint().height();
+    setMinimumSize(kMinimumClientSize.width(), kMinimumClientSize.height() + menuHeight);
+}
+
 void MainDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_placedOnScreen) {
         m_placedOnScreen = true;
-        const QSize frame = frameGeometry().size() - geometry().size();
+        PlaceOnceFrameIsKnown();
+    }
+}
+
+// Some window systems report the frame only after the first show (a window manager decorates
+// the window a moment later, and moves it while doing so): the frame is then taken from the first
+// move or resize that shows it. A window the user has resized meanwhile keeps its size.
+void MainDialog::PlaceOnceFrameIsKnown() {
+    if (!m_placedOnScreen || m_frameKnown) {
+        return;
+    }
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isNull()) {
+        return;
+    }
+    m_frameKnown = true;
+    if (size() == kStartOuterSize) {
         resize(kStartOuterSize - frame);
         move(kStartPosition);
     }
 }
 
+void MainDialog::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    PlaceOnceFrameIsKnown();
+}
+
 void MainDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     PlaceClientArea();
+    PlaceOnceFrameIsKnown();
 }
 
 void MainDialog::PlaceClientArea() {
@@ -76,18 +144,21 @@ void MainDialog::PlaceClientArea() {
 void MainDialog::LayoutControls() {
     const int clientWidth = m_client->width();
     const int clientHeight = m_client->height();
+    const int growth = RowGrowth(clientWidth);
     for (const Placement& place : kLayout) {
         QWidget* control = Control(place.id);
         if (control == nullptr) {
             continue;
         }
-        const int width = std::max(0, place.width + (place.widthFollows ? clientWidth : 0));
+        const int x = place.x + PartOf(growth, place.xGrowth);
+        const int width = std::max(0, place.width + (place.widthFollows ? clientWidth : 0) +
+                                          PartOf(growth, place.widthGrowth));
         int height = std::max(0, place.height + (place.heightFollows ? clientHeight : 0));
         if (place.id == ControlId::ValueCombo) {
             // The table's height includes the drop-down list, which Qt shows as a popup.
             height = std::min(height, control->sizeHint().height());
         }
-        control->setGeometry(place.x, place.y, width, height);
+        control->setGeometry(x, place.y, width, height);
     }
 }
 

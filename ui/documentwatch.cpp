@@ -1,0 +1,117 @@
+// How the main window follows the document model: the title with its modified mark, the Edit
+// menu's Undo and Redo, the editor panel after an undo, and the note after a save.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTime>
+
+#include "document/configdocument.h"
+#include "maindialog.h"
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+
+namespace tav {
+
+namespace {
+
+const QString kProgramTitle = QStringLiteral("TAV Configuration Manager");
+constexpr int kSaveNoteMilliseconds = 5000;
+
+}  // namespace
+
+// The tree listens first (it was made first), so the selection is up to date here.
+void MainDialog::WatchDocument() {
+    m_listenerId =
+        m_document->AddListener([this](const DocumentChange& change) { OnDocumentChange(change); });
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(kSaveNoteMilliseconds);
+    connect(&m_statusTimer, &QTimer::timeout, m_statusLabel, &QLabel::clear);
+    UpdateTitle();
+    UpdateEditActions();
+}
+
+void MainDialog::OnDocumentChange(const DocumentChange& change) {
+    switch (change.kind) {
+        case DocumentChange::Kind::Value:
+            FollowValueChange(change.row);
+            break;
+        case DocumentChange::Kind::Saved:
+            ShowSaveNote();
+            [[fallthrough]];
+        case DocumentChange::Kind::Reset:
+        case DocumentChange::Kind::History:
+            UpdateTitle();
+            UpdateEditActions();
+            break;
+        default:
+            break;
+    }
+}
+
+// Qt shows "[*]" as "*" while the window is modified, and not at all otherwise; a title without
+// a document has no place for the mark.
+void MainDialog::UpdateTitle() {
+    if (m_document->Name().empty()) {
+        setWindowModified(false);
+        setWindowTitle(kProgramTitle);
+        return;
+    }
+    setWindowTitle(ToQt(m_document->Name()) + QStringLiteral("[*] - ") + kProgramTitle);
+    setWindowModified(m_document->IsModified());
+}
+
+void MainDialog::UpdateEditActions() {
+    Action(Command::Undo)->setEnabled(m_document->CanUndo());
+    Action(Command::Redo)->setEnabled(m_document->CanRedo());
+}
+
+// The panel is filled again only when it shows something else than the document holds (after an
+// undo, a redo or a save's stamps): refilling the edit being typed in would move its cursor and
+// forget its own undo.
+void MainDialog::FollowValueChange(std::uint16_t row) {
+    if (static_cast<int>(row) != m_tree->FieldIndexOf() || PanelShowsSelection()) {
+        return;
+    }
+    QWidget* focused = focusWidget();
+    OnSelChangedTree();
+    // Refilling hides and shows the editors, which would move the focus out of them.
+    if (focused != nullptr && focused->isVisible()) {
+        focused->setFocus();
+    }
+}
+
+bool MainDialog::PanelShowsSelection() const {
+    const QString value = ToQt(m_tree->SelectedValue());
+    if (!m_valueEdit->isHidden()) {
+        return m_valueEdit->text() == value;
+    }
+    if (!m_valueCombo->isHidden()) {
+        // The combo shows True only for the value "True" itself.
+        return (m_valueCombo->currentText() == QStringLiteral("True")) ==
+               (value == QStringLiteral("True"));
+    }
+    if (!m_deleteButton->isHidden()) {
+        std::string from;
+        std::string to;
+        m_tree->GetSelectedReplacement(from, to);
+        return m_replaceEdit->text() == ToQt(from) && m_byEdit->text() == ToQt(to);
+    }
+    return true;
+}
+
+void MainDialog::ShowSaveNote() {
+    m_statusLabel->setText(tr("Saved at %1").arg(QTime::currentTime().toString(u"HH:mm:ss")));
+    m_statusTimer.start();
+}
+
+void MainDialog::OnEditUndo() {
+    m_document->Undo();
+}
+
+void MainDialog::OnEditRedo() {
+    m_document->Redo();
+}
+
+}  // namespace tav
