@@ -8,7 +8,9 @@
 #include "app/startupprobe.h"
 #include "help/chmhelpservice.h"
 #include "tree/textconv.h"
+#include "ui/diskquestions.h"
 #include "ui/filechooser.h"
+#include "ui/filewatcher.h"
 #include "ui/messagereporter.h"
 
 namespace {
@@ -42,7 +44,10 @@ int main(int argc, char** argv) {
     tav::MessageBoxReporter messages;
     tav::DesktopHelpLauncher launcher;
     tav::ChmHelpService help(programFolder, launcher);
-    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help});
+    tav::DialogDiskQuestions disk;
+    tav::SystemFileWatcher watcher;
+    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(),
+                       {files, messages, help, &disk, &watcher});
     app.Run(tav::FromQt(programFolder), request.file);
     return 0;  // the program gives its exit code no meaning
 }

@@ -58,6 +58,7 @@ struct ReplacementEntry {
 struct DiskComparison {
     std::vector<std::uint16_t> theirRows;
     std::vector<std::uint16_t> conflictRows;
+    std::vector<std::string> conflictTheirValues;  // the disk's value of each conflict row, UTF-8
     bool entriesTheirs = false;
     bool entriesConflict = false;
     std::vector<std::size_t> theirOrders;

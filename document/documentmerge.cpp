@@ -7,6 +7,7 @@
 #include "configdocument.h"
 #include "documentio.h"
 #include "profiletext.h"
+#include "textencoding.h"
 
 namespace tav {
 
@@ -90,7 +91,12 @@ DiskComparison ConfigDocument::CompareWithDisk(std::string_view diskBytes) const
         if (theirs == base || theirs == mine) {
             continue;  // the disk did not change it, or changed it as the edit did
         }
-        (mine == base ? result.theirRows : result.conflictRows).push_back(row);
+        if (mine == base) {
+            result.theirRows.push_back(row);
+        } else {
+            result.conflictRows.push_back(row);
+            result.conflictTheirValues.push_back(DecodeText(theirs, m_encoding));
+        }
     }
     const std::vector<ReplacementEntry> mine = Entries();
     if (disk.entries != m_savedEntries && disk.entries != mine) {

@@ -40,6 +40,18 @@ tav::SaveAnswer RecordingReporter::AskToSaveChanges(QWidget*, const QString& doc
     return answer;
 }
 
+tav::DiskDecision ScriptedDiskQuestions::AskHowToSave(
+    QWidget*, const QString&, const std::vector<tav::DiskConflict>& conflicts) {
+    asked.push_back(conflicts);
+    if (answers.empty()) {
+        ADD_FAILURE() << "an unscripted question about changes on disk";
+        return {};
+    }
+    const tav::DiskDecision answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 tav::ChosenFile Chosen(const std::string& path) {
     return {path, tav::FromQt(QFileInfo(tav::ToQt(path)).fileName())};
 }
@@ -48,6 +60,7 @@ void WindowTest::TearDown() {
     m_window.reset();
     EXPECT_TRUE(m_files.answers.empty()) << "a scripted file dialog never opened";
     EXPECT_TRUE(m_messages.answers.empty()) << "a scripted question was never asked";
+    EXPECT_TRUE(m_disk.answers.empty()) << "a scripted question about the disk was never asked";
 }
 
 void WindowTest::WriteCatalogues(const std::string& sections, const std::string& fields) {
@@ -58,7 +71,7 @@ void WindowTest::WriteCatalogues(const std::string& sections, const std::string&
 void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
     m_window =
         std::make_unique<tav::MainDialog>(catalogueFolder, std::move(openFolder),
-                                          tav::MainDialogServices{m_files, m_messages, m_help});
+                                          tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
 }

@@ -14,7 +14,9 @@
 #include "document/configdocument.h"
 #include "help/helpservice.h"
 #include "testutil.h"
+#include "ui/diskquestions.h"
 #include "ui/filechooser.h"
+#include "ui/filewatcher.h"
 #include "ui/maindialog.h"
 #include "ui/messagereporter.h"
 
@@ -48,6 +50,26 @@ public:
     std::vector<QString> questions;
     void ShowWarning(QWidget*, const QString& text) override { messages.push_back(text); }
     tav::SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
+};
+
+// Answers the question about changes on disk from a script (Cancel when it runs out) and records
+// the conflicts each question listed.
+class ScriptedDiskQuestions final : public tav::DiskQuestions {
+public:
+    std::deque<tav::DiskDecision> answers;
+    std::vector<std::vector<tav::DiskConflict>> asked;
+    tav::DiskDecision AskHowToSave(QWidget*, const QString&,
+                                   const std::vector<tav::DiskConflict>& conflicts) override;
+};
+
+// A watch the test fires by hand; records the path watched last.
+class FakeWatcher final : public tav::FileWatcher {
+    Q_OBJECT
+
+public:
+    QString watched;
+    void Watch(const QString& path) override { watched = path; }
+    void Fire() { emit fileChanged(); }
 };
 
 class FakeHelp final : public tav::HelpService {
@@ -89,6 +111,8 @@ protected:
     ScriptedChooser m_files;
     RecordingReporter m_messages;
     FakeHelp m_help;
+    ScriptedDiskQuestions m_disk;
+    FakeWatcher m_watcher;
     std::unique_ptr<tav::MainDialog> m_window;
 };
 

@@ -8,6 +8,7 @@
 #include <QTime>
 
 #include "document/configdocument.h"
+#include "disknotice.h"
 #include "maindialog.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -41,6 +42,12 @@ void MainDialog::OnDocumentChange(const DocumentChange& change) {
             ShowSaveNote();
             [[fallthrough]];
         case DocumentChange::Kind::Reset:
+            // Another file, or ours again: what was said about the old one no longer holds.
+            if (m_diskNotice != nullptr) {
+                m_diskNotice->hide();
+                WatchDocumentFile();
+            }
+            [[fallthrough]];
         case DocumentChange::Kind::History:
             UpdateTitle();
             UpdateEditActions();

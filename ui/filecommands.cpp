@@ -145,6 +145,18 @@ bool MainDialog::SaveDocument() {
     if (m_document->Path().empty()) {
         return SaveDocumentAs();
     }
+    const Expected<ConfigDocument::DiskState> disk = m_document->CheckDisk();
+    if (!disk) {
+        ReportFileError(tr("The document could not be saved."), disk.Error());
+        return false;
+    }
+    // A removed file is simply written again; a changed one asks first.
+    if (disk->changed && !disk->deleted) {
+        const DiskOutcome outcome = ResolveDiskChanges(disk->bytes);
+        if (outcome != DiskOutcome::Save) {
+            return false;
+        }
+    }
     if (const Status saved = m_document->Save(CurrentTimeText()); !saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
         return false;

@@ -76,6 +76,7 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     new FilterField(*m_tree, *m_toolBar, m_client);
     ConnectEditorPanel();
+    CreateDiskWatch();
     m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
     for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
         m_undoKeys->Watch(edit);

@@ -23,6 +23,9 @@ class QPushButton;
 namespace tav {
 
 class ConfigDocument;
+class DiskNotice;
+class DiskQuestions;
+class FileWatcher;
 class ConfigTree;
 class FileChooser;
 class HelpService;
@@ -67,6 +70,11 @@ struct MainDialogServices {
     FileChooser& files;
     MessageReporter& messages;
     HelpService& help;
+    // Optional: the question a save asks about changes made on disk (without it, a save merges
+    // when nothing conflicts and otherwise refuses with a message), and the watch of the open
+    // file (without it, changes on disk are found at save time only).
+    DiskQuestions* disk = nullptr;
+    FileWatcher* watcher = nullptr;
 };
 
 class MainDialog final : public QDialog {
@@ -162,6 +170,15 @@ private:
     bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
     bool OpenChosenFile(const std::string& path, const std::string& name);
     bool SaveDocument();
+
+    // Changes made on disk by someone else (diskcommands.cpp).
+    enum class DiskOutcome { Save, Reloaded, Cancelled };
+    void CreateDiskWatch();
+    void WatchDocumentFile();
+    void OnFileChangedOnDisk();
+    void OnReloadFromDisk();
+    DiskOutcome ResolveDiskChanges(std::string diskBytes);
+    void PlaceDiskNotice();
     bool SaveDocumentAs();
     QString SaveAsFolder() const;
     void UpdateRecentMenu();
@@ -224,6 +241,8 @@ private:
     RecentFileList m_recent;
     UndoKeyRouter* m_undoKeys = nullptr;
     int m_listenerId = 0;
+    DiskNotice* m_diskNotice = nullptr;
+    QString m_watchedPath;
     bool m_placedOnScreen = false;
     bool m_frameKnown = false;  // the window's first place allowed for its frame
 };

@@ -160,6 +160,7 @@ void MainDialog::LayoutControls() {
         }
         control->setGeometry(x, place.y, width, height);
     }
+    PlaceDiskNotice();
 }
 
 }  // namespace tav

@@ -1,0 +1,140 @@
+// Changes made to the open document's file by someone else: the notice while it is open, and the
+// question a save asks (Merge, Overwrite, Reload, Cancel) with the merge rule.
+#include <unistd.h>
+#include <QPushButton>
+
+#include "tree/configtree.h"
+#include "tree/textconv.h"
+#include "ui-fakes.h"
+#include "ui/disknotice.h"
+
+namespace tavtest {
+namespace {
+
+using tav::Command;
+using Answer = tav::DiskDecision::Answer;
+
+constexpr const char* kDocument =
+    "; theirs and mine\r\n[General]\r\nTitle=Desk\r\nBeep=1\r\n"
+    "[Printing]\r\nCopies=2\r\n[Network]\r\nHost=a\r\n";
+
+class DiskChangesTest : public WindowTest {
+protected:
+    void SetUp() override {
+        m_document = m_temp.File("desk.tac");
+        WriteFile(m_document, kDocument);
+        Build();
+        m_files.answers.push_back(Chosen(m_document));
+        Trigger(Command::Open);
+        Select("Title");
+        ASSERT_TRUE(Tree().SetSelectedValue("Mine"));
+    }
+    // Someone else replaces `from` by `to` in the file.
+    void TheyWrite(const std::string& from, const std::string& to) const {
+        std::string bytes = ReadFile(m_document);
+        bytes.replace(bytes.find(from), from.size(), to);
+        WriteFile(m_document, bytes);
+    }
+    void Reply(Answer answer, std::vector<bool> takeTheirs = {}) {
+        m_disk.answers.push_back(tav::DiskDecision{answer, std::move(takeTheirs)});
+    }
+    tav::DiskNotice* Notice() const {
+        return m_window->findChild<tav::DiskNotice*>(QStringLiteral("diskNotice"));
+    }
+    std::string m_document;
+};
+
+TEST_F(DiskChangesTest, MergeKeepsTheirKeysAndMine) {
+    TheyWrite("Copies=2", "Copies=3\r\nTimeout=500");
+    Reply(Answer::Merge);
+    Trigger(Command::Save);
+    ASSERT_EQ(m_disk.asked.size(), 1u);
+    EXPECT_TRUE(m_disk.asked[0].empty()) << "nothing was changed on both sides";
+    const std::string saved = ReadFile(m_document);
+    EXPECT_NE(saved.find("Title=Mine\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("Copies=3\r\n"), std::string::npos) << "their value survives";
+    EXPECT_NE(saved.find("Timeout=500\r\n"), std::string::npos);
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"3\"") << "the tree shows theirs";
+}
+
+TEST_F(DiskChangesTest, AConflictIsListedAndDecidedByTheUser) {
+    struct Case {
+        bool takeTheirs;
+        const char* saved;
+    };
+    for (const Case c : {Case{false, "Title=Mine\r\n"}, Case{true, "Title=Theirs\r\n"}}) {
+        SetUp();
+        TheyWrite("Title=Desk", "Title=Theirs");
+        Reply(Answer::Merge, {c.takeTheirs});
+        Trigger(Command::Save);
+        ASSERT_EQ(m_disk.asked.back().size(), 1u);
+        const tav::DiskConflict& conflict = m_disk.asked.back()[0];
+        EXPECT_EQ(conflict.what, "General\\Title");
+        EXPECT_EQ(conflict.mine, "Mine");
+        EXPECT_EQ(conflict.theirs, "Theirs");
+        EXPECT_NE(ReadFile(m_document).find(c.saved), std::string::npos) << c.saved;
+    }
+}
+
+TEST_F(DiskChangesTest, OverwriteReloadAndCancel) {
+    struct Case {
+        Answer answer;
+        const char* title;   // in the file afterwards
+        const char* copies;  // in the file afterwards
+        bool modified;       // the document afterwards
+    };
+    const Case cases[] = {
+        {Answer::Overwrite, "Title=Mine", "Copies=2", false},
+        {Answer::Reload, "Title=Desk", "Copies=9", false},
+        {Answer::Cancel, "Title=Desk", "Copies=9", true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        TheyWrite("Copies=2", "Copies=9");
+        Reply(c.answer);
+        Trigger(Command::Save);
+        const std::string saved = ReadFile(m_document);
+        EXPECT_NE(saved.find(c.title), std::string::npos) << saved;
+        EXPECT_NE(saved.find(c.copies), std::string::npos) << saved;
+        EXPECT_NE(saved.find("[Network]\r\nHost=a"), std::string::npos);
+        EXPECT_EQ(Document().IsModified(), c.modified) << static_cast<int>(c.answer);
+    }
+    EXPECT_EQ(m_disk.asked.size(), 3u);
+}
+
+TEST_F(DiskChangesTest, ARemovedFileIsWrittenAgainWithoutAQuestion) {
+    ASSERT_EQ(::unlink(m_document.c_str()), 0);
+    m_watcher.Fire();
+    ASSERT_TRUE(Notice()->isVisible());
+    EXPECT_TRUE(Notice()->Text().contains("removed")) << Notice()->Text().toStdString();
+    Trigger(Command::Save);
+    EXPECT_NE(ReadFile(m_document).find("Title=Mine\r\n"), std::string::npos);
+    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_TRUE(m_disk.asked.empty());
+}
+
+TEST_F(DiskChangesTest, TheNoticeComesForOthersOnlyAndReloadsOnRequest) {
+    EXPECT_EQ(m_watcher.watched, tav::ToQt(m_document));
+    Trigger(Command::Save);
+    m_watcher.Fire();  // our own save
+    EXPECT_FALSE(Notice()->isVisible());
+    TheyWrite("Copies=2", "Copies=4");
+    m_watcher.Fire();
+    ASSERT_TRUE(Notice()->isVisible());
+    Notice()->KeepButton()->click();
+    EXPECT_FALSE(Notice()->isVisible());
+    m_watcher.Fire();
+    ASSERT_TRUE(Notice()->isVisible()) << "the file still differs";
+    Select("Title");
+    ASSERT_TRUE(Tree().SetSelectedValue("Unsaved"));
+    m_messages.answers.push_back(tav::SaveAnswer::Discard);
+    Notice()->ReloadButton()->click();
+    EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"4\"");
+    EXPECT_EQ(tav::FromQt(Item("Title")->text(0)), "Title = \"Mine\"") << "as last saved";
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_FALSE(Notice()->isVisible());
+}
+
+}  // namespace
+}  // namespace tavtest

@@ -1,0 +1,50 @@
+#include "filewatcher.h"
+
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+namespace tav {
+
+SystemFileWatcher::SystemFileWatcher() : m_watcher(std::make_unique<QFileSystemWatcher>()) {
+    connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+        // A file renamed over the watched one ends the watch of the old inode: watch again.
+        if (QFileInfo::exists(m_path) && !m_watcher->files().contains(m_path)) {
+            m_watcher->addPath(m_path);
+        }
+        if (path == m_path) {
+            emit fileChanged();
+        }
+    });
+    connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, [this](const QString&) {
+        if (QFileInfo::exists(m_path) && !m_watcher->files().contains(m_path)) {
+            m_watcher->addPath(m_path);
+            emit fileChanged();  // created, or renamed into place
+        } else if (!QFileInfo::exists(m_path)) {
+            emit fileChanged();  // removed
+        }
+    });
+}
+
+SystemFileWatcher::~SystemFileWatcher() = default;
+
+void SystemFileWatcher::Watch(const QString& path) {
+    if (!m_watcher->files().isEmpty()) {
+        m_watcher->removePaths(m_watcher->files());
+    }
+    if (!m_watcher->directories().isEmpty()) {
+        m_watcher->removePaths(m_watcher->directories());
+    }
+    m_path = path;
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo::exists(folder)) {
+        m_watcher->addPath(folder);
+    }
+    if (QFileInfo::exists(path)) {
+        m_watcher->addPath(path);
+    }
+}
+
+}  // namespace tav
