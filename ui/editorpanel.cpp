@@ -66,6 +66,7 @@ void MainDialog::ShowReplacementRow(bool forEntry) {
 }
 
 void MainDialog::OnSelChangedTree() {
+    m_refusalShown = false;
     m_pathDisplay->setText(ToQt(m_tree->SelectedPath()));
     const std::string type = m_tree->SelectedType();
     ShowEditorFor(type);
@@ -87,15 +88,19 @@ void MainDialog::OnSelChangeValueCombo(int index) {
 }
 
 void MainDialog::OnChangeValueEdit(const QString& text) {
-    if (const Status set = m_tree->SetSelectedValue(FromQt(text)); !set) {
-        // The keystroke is taken back, so the edit shows what the field holds.
-        const QString held = ToQt(m_tree->SelectedValue());
-        const int cursor =
-            m_valueEdit->cursorPosition() - static_cast<int>(text.size() - held.size());
-        m_valueEdit->setText(held);
-        m_valueEdit->setCursorPosition(std::max(0, cursor));
-        m_services.messages.ShowWarning(
-            this, tr("The value was not changed: %1.").arg(ToQt(set.Error().reason)));
+    ReportRefusal(m_tree->SetSelectedValue(FromQt(text)), tr("The value was not changed: %1."));
+}
+
+// A text the document refuses stays in its box, so nothing typed or pasted is lost; the field
+// keeps its last value. Said once, until a text is taken again or the selection moves.
+void MainDialog::ReportRefusal(const Status& status, const QString& message) {
+    if (status) {
+        m_refusalShown = false;
+        return;
+    }
+    if (!m_refusalShown) {
+        m_refusalShown = true;
+        m_services.messages.ShowWarning(this, message.arg(ToQt(status.Error().reason)));
     }
 }
 
@@ -104,8 +109,8 @@ void MainDialog::OnAddReplacement() {
             m_tree->AddReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
         !added) {
         // The texts stay in the edits, so nothing the user typed is lost.
-        m_services.messages.ShowWarning(this, tr("The string replacement was not added: %1.")
-                                                  .arg(ToQt(added.Error().reason)));
+        m_services.messages.ShowWarning(
+            this, tr("The string replacement was not added: %1.").arg(ToQt(added.Error().reason)));
         return;
     }
     m_replaceEdit->clear();
@@ -122,18 +127,9 @@ void MainDialog::OnChangeReplaceEdit() {
     if (m_tree->SelectedType() != kReplacementEntry) {
         return;
     }
-    const Status modified =
-        m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
-    if (!modified) {
-        // The keystroke is taken back, so the edits show what the entry holds.
-        std::string from;
-        std::string to;
-        m_tree->GetSelectedReplacement(from, to);
-        m_replaceEdit->setText(ToQt(from));
-        m_byEdit->setText(ToQt(to));
-        m_services.messages.ShowWarning(this, tr("The string replacement was not changed: %1.")
-                                                  .arg(ToQt(modified.Error().reason)));
-    }
+    ReportRefusal(
+        m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text())),
+        tr("The string replacement was not changed: %1."));
 }
 
 void MainDialog::OnChangeByEdit() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/expected.h"
 #include "recentfilelist.h"
 
 class QAction;
@@ -196,6 +197,7 @@ private:
     void OnSelChangedTree();
     void OnSelChangeValueCombo(int index);
     void OnChangeValueEdit(const QString& text);
+    void ReportRefusal(const Status& status, const QString& message);
     void OnAddReplacement();
     void OnDeleteReplacement();
     void OnChangeReplaceEdit();
@@ -242,6 +244,7 @@ private:
     UndoKeyRouter* m_undoKeys = nullptr;
     int m_listenerId = 0;
     DiskNotice* m_diskNotice = nullptr;
+    bool m_refusalShown = false;  // the panel said why its text was not taken
     QString m_watchedPath;
     bool m_placedOnScreen = false;
     bool m_frameKnown = false;  // the window's first place allowed for its frame
