@@ -6,4 +6,5 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-editorpanel-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-configapp-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/app-installedfiles-test.cc
     LIBS tavui tavapp)
