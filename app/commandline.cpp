@@ -26,6 +26,11 @@ StartRequest ReadCommandLine(const QStringList& arguments, const QString& workin
         Translated("TAV Configuration Manager: edits .tac documents."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    // Read by EditorCatalogueFolder; declared here so that its folder is not taken for FILE.
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("catalogues"),
+        Translated("Read Sections.txt and Fields.txt from DIR (no other folder is searched)."),
+        QStringLiteral("DIR")));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         Translated("The document to open; one that does not exist opens as a new document."),

@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/configapp.h"
+#include "app/installedfiles.h"
 #include "app/startupprobe.h"
 #include "help/chmhelpservice.h"
 #include "tree/textconv.h"
@@ -38,16 +39,17 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     tav::StartupProbe::InstallIfAsked();
-    // The catalogues and the help files live beside the executable.
+    // The catalogues and the help file: beside the executable, or where the installation put them.
     const QString programFolder = QCoreApplication::applicationDirPath();
     tav::DialogFileChooser files;
     tav::MessageBoxReporter messages;
     tav::DesktopHelpLauncher launcher;
-    tav::ChmHelpService help(programFolder, launcher);
+    tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher);
     tav::DialogDiskQuestions disk;
     tav::SystemFileWatcher watcher;
     tav::ConfigApp app(tav::ConfigApp::ProgramSettings(),
                        {files, messages, help, &disk, &watcher});
-    app.Run(tav::FromQt(programFolder), request.file);
+    app.Run(tav::EditorCatalogueFolder(application.arguments(), programFolder, messages),
+            request.file);
     return 0;  // the program gives its exit code no meaning
 }

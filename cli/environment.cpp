@@ -35,12 +35,18 @@ std::optional<std::string> CatalogueFolder(const Arguments& args, const Environm
     if (args.catalogueFolder) {
         return args.catalogueFolder;
     }
-    if (env.programFolder.empty()) {
-        ReportError(env, "cannot find the program's folder to read the catalogues from (" +
-                             env.programFolderError + "); give --catalogues DIR");
-        return std::nullopt;
+    const CatalogueSearch search =
+        FindCatalogueFolder({}, env.programFolder, env.catalogueEnvironment);
+    if (search.Found()) {
+        return search.folder;
     }
-    return env.programFolder;
+    std::string unknownFolder;
+    if (env.programFolder.empty()) {
+        unknownFolder = " (the program's own folder is unknown: " + env.programFolderError + ")";
+    }
+    ReportError(
+        env, CatalogueSearchFailure(search.searched) + unknownFolder + "; give --catalogues DIR");
+    return std::nullopt;
 }
 
 }  // namespace tav::cli

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "catalog/cataloguefolder.h"
 
 namespace tav::cli {
 
@@ -17,6 +18,9 @@ struct Environment {
     std::string programFolder;           // the executable's folder; empty when unknown
     std::string programFolderError;      // why it is unknown
     std::function<std::string()> clock;  // the time text a save would stamp
+    // Where the catalogues are looked for after the program's folder (XDG folders, the
+    // installation's data folder); the default looks nowhere else.
+    CatalogueEnvironment catalogueEnvironment = {};
 };
 
 // The folder of the running executable, from /proc/self/exe. Empty, with `error` set, when the
@@ -29,8 +33,9 @@ void ReportError(const Environment& env, const std::string& message);
 // Writes "tacconf: warning: <message>" to the error stream.
 void ReportWarning(const Environment& env, const std::string& message);
 
-// The folder the catalogues are read from: --catalogues when given, else the program's folder.
-// Reports and returns nothing when neither is known.
+// The folder the catalogues are read from: --catalogues when given, else the first folder of the
+// search (FindCatalogueFolder: the program's folder, then env.catalogueEnvironment's) that holds
+// both Sections.txt and Fields.txt. Reports where it looked and returns nothing when none does.
 std::optional<std::string> CatalogueFolder(const Arguments& args, const Environment& env);
 
 }  // namespace tav::cli

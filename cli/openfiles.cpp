@@ -14,9 +14,9 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
         LoadCatalogues(*folder, [&](const FileError& problem) { problems.push_back(problem); });
     if (const std::optional<FileError> error = catalogues->ReadError()) {
         const char* hint = args.catalogueFolder ? ""
-                                                : " (the catalogues are read from the "
-                                                  "program's folder unless --catalogues DIR "
-                                                  "names another)";
+                                                : " (the first folder of the catalogue search "
+                                                  "that has both files; --catalogues DIR names "
+                                                  "another)";
         ReportError(env, error->Message() + hint);
         return nullptr;
     }

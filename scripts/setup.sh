@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb x11-utils imagemagick
     acl attr
+    dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db
 )
 
 missing=()

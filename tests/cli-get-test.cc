@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cli-testutil.h"
 
 namespace {
@@ -104,16 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "/Sections.txt: No such file or directory"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CatalogueFolderTest, ProgramFolderUnlessAnotherIsGiven) {
+TEST(CatalogueFolderTest, SearchedFoldersUnlessAnotherIsGiven) {
     CliFolder folder;
     const std::string doc = folder.File("front-office.tac");
     const auto beside = RunCli({"get", doc, "General.Beep"}, folder.Path());
     EXPECT_EQ(beside.exit, 2);
-    EXPECT_NE(beside.err.find(folder.File("Sections.txt") +
-                              ": No such file or directory (the "
-                              "catalogues are read from the program's folder"),
-              std::string::npos)
-        << beside.err;
+    EXPECT_EQ(beside.err,
+              "tacconf: Sections.txt and Fields.txt were found in none of these folders: " +
+                  folder.Path() + "; give --catalogues DIR\n");
 
     const auto given =
         RunCli({"--catalogues", TAV_EXAMPLES_DIR, "get", doc, "General.Beep"}, folder.Path());
@@ -122,8 +122,33 @@ TEST(CatalogueFolderTest, ProgramFolderUnlessAnotherIsGiven) {
     const auto unknown = RunCli({"get", doc, "General.Beep"}, "");
     EXPECT_EQ(unknown.exit, 2);
     EXPECT_EQ(unknown.err,
-              "tacconf: cannot find the program's folder to read the catalogues from "
-              "(no folder in this test); give --catalogues DIR\n");
+              "tacconf: Sections.txt and Fields.txt were found in no folder (the program's own "
+              "folder is unknown: no folder in this test); give --catalogues DIR\n");
+}
+
+TEST(CatalogueFolderTest, LaterFoldersOfTheSearchAreReadAndNamedInErrors) {
+    tavtest::TempDir dir;
+    CliFolder config;  // the program's folder, with documents only; `dir` is $XDG_CONFIG_HOME
+    const std::string users = dir.File("tavmanager");
+    std::filesystem::create_directories(users);
+    for (const char* name : {"Sections.txt", "Fields.txt"}) {
+        tavtest::WriteFile(users + "/" + name,
+                           tavtest::ReadFile(std::string(TAV_EXAMPLES_DIR) + "/" + name));
+    }
+    const std::string doc = config.File("front-office.tac");
+    tav::CatalogueEnvironment env{dir.Path(), config.File("etc"), config.File("share")};
+    const auto found = RunCli({"get", doc, "General.Beep"}, config.Path(), env);
+    EXPECT_EQ(found.out, "True\n") << found.err;
+
+    // A folder whose Fields.txt is not a file is passed over; the error names every folder.
+    std::filesystem::remove(users + "/Fields.txt");
+    std::filesystem::create_directory(users + "/Fields.txt");
+    const auto unreadable = RunCli({"get", doc, "General.Beep"}, config.Path(), env);
+    EXPECT_EQ(unreadable.exit, 2);
+    EXPECT_EQ(unreadable.err,
+              "tacconf: Sections.txt and Fields.txt were found in none of these folders: " +
+                  config.Path() + ", " + users + ", " + config.File("etc") + "/tavmanager, " +
+                  config.File("share") + "; give --catalogues DIR\n");
 }
 
 TEST(CatalogueFolderTest, LinesPastCapacityAreWarnedAbout) {

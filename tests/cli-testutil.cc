@@ -6,11 +6,16 @@
 
 namespace tavtest {
 
-CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder) {
+CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder,
+              const tav::CatalogueEnvironment& catalogueEnvironment) {
     std::ostringstream out;
     std::ostringstream err;
-    const tav::cli::Environment env{out, err, programFolder, "no folder in this test",
-                                    [] { return std::string(kCliTime); }};
+    const tav::cli::Environment env{out,
+                                    err,
+                                    programFolder,
+                                    "no folder in this test",
+                                    [] { return std::string(kCliTime); },
+                                    catalogueEnvironment};
     CliRun run;
     run.exit = static_cast<int>(tav::cli::RunTacconf(words, env));
     run.out = out.str();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/cataloguefolder.h"
 #include "testutil.h"
 
 namespace tavtest {
@@ -19,9 +20,10 @@ struct CliRun {
 };
 
 // Runs the command line `words` with the catalogues of `programFolder` (the example catalogues
-// unless given).
+// unless given), searching the places of `env` after it (none unless given).
 CliRun RunCli(const std::vector<std::string>& words,
-              const std::string& programFolder = TAV_EXAMPLES_DIR);
+              const std::string& programFolder = TAV_EXAMPLES_DIR,
+              const tav::CatalogueEnvironment& env = {});
 
 // The lines of `text`, without their LF.
 std::vector<std::string> OutputLines(const std::string& text);

@@ -26,6 +26,8 @@ TEST(CommandLine, ReadsTheFileHelpVersionAndRefusesTheRest) {
         {"version", {"--version"}, Action::ShowVersion, "", "tavmanager 1."},
         {"unknown option", {"--frobnicate"}, Action::Refuse, "", "frobnicate"},
         {"two files", {"a.tac", "b.tac"}, Action::Refuse, "", "one file"},
+        {"catalogues folder is no file", {"--catalogues", "/etc/tav", "d.tac"}, Action::Run,
+         "/work/here/d.tac", ""},
     };
     for (const Case& c : cases) {
         const tav::StartRequest request =

@@ -1,0 +1,121 @@
+#include "cataloguefolder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+// The data folder relative to the programs' folder, from the install rules (GNUInstallDirs).
+#ifndef TAV_DATA_FROM_BIN
+#define TAV_DATA_FROM_BIN "../share/tavmanager"
+#endif
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kProgramFolderName = "tavmanager";
+constexpr const char* kDefaultConfigDirs = "/etc/xdg";
+
+void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
+    if (folder.empty() || folder.front() != '/') {
+        return;
+    }
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+        folders.push_back(folder);
+    }
+}
+
+// `base`/tavmanager, or nothing for a base the XDG rules ignore (empty or relative).
+std::string ProgramSubfolder(const std::string& base) {
+    if (base.empty() || base.front() != '/') {
+        return {};
+    }
+    return (std::filesystem::path(base) / kProgramFolderName).lexically_normal().string();
+}
+
+bool IsFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool IsAbsolute(const char* folder) {
+    return folder != nullptr && folder[0] == '/';
+}
+
+}  // namespace
+
+std::vector<std::string> CatalogueSearchFolders(const std::string& given,
+                                                const std::string& programFolder,
+                                                const CatalogueEnvironment& env) {
+    if (!given.empty()) {
+        return {given};
+    }
+    std::vector<std::string> folders;
+    AddFolder(folders, programFolder);
+    AddFolder(folders, ProgramSubfolder(env.configHome));
+    const std::string& dirs = env.configDirs;
+    for (std::size_t start = 0; start < dirs.size();) {
+        const std::size_t colon = std::min(dirs.find(':', start), dirs.size());
+        AddFolder(folders, ProgramSubfolder(dirs.substr(start, colon - start)));
+        start = colon + 1;
+    }
+    AddFolder(folders, env.dataFolder);
+    return folders;
+}
+
+CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string& programFolder,
+                                    const CatalogueEnvironment& env) {
+    CatalogueSearch search;
+    for (const std::string& folder : CatalogueSearchFolders(given, programFolder, env)) {
+        search.searched.push_back(folder);
+        const std::filesystem::path path(folder);
+        if (IsFile(path / "Sections.txt") && IsFile(path / "Fields.txt")) {
+            search.folder = folder;
+            break;
+        }
+    }
+    return search;
+}
+
+std::string CatalogueSearchFailure(const std::vector<std::string>& searched) {
+    if (searched.empty()) {
+        return "Sections.txt and Fields.txt were found in no folder";
+    }
+    std::string text = "Sections.txt and Fields.txt were found in none of these folders: ";
+    for (std::size_t i = 0; i < searched.size(); ++i) {
+        text += (i == 0 ? "" : ", ") + searched[i];
+    }
+    return text;
+}
+
+std::string InstalledDataFolder(const std::string& programFolder) {
+    if (programFolder.empty()) {
+        return {};
+    }
+    return (std::filesystem::path(programFolder) / TAV_DATA_FROM_BIN).lexically_normal().string();
+}
+
+CatalogueEnvironment CatalogueEnvironmentFrom(
+    const std::function<const char*(const char*)>& variable, const std::string& programFolder) {
+    CatalogueEnvironment env;
+    const char* configHome = variable("XDG_CONFIG_HOME");
+    const char* home = variable("HOME");
+    if (IsAbsolute(configHome)) {
+        env.configHome = configHome;
+    } else if (home != nullptr && home[0] != '\0') {
+        env.configHome = std::string(home) + "/.config";
+    }
+    const char* configDirs = variable("XDG_CONFIG_DIRS");
+    env.configDirs =
+        configDirs != nullptr && configDirs[0] != '\0' ? configDirs : kDefaultConfigDirs;
+    env.dataFolder = InstalledDataFolder(programFolder);
+    return env;
+}
+
+CatalogueEnvironment ProcessCatalogueEnvironment(const std::string& programFolder) {
+    return CatalogueEnvironmentFrom([](const char* name) { return std::getenv(name); },
+                                    programFolder);
+}
+
+}  // namespace tav

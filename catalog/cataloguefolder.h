@@ -1,0 +1,66 @@
+// Where the catalogues of an installation are: the one folder both programs read Sections.txt and
+// Fields.txt from, found by the same search in the editor and in tacconf.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tav {
+
+// What the search depends on besides the files themselves, with the XDG defaults already applied
+// (see CatalogueEnvironmentFrom); an empty text adds no folder. By hand in tests.
+struct CatalogueEnvironment {
+    std::string configHome;  // the user's configuration folder: $XDG_CONFIG_HOME or ~/.config
+    std::string configDirs;  // the system's: $XDG_CONFIG_DIRS or /etc/xdg, separated by ':'
+    std::string dataFolder;  // the installation's own folder (see InstalledDataFolder)
+};
+
+// The folders looked in, in this order:
+//   1. `given` (--catalogues DIR) when it is not empty, and then no other: an explicit choice is
+//      never quietly replaced by another installation's catalogues;
+//   2. `programFolder`, the executable's folder (a build tree or a copied folder);
+//   3. `env.configHome`/tavmanager;
+//   4. each `env.configDirs` entry + /tavmanager, in their order;
+//   5. `env.dataFolder`.
+// Empty and relative folders (the XDG rule for these variables) are left out, and so is any folder
+// already in the list. Reads no file.
+std::vector<std::string> CatalogueSearchFolders(const std::string& given,
+                                                const std::string& programFolder,
+                                                const CatalogueEnvironment& env);
+
+// The outcome of a search: the folder chosen (empty when none holds both files) and every folder
+// looked in, in order.
+struct CatalogueSearch {
+    std::string folder;
+    std::vector<std::string> searched;
+
+    bool Found() const { return !folder.empty(); }
+};
+
+// The first folder of CatalogueSearchFolders that holds both Sections.txt and Fields.txt as files
+// (following symbolic links). Whether they can be read is left to the loader, which names the
+// file and the reason; a folder with only one of them is passed over.
+CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string& programFolder,
+                                    const CatalogueEnvironment& env);
+
+// "Sections.txt and Fields.txt were found in none of these folders: A, B, C" (or "... in no
+// folder" when `searched` is empty), for the error both programs show when the search fails.
+std::string CatalogueSearchFailure(const std::vector<std::string>& searched);
+
+// The installation's data folder of a program in `programFolder`: `<prefix>/share/tavmanager` for
+// a program in `<prefix>/bin`, as the install rules lay them out (a relative path, so that an
+// installation under any prefix finds its own). Empty when `programFolder` is empty.
+std::string InstalledDataFolder(const std::string& programFolder);
+
+// The environment the search sees when `variable` gives the environment variables (null: unset):
+// configHome is $XDG_CONFIG_HOME, or $HOME/.config when that is unset, empty or relative (the XDG
+// rule; empty without HOME); configDirs is $XDG_CONFIG_DIRS, or /etc/xdg when that is unset or
+// empty; dataFolder is the data folder of a program in `programFolder`.
+CatalogueEnvironment CatalogueEnvironmentFrom(
+    const std::function<const char*(const char*)>& variable, const std::string& programFolder);
+
+// CatalogueEnvironmentFrom the environment of this process.
+CatalogueEnvironment ProcessCatalogueEnvironment(const std::string& programFolder);
+
+}  // namespace tav

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the Debian package: a Release build for the prefix /usr in build-package/ (without tests),
+# packed by CPack into build-package/tavmanager_<version>_<arch>.deb. Install it with
+#   apt-get install ./build-package/tavmanager_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DTAV_BUILD_TESTS=OFF
+cmake --build build-package
+rm -f build-package/tavmanager_*.deb
+(cd build-package && cpack)
+ls build-package/tavmanager_*.deb
