@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "help/chmhelpservice.h"
+#include "help/helpbrowser.h"
 #include "help/helpviewer.h"
 #include "testutil.h"
 #include "tree/configtree.h"
@@ -67,7 +68,7 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpBesideTheWindow) {
     for (const auto& [name, ask] : ways) {
         // Left elsewhere on another page by the previous request's reader.
         if (tav::HelpViewer* viewer = help.Viewer()) {
-            viewer->setSource(QUrl("files.html"));
+            viewer->Browser().setSource(QUrl("files.html"));
             viewer->setGeometry(10, 10, 200, 150);
         }
         window.move(window.pos() + QPoint(15, 5));
@@ -75,7 +76,7 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpBesideTheWindow) {
         tav::HelpViewer* viewer = help.Viewer();
         ASSERT_NE(viewer, nullptr) << name;
         EXPECT_TRUE(viewer->isVisible()) << name;
-        EXPECT_EQ(viewer->source().path(), "/index.html") << name;
+        EXPECT_EQ(viewer->Browser().source().path(), "/index.html") << name;
         const QRect frame = window.frameGeometry();
         EXPECT_EQ(viewer->frameGeometry(),
                   QRect(frame.x() + frame.width(), frame.y(), 600, frame.height()))
