@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +18,7 @@ struct Environment {
     std::string programFolder;           // the executable's folder; empty when unknown
     std::string programFolderError;      // why it is unknown
     std::function<std::string()> clock;  // the time text a save would stamp
+    std::istream* in = nullptr;          // standard input ("set --files -"); null: none
 };
 
 // The folder of the running executable, from /proc/self/exe. Empty, with `error` set, when the

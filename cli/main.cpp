@@ -7,8 +7,8 @@
 int main(int argc, char** argv) {
     std::string folderError;
     std::string folder = tav::cli::ExecutableFolder(folderError);
-    const tav::cli::Environment env{std::cout, std::cerr, std::move(folder), folderError,
-                                    tav::CurrentTimeText};
+    const tav::cli::Environment env{
+        std::cout, std::cerr, std::move(folder), folderError, tav::CurrentTimeText, &std::cin};
     const tav::cli::ExitCode exit = tav::cli::RunTacconf({argv + 1, argv + argc}, env);
     if (!std::cout.flush()) {
         std::cerr << "tacconf: the output could not be written\n";

@@ -6,16 +6,31 @@
 
 namespace tavtest {
 
-CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder) {
+namespace {
+
+CliRun Run(const std::vector<std::string>& words, const std::string& programFolder,
+           std::istream* in) {
     std::ostringstream out;
     std::ostringstream err;
-    const tav::cli::Environment env{out, err, programFolder, "no folder in this test",
-                                    [] { return std::string(kCliTime); }};
+    const tav::cli::Environment env{
+        out, err, programFolder, "no folder in this test", [] { return std::string(kCliTime); },
+        in};
     CliRun run;
     run.exit = static_cast<int>(tav::cli::RunTacconf(words, env));
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+}  // namespace
+
+CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder) {
+    return Run(words, programFolder, nullptr);
+}
+
+CliRun RunCliWithInput(const std::vector<std::string>& words, const std::string& input) {
+    std::istringstream in(input);
+    return Run(words, TAV_EXAMPLES_DIR, &in);
 }
 
 std::vector<std::string> OutputLines(const std::string& text) {
