@@ -8,6 +8,8 @@ namespace {
 
 constexpr std::string_view kCatalogues = "--catalogues";
 constexpr std::string_view kEncoding = "--encoding";
+constexpr std::string_view kFiles = "--files";
+constexpr std::string_view kEndOfOptions = "--";
 
 bool IsOption(const std::string& word) {
     return word.rfind("--", 0) == 0 || word == "-h";
@@ -29,6 +31,28 @@ bool TakeValue(const std::vector<std::string>& words, std::size_t& i, std::strin
     return false;
 }
 
+// Takes the words after "--files" at `words[i]` up to and including the "--" that ends them.
+std::string TakeFileList(const std::vector<std::string>& words, std::size_t& i, Arguments& args) {
+    const auto begin = words.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+    const auto end = std::find(begin, words.end(), kEndOfOptions);
+    if (args.files) {
+        return "--files is given twice";
+    }
+    if (end == words.end()) {
+        return "--files takes FILE... ended by --";
+    }
+    if (begin == end) {
+        return "--files needs at least one file";
+    }
+    args.files.emplace(begin, end);
+    if (args.files->size() > 1 &&
+        std::find(args.files->begin(), args.files->end(), "-") != args.files->end()) {
+        return "--files - reads the list from standard input and takes no other file";
+    }
+    i = static_cast<std::size_t>(end - words.begin());
+    return {};
+}
+
 // Handles the option `words[i]`; may consume the next word as its value. Returns an error
 // message, or the empty text when the option was taken.
 std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
@@ -48,6 +72,8 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
             return "--encoding takes utf-8 or windows-1252" +
                    (value ? ", not \"" + *value + "\"" : std::string());
         }
+    } else if (syntax.fileList && word == kFiles) {
+        return TakeFileList(words, i, args);
     } else if (std::find(syntax.flags.begin(), syntax.flags.end(), word) != syntax.flags.end()) {
         args.flags.insert(word);
     } else {
@@ -73,12 +99,18 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Comm
     Arguments args;
     bool operandsOnly = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (operandsOnly || !IsOption(words[i])) {
+        const std::size_t count = args.operands.size();
+        const bool valueOfPair = count > syntax.pairsFrom && (count - syntax.pairsFrom) % 2 == 1;
+        if (operandsOnly || valueOfPair || !IsOption(words[i])) {
             args.operands.push_back(words[i]);
-        } else if (words[i] == "--") {
+        } else if (words[i] == kEndOfOptions) {
             operandsOnly = true;
-        } else if (std::string error = TakeOption(words, i, syntax, args); !error.empty()) {
-            return {std::nullopt, error};
+        } else {
+            // The "--" that ends a file list ends the options too.
+            operandsOnly = words[i] == kFiles && syntax.fileList;
+            if (std::string error = TakeOption(words, i, syntax, args); !error.empty()) {
+                return {std::nullopt, error};
+            }
         }
     }
     if (!args.help) {
@@ -91,7 +123,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Comm
 
 std::string TakeCommandName(std::vector<std::string>& words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == "--") {
+        if (words[i] == kEndOfOptions) {
             return {};
         }
         if (words[i] == kCatalogues || words[i] == kEncoding) {

@@ -23,6 +23,12 @@ struct CommandSyntax {
     std::vector<std::string> flags;
     std::size_t minOperands = 0;
     std::size_t maxOperands = 0;  // kAnyNumber: no upper bound
+    // The operands from this index on are KEY VALUE pairs: the word after a KEY is its VALUE,
+    // whatever it looks like ("set FILE SECTION.KEY -h" sets the value "-h"); options stand only
+    // before a KEY. kAnyNumber: no pairs.
+    std::size_t pairsFrom = kAnyNumber;
+    // Whether "--files FILE... --" is accepted (see Arguments::files).
+    bool fileList = false;
     static constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 };
 
@@ -32,6 +38,9 @@ struct Arguments {
     std::optional<std::string> catalogueFolder;  // from --catalogues DIR or --catalogues=DIR
     std::optional<TextEncoding> encoding;        // from --encoding NAME: overrides the decision
     bool help = false;                           // --help or -h was given
+    // From "--files FILE... --": the files, in order ("-": read the list from standard input).
+    // The "--" that ends the list also ends the options.
+    std::optional<std::vector<std::string>> files;
 
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
@@ -43,8 +52,9 @@ struct ParsedArguments {
 };
 
 // Parses the arguments that follow the subcommand's name. Only words starting with "--" (and
-// "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand.
-// With --help the operand count is not checked.
+// "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand,
+// and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count is not
+// checked.
 ParsedArguments ParseArguments(const std::vector<std::string>& words, const CommandSyntax& syntax);
 
 // Splits the whole command line (without the program name) into the subcommand's name and the

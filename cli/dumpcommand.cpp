@@ -14,7 +14,9 @@ Prints the document FILE as the editor shows it: every section of the
 catalogue in catalogue order, its fields in display order (ordered fields by
 the document's Order list), and the replacement entries.
 
-Text output, one line per item, columns separated by tabs:
+Text output, one line per item, columns separated by tabs; in labels and
+values a tab, CR, LF and backslash print as \t, \r, \n and \\, so every
+line splits at its tabs unambiguously:
   [NAME]  KIND  ORDERED  LABEL        a section: its name in the document, its
                                       kind, Y when it has an Order list, label
   KEY  TYPE  POSITION  LABEL  VALUE   a field; POSITION is its place in the
@@ -25,6 +27,7 @@ The last column runs to the end of the line.
 With --json, prints one object: {"file", "sections": [{"name", "label",
 "kind", "ordered", "fields": [{"key", "label", "type", "order", "value"}]}]};
 the replacement section also has "replacements": [{"key", "from", "to"}].
+The value of a True/False field (type B) is the JSON true or false.
 
 Labels and values print in UTF-8, decoded from the encoding of the catalogue
 file or the document that holds them; keys and section names as they are
@@ -54,6 +57,31 @@ struct DumpView {
     bool HoldsEntries(std::size_t s) const { return s == catalogues.ReplacementSectionIndex(); }
 };
 
+// `text` with tab, CR, LF and backslash written as \t, \r, \n and \\.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 std::string PositionText(const FieldDef& field) {
     return field.orderPos == 0 ? "-" : std::to_string(field.orderPos);
 }
@@ -62,16 +90,22 @@ void PrintText(const DumpView& view, std::ostream& out) {
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         const SectionDef& section = view.catalogues.sections[s];
         out << '[' << section.iniName << "]\t" << section.kind << '\t'
-            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t' << view.catalogues.SectionLabel(s)
-            << '\n';
+            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t'
+            << Escaped(view.catalogues.SectionLabel(s)) << '\n';
         for (const std::uint16_t row : view.order[s]) {
             const FieldDef& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
             out << key << '\t' << field.type << '\t' << PositionText(field) << '\t'
-                << view.document.Label(row) << '\t' << view.document.Value(row) << '\n';
+                << Escaped(view.document.Label(row)) << '\t' << Escaped(view.document.Value(row))
+                << '\n';
         }
     }
+}
+
+// A True/False field's value as JSON: the editor shows every stored value as True or False.
+std::string JsonBoolean(std::string_view value) {
+    return value == "True" ? "true" : "false";
 }
 
 void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostream& out) {
@@ -79,7 +113,9 @@ void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostr
     out << "{\"key\": " << JsonString(field.key)
         << ", \"label\": " << JsonString(document.Label(row))
         << ", \"type\": " << JsonString(field.type) << ", \"order\": " << field.orderPos
-        << ", \"value\": " << JsonString(document.Value(row)) << '}';
+        << ", \"value\": "
+        << (field.type == "B" ? JsonBoolean(document.Value(row)) : JsonString(document.Value(row)))
+        << '}';
 }
 
 void PrintJsonEntry(std::size_t n, const ReplacementEntry& entry, std::ostream& out) {

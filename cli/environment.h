@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,7 @@ struct Environment {
     std::string programFolder;           // the executable's folder; empty when unknown
     std::string programFolderError;      // why it is unknown
     std::function<std::string()> clock;  // the time text a save would stamp
+    std::istream* in = nullptr;          // standard input ("set --files -"); null: none
     // Where the catalogues are looked for after the program's folder (XDG folders, the
     // installation's data folder); the default looks nowhere else.
     CatalogueEnvironment catalogueEnvironment = {};

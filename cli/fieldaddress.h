@@ -1,8 +1,8 @@
 // The addresses the command line uses for single values: SECTION.KEY, where SECTION is a
 // section's INI name and KEY a field's key, both as in the catalogues and compared without regard
 // to the case of ASCII letters (as documents compare them). In the replacement section, "r0" to
-// "r<" address the entries by their document keys; a suffix ".from" or ".to" addresses one text
-// of an entry.
+// "r<" address the entries by their document keys, and "r10" to "r12" are other names of "r:" to
+// "r<"; a suffix ".from" or ".to" addresses one text of an entry.
 #pragma once
 
 #include <cstddef>

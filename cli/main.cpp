@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
                                     std::move(folder),
                                     folderError,
                                     tav::CurrentTimeText,
+                                    &std::cin,
                                     std::move(catalogueEnvironment)};
     const tav::cli::ExitCode exit = tav::cli::RunTacconf({argv + 1, argv + argc}, env);
     if (!std::cout.flush()) {

@@ -1,4 +1,6 @@
 // tacconf set: changes values of a document, writing only the keys it changes.
+#include <array>
+
 #include "commands.h"
 #include "document/documentrules.h"
 #include "fieldaddress.h"
@@ -9,13 +11,24 @@ namespace {
 
 constexpr std::string_view kName = "set";
 constexpr std::string_view kHelp =
-    R"(Usage: tacconf set FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
+    R"(Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
+       tacconf set [OPTIONS] --files FILE... -- SECTION.KEY VALUE...
 
 Changes values of the document FILE and writes it back in one step, holding a
 lock on it from reading to writing; the file keeps its owner, group, mode,
 ACL, attributes and hard links. Only the keys named change; every other byte
 of the file stays as it is. Unlike a save in the editor, set does not stamp the
 Version and Updated keys. When a value is refused, nothing is written.
+
+The word after SECTION.KEY is always its VALUE, even when it looks like an
+option: "tacconf set f.tac Printing.Header -h" sets the value "-h". Options
+stand before FILE or a SECTION.KEY; after "--" every word is FILE, a key or a
+value.
+
+With --files, the same pairs are applied to each FILE listed up to "--" (with
+"--files - --", to each file named on a line of standard input). Each file is
+changed all or nothing, as above; a file that fails does not stop the others.
+One summary line follows: "N changed, M unchanged, K failed".
 
 SECTION.KEY addresses a field as in "tacconf get": a key the catalogues do not
 describe is refused. A True/False field takes exactly True or False (written
@@ -29,10 +42,13 @@ Replacement entries, in the replacement section:
   SECTION.rN ""       deletes entry N; the later entries move up
   SECTION.rN.from TEXT, SECTION.rN.to TEXT
                       set one text of an existing entry (commas as they are)
-The list holds at most 13 entries (r0 to r<). After a change the whole list is
+The list holds at most 13 entries (r0 to r<; r10, r11 and r12 name r:, r;
+and r<). After a change the whole list is
 written back with the empty key that ends it, as the editor writes it.
 
 Options:
+  --files FILE... --
+                    change each FILE (- : the files named on standard input)
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
                     program's folder
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
@@ -40,10 +56,13 @@ Options:
   --help            show this text
 
 Exit status: 0 done; 2 usage error, refused value, or a file that could not be
-read or written.
+read or written (with --files: in any of the files).
 )";
 
-const CommandSyntax kSyntax{{}, 3, CommandSyntax::kAnyNumber};
+// FILE, then the pairs; with --files the pairs follow its "--" and are operands anyway.
+const CommandSyntax kSyntax{{}, 2, CommandSyntax::kAnyNumber, 1, true};
+
+enum class Outcome { kChanged, kUnchanged, kFailed };
 
 std::string EntryCountText(std::size_t count) {
     return " (the document has " + std::to_string(count) + " replacement entries)";
@@ -112,16 +131,69 @@ std::string Edit(ConfigDocument& document, const std::string& addressText, const
 }
 
 // Makes the edit of every pair; reports the first refused one and returns false.
-bool EditAll(ConfigDocument& document, const Words& operands, bool listReadWhole,
+bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
              const Environment& env) {
-    for (std::size_t i = 1; i + 1 < operands.size(); i += 2) {
-        if (const std::string refused = Edit(document, operands[i], operands[i + 1], listReadWhole);
+    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        if (const std::string refused = Edit(document, pairs[i], pairs[i + 1], listReadWhole);
             !refused.empty()) {
             ReportError(env, document.Path() + ": " + refused + "; nothing was written");
             return false;
         }
     }
     return true;
+}
+
+// Applies `pairs` to the document at `path` and writes it, all or nothing; reports a failure.
+Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
+                  const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
+    ConfigDocument document(catalogues);
+    const std::optional<OpenedFile> file = OpenDocument(path, args, env, document);
+    // A read warns only about entries that did not fit: the list in memory is then not the file's.
+    if (!file || !EditAll(document, pairs, file->warnings.empty(), env)) {
+        return Outcome::kFailed;
+    }
+    const bool changed = !document.ChangedRows().empty() || document.EntriesChanged();
+    // The edits are made in memory only; the save writes them all in one step, or nothing.
+    if (const Status saved = document.SaveEditedKeys(); !saved) {
+        ReportError(env, saved.Error().Message() + "; nothing was written");
+        return Outcome::kFailed;
+    }
+    return changed ? Outcome::kChanged : Outcome::kUnchanged;
+}
+
+// The files of --files: as given, or the non-empty lines of standard input for "-".
+std::optional<Words> FileList(const Words& files, const Environment& env) {
+    if (files != Words{"-"}) {
+        return files;
+    }
+    if (env.in == nullptr) {
+        ReportError(env, "set: --files - found no standard input to read the files from");
+        return std::nullopt;
+    }
+    Words list;
+    for (std::string line; std::getline(*env.in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            list.push_back(std::move(line));
+        }
+    }
+    return list;
+}
+
+// Applies `pairs` to each of `files` and prints the summary.
+ExitCode SetInFiles(const Words& files, const Words& pairs, const Arguments& args,
+                    const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
+    std::array<std::size_t, 3> counts{};
+    for (const std::string& path : files) {
+        ++counts[static_cast<std::size_t>(SetInFile(path, pairs, args, catalogues, env))];
+    }
+    const std::size_t failed = counts[static_cast<std::size_t>(Outcome::kFailed)];
+    env.out << counts[static_cast<std::size_t>(Outcome::kChanged)] << " changed, "
+            << counts[static_cast<std::size_t>(Outcome::kUnchanged)] << " unchanged, " << failed
+            << " failed\n";
+    return failed == 0 ? ExitCode::kOk : ExitCode::kFailure;
 }
 
 }  // namespace
@@ -132,25 +204,29 @@ ExitCode RunSet(const Words& words, const Environment& env) {
     if (!args) {
         return exit;
     }
-    if (args->operands.size() % 2 == 0) {
-        return UsageError(env, kName, "\"" + args->operands.back() + "\" has no VALUE");
+    // FILE comes first unless --files names the files.
+    const bool oneFile = !args->files;
+    if (oneFile && args->operands.size() < 3) {
+        return UsageError(env, kName, "missing operand");
+    }
+    const Words pairs(args->operands.begin() + (oneFile ? 1 : 0), args->operands.end());
+    if (pairs.size() % 2 != 0) {
+        return UsageError(env, kName, "\"" + pairs.back() + "\" has no VALUE");
+    }
+    const std::optional<Words> files =
+        oneFile ? Words{args->operands.front()} : FileList(*args->files, env);
+    if (!files) {
+        return ExitCode::kFailure;
     }
     const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
     if (!catalogues) {
         return ExitCode::kFailure;
     }
-    ConfigDocument document(catalogues);
-    const std::optional<OpenedFile> file = OpenDocument(args->operands.at(0), *args, env, document);
-    // A read warns only about entries that did not fit: the list in memory is then not the file's.
-    if (!file || !EditAll(document, args->operands, file->warnings.empty(), env)) {
-        return ExitCode::kFailure;
+    if (oneFile) {
+        const Outcome outcome = SetInFile(files->front(), pairs, *args, catalogues, env);
+        return outcome == Outcome::kFailed ? ExitCode::kFailure : ExitCode::kOk;
     }
-    // The edits are made in memory only; the save writes them all in one step, or nothing.
-    if (const Status saved = document.SaveEditedKeys(); !saved) {
-        ReportError(env, saved.Error().Message() + "; nothing was written");
-        return ExitCode::kFailure;
-    }
-    return ExitCode::kOk;
+    return SetInFiles(*files, pairs, *args, catalogues, env);
 }
 
 }  // namespace tav::cli

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kOverview =
     R"(Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
+       tacconf --version
 
 Reads, changes and checks .tac configuration documents with the catalogues of
 TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
@@ -27,9 +28,12 @@ Commands:
   get FILE --all             print every value as SECTION.KEY=VALUE
   set FILE SECTION.KEY VALUE...
                              change values, writing only the keys named
+  set --files FILE... -- SECTION.KEY VALUE...
+                             the same change in each file, with a summary
   dump FILE [--json]         print the document as the editor shows it
   check [FILE]...            report where catalogues and documents disagree
   diff FILE                  show the lines a save in the editor would change
+  version                    print "tacconf" and the version, as --version does
 
 "tacconf COMMAND --help" describes a command.
 
@@ -37,17 +41,38 @@ Exit status: 0 done; 1 problems found (check) or changes shown (diff);
 2 usage error or a file that could not be read or written.
 )";
 
+constexpr std::string_view kVersionHelp = R"(Usage: tacconf version
+
+Prints "tacconf" and the program's version, as "tacconf --version" does.
+
+Exit status: 0 done; 2 usage error.
+)";
+
+ExitCode PrintVersion(const Environment& env) {
+    env.out << "tacconf " << TAV_PROJECT_VERSION << '\n';
+    return ExitCode::kOk;
+}
+
+ExitCode RunVersion(const Words& words, const Environment& env) {
+    ExitCode exit = ExitCode::kOk;
+    if (StartCommand(words, CommandSyntax{}, "version", kVersionHelp, env, exit)) {
+        exit = PrintVersion(env);
+    }
+    return exit;
+}
+
 struct Command {
     std::string_view name;
     ExitCode (*run)(const Words&, const Environment&);
 };
 
-constexpr std::array<Command, 5> kCommands{{
+constexpr std::array<Command, 6> kCommands{{
     {"get", RunGet},
     {"set", RunSet},
     {"dump", RunDump},
     {"check", RunCheck},
     {"diff", RunDiff},
+    {"version", RunVersion},
 }};
 
 }  // namespace
@@ -90,8 +115,9 @@ ExitCode RunTacconf(const std::vector<std::string>& words, const Environment& en
         return UsageError(env, "", "unknown command \"" + name + "\"");
     }
     ExitCode exit = ExitCode::kOk;
-    if (StartCommand(rest, CommandSyntax{}, "", kOverview, env, exit)) {
-        exit = UsageError(env, "", "missing command");
+    if (const auto args =
+            StartCommand(rest, CommandSyntax{{"--version"}}, "", kOverview, env, exit)) {
+        exit = args->Has("--version") ? PrintVersion(env) : UsageError(env, "", "missing command");
     }
     return exit;
 }

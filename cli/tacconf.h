@@ -11,7 +11,8 @@
 namespace tav::cli {
 
 // Runs the command line `words` (without the program's name): picks the subcommand and runs it.
-// Without a subcommand, --help prints the overview and anything else is a usage error.
+// Without a subcommand, --help prints the overview, --version "tacconf VERSION" (the project's
+// version) and anything else is a usage error.
 ExitCode RunTacconf(const std::vector<std::string>& words, const Environment& env);
 
 }  // namespace tav::cli

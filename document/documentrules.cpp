@@ -71,10 +71,17 @@ std::string ReplacementKey(std::size_t n) {
 }
 
 std::optional<std::size_t> ReplacementEntryNumber(std::string_view key) {
-    if (key.size() != 2 || (key[0] != 'r' && key[0] != 'R') || key[1] < '0') {
+    if (key.size() < 2 || (key[0] != 'r' && key[0] != 'R') || key[1] < '0') {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(key[1] - '0');
+    if (key.size() == 2) {
+        return static_cast<std::size_t>(key[1] - '0');
+    }
+    // "r10" to "r99": the decimal names of "r:", "r;", "r<" and the numbers past them.
+    if (key.size() != 3 || key[1] < '1' || key[1] > '9' || key[2] < '0' || key[2] > '9') {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>((key[1] - '0') * 10 + (key[2] - '0'));
 }
 
 std::string ReplacementEntryText(std::string_view from, std::string_view to) {

@@ -44,7 +44,8 @@ std::uint16_t PositionInOrderList(std::string_view list, std::string_view key);
 std::string ReplacementKey(std::size_t n);
 
 // The number n of an entry key: "r" (or "R", as names ignore case) followed by the character
-// 48 + n; nothing for any other key. Numbers past the list's capacity are returned as they are.
+// 48 + n, or by n in two decimal digits from 10 on ("r10" is "r:"); nothing for any other key.
+// Numbers past the list's capacity are returned as they are.
 std::optional<std::size_t> ReplacementEntryNumber(std::string_view key);
 
 // The stored form of an entry: the from-text with every comma written as "\044", a comma, then

@@ -11,6 +11,7 @@
 
 #include "chmbytes.h"
 #include "chmcheck.h"
+#include "chmhtml.h"
 
 namespace tav {
 
@@ -19,6 +20,7 @@ namespace {
 // --- Help-file metadata ---
 
 constexpr std::uint16_t kSystemContentsFile = 0;
+constexpr std::uint16_t kSystemIndexFile = 1;
 constexpr std::uint16_t kSystemDefaultTopic = 2;
 constexpr std::uint16_t kSystemTitle = 3;
 constexpr std::uint64_t kWindowsDefaultPage = 0x68;
@@ -39,17 +41,6 @@ std::string ObjectName(std::string_view name) {
         object.insert(object.begin(), '/');
     }
     return object;
-}
-
-// The object a topic reference names: "index.html#part" is "/index.html", "other.chm::/a\b.htm"
-// is "/a/b.htm".
-std::string TopicObject(std::string_view topic) {
-    if (const auto file = topic.rfind("::"); file != std::string_view::npos) {
-        topic.remove_prefix(file + 2);
-    }
-    std::string name(topic.substr(0, topic.find('#')));
-    std::replace(name.begin(), name.end(), '\\', '/');
-    return ObjectName(name);
 }
 
 // The text of a NUL-terminated string stored at `offset`, or up to the end of `data`.
@@ -78,30 +69,9 @@ std::string SystemRecord(std::string_view system, std::uint16_t code) {
     return {};
 }
 
-// The value of attribute `key` in the tag text `tag` ("<param name="Local" value="x.html">").
-std::string Attribute(std::string_view tag, std::string_view key) {
-    for (std::size_t pos = 0; pos + key.size() < tag.size(); ++pos) {
-        if (!std::isspace(static_cast<unsigned char>(tag[pos])) ||
-            !EqualNoCase(tag.substr(pos + 1, key.size()), key)) {
-            continue;
-        }
-        std::size_t at = pos + 1 + key.size();
-        while (at < tag.size() && std::isspace(static_cast<unsigned char>(tag[at]))) {
-            ++at;
-        }
-        if (at >= tag.size() || tag[at] != '=') {
-            continue;
-        }
-        do {
-            ++at;
-        } while (at < tag.size() && std::isspace(static_cast<unsigned char>(tag[at])));
-        if (at < tag.size() && (tag[at] == '"' || tag[at] == '\'')) {
-            const std::size_t close = tag.find(tag[at], at + 1);
-            return std::string(tag.substr(at + 1, close - (at + 1)));
-        }
-        return std::string(tag.substr(at, tag.find_first_of(" \t\r\n>", at) - at));
-    }
-    return {};
+bool HasSuffix(std::string_view name, std::string_view suffix) {
+    return name.size() > suffix.size() &&
+           EqualNoCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
 // The first page a sitemap (contents file) links to.
@@ -112,14 +82,23 @@ std::string FirstLocalParam(std::string_view html) {
             continue;
         }
         const std::string_view tag = html.substr(pos, html.find('>', pos) - pos);
-        if (EqualNoCase(Attribute(tag, "name"), "Local")) {
-            return Attribute(tag, "value");
+        if (EqualNoCase(HtmlAttribute(tag, "name"), "Local")) {
+            return HtmlAttribute(tag, "value");
         }
     }
     return {};
 }
 
 }  // namespace
+
+std::string ChmTopicObject(std::string_view topic) {
+    if (const auto file = topic.rfind("::"); file != std::string_view::npos) {
+        topic.remove_prefix(file + 2);
+    }
+    std::string name(topic.substr(0, topic.find('#')));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return ObjectName(name);
+}
 
 ChmFile::ChmFile(chmFile* handle) : m_handle(handle) {}
 
@@ -193,7 +172,7 @@ std::string ChmFile::DefaultTopic() const {
         candidates.emplace_back(name);
     }
     for (const std::string& candidate : candidates) {
-        if (const std::string object = TopicObject(candidate); Exists(object)) {
+        if (const std::string object = ChmTopicObject(candidate); Exists(object)) {
             return object;
         }
     }
@@ -224,7 +203,7 @@ std::string ChmFile::WindowsTopic() const {
         const std::uint64_t entry = 8 + i * entryLength;
         for (const std::uint64_t field : {kWindowsDefaultPage, kWindowsHomePage}) {
             const std::string page = TextAt(*strings, data.U32(entry + field));
-            if (Exists(TopicObject(page))) {
+            if (Exists(ChmTopicObject(page))) {
                 return page;
             }
         }
@@ -233,23 +212,65 @@ std::string ChmFile::WindowsTopic() const {
 }
 
 std::string ChmFile::ContentsFileName() const {
+    return SitemapFileName(kSystemContentsFile, ".hhc");
+}
+
+std::string ChmFile::IndexFileName() const {
+    return SitemapFileName(kSystemIndexFile, ".hhk");
+}
+
+std::string ChmFile::SitemapFileName(std::uint16_t systemCode, std::string_view suffix) const {
     if (const auto system = Retrieve("/#SYSTEM")) {
-        if (std::string name = SystemRecord(*system, kSystemContentsFile); !name.empty()) {
-            return name;
+        if (std::string name = SystemRecord(*system, systemCode); !name.empty()) {
+            return ObjectName(name);
         }
     }
-    // No name recorded: the first contents file (*.hhc) in the directory.
-    std::string found;
-    const auto firstContents = [](chmFile*, chmUnitInfo* unit, void* context) -> int {
+    // No name recorded: the first file with that suffix in the directory.
+    const auto objects = Objects();
+    const auto found = std::find_if(objects.begin(), objects.end(), [&](const std::string& name) {
+        return HasSuffix(name, suffix);
+    });
+    return found == objects.end() ? std::string() : *found;
+}
+
+std::vector<std::string> ChmFile::Objects() const {
+    std::vector<std::string> names;
+    const auto collect = [](chmFile*, chmUnitInfo* unit, void* context) -> int {
+        auto& found = *static_cast<std::vector<std::string>*>(context);
         const std::string_view name(unit->path);
-        if (name.size() > 4 && EqualNoCase(name.substr(name.size() - 4), ".hhc")) {
-            *static_cast<std::string*>(context) = std::string(name);
+        if (found.size() >= kMaxListedObjects) {
             return CHM_ENUMERATOR_SUCCESS;
+        }
+        if (!name.empty() && name.back() != '/') {
+            found.emplace_back(name.substr(0, kMaxNameLength));
         }
         return CHM_ENUMERATOR_CONTINUE;
     };
-    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, firstContents, &found);
-    return found;
+    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collect, &names);
+    return names;
+}
+
+std::vector<std::string> ChmFile::Pages() const {
+    std::vector<std::string> pages;
+    for (std::string& name : Objects()) {
+        if (HasSuffix(name, ".htm") || HasSuffix(name, ".html")) {
+            pages.push_back(std::move(name));
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+std::vector<SitemapEntry> ChmFile::Contents() const {
+    const std::string name = ContentsFileName();
+    const auto text = name.empty() ? std::nullopt : Retrieve(name);
+    return text ? ParseSitemap(*text) : std::vector<SitemapEntry>();
+}
+
+std::vector<SitemapEntry> ChmFile::Keywords() const {
+    const std::string name = IndexFileName();
+    const auto text = name.empty() ? std::nullopt : Retrieve(name);
+    return text ? ParseSitemap(*text) : std::vector<SitemapEntry>();
 }
 
 std::string ChmFile::ContentsTopic() const {

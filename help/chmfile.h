@@ -5,8 +5,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "catalog/fileaccess.h"
+#include "chmsitemap.h"
 
 struct chmFile;
 
@@ -20,12 +23,18 @@ struct ChmOpenResult {
     std::optional<FileError> error;
 };
 
+// The object a topic reference names: "index.html#part" is "/index.html", "other.chm::/a\\b.htm"
+// is "/a/b.htm".
+std::string ChmTopicObject(std::string_view topic);
+
 class ChmFile final {
 public:
     // Larger help files are refused rather than read.
     static constexpr std::uint64_t kMaxFileSize = 64u << 20;
     // Larger objects inside a help file are treated as absent.
     static constexpr std::uint64_t kMaxObjectSize = 16u << 20;
+    // Objects() lists no more than this many names.
+    static constexpr std::size_t kMaxListedObjects = 100000;
 
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
@@ -50,11 +59,29 @@ public:
     // The help file's title from /#SYSTEM; empty when it has none.
     std::string Title() const;
 
+    // Whether the file holds the object `name` (as Retrieve names it); folders do not count.
+    bool Exists(const std::string& name) const;
+
+    // The names of the file's objects (folders left out) in directory order, the internal ones
+    // ("/#SYSTEM", "::DataSpace/...") included; at most kMaxListedObjects.
+    std::vector<std::string> Objects() const;
+    // The objects named *.htm or *.html (any case), sorted by name.
+    std::vector<std::string> Pages() const;
+
+    // The object names of the contents file and of the keyword index: as /#SYSTEM records them,
+    // else the first *.hhc / *.hhk object. Empty when there is none.
+    std::string ContentsFileName() const;
+    std::string IndexFileName() const;
+
+    // The parsed contents file and keyword index (ParseSitemap); empty when the file has none
+    // or it cannot be read.
+    std::vector<SitemapEntry> Contents() const;
+    std::vector<SitemapEntry> Keywords() const;
+
 private:
     explicit ChmFile(chmFile* handle);
 
-    bool Exists(const std::string& name) const;
-    std::string ContentsFileName() const;
+    std::string SitemapFileName(std::uint16_t systemCode, std::string_view suffix) const;
     std::string WindowsTopic() const;
     std::string ContentsTopic() const;
 

@@ -28,12 +28,12 @@ ChmHelpService::~ChmHelpService() {
     delete m_viewer.data();
 }
 
-void ChmHelpService::ShowHelp(QWidget* owner) {
+void ChmHelpService::ShowHelp(QWidget* owner, const std::string& page) {
     if (LaunchWinHelp()) {
         return;
     }
     owner = owner != nullptr ? owner->window() : nullptr;
-    HelpViewer* viewer = ShowChm(owner);
+    HelpViewer* viewer = ShowChm(owner, page);
     // A minimised or maximised viewer would ignore the placement.
     viewer->setWindowState(viewer->windowState() &
                            ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
@@ -65,13 +65,13 @@ bool ChmHelpService::LaunchWinHelp() {
     return m_launcher.Open(path);
 }
 
-HelpViewer* ChmHelpService::ShowChm(QWidget* ownerWindow) {
+HelpViewer* ChmHelpService::ShowChm(QWidget* ownerWindow, const std::string& page) {
     if (m_viewer.isNull()) {
         m_viewer = new HelpViewer(ownerWindow);
     } else if (ownerWindow != nullptr && m_viewer->parentWidget() != ownerWindow) {
         m_viewer->setParent(ownerWindow, m_viewer->windowFlags());
     }
-    m_viewer->ShowHelpFile(QDir(m_folder).filePath(kHtmlHelpFile));
+    m_viewer->ShowHelpFile(QDir(m_folder).filePath(kHtmlHelpFile), page);
     return m_viewer.data();
 }
 

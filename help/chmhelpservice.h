@@ -39,13 +39,14 @@ public:
     ChmHelpService(const ChmHelpService&) = delete;
     ChmHelpService& operator=(const ChmHelpService&) = delete;
 
-    // "taca.hlp" when it opens for reading and the launcher takes it; otherwise the viewer shows
-    // "taca.chm" at its default topic (or why it cannot), placed against `owner`'s right edge
-    // with `owner`'s top and height, 600 pixels wide, raised and activated. `owner` may be null:
-    // the viewer then keeps its place.
-    // The viewer is a window of its own that belongs to `owner`'s window: the main window runs
-    // modally, and only windows that belong to it take input meanwhile.
-    void ShowHelp(QWidget* owner) override;
+    // "taca.hlp" when it opens for reading and the launcher takes it (at its start: `page` names
+    // a page of the other file); otherwise the viewer shows "taca.chm" at `page`, or at its
+    // default topic when `page` is empty or not in the file (or why it cannot), placed against
+    // `owner`'s right edge with `owner`'s top and height, 600 pixels wide, raised and activated.
+    // `owner` may be null: the viewer then keeps its place. The viewer is a window of its own that
+    // belongs to `owner`'s window: the main window runs modally, and only windows that belong to it
+    // take input meanwhile.
+    void ShowHelp(QWidget* owner, const std::string& page = {}) override;
 
     // The one viewer window, created by the first request that needs it; null before (and after
     // the window it belonged to has been destroyed).
@@ -53,7 +54,7 @@ public:
 
 private:
     bool LaunchWinHelp();
-    HelpViewer* ShowChm(QWidget* ownerWindow);
+    HelpViewer* ShowChm(QWidget* ownerWindow, const std::string& page);
 
     QString m_folder;
     HelpLauncher& m_launcher;

@@ -2,41 +2,155 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
 
 #include "chmfile.h"
+#include "helpbrowser.h"
 
 namespace tav {
-
-const QString HelpViewer::kScheme = QStringLiteral("chm");
 
 namespace {
 
 constexpr int kDefaultWidth = 600;
 constexpr int kDefaultHeight = 450;
+constexpr int kTabsWidth = 190;
+// The service places the viewer beside windows of any height: the controls may be squeezed.
+constexpr int kMinimumSide = 100;
 
 QString DefaultTitle() {
     return HelpViewer::tr("TAV Configuration Manager Help");
 }
 
-QString PageHtml(const QString& heading, const QString& text) {
-    return QStringLiteral("<h3>%1</h3><p>%2</p>")
-        .arg(heading.toHtmlEscaped(), text.toHtmlEscaped());
+void AddContentsItems(QTreeWidgetItem* parent, const std::vector<SitemapEntry>& entries) {
+    for (const SitemapEntry& entry : entries) {
+        auto* item = new QTreeWidgetItem(parent);
+        item->setText(0, QString::fromUtf8(entry.name.empty() ? entry.local : entry.name));
+        if (!entry.local.empty()) {
+            item->setData(0, HelpViewer::kTopicRole, HelpBrowser::TopicUrl(entry.local));
+        }
+        AddContentsItems(item, entry.children);
+    }
+}
+
+// Sub-keywords are listed after their keyword as "keyword, sub-keyword".
+void AddIndexItems(QListWidget& list, const std::vector<SitemapEntry>& entries,
+                   const QString& prefix) {
+    for (const SitemapEntry& entry : entries) {
+        const QString name = prefix + QString::fromUtf8(entry.name);
+        if (!entry.local.empty()) {
+            auto* item = new QListWidgetItem(name, &list);
+            item->setData(HelpViewer::kTopicRole, HelpBrowser::TopicUrl(entry.local));
+        }
+        AddIndexItems(list, entry.children, name + QStringLiteral(", "));
+    }
 }
 
 }  // namespace
 
-HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::Window);
     setWindowTitle(DefaultTitle());
-    setOpenLinks(true);
-    setOpenExternalLinks(false);
+    CreateControls();
+    CreateLayout();
+    ConnectControls();
+    setMinimumSize(kMinimumSide, kMinimumSide);
     resize(kDefaultWidth, kDefaultHeight);
 }
 
 HelpViewer::~HelpViewer() = default;
 
-bool HelpViewer::ShowHelpFile(const QString& path) {
-    m_file.reset();
+void HelpViewer::CreateControls() {
+    m_back = new QPushButton(tr("&Back"), this);
+    m_back->setShortcut(QKeySequence::Back);
+    m_forward = new QPushButton(tr("&Forward"), this);
+    m_forward->setShortcut(QKeySequence::Forward);
+    m_home = new QPushButton(tr("&Home"), this);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    m_contents = new QTreeWidget(this);
+    m_contents->setHeaderHidden(true);
+    m_indexFilter = new QLineEdit(this);
+    m_indexFilter->setPlaceholderText(tr("Type the keyword to find"));
+    m_indexFilter->setClearButtonEnabled(true);
+    m_indexList = new QListWidget(this);
+    m_searchLine = new QLineEdit(this);
+    m_searchLine->setPlaceholderText(tr("Words to search for, then Enter"));
+    m_searchResults = new QListWidget(this);
+    m_searchStatus = new QLabel(this);
+    m_searchStatus->setWordWrap(true);
+    m_browser = new HelpBrowser(this);
+}
+
+void HelpViewer::CreateLayout() {
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addWidget(m_home);
+    buttons->addStretch();
+
+    auto* indexPage = new QWidget(this);
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->addWidget(m_indexFilter);
+    indexLayout->addWidget(m_indexList);
+    auto* searchPage = new QWidget(this);
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(m_searchLine);
+    searchLayout->addWidget(m_searchResults);
+    searchLayout->addWidget(m_searchStatus);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(m_contents, tr("&Contents"));
+    m_tabs->addTab(indexPage, tr("I&ndex"));
+    m_tabs->addTab(searchPage, tr("&Search"));
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(m_tabs);
+    splitter->addWidget(m_browser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({kTabsWidth, kDefaultWidth - kTabsWidth});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(splitter, 1);
+}
+
+void HelpViewer::ConnectControls() {
+    connect(m_back, &QPushButton::clicked, m_browser, &HelpBrowser::backward);
+    connect(m_forward, &QPushButton::clicked, m_browser, &HelpBrowser::forward);
+    connect(m_home, &QPushButton::clicked, this, &HelpViewer::GoHome);
+    connect(m_browser, &HelpBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
+    connect(m_browser, &HelpBrowser::forwardAvailable, m_forward, &QPushButton::setEnabled);
+    connect(m_browser, &HelpBrowser::sourceChanged, this, &HelpViewer::MarkContentsEntry);
+
+    const auto openTreeItem = [this](QTreeWidgetItem* item) {
+        OpenItemTopic(item->data(0, kTopicRole));
+    };
+    connect(m_contents, &QTreeWidget::itemClicked, this, openTreeItem);
+    connect(m_contents, &QTreeWidget::itemActivated, this, openTreeItem);
+    const auto openListItem = [this](QListWidgetItem* item) {
+        OpenItemTopic(item->data(kTopicRole));
+    };
+    for (QListWidget* list : {m_indexList, m_searchResults}) {
+        connect(list, &QListWidget::itemClicked, this, openListItem);
+        connect(list, &QListWidget::itemActivated, this, openListItem);
+    }
+    connect(m_indexFilter, &QLineEdit::textChanged, this, &HelpViewer::FilterIndex);
+    connect(m_indexFilter, &QLineEdit::returnPressed, this, &HelpViewer::OpenFirstIndexMatch);
+    connect(m_searchLine, &QLineEdit::returnPressed, this, &HelpViewer::RunSearch);
+}
+
+bool HelpViewer::ShowHelpFile(const QString& path, const std::string& page) {
+    Clear();
     ChmOpenResult opened = ChmFile::Open(QFile::encodeName(path).toStdString());
     if (opened.error) {
         ShowError(path, QString::fromLocal8Bit(opened.error->reason));
@@ -51,49 +165,107 @@ bool HelpViewer::ShowHelpFile(const QString& path) {
     setWindowTitle(title.empty() ? DefaultTitle() : QString::fromUtf8(title));
     m_file = std::move(opened.file);
     m_error.clear();
+    m_browser->SetFile(m_file.get());
+    FillContents();
+    FillIndex();
+    m_search = BuildSearchIndex(*m_file);
 
-    QUrl url;
-    url.setScheme(kScheme);
-    url.setPath(QString::fromUtf8(topic));
+    m_homeUrl = HelpBrowser::TopicUrl(topic);
+    const bool hasPage = !page.empty() && m_file->Exists(ChmTopicObject(page));
+    const QUrl url = hasPage ? HelpBrowser::TopicUrl(page) : m_homeUrl;
     // The file was opened afresh: the same page must be read again, not kept.
-    if (source() == url) {
-        reload();
+    if (m_browser->source() == url) {
+        m_browser->reload();
     } else {
-        setSource(url);
+        m_browser->setSource(url);
     }
-    clearHistory();
+    m_browser->clearHistory();
+    MarkContentsEntry(m_browser->source());
     return true;
 }
 
-QVariant HelpViewer::loadResource(int type, const QUrl& name) {
-    const QUrl url = name.isRelative() ? source().resolved(name) : name;
-    if (!m_file || url.scheme() != kScheme) {
-        return {};
-    }
-    if (auto bytes = m_file->Retrieve(url.path().toStdString())) {
-        return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
-    }
-    if (type == QTextDocument::HtmlResource) {
-        return PageHtml(tr("Page not found"),
-                        tr("The help file holds no page %1.").arg(url.path()));
-    }
-    return {};
-}
-
-void HelpViewer::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
-    const QUrl url = name.isRelative() ? source().resolved(name) : name;
-    if (m_file && url.scheme() == kScheme) {
-        QTextBrowser::doSetSource(url, type);
-    }
+void HelpViewer::Clear() {
+    m_browser->SetFile(nullptr);
+    m_file.reset();
+    m_search = {};
+    m_homeUrl.clear();
+    m_contents->clear();
+    m_indexFilter->clear();
+    m_indexList->clear();
+    m_searchResults->clear();
+    m_searchStatus->clear();
 }
 
 void HelpViewer::ShowError(const QString& path, const QString& reason) {
-    m_file.reset();
+    Clear();
     m_error =
         tr("The help file %1 could not be shown: %2.").arg(QDir::toNativeSeparators(path), reason);
     setWindowTitle(DefaultTitle());
-    setHtml(PageHtml(tr("Help is not available"), m_error));
-    clearHistory();
+    m_browser->ShowMessage(tr("Help is not available"), m_error);
+}
+
+void HelpViewer::FillContents() {
+    AddContentsItems(m_contents->invisibleRootItem(), m_file->Contents());
+    m_contents->expandAll();
+}
+
+void HelpViewer::FillIndex() {
+    AddIndexItems(*m_indexList, m_file->Keywords(), {});
+}
+
+void HelpViewer::OpenItemTopic(const QVariant& topic) {
+    if (topic.isValid()) {
+        m_browser->setSource(topic.toUrl());
+    }
+}
+
+void HelpViewer::GoHome() {
+    if (m_file) {
+        m_browser->setSource(m_homeUrl);
+    }
+}
+
+void HelpViewer::FilterIndex(const QString& text) {
+    QListWidgetItem* first = nullptr;
+    for (int row = 0; row < m_indexList->count(); ++row) {
+        QListWidgetItem* item = m_indexList->item(row);
+        const bool matches = item->text().contains(text, Qt::CaseInsensitive);
+        item->setHidden(!matches);
+        if (matches && first == nullptr) {
+            first = item;
+        }
+    }
+    m_indexList->setCurrentItem(first);
+}
+
+void HelpViewer::OpenFirstIndexMatch() {
+    if (QListWidgetItem* item = m_indexList->currentItem(); item != nullptr && !item->isHidden()) {
+        OpenItemTopic(item->data(kTopicRole));
+    }
+}
+
+void HelpViewer::RunSearch() {
+    m_searchResults->clear();
+    const std::vector<SearchHit> hits = m_search.Find(m_searchLine->text().toStdString());
+    for (const SearchHit& hit : hits) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(hit.title), m_searchResults);
+        item->setData(kTopicRole, HelpBrowser::TopicUrl(hit.page));
+        item->setToolTip(tr("%1 (%n occurrence(s))", nullptr, static_cast<int>(hit.score))
+                             .arg(QString::fromUtf8(hit.page)));
+    }
+    m_searchStatus->setText(hits.empty()
+                                ? tr("No page holds every word.")
+                                : tr("%n page(s) found.", nullptr, static_cast<int>(hits.size())));
+}
+
+void HelpViewer::MarkContentsEntry(const QUrl& url) {
+    for (QTreeWidgetItemIterator it(m_contents); *it != nullptr; ++it) {
+        const QUrl topic = (*it)->data(0, kTopicRole).toUrl();
+        if (topic.isValid() && topic.path().compare(url.path(), Qt::CaseInsensitive) == 0) {
+            m_contents->setCurrentItem(*it);
+            return;
+        }
+    }
 }
 
 }  // namespace tav

@@ -1,46 +1,94 @@
-// The program's own viewer for compiled HTML help files: a top-level text browser whose pages,
-// style sheets and images come from the help file through "chm:" URLs.
+// The program's own viewer for compiled HTML help files: a top-level window with Back, Forward and
+// Home buttons over a splitter, the help file's contents, keyword index and full-text search in
+// tabs on the left and the page (HelpBrowser) on the right.
 #pragma once
 
 #include <QString>
-#include <QTextBrowser>
+#include <QUrl>
+#include <QWidget>
 #include <memory>
+#include <string>
+
+#include "chmsearch.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace tav {
 
 class ChmFile;
+class HelpBrowser;
 
-class HelpViewer final : public QTextBrowser {
+class HelpViewer final : public QWidget {
     Q_OBJECT
 
 public:
-    // The URL scheme of objects inside the open help file: "chm:///index.html".
-    static const QString kScheme;
+    // The role under which every contents, index and search item holds its page's "chm:" URL.
+    static constexpr int kTopicRole = Qt::UserRole + 1;
 
     explicit HelpViewer(QWidget* parent = nullptr);
     ~HelpViewer() override;
 
-    // Opens the help file at `path` afresh and shows its default topic, with an empty history.
-    // When the file cannot be used (missing, unreadable, damaged, no page to show), shows a
-    // message naming the file and the reason instead and returns false; nothing is thrown.
-    bool ShowHelpFile(const QString& path);
+    // Opens the help file at `path` afresh, fills the contents and index tabs, indexes its pages
+    // for searching and shows `page` ("tree.html"), or the default topic when `page` is empty or
+    // the file does not hold it, with an empty history. When the file cannot be used (missing,
+    // unreadable, damaged, no page to show), shows a message naming the file and the reason
+    // instead, with empty tabs, and returns false; nothing is thrown.
+    bool ShowHelpFile(const QString& path, const std::string& page = {});
 
     // The message shown by the last ShowHelpFile that failed; empty after a success.
     QString ErrorText() const { return m_error; }
 
-    // Objects of the open help file for "chm:" URLs; an empty result for anything else, and for
-    // objects the file does not hold, so a page never reaches outside its help file.
-    QVariant loadResource(int type, const QUrl& name) override;
-
-protected:
-    // Follows links inside the help file only; links elsewhere leave the page as it is.
-    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    HelpBrowser& Browser() const { return *m_browser; }
+    QTabWidget& Tabs() const { return *m_tabs; }
+    QTreeWidget& ContentsTree() const { return *m_contents; }
+    QLineEdit& IndexFilter() const { return *m_indexFilter; }
+    QListWidget& IndexList() const { return *m_indexList; }
+    QLineEdit& SearchLine() const { return *m_searchLine; }
+    QListWidget& SearchResults() const { return *m_searchResults; }
+    QLabel& SearchStatus() const { return *m_searchStatus; }
+    QPushButton& BackButton() const { return *m_back; }
+    QPushButton& ForwardButton() const { return *m_forward; }
+    QPushButton& HomeButton() const { return *m_home; }
 
 private:
+    void CreateControls();
+    void CreateLayout();
+    void ConnectControls();
+    void Clear();
     void ShowError(const QString& path, const QString& reason);
+    void FillContents();
+    void FillIndex();
+
+    void OpenItemTopic(const QVariant& topic);
+    void GoHome();
+    void FilterIndex(const QString& text);
+    void OpenFirstIndexMatch();
+    void RunSearch();
+    void MarkContentsEntry(const QUrl& url);
 
     std::unique_ptr<ChmFile> m_file;
+    ChmSearchIndex m_search;
+    QUrl m_homeUrl;
     QString m_error;
+
+    QPushButton* m_back = nullptr;
+    QPushButton* m_forward = nullptr;
+    QPushButton* m_home = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QTreeWidget* m_contents = nullptr;
+    QLineEdit* m_indexFilter = nullptr;
+    QListWidget* m_indexList = nullptr;
+    QLineEdit* m_searchLine = nullptr;
+    QListWidget* m_searchResults = nullptr;
+    QLabel* m_searchStatus = nullptr;
+    HelpBrowser* m_browser = nullptr;
 };
 
 }  // namespace tav

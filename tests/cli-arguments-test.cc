@@ -29,6 +29,9 @@ std::string Summary(const tav::cli::ParsedArguments& parsed) {
     if (parsed.arguments->encoding) {
         text += std::string(" encoding=") + tav::EncodingName(*parsed.arguments->encoding);
     }
+    if (parsed.arguments->files) {
+        text += " files=" + testing::PrintToString(*parsed.arguments->files);
+    }
     return text;
 }
 
@@ -56,6 +59,31 @@ TEST(ParseArgumentsTest, SplitsOptionsFromOperands) {
         EXPECT_EQ(Summary(ParseArguments(words, kDumpLike)), summary)
             << testing::PrintToString(words);
     }
+}
+
+TEST(ParseArgumentsTest, TheValueOfAPairIsNeverAnOption) {
+    const CommandSyntax setLike{{}, 2, CommandSyntax::kAnyNumber, 1, true};
+    const std::pair<Words, std::string> cases[] = {
+        {{"f", "K", "-h"}, "[f][K][-h]"},
+        {{"f", "K", "--help", "L", "--catalogues"}, "[f][K][--help][L][--catalogues]"},
+        {{"f", "K", "-x", "--help"}, "[f][K][-x] help"},
+        {{"f", "--encoding", "utf-8", "K", "v"}, "[f][K][v] encoding=utf-8"},
+        {{"f", "K", "v", "--bogus"}, "error: unknown option --bogus"},
+        {{"--", "f", "--help", "v"}, "[f][--help][v]"},
+        {{"--files", "a", "-", "--"},
+         "error: --files - reads the list from standard input and takes no other file"},
+        {{"--files", "a b", "--json", "--", "K", "--", "-h"},
+         "[K][--][-h] files={ \"a b\", \"--json\" }"},
+        {{"--files", "-", "--", "--help", "v"}, "[--help][v] files={ \"-\" }"},
+        {{"--files", "a", "K", "v"}, "error: --files takes FILE... ended by --"},
+        {{"--files", "--", "K", "v"}, "error: --files needs at least one file"},
+    };
+    for (const auto& [words, summary] : cases) {
+        EXPECT_EQ(Summary(ParseArguments(words, setLike)), summary)
+            << testing::PrintToString(words);
+    }
+    EXPECT_EQ(Summary(ParseArguments({"--files", "a", "--", "x"}, kDumpLike)),
+              "error: unknown option --files");
 }
 
 TEST(TakeCommandNameTest, TakesTheFirstWordThatIsNoOption) {
@@ -88,7 +116,7 @@ TEST(CommandLineTest, WithoutCommandOnlyHelpSucceeds) {
 }
 
 TEST(CommandLineTest, EveryCommandHasHelpAndReportsUsageErrors) {
-    for (const std::string command : {"get", "set", "dump", "check", "diff"}) {
+    for (const std::string command : {"get", "set", "dump", "check", "diff", "version"}) {
         const auto help = tavtest::RunCli({command, "--help"});
         EXPECT_EQ(help.exit, 0) << command;
         EXPECT_EQ(help.out.rfind("Usage: tacconf " + command, 0), 0u) << help.out;
@@ -100,6 +128,22 @@ TEST(CommandLineTest, EveryCommandHasHelpAndReportsUsageErrors) {
                                command + " --help'.\n");
         EXPECT_TRUE(bad.out.empty());
     }
+}
+
+TEST(CommandLineTest, VersionPrintsTheProgramsNameAndVersion) {
+    const std::string line = std::string("tacconf ") + TAV_PROJECT_VERSION + "\n";
+    for (const Words& words :
+         {Words{"--version"}, Words{"version"}, Words{"--catalogues", "/c", "--version"}}) {
+        const auto run = tavtest::RunCli(words);
+        EXPECT_EQ(run.exit, 0) << testing::PrintToString(words);
+        EXPECT_EQ(run.out, line);
+        EXPECT_EQ(run.err, "");
+    }
+    const auto extra = tavtest::RunCli({"version", "x"});
+    EXPECT_EQ(extra.exit, 2);
+    EXPECT_EQ(
+        extra.err,
+        "tacconf version: too many operands (from \"x\" on)\nTry 'tacconf version --help'.\n");
 }
 
 }  // namespace

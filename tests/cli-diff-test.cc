@@ -55,6 +55,40 @@ TEST(DiffTest, DocumentTheEditorJustSavedShowsNoChange) {
     EXPECT_EQ(run.out, "");
 }
 
+TEST(DiffTest, IgnoreStampsLeavesOutVersionAndUpdatedOnly) {
+    struct Case {
+        const char* name;
+        std::string document;  // empty: the example front-office.tac
+        int exit;
+        std::vector<std::string> shown;  // each found in the diff
+    };
+    const std::vector<Case> cases = {
+        {"only_the_stamp_differs", "", 0, {}},
+        {"stamps_spelt_otherwise_and_other_changes",
+         "[tacinfo]\r\nversion = 7\r\nUPDATED=\"yesterday\"\r\nAuthor=me\r\n"
+         "[General]\r\nBeep=yes\r\n[TACInfo]\r\nVersion=9\r\n",
+         1,
+         {" UPDATED=\"yesterday\"\r\n Author=me\r\n", "-Beep=yes\r\n+Beep=0\r\n"}},
+        {"stamps_the_file_lacks", "[General]\nTitle=x\n", 1, {"+[TACInfo]\n+Author=\n"}},
+    };
+    for (const Case& c : cases) {
+        CliFolder folder;
+        const std::string doc = folder.File("front-office.tac");
+        if (!c.document.empty()) {
+            tavtest::WriteFile(doc, c.document);
+        }
+        const auto run = RunCli({"diff", "--ignore-stamps", doc});
+        EXPECT_EQ(run.exit, c.exit) << c.name << run.err;
+        for (const std::string& part : c.shown) {
+            EXPECT_NE(run.out.find(part), std::string::npos) << c.name << ": " << run.out;
+        }
+        for (const char* stamp :
+             {"\n+Version", "\n-Version", "\n+Updated", "\n-Updated", "\n+version", "\n-UPDATED"}) {
+            EXPECT_EQ(run.out.find(stamp), std::string::npos) << c.name << ": " << run.out;
+        }
+    }
+}
+
 TEST(DiffTest, SaveTheEditorCannotMakeIsAnError) {
     CliFolder folder("1,Main,N,Main,SN,1\n", "Bad,a=b,C,N,1\n");
     const auto run = RunCli({"diff", folder.File("warehouse.tac")}, folder.Path());

@@ -71,7 +71,7 @@ TEST(DumpTest, JsonHoldsFieldsAndReplacementsApart) {
                   "        {\"key\": \"Size\", \"label\": \"Size\", \"type\": \"C\", "
                   "\"order\": 2, \"value\": \"a\\\\b\"},\n"
                   "        {\"key\": \"Beep\", \"label\": \"Beep\", \"type\": \"B\", "
-                  "\"order\": 0, \"value\": \"False\"}\n      ]\n    },\n"
+                  "\"order\": 0, \"value\": false}\n      ]\n    },\n"
                   "    {\n      \"name\": \"Repl\",\n      \"label\": \"Replacements\",\n"
                   "      \"kind\": \"SR\",\n      \"ordered\": false,\n      \"fields\": [],\n"
                   "      \"replacements\": [\n"
@@ -80,6 +80,35 @@ TEST(DumpTest, JsonHoldsFieldsAndReplacementsApart) {
                   "    {\n      \"name\": \"Empty\",\n      \"label\": \"E\",\n"
                   "      \"kind\": \"XX\",\n      \"ordered\": false,\n      \"fields\": []\n"
                   "    }\n  ]\n}\n");
+}
+
+TEST(DumpTest, TextEscapesTabsLineBreaksAndBackslashes) {
+    CliFolder folder("1,Main,N,Tab\there,SN,1\n2,Repl,N,R,SR,2\n", "Size,Size,C,N,1\n");
+    const std::string doc = folder.File("e.tac");
+    tavtest::WriteFile(doc, "[Main]\nSize=a\tb\\c\\\\t\n[Repl]\nr0=x\ty\\,\\n\n");
+    const auto run = RunCli({"dump", doc}, folder.Path());
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "[Main]\tSN\tN\tTab\\there\n"
+              "Size\tC\t-\tSize\ta\\tb\\\\c\\\\\\\\t\n"
+              "[Repl]\tSR\tN\tR\n"
+              "r0\tRFS\t-\tx\\ty\\\\\t\\\\n\n");
+}
+
+TEST(DumpTest, JsonBooleansAreTrueAndFalse) {
+    CliFolder folder;
+    const auto run = RunCli({"dump", folder.File("warehouse.tac"), "--json"});
+    EXPECT_EQ(run.exit, 0) << run.err;
+    for (const char* field :
+         {"{\"key\": \"Beep\", \"label\": \"Beep on error\", \"type\": \"B\", \"order\": 0, "
+          "\"value\": true}",
+          "{\"key\": \"StartMinimised\", \"label\": \"Start minimised\", \"type\": \"B\", "
+          "\"order\": 0, \"value\": false}",
+          "\"type\": \"C\", \"order\": 0, \"value\": \"de-DE\"}"}) {
+        EXPECT_NE(run.out.find(field), std::string::npos) << field;
+    }
+    EXPECT_EQ(run.out.find("\"True\""), std::string::npos);
+    EXPECT_EQ(run.out.find("\"False\""), std::string::npos);
 }
 
 TEST(DumpTest, UsageAndFileErrors) {

@@ -57,6 +57,38 @@ TEST(SetTest, ValuesReadBackAsTheyWereSet) {
     }
 }
 
+TEST(SetTest, ValuesThatLookLikeOptionsAreValues) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    for (const char* value : {"-h", "--help", "-x", "--", "--catalogues", "--files"}) {
+        const auto run = RunCli({"set", doc, "Printing.Header", value, "General.Title", value});
+        EXPECT_EQ(run.exit, 0) << value << run.err;
+        EXPECT_EQ(run.out, "") << value;
+        EXPECT_EQ(RunCli({"get", doc, "Printing.Header", "General.Title"}).out,
+                  std::string(value) + "\n" + value + "\n");
+    }
+}
+
+TEST(SetTest, DecimalEntryNamesAddressTheLastEntries) {
+    CliFolder folder;
+    const std::string doc = folder.File("front-office.tac");
+    std::vector<std::string> words{"set", doc};
+    for (int n = 3; n <= 12; ++n) {
+        words.insert(words.end(),
+                     {"Replace.r" + std::to_string(n), "f" + std::to_string(n) + ",t"});
+    }
+    ASSERT_EQ(RunCli(words).exit, 0);
+    const std::string section = SectionText(ReadFile(doc), "[Replace]");
+    for (const char* line :
+         {"\r\nr9=f9,t\r\n", "\r\nr:=f10,t\r\n", "\r\nr;=f11,t\r\n", "\r\nr<=f12,t"}) {
+        EXPECT_NE(section.find(line), std::string::npos) << line << section;
+    }
+    EXPECT_EQ(RunCli({"get", doc, "Replace.r11.from", "Replace.R12", "Replace.r:.from"}).out,
+              "f11\nf12,t\nf10\n");
+    ASSERT_EQ(RunCli({"set", doc, "Replace.r10.to", "ten"}).exit, 0);
+    EXPECT_NE(ReadFile(doc).find("\r\nr:=f10,ten\r\n"), std::string::npos);
+}
+
 struct ListCase {
     const char* name;
     std::vector<std::string> edits;
@@ -135,10 +167,64 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"deleteMissing", {"Replace.r3", ""}, "there is no entry r3 to delete"},
         RefusalCase{"editMissing", {"Replace.r3.to", "x"}, "there is no entry r3"},
         RefusalCase{"pastTheList", {"Replace.r>", "a,b"}, "at most 13 entries"},
+        RefusalCase{"pastTheListDecimal", {"Replace.r13", "a,b"}, "at most 13 entries"},
+        RefusalCase{"decimalWithLeadingZero", {"Replace.r01", "a,b"}, "describes no key \"r01\""},
+        RefusalCase{"decimalPastTwoDigits", {"Replace.r100", "a,b"}, "describes no key \"r100\""},
         RefusalCase{"valueMissing",
                     {"General.Beep", "True", "General.Title"},
                     "set: \"General.Title\" has no VALUE"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SetTest, FilesAreChangedEachAllOrNothingWithOneSummary) {
+    CliFolder folder;
+    const std::string front = folder.File("front-office.tac");
+    const std::string warehouse = folder.File("warehouse.tac");
+    const std::string missing = folder.File("none.tac");
+    const std::string warehouseBefore = ReadFile(warehouse);
+    struct Case {
+        const char* name;
+        std::vector<std::string> words;
+        std::string input;  // standard input
+        int exit;
+        std::string summary;
+        std::vector<std::string> errors;  // each found in the error output
+    };
+    const std::vector<Case> cases = {
+        // warehouse.tac has no entry r2: its Title is not changed either.
+        {"one_refused_one_missing",
+         {"set", "--files", front, warehouse, missing, "--", "General.Title", "T", "Replace.r2.to",
+          "x"},
+         "",
+         2,
+         "1 changed, 0 unchanged, 2 failed\n",
+         {warehouse + ": \"Replace.r2.to\": there is no entry r2", missing + ": No such file"}},
+        {"list_on_standard_input",
+         {"set", "--files", "-", "--", "General.Title", "T"},
+         front + "\r\n\n" + warehouse + "\n",
+         0,
+         "1 changed, 1 unchanged, 0 failed\n",
+         {}},
+        {"nothing_to_do",
+         {"set", "--files", "-", "--", "General.Title", "T"},
+         "",
+         0,
+         "0 changed, 0 unchanged, 0 failed\n",
+         {}},
+    };
+    for (const Case& c : cases) {
+        const auto run = tavtest::RunCliWithInput(c.words, c.input);
+        EXPECT_EQ(run.exit, c.exit) << c.name << run.err;
+        EXPECT_EQ(run.out, c.summary) << c.name;
+        for (const std::string& error : c.errors) {
+            EXPECT_NE(run.err.find(error), std::string::npos) << c.name << ": " << run.err;
+        }
+        if (c.errors.empty()) {
+            EXPECT_EQ(run.err, "") << c.name;
+        }
+    }
+    EXPECT_NE(ReadFile(front).find("\r\nTitle=T\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(warehouse), Replaced(warehouseBefore, "Title=Warehouse scanner", "Title=T"));
+}
 
 TEST(SetTest, RefusesAppendsTheTableHasNoRoomFor) {
     std::string fields;

@@ -6,8 +6,10 @@
 
 namespace tavtest {
 
-CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder,
-              const tav::CatalogueEnvironment& catalogueEnvironment) {
+namespace {
+
+CliRun Run(const std::vector<std::string>& words, const std::string& programFolder,
+           const tav::CatalogueEnvironment& catalogueEnvironment, std::istream* in) {
     std::ostringstream out;
     std::ostringstream err;
     const tav::cli::Environment env{out,
@@ -15,12 +17,25 @@ CliRun RunCli(const std::vector<std::string>& words, const std::string& programF
                                     programFolder,
                                     "no folder in this test",
                                     [] { return std::string(kCliTime); },
+                                    in,
                                     catalogueEnvironment};
     CliRun run;
     run.exit = static_cast<int>(tav::cli::RunTacconf(words, env));
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+}  // namespace
+
+CliRun RunCli(const std::vector<std::string>& words, const std::string& programFolder,
+              const tav::CatalogueEnvironment& catalogueEnvironment) {
+    return Run(words, programFolder, catalogueEnvironment, nullptr);
+}
+
+CliRun RunCliWithInput(const std::vector<std::string>& words, const std::string& input) {
+    std::istringstream in(input);
+    return Run(words, TAV_EXAMPLES_DIR, {}, &in);
 }
 
 std::vector<std::string> OutputLines(const std::string& text) {

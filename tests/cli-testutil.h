@@ -25,6 +25,9 @@ CliRun RunCli(const std::vector<std::string>& words,
               const std::string& programFolder = TAV_EXAMPLES_DIR,
               const tav::CatalogueEnvironment& env = {});
 
+// Runs `words` as RunCli does, with `input` as standard input.
+CliRun RunCliWithInput(const std::vector<std::string>& words, const std::string& input);
+
 // The lines of `text`, without their LF.
 std::vector<std::string> OutputLines(const std::string& text);
 

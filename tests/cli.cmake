@@ -17,6 +17,7 @@ tav_add_test(cli-tests
         cli-testutil.cc
         testutil.cc
     LIBS tavcli)
+target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
 
 add_test(NAME cli-end-to-end
     COMMAND ${CMAKE_COMMAND}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "help/chmhelpservice.h"
+#include "help/helpbrowser.h"
 #include "help/helpviewer.h"
 #include "testutil.h"
 
@@ -72,7 +73,7 @@ TEST_F(HelpServiceTest, ShowsTheHtmlHelpBesideTheMainWindow) {
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_TRUE(viewer->isWindow());
     EXPECT_TRUE(viewer->ErrorText().isEmpty()) << viewer->ErrorText().toStdString();
-    EXPECT_EQ(viewer->source().path(), "/index.html");
+    EXPECT_EQ(viewer->Browser().source().path(), "/index.html");
     EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
 }
 
@@ -82,13 +83,13 @@ TEST_F(HelpServiceTest, EveryRequestMovesTheOneViewerBackToTheMainWindow) {
     tav::HelpViewer* viewer = help.Viewer();
     ASSERT_NE(viewer, nullptr);
     viewer->setGeometry(700, 300, 200, 100);
-    viewer->setSource(QUrl("tree.html"));
+    viewer->Browser().setSource(QUrl("tree.html"));
     m_owner.setGeometry(120, 80, 500, 300);
 
     help.ShowHelp(&m_owner);
     EXPECT_EQ(help.Viewer(), viewer);
     EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
-    EXPECT_EQ(viewer->source().path(), "/index.html");
+    EXPECT_EQ(viewer->Browser().source().path(), "/index.html");
 
     viewer->showMinimized();
     help.ShowHelp(&m_owner);
@@ -98,13 +99,14 @@ TEST_F(HelpServiceTest, EveryRequestMovesTheOneViewerBackToTheMainWindow) {
 
 // Clicks the link `text` in `viewer` through the window system, as a user would: input that the
 // modality rules block never arrives.
-void ClickLink(tav::HelpViewer& viewer, const QString& text) {
+void ClickLink(tav::HelpViewer& window, const QString& text) {
+    tav::HelpBrowser& viewer = window.Browser();
     QTextCursor link = viewer.document()->find(text);
     ASSERT_FALSE(link.isNull()) << text.toStdString();
     link.setPosition(link.selectionStart() + 1);
     const QPoint inViewport = viewer.cursorRect(link).center();
-    const QPoint inWindow = viewer.viewport()->mapTo(&viewer, inViewport);
-    QTest::mouseClick(viewer.windowHandle(), Qt::LeftButton, {}, inWindow);
+    const QPoint inWindow = viewer.viewport()->mapTo(&window, inViewport);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, inWindow);
 }
 
 TEST_F(HelpServiceTest, TheViewerTakesInputWhileTheMainWindowRunsModally) {
@@ -118,7 +120,7 @@ TEST_F(HelpServiceTest, TheViewerTakesInputWhileTheMainWindowRunsModally) {
         tav::HelpViewer* viewer = help.Viewer();
         if (viewer != nullptr && QTest::qWaitForWindowExposed(viewer)) {
             ClickLink(*viewer, "Next >");
-            shown = viewer->source().path();
+            shown = viewer->Browser().source().path();
         }
         mainWindow.accept();
     });
@@ -149,7 +151,7 @@ TEST_F(HelpServiceTest, PassesFolderNamesThroughUnchanged) {
         ChmHelpService html(Folder(std::string(name) + "/chm", {"taca.chm"}), launcher);
         html.ShowHelp(&m_owner);
         ASSERT_NE(html.Viewer(), nullptr) << name;
-        EXPECT_EQ(html.Viewer()->source().path(), "/index.html") << name;
+        EXPECT_EQ(html.Viewer()->Browser().source().path(), "/index.html") << name;
     }
 }
 
@@ -177,7 +179,7 @@ TEST_F(HelpServiceTest, ShowsTheHtmlHelpWhenTheWinHelpFileCannotBeUsed) {
         help.ShowHelp(&m_owner);
         EXPECT_EQ(launcher.opened.size(), c.launched) << c.name;
         ASSERT_NE(help.Viewer(), nullptr) << c.name;
-        EXPECT_EQ(help.Viewer()->source().path(), "/index.html") << c.name;
+        EXPECT_EQ(help.Viewer()->Browser().source().path(), "/index.html") << c.name;
     }
 }
 
@@ -191,7 +193,7 @@ TEST_F(HelpServiceTest, AnUnreadableWinHelpFileCountsAsAbsent) {
     help.ShowHelp(&m_owner);
     EXPECT_TRUE(m_launcher.opened.empty());
     ASSERT_NE(help.Viewer(), nullptr);
-    EXPECT_EQ(help.Viewer()->source().path(), "/index.html");
+    EXPECT_EQ(help.Viewer()->Browser().source().path(), "/index.html");
 }
 
 TEST_F(HelpServiceTest, WithoutAnyHelpFileThePlacedViewerSaysWhy) {

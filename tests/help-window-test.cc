@@ -1,5 +1,5 @@
 // The real main window over the real help service: every way of asking for help shows the built
-// help file at its default topic, against the window's right edge.
+// help file against the window's right edge, at the page about the control with the focus.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "help/chmhelpservice.h"
+#include "help/helpbrowser.h"
 #include "help/helpviewer.h"
 #include "testutil.h"
 #include "tree/configtree.h"
@@ -44,7 +45,7 @@ public:
     int calls = 0;
 };
 
-TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpBesideTheWindow) {
+TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWindow) {
     tavtest::TempDir folder;
     tavtest::WriteFile(folder.File("taca.chm"), tavtest::ReadFile(TAV_HELP_FILE));
     NoFiles files;
@@ -58,32 +59,44 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpBesideTheWindow) {
     QAction* contents = window.Action(tav::Command::HelpContents);
     auto* toolBar = qobject_cast<QToolBar*>(window.Control(tav::ControlId::ToolBar));
     ASSERT_NE(toolBar, nullptr);
-    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
-        {"menu", [&] { contents->trigger(); }},
-        {"toolbar", [&] { QTest::mouseClick(toolBar->widgetForAction(contents), Qt::LeftButton); }},
-        {"F1",
-         [&] {
-             window.activateWindow();
-             ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-             QTest::keyClick(&window.Tree(), Qt::Key_F1);
-         }},
+    struct Way {
+        const char* name;
+        QWidget* focus;  // null: no control has the focus
+        std::function<void()> ask;
+        const char* page;
     };
-    for (const auto& [name, ask] : ways) {
+    const std::vector<Way> ways = {
+        {"menu", nullptr, [&] { contents->trigger(); }, "/index.html"},
+        {"toolbar", nullptr,
+         [&] { QTest::mouseClick(toolBar->widgetForAction(contents), Qt::LeftButton); },
+         "/index.html"},
+        {"menu_from_the_tree", &window.Tree(), [&] { contents->trigger(); }, "/tree.html"},
+        {"F1_on_the_tree", &window.Tree(), [&] { QTest::keyClick(&window.Tree(), Qt::Key_F1); },
+         "/tree.html"},
+    };
+    for (const Way& way : ways) {
         // Left elsewhere on another page by the previous request's reader.
         if (tav::HelpViewer* viewer = help.Viewer()) {
-            viewer->setSource(QUrl("files.html"));
+            viewer->Browser().setSource(QUrl("files.html"));
             viewer->setGeometry(10, 10, 200, 150);
         }
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        if (way.focus != nullptr) {
+            way.focus->setFocus();
+        } else if (QWidget* focus = window.focusWidget()) {
+            focus->clearFocus();
+        }
         window.move(window.pos() + QPoint(15, 5));
-        ask();
+        way.ask();
         tav::HelpViewer* viewer = help.Viewer();
-        ASSERT_NE(viewer, nullptr) << name;
-        EXPECT_TRUE(viewer->isVisible()) << name;
-        EXPECT_EQ(viewer->source().path(), "/index.html") << name;
+        ASSERT_NE(viewer, nullptr) << way.name;
+        EXPECT_TRUE(viewer->isVisible()) << way.name;
+        EXPECT_EQ(viewer->Browser().source().path(), way.page) << way.name;
         const QRect frame = window.frameGeometry();
         EXPECT_EQ(viewer->frameGeometry(),
                   QRect(frame.x() + frame.width(), frame.y(), 600, frame.height()))
-            << name;
+            << way.name;
     }
     EXPECT_EQ(launcher.calls, 0);
     EXPECT_TRUE(messages.shown.empty());

@@ -3,6 +3,8 @@ if(TARGET tavhelpviewer AND TARGET tavhelp)
     tav_add_gui_test(help-tests
         SOURCES
             ${CMAKE_CURRENT_SOURCE_DIR}/help-chmfile-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-search-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-sitemap-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-viewer-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-service-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-about-test.cc

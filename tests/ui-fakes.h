@@ -75,7 +75,11 @@ public:
 class FakeHelp final : public tav::HelpService {
 public:
     std::vector<QWidget*> owners;
-    void ShowHelp(QWidget* owner) override { owners.push_back(owner); }
+    std::vector<std::string> pages;
+    void ShowHelp(QWidget* owner, const std::string& page = {}) override {
+        owners.push_back(owner);
+        pages.push_back(page);
+    }
 };
 
 // The chosen file at `path`, named as the file dialog would name it.

@@ -276,6 +276,42 @@ TEST_F(WindowTest, HelpComesFromMenuToolbarAndF1) {
     EXPECT_EQ(m_help.owners, std::vector<QWidget*>(3, m_window.get()));
 }
 
+TEST_F(WindowTest, HelpAsksForThePageAboutTheFocusedControl) {
+    Build();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    struct Case {
+        const char* name;
+        const char* editor;  // the type whose editor is shown
+        ControlId control;
+        const char* page;
+    };
+    const std::vector<Case> cases = {
+        {"tree", "", ControlId::Tree, "tree.html"},
+        {"value_edit", "C", ControlId::ValueEdit, "editing.html"},
+        {"value_combo", "B", ControlId::ValueCombo, "editing.html"},
+        {"replace_edit", "SR", ControlId::ReplaceEdit, "editing.html"},
+        {"by_edit", "RFS", ControlId::ByEdit, "editing.html"},
+        {"add_button", "SR", ControlId::AddButton, "editing.html"},
+        {"delete_button", "RFS", ControlId::DeleteButton, "editing.html"},
+    };
+    for (const Case& c : cases) {
+        m_window->ShowEditorFor(c.editor);
+        QWidget* control = Control(c.control);
+        control->setFocus();
+        ASSERT_TRUE(control->hasFocus()) << c.name;
+        QTest::keyClick(control, Qt::Key_F1);
+        ASSERT_EQ(m_help.pages.size(), m_help.owners.size()) << c.name;
+        ASSERT_FALSE(m_help.pages.empty()) << c.name;
+        EXPECT_EQ(m_help.pages.back(), c.page) << c.name;
+    }
+    // Nothing has the focus: the default topic.
+    m_window->focusWidget()->clearFocus();
+    Trigger(Command::HelpContents);
+    EXPECT_EQ(m_help.pages.back(), "");
+    EXPECT_EQ(m_help.pages.size(), cases.size() + 1);
+}
+
 TEST_F(WindowTest, AboutRunsTheAboutBoxOverTheWindow) {
     Build();
     bool shown = false;

@@ -52,6 +52,26 @@ Widget* Tagged(Widget* widget, ControlId id, const char* name) {
     return widget;
 }
 
+// The help page about the control `focus` belongs to; empty for the help file's default topic.
+std::string HelpPageFor(const QWidget* focus) {
+    for (; focus != nullptr; focus = focus->parentWidget()) {
+        switch (static_cast<ControlId>(focus->property(kControlIdProperty).toInt())) {
+            case ControlId::Tree:
+                return "tree.html";
+            case ControlId::ValueEdit:
+            case ControlId::ValueCombo:
+            case ControlId::ReplaceEdit:
+            case ControlId::ByEdit:
+            case ControlId::AddButton:
+            case ControlId::DeleteButton:
+                return "editing.html";
+            default:
+                break;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolder,
@@ -222,7 +242,7 @@ void MainDialog::OnHelpContents() {
 }
 
 void MainDialog::WinHelp() {
-    m_services.help.ShowHelp(this);
+    m_services.help.ShowHelp(this, HelpPageFor(focusWidget()));
 }
 
 void MainDialog::OnAbout() {

@@ -126,7 +126,8 @@ public:
     // the tree's selection, and hides every other; any other code hides them all.
     void ShowEditorFor(const std::string& type);
 
-    // Shows the help file (the only help this program has: not context-sensitive).
+    // Shows the help file at the page about the control that has the focus (the tree, the
+    // editing controls), else at its default topic.
     void WinHelp();
 
     // Asks about unsaved changes when the document is modified, and saves when the user says so.

@@ -1,0 +1,93 @@
+// Full-text search of help pages: the words a page is made of, ranking by how often the query's
+// words occur, and the built help file's pages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "help/chmfile.h"
+#include "help/chmsearch.h"
+
+namespace {
+
+using tav::ChmSearchIndex;
+
+std::vector<std::string> Pages(const std::vector<tav::SearchHit>& hits) {
+    std::vector<std::string> pages;
+    for (const tav::SearchHit& hit : hits) {
+        pages.push_back(hit.page + ':' + std::to_string(hit.score));
+    }
+    return pages;
+}
+
+TEST(ChmSearch, SplitsTextIntoFoldedWordsOfTwoOrMoreLetters) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"Hello, WORLD!", {"hello", "world"}},
+        {"a b cd e-fg", {"cd", "fg"}},
+        {"r10 and r:", {"r10", "and"}},
+        {"Stra\xc3\x9f"
+         "e \xc3\xa4",
+         {"stra\xc3\x9f"
+          "e",
+          "\xc3\xa4"}},
+        {std::string(100, 'x'), {std::string(ChmSearchIndex::kMaxWordLength, 'x')}},
+        {"", {}},
+    };
+    for (const auto& [text, words] : cases) {
+        EXPECT_EQ(tav::SearchWords(text), words) << text;
+    }
+}
+
+TEST(ChmSearch, ReadsThePageTextAndTitle) {
+    const std::string html =
+        "<html><head><title> The\n  tree &amp; icons </title><style>p { x: y }</style>"
+        "<script>var hidden;</script></head><body><p>Seen<b>text</b>&lt;tag&gt;</p></body>";
+    EXPECT_EQ(tav::SearchWords(tav::PageText(html)),
+              (std::vector<std::string>{"seen", "text", "tag"}));
+    EXPECT_EQ(tav::PageTitle(html), "The tree & icons");
+    EXPECT_EQ(tav::PageTitle("<p>no title"), "");
+}
+
+TEST(ChmSearch, FindsPagesHoldingEveryWordMostFrequentFirst) {
+    ChmSearchIndex index;
+    index.AddPage("/a.html", "<title>A</title>drag once, drop once");
+    index.AddPage("/b.html", "drag drag drag <i>drop</i> DROP");
+    index.AddPage("/c.html", "drag only, drag again, drag and drag");
+    index.AddPage("/d.html", "<title>D</title>Drop drag");
+    struct Case {
+        const char* name;
+        const char* query;
+        std::vector<std::string> pages;
+    };
+    const std::vector<Case> cases = {
+        {"two_words", "drop drag", {"/b.html:5", "/a.html:2", "/d.html:2"}},
+        {"one_word", "DRAG", {"/c.html:4", "/b.html:3", "/a.html:1", "/d.html:1"}},
+        {"repeated_word_counts_once", "drop drop", {"/b.html:2", "/a.html:1", "/d.html:1"}},
+        {"a_missing_word_finds_nothing", "drag xyzzy", {}},
+        {"no_words", "a - ?", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Pages(index.Find(c.query)), c.pages) << c.name;
+    }
+    const auto hits = index.Find("drop");
+    ASSERT_FALSE(hits.empty());
+    EXPECT_EQ(hits.front().title, "/b.html");  // no <title>: the page's name
+    EXPECT_EQ(hits.back().title, "D");
+}
+
+TEST(ChmSearch, IndexesEveryPageOfTheBuiltHelpFile) {
+    auto opened = tav::ChmFile::Open(TAV_HELP_FILE);
+    ASSERT_TRUE(opened.file) << opened.error->reason;
+    const std::vector<std::string> pages = opened.file->Pages();
+    EXPECT_NE(std::find(pages.begin(), pages.end(), "/tree.html"), pages.end());
+    const ChmSearchIndex index = tav::BuildSearchIndex(*opened.file);
+    EXPECT_EQ(index.PageCount(), pages.size());
+
+    const auto hits = index.Find("drag drop");
+    ASSERT_FALSE(hits.empty());
+    EXPECT_EQ(hits.front().page, "/reorder.html");
+    EXPECT_EQ(hits.front().title, "Reordering entries by drag and drop");
+    EXPECT_TRUE(index.Find("qwxzyv").empty());
+}
+
+}  // namespace
