@@ -30,7 +30,7 @@ texts that mix UTF-8 with bytes that are not UTF-8 (some of them cannot show
 right; one finding, at the first line that does not).
 
 Options:
-  --catalogues DIR  check the catalogues in DIR instead of the program's folder
+  --catalogues DIR  check the catalogues in DIR instead of searching for them
   --encoding NAME   check the documents as read in utf-8 or windows-1252
                     instead of the encoding their bytes show
   --help            show this text

@@ -33,8 +33,8 @@ save would add), so a document just saved in the editor shows no change.
 
 Options:
   --ignore-stamps   leave the Version and Updated stamps out of the diff
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
-                    program's folder
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show; a save keeps the bytes either way
   --help            show this text

@@ -35,8 +35,8 @@ stored (in JSON, a byte that is not UTF-8 shows as U+FFFD).
 
 Options:
   --json            print JSON
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
-                    program's folder
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show (see "tacconf --help")
   --help            show this text

@@ -27,8 +27,8 @@ Everything after the first "=" is the value.
 
 Options:
   --all             print every value
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
-                    program's folder
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show (see "tacconf --help")
   --help            show this text

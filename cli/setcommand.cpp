@@ -49,8 +49,8 @@ written back with the empty key that ends it, as the editor writes it.
 Options:
   --files FILE... --
                     change each FILE (- : the files named on standard input)
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of the
-                    program's folder
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show (see "tacconf --help")
   --help            show this text
