@@ -1,5 +1,7 @@
 #include "documentcheck.h"
 
+#include <unordered_map>
+
 #include "catalog/names.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
@@ -57,13 +59,14 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
     }
 }
 
-void CheckKeys(const DocumentCheck& check, const ListedSection& listed, std::size_t s) {
+void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
+               std::size_t s) {
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
-        if (!IsFirstKey(listed, i)) {
+        if (!keys.IsFirst(i)) {
             check.out.Add(key.line, "the key " + key.name + " appears again in [" + listed.name +
                                         "] (first on line " +
-                                        std::to_string(FirstKey(listed, key.name)->line) +
+                                        std::to_string(keys.Find(key.name)->line) +
                                         "): readers take only the first");
         } else if (const auto f = check.catalogues.FindField(s, key.name)) {
             CheckValue(check, listed, key, *f);
@@ -130,19 +133,21 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, std::string_
     return ReadDocumentValues(catalogues.sections, table, ProfileText(std::string(bytes)));
 }
 
-// The first listed section named like `listed`.
-const ListedSection& FirstSection(const ProfileListing& listing, const ListedSection& listed) {
+// The first listed section of each name (readers see only that one), by folded name.
+using FirstSections = std::unordered_map<std::string, const ListedSection*>;
+
+FirstSections FirstSectionsOf(const ProfileListing& listing) {
+    FirstSections first;
+    first.reserve(listing.sections.size());
     for (const ListedSection& section : listing.sections) {
-        if (SameName(section.name, listed.name)) {
-            return section;
-        }
+        first.emplace(FoldName(section.name), &section);
     }
-    return listed;
+    return first;
 }
 
-void CheckSection(const DocumentCheck& check, const ProfileListing& listing,
+void CheckSection(const DocumentCheck& check, const FirstSections& sections,
                   const ListedSection& listed) {
-    const ListedSection& first = FirstSection(listing, listed);
+    const ListedSection& first = *sections.at(FoldName(listed.name));
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
     if (&first != &listed) {
         check.out.Add(listed.line, "section [" + listed.name + "] appears again (first on line " +
@@ -153,28 +158,16 @@ void CheckSection(const DocumentCheck& check, const ProfileListing& listing,
                                        "] is not in the catalogue: the "
                                        "editor neither shows nor changes it");
     } else {
-        CheckKeys(check, listed, *s);
-        CheckOrderList(check, listed, *s);
+        const FirstKeys keys(listed);
+        CheckKeys(check, listed, keys, *s);
+        CheckOrderList(check, listed, keys, *s);
         if (*s == check.catalogues.ReplacementSectionIndex()) {
-            CheckReplacementList(check, listed);
+            CheckReplacementList(check, listed, keys);
         }
     }
 }
 
 }  // namespace
-
-const ListedKey* FirstKey(const ListedSection& section, std::string_view name) {
-    for (const ListedKey& key : section.keys) {
-        if (SameName(key.name, name)) {
-            return &key;
-        }
-    }
-    return nullptr;
-}
-
-bool IsFirstKey(const ListedSection& section, std::size_t index) {
-    return FirstKey(section, section.keys[index].name) == &section.keys[index];
-}
 
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
                        std::string_view bytes, std::optional<TextEncoding> encoding) {
@@ -184,8 +177,9 @@ Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
     const ProfileListing listing = ListProfile(bytes);
     CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
     CheckSkippedLines(check, listing);
+    const FirstSections sections = FirstSectionsOf(listing);
     for (const ListedSection& listed : listing.sections) {
-        CheckSection(check, listing, listed);
+        CheckSection(check, sections, listed);
     }
     SortByLine(findings);
     return findings;

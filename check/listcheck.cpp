@@ -51,7 +51,8 @@ std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSe
 
 // What is wrong with entry key `n` (its line is `key`) when the list holds `end` entries.
 std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const ListedSection& listed,
-                                           const ListedKey& key, std::size_t n, std::size_t end) {
+                                           const FirstKeys& keys, const ListedKey& key,
+                                           std::size_t n, std::size_t end) {
     const std::string endKey = ReplacementKey(end);
     if (n < end) {
         return std::nullopt;
@@ -72,7 +73,7 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
     // written over as soon as the list has n entries.
     const std::string overwritten =
         ", and a save overwrites it once the list has " + std::to_string(n) + " entries or more";
-    if (FirstKey(listed, endKey) == nullptr) {
+    if (keys.Find(endKey) == nullptr) {
         return key.name + " is not read: the replacement list stops at the missing " + endKey +
                overwritten;
     }
@@ -92,14 +93,30 @@ std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& lis
 
 }  // namespace
 
-void CheckOrderList(const DocumentCheck& check, const ListedSection& listed,
+FirstKeys::FirstKeys(const ListedSection& section) : m_section(section) {
+    m_first.reserve(section.keys.size());
+    for (std::size_t i = 0; i < section.keys.size(); ++i) {
+        m_first.emplace(FoldName(section.keys[i].name), i);  // a later key of a name is ignored
+    }
+}
+
+const ListedKey* FirstKeys::Find(std::string_view name) const {
+    const auto found = m_first.find(FoldName(name));
+    return found == m_first.end() ? nullptr : &m_section.keys[found->second];
+}
+
+bool FirstKeys::IsFirst(std::size_t index) const {
+    return Find(m_section.keys[index].name) == &m_section.keys[index];
+}
+
+void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
                     std::size_t sectionIndex) {
     if (check.catalogues.sections[sectionIndex].ordered != 'Y') {
         return;
     }
     const std::string where = "[" + listed.name + "]";
     const std::vector<std::string> orderedKeys = check.catalogues.OrderedKeys(sectionIndex);
-    const ListedKey* order = FirstKey(listed, kOrderKey);
+    const ListedKey* order = keys.Find(kOrderKey);
     if (order == nullptr && !orderedKeys.empty()) {
         check.out.Add(listed.line,
                       where + " has no Order key: its ordered fields show in catalogue order");
@@ -116,11 +133,12 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed,
     }
 }
 
-void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed) {
+void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed,
+                          const FirstKeys& keys) {
     const std::size_t end = ReadableEntries(check, listed);
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
-        if (!IsFirstKey(listed, i)) {
+        if (!keys.IsFirst(i)) {
             continue;
         }
         if (SameName(key.name, "r") && !key.storedText.empty() && key.storedText.front() == '=') {
@@ -128,7 +146,7 @@ void CheckReplacementList(const DocumentCheck& check, const ListedSection& liste
                           "the line holds the key \"r=\" of a 14th replacement entry, "
                           "which no reader can take apart: it reads as the key \"r\"");
         } else if (const auto n = ReplacementEntryNumber(key.name)) {
-            check.out.AddIf(key.line, EntryKeyProblem(check, listed, key, *n, end));
+            check.out.AddIf(key.line, EntryKeyProblem(check, listed, keys, key, *n, end));
         }
     }
     for (const std::string& warning : check.warnings) {

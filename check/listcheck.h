@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "catalog/catalogues.h"
@@ -21,19 +22,31 @@ struct DocumentCheck {
     FileFindings out;
 };
 
-// The first key of `section` named `name` (case ignored), or nullptr.
-const ListedKey* FirstKey(const ListedSection& section, std::string_view name);
+// The first key of each name in one listed section (readers see only that one), found by name in
+// constant time, so that checking a section stays linear in its keys.
+class FirstKeys final {
+public:
+    explicit FirstKeys(const ListedSection& section);
 
-// True when key `index` of `section` is the first of its name there (readers see only that one).
-bool IsFirstKey(const ListedSection& section, std::size_t index);
+    // The first key named `name` (case ignored), or nullptr.
+    const ListedKey* Find(std::string_view name) const;
+
+    // True when key `index` of the section is the first of its name there.
+    bool IsFirst(std::size_t index) const;
+
+private:
+    const ListedSection& m_section;
+    std::unordered_map<std::string, std::size_t> m_first;  // folded name -> index of its first key
+};
 
 // The checks of the Order list of `listed`, the document's first section of catalogue section
 // `sectionIndex`; nothing for a section that is not ordered.
-void CheckOrderList(const DocumentCheck& check, const ListedSection& listed,
+void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
                     std::size_t sectionIndex);
 
 // The checks of the replacement list held by `listed`, the document's first replacement section,
 // and the read's warnings (entries the editor's table has no room for) at its header.
-void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed);
+void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed,
+                          const FirstKeys& keys);
 
 }  // namespace tav::check
