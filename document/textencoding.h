@@ -37,6 +37,9 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // hold it (or when `text` is not valid UTF-8); nothing is ever replaced. The error's file is empty.
 Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding);
 
+// Appends the UTF-8 form of the code point `c` (which must not exceed U+10FFFF) to `out`.
+void AppendUtf8(char32_t c, std::string& out);
+
 // "utf-8" or "windows-1252".
 const char* EncodingName(TextEncoding encoding);
 

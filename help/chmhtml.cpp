@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "chmbytes.h"
+#include "document/textencoding.h"
 
 namespace tav {
 
@@ -24,24 +25,6 @@ bool IsSpace(char c) {
 
 bool IsAlnum(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // The code point of a numeric reference's body ("#65", "#x41"); 0 when it is not one.
@@ -174,7 +157,7 @@ std::string DecodeEntities(std::string_view text) {
             }
         }
         if (const std::uint32_t code = decoded ? 0 : NumericReference(body); code != 0) {
-            AppendUtf8(out, code);
+            AppendUtf8(static_cast<char32_t>(code), out);
             decoded = true;
         }
         if (decoded) {
