@@ -2,8 +2,10 @@
 // failures and the unsaved-changes question.
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
@@ -296,6 +298,29 @@ TEST_F(FileCommandsTest, RecentFilesPutTheLastUsedFirstAndOpenMissingFilesEmpty)
     EXPECT_NE(Item("Title = \"\""), nullptr);
     EXPECT_TRUE(m_messages.messages.empty());
     EXPECT_EQ(m_window->RecentFiles().front(), gone);
+}
+
+}  // namespace
+}  // namespace tavtest
+
+namespace tavtest {
+namespace {
+
+// Reading and writing a document shows a wait cursor, and only while it lasts.
+TEST_F(FileCommandsTest, OpenAndSaveShowAWaitCursorWhileTheyWork) {
+    std::vector<int> shapes;
+    const int listener = Document().AddListener([&](const tav::DocumentChange& change) {
+        if (change.kind == tav::DocumentChange::Kind::Reset ||
+            change.kind == tav::DocumentChange::Kind::Saved) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            shapes.push_back(cursor == nullptr ? -1 : cursor->shape());
+        }
+    });
+    OpenDocument(m_document);
+    Trigger(Command::Save);
+    Document().RemoveListener(listener);
+    EXPECT_EQ(shapes, (std::vector<int>{Qt::WaitCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

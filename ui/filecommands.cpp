@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
 
@@ -22,6 +23,15 @@
 namespace tav {
 
 namespace {
+
+// A wait cursor while a large document is read or written, so the window is not taken for frozen.
+class BusyCursor final {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 // The folder of `path` in the platform's notation, without a trailing separator. A path whose
 // only separator is its first character (or that has none) is kept whole.
@@ -49,7 +59,10 @@ QString DraggedDocument(const QMimeData* data) {
 // Opens `path` under `name`, reporting a failure under `failure` and every warning of the read.
 bool MainDialog::OpenDocument(const std::string& path, const std::string& name,
                               const QString& failure) {
-    const auto opened = m_document->Open(path, name);
+    const auto opened = [&] {
+        const BusyCursor busy;
+        return m_document->Open(path, name);
+    }();
     if (!opened) {
         ReportFileError(failure, opened.Error());
         return false;
@@ -157,7 +170,11 @@ bool MainDialog::SaveDocument() {
             return false;
         }
     }
-    if (const Status saved = m_document->Save(CurrentTimeText()); !saved) {
+    const Status saved = [&] {
+        const BusyCursor busy;
+        return m_document->Save(CurrentTimeText());
+    }();
+    if (!saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
         return false;
     }
@@ -183,7 +200,11 @@ bool MainDialog::SaveDocumentAs() {
     if (!chosen) {
         return false;
     }
-    if (const Status saved = m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
+    if (const Status saved =
+            [&] {
+                const BusyCursor busy;
+                return m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
+            }();
         !saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
         return false;
