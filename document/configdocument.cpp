@@ -38,8 +38,8 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing,
                                                         std::optional<TextEncoding> encoding) {
-    Expected<std::string> bytes = path.empty() ? Expected<std::string>(std::string())
-                                               : ReadFileBytes(path);
+    Expected<std::string> bytes =
+        path.empty() ? Expected<std::string>(std::string()) : ReadFileBytes(path);
     bool exists = !path.empty();
     if (!bytes) {
         if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
@@ -96,20 +96,11 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
         }
         source = std::move(*bytes);
     }
-    FieldCatalog saved;
+    FieldCatalog saved = m_table;
     std::string written;
-    const Status rewritten =
-        RewriteDocument(path, [&](std::string current) -> Expected<std::string> {
-            ProfileText text(otherFile ? source : std::move(current));
-            saved = m_table;
-            if (const Status applied = ApplySave(Defs().sections, saved, m_order, timeText, text);
-                !applied) {
-                return FileError{path, applied.Error().reason};
-            }
-            written = text.Bytes();
-            return written;
-        });
-    if (!rewritten) {
+    if (Status rewritten = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText,
+                                            otherFile ? &source : nullptr, &written);
+        !rewritten) {
         return rewritten;
     }
     m_disk = FingerprintOf(written, true);

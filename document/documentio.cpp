@@ -134,20 +134,29 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
-                        const std::string& timeText) {
+                        const std::string& timeText, const std::string* source,
+                        std::string* written) {
     FieldCatalog work;
+    std::string bytes;
     const Status saved = RewriteDocument(path, [&](std::string current) -> Expected<std::string> {
-        ProfileText document(std::move(current));
+        ProfileText document(source != nullptr ? *source : std::move(current));
         work = fields;
         if (const Status applied = ApplySave(sections, work, order, timeText, document); !applied) {
             return FileError{path, applied.Error().reason};
         }
-        return document.Bytes();
+        if (written == nullptr) {
+            return document.Bytes();
+        }
+        bytes = document.Bytes();
+        return bytes;
     });
     if (!saved) {
         return saved;
     }
     fields = std::move(work);
+    if (written != nullptr) {
+        *written = std::move(bytes);
+    }
     return {};
 }
 

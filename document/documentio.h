@@ -50,10 +50,13 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 // the file's metadata and links kept (RewriteDocument, documentfile.h), and succeeds with `fields`
 // updated as by ApplySave. On any failure nothing in memory has changed, nothing on disk either
 // (but for an interrupted in-place write, whose error names the copy with the new content), and
-// the error names `path` and the reason.
+// the error names `path` and the reason. With `source`, the writes apply to those bytes instead
+// of the file's own, which they replace (saving a document under another name). With `written`,
+// it receives the bytes the file holds after a successful save.
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
-                        const std::string& timeText);
+                        const std::string& timeText, const std::string* source = nullptr,
+                        std::string* written = nullptr);
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();
