@@ -16,17 +16,11 @@
 #include "document/profilelisting.h"
 #include "document/profiletext.h"
 #include "fuzzinput.h"
+#include "tests/profileoracle.h"
 
 namespace {
 
 using tavfuzz::Check;
-
-std::string Identity(std::string_view name) {
-    std::string id(tav::TrimBlanks(name));
-    std::transform(id.begin(), id.end(), id.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return id;
-}
 
 // Lines with their endings (LF, CR LF or a lone CR).
 std::vector<std::string> Lines(const std::string& text) {
@@ -45,20 +39,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The value a reader sees in a key line's stored text, worked out apart from the line scanner:
-// trimmed, then one pair of equal quotes around it removed.
-std::string ReaderValue(std::string_view stored) {
-    const std::size_t first = stored.find_first_not_of(" \t\v\f");
-    if (first == std::string_view::npos) {
-        return "";
-    }
-    std::string value(stored.substr(first, stored.find_last_not_of(" \t\v\f") - first + 1));
-    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
 const char* const kSections[] = {"S", "s", " S ", "T", "New", "[x]", ""};
 const char* const kKeys[] = {"k", "K", " k", "Order", "r0", "a b", "=", "[k", "x\n"};
 
@@ -71,21 +51,21 @@ void CheckStoreAgreesWithListing(const std::string& bytes) {
     std::vector<std::string> probes(std::begin(kSections), std::end(kSections));
     std::vector<std::string> keyNames;
     for (const tav::ListedSection& section : tav::ListProfile(bytes).sections) {
-        if (!sections.insert(Identity(section.name)).second) {
+        if (!sections.insert(tavtest::OracleName(section.name)).second) {
             continue;
         }
         probes.push_back(section.name + "x");
         std::set<std::string> keys;
         for (const tav::ListedKey& key : section.keys) {
-            if (keys.insert(Identity(key.name)).second) {
-                Check(text.Get(section.name, key.name) == ReaderValue(key.storedText));
+            if (keys.insert(tavtest::OracleName(key.name)).second) {
+                Check(text.Get(section.name, key.name) == tavtest::ReaderValue(key.storedText));
                 keyNames.push_back(key.name);
             }
         }
     }
     keyNames.resize(std::min<std::size_t>(keyNames.size(), 8));
     for (const std::string& probe : probes) {
-        if (sections.count(Identity(probe)) == 0) {
+        if (sections.count(tavtest::OracleName(probe)) == 0) {
             for (const std::string& key : keyNames) {
                 Check(!text.Get(probe, key));
             }
@@ -113,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(text.Bytes() == before);
             continue;
         }
-        const auto id = std::make_pair(Identity(section), Identity(key));
+        const auto id = std::make_pair(tavtest::OracleName(section), tavtest::OracleName(key));
         written[id] = value;
         spelled.emplace(id, std::make_pair(section, key));
     }

@@ -11,6 +11,8 @@
 #include "document/profilelisting.h"
 #include "document/profiletext.h"
 
+#include "profileoracle.h"
+
 namespace {
 
 using tav::ProfileLines;
@@ -103,28 +105,6 @@ TEST(ProfileLinesClassifyTest, HeadersKeyLinesAndValues) {
     }
 }
 
-// Names compare by their ASCII lower case.
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return folded;
-}
-
-// The value a reader sees in a key line's stored text, worked out here apart from the scanner.
-std::string ReaderValue(std::string_view stored) {
-    const std::size_t first = stored.find_first_not_of(" \t\v\f");
-    if (first == std::string_view::npos) {
-        return "";
-    }
-    std::string value(stored.substr(first, stored.find_last_not_of(" \t\v\f") - first + 1));
-    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
 // The first section of each name in the listing, and the first key of each name in it, read
 // through ProfileText with the same value; names the listing lacks hold no listed key there.
 void ExpectStoreAgreesWithListing(const std::string& bytes) {
@@ -133,18 +113,18 @@ void ExpectStoreAgreesWithListing(const std::string& bytes) {
     std::set<std::string> keyNames;
     for (const tav::ListedSection& section : tav::ListProfile(bytes).sections) {
         std::set<std::string> keys;
-        const bool first = sections.insert(Folded(section.name)).second;
+        const bool first = sections.insert(tavtest::OracleName(section.name)).second;
         for (const tav::ListedKey& key : section.keys) {
             keyNames.insert(key.name);
-            if (first && keys.insert(Folded(key.name)).second) {
-                EXPECT_EQ(text.Get(section.name, key.name), ReaderValue(key.storedText))
+            if (first && keys.insert(tavtest::OracleName(key.name)).second) {
+                EXPECT_EQ(text.Get(section.name, key.name), tavtest::ReaderValue(key.storedText))
                     << "[" << section.name << "] " << key.name;
             }
         }
     }
     for (const char* probe : {"S", "T", "U", "a]b", "", "x"}) {
         for (const std::string& key : keyNames) {
-            if (sections.count(Folded(probe)) == 0) {
+            if (sections.count(tavtest::OracleName(probe)) == 0) {
                 EXPECT_EQ(text.Get(probe, key), std::nullopt) << "[" << probe << "] " << key;
             }
         }

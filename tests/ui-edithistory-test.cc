@@ -28,16 +28,10 @@ constexpr const char* kDocument =
 class EditHistoryTest : public WindowTest {
 protected:
     void SetUp() override {
-        WriteCatalogues(kSections, kFields);
-        WriteFile(m_temp.File("doc.tac"), Crlf(kDocument));
-        Build(m_temp.Path());
-        m_files.answers.push_back(Chosen(m_temp.File("doc.tac")));
-        Trigger(Command::Open);
+        BuildAndOpen(kSections, kFields, kDocument);
         m_window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
-    QLineEdit* Edit(ControlId id) const { return Control<QLineEdit>(id); }
-    void Click(ControlId id) const { QTest::mouseClick(Control(id), Qt::LeftButton); }
     // The tree's labels in order, which show every value, entry and the display order.
     QStringList Labels() const {
         QStringList labels;

@@ -27,15 +27,8 @@ constexpr const char* kDocument =
 
 class EditorPanelTest : public WindowTest {
 protected:
-    void SetUp() override {
-        WriteCatalogues(kSections, kFields);
-        WriteFile(m_temp.File("doc.tac"), Crlf(kDocument));
-        Build(m_temp.Path());
-        m_files.answers.push_back(Chosen(m_temp.File("doc.tac")));
-        Trigger(tav::Command::Open);
-    }
+    void SetUp() override { BuildAndOpen(kSections, kFields, kDocument); }
 
-    QLineEdit* Edit(ControlId id) const { return Control<QLineEdit>(id); }
     QString Path() const { return Control<QLabel>(ControlId::PathDisplay)->text(); }
     void Type(ControlId id, const QString& text) const { QTest::keyClicks(Edit(id), text); }
     // Types one character QTest has no key for, as a keyboard layout that has one sends it.
@@ -43,7 +36,6 @@ protected:
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(Edit(id), &press);
     }
-    void Click(ControlId id) const { QTest::mouseClick(Control(id), Qt::LeftButton); }
 };
 
 using Editors = std::set<ControlId>;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
 
@@ -69,11 +70,24 @@ void WindowTest::WriteCatalogues(const std::string& sections, const std::string&
 }
 
 void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
-    m_window =
-        std::make_unique<tav::MainDialog>(catalogueFolder, std::move(openFolder),
-                                          tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
+    m_window = std::make_unique<tav::MainDialog>(
+        catalogueFolder, std::move(openFolder),
+        tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void WindowTest::BuildAndOpen(const std::string& sections, const std::string& fields,
+                              const std::string& document) {
+    WriteCatalogues(sections, fields);
+    WriteFile(m_temp.File("doc.tac"), Crlf(document));
+    Build(m_temp.Path());
+    m_files.answers.push_back(Chosen(m_temp.File("doc.tac")));
+    Trigger(tav::Command::Open);
+}
+
+void WindowTest::Click(tav::ControlId id) const {
+    QTest::mouseClick(Control(id), Qt::LeftButton);
 }
 
 QTreeWidgetItem* WindowTest::Item(const std::string& label) const {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QString>
 #include <deque>
 #include <memory>
@@ -94,10 +95,17 @@ protected:
     // Writes Sections.txt and Fields.txt (lines joined with CR LF) into the temporary folder.
     void WriteCatalogues(const std::string& sections, const std::string& fields);
     void Build(std::string catalogueFolder = TAV_EXAMPLES_DIR, std::string openFolder = {});
+    // Writes the catalogues and `document` (as doc.tac, lines joined with CR LF) into the
+    // temporary folder, builds the window over those catalogues and opens the document.
+    void BuildAndOpen(const std::string& sections, const std::string& fields,
+                      const std::string& document);
 
     tav::ConfigTree& Tree() const { return m_window->Tree(); }
     tav::ConfigDocument& Document() const { return m_window->Document(); }
     QWidget* Control(tav::ControlId id) const { return m_window->Control(id); }
+    QLineEdit* Edit(tav::ControlId id) const { return Control<QLineEdit>(id); }
+    // Clicks the control as the mouse would.
+    void Click(tav::ControlId id) const;
     template <typename Widget>
     Widget* Control(tav::ControlId id) const {
         return qobject_cast<Widget*>(m_window->Control(id));
