@@ -231,16 +231,17 @@ Status ConfigTree::ModifySelectedReplacement(const std::string& from, const std:
 }
 
 Status ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
+    // The document decides (no replacement section, a full list) and its notification puts the
+    // entry's item in place.
+    const auto added = m_document->AddEntry(from, to);
     const std::optional<std::size_t> s = m_document->Defs().ReplacementSectionIndex();
-    QTreeWidgetItem* sectionItem = s ? SectionItem(static_cast<int>(*s)) : nullptr;
-    if (sectionItem == nullptr) {
-        return FileError{m_document->Path(), "the catalogue has no section for string replacements"};
-    }
-    // The document's notification puts the entry's item in place.
-    if (const auto added = m_document->AddEntry(from, to); !added) {
-        QApplication::beep();
+    if (!added) {
+        if (s) {
+            QApplication::beep();  // a refused entry, not a catalogue without the list
+        }
         return added.Error();
     }
+    QTreeWidgetItem* sectionItem = SectionItem(static_cast<int>(*s));
     sectionItem->setExpanded(true);
     setCurrentItem(sectionItem);
     return {};
