@@ -15,7 +15,7 @@ FileError SystemFailure(const std::string& path, int code) {
     return FileError{path, std::strerror(code), code};
 }
 
-class FdCloser {
+class FdCloser final {
 public:
     explicit FdCloser(int fd) : m_fd(fd) {}
     ~FdCloser() { ::close(m_fd); }
@@ -26,19 +26,21 @@ private:
     int m_fd;
 };
 
-}  // namespace
-
-Expected<std::string> ReadFileBytes(const std::string& path) {
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
+// Opens `path` for reading without blocking on a FIFO (which ReadOpenFile refuses anyway).
+Expected<int> OpenForReading(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return SystemFailure(path, errno);
     }
-    FdCloser closer(fd);
-    return ReadOpenFile(fd, path);
+    return fd;
 }
 
-Expected<std::string> ReadOpenFile(int fd, const std::string& path) {
+// Reads the regular file open as `fd` from its start (with pread, leaving its offset) into storage
+// that `grow(capacity)` makes room for, keeping the bytes read so far, and returns its address;
+// gives the number of bytes read. The size from fstat is a hint, the file may still change: one
+// byte more than it tells whether the file grew, and a file that did is read on in more room.
+template <typename Grow>
+Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         return SystemFailure(path, errno);
@@ -49,16 +51,15 @@ Expected<std::string> ReadOpenFile(int fd, const std::string& path) {
     if (!S_ISREG(info.st_mode)) {
         return FileError{path, "is not a regular file"};
     }
-    // Read straight into the result: the size from fstat is a hint, the file may still change.
-    std::string bytes;
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    char* data = grow(capacity);
     std::size_t size = 0;
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     for (;;) {
-        if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2 + 4096);
+        if (size == capacity) {
+            capacity = capacity * 2 + 4096;
+            data = grow(capacity);
         }
-        const ssize_t got =
-            ::pread(fd, bytes.data() + size, bytes.size() - size, static_cast<off_t>(size));
+        const ssize_t got = ::pread(fd, data + size, capacity - size, static_cast<off_t>(size));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -66,12 +67,57 @@ Expected<std::string> ReadOpenFile(int fd, const std::string& path) {
             return SystemFailure(path, errno);
         }
         if (got == 0) {
-            break;
+            return size;
         }
         size += static_cast<std::size_t>(got);
     }
-    bytes.resize(size);
+}
+
+}  // namespace
+
+Expected<std::string> ReadFileBytes(const std::string& path) {
+    const Expected<int> fd = OpenForReading(path);
+    if (!fd) {
+        return fd.Error();
+    }
+    FdCloser closer(*fd);
+    std::string bytes;
+    Expected<std::size_t> size = ReadWhole(*fd, path, [&bytes](std::size_t capacity) {
+        bytes.resize(capacity);
+        return bytes.data();
+    });
+    if (!size) {
+        return size.Error();
+    }
+    bytes.resize(*size);
     return bytes;
+}
+
+Expected<FileBytes> ReadFileBuffer(const std::string& path) {
+    const Expected<int> fd = OpenForReading(path);
+    if (!fd) {
+        return fd.Error();
+    }
+    FdCloser closer(*fd);
+    return ReadOpenFile(*fd, path);
+}
+
+Expected<FileBytes> ReadOpenFile(int fd, const std::string& path) {
+    std::unique_ptr<char[]> buffer;
+    std::size_t previous = 0;  // the room before, all of it read when it grows
+    Expected<std::size_t> size = ReadWhole(fd, path, [&](std::size_t capacity) {
+        std::unique_ptr<char[]> larger(new char[capacity]);  // not zeroed: the read fills it
+        if (buffer) {
+            std::memcpy(larger.get(), buffer.get(), previous);
+        }
+        buffer = std::move(larger);
+        previous = capacity;
+        return buffer.get();
+    });
+    if (!size) {
+        return size.Error();
+    }
+    return FileBytes(std::move(buffer), *size);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

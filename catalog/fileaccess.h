@@ -1,11 +1,30 @@
 // Checked whole-file reading shared by the catalogues and the document reader.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "expected.h"
 
 namespace tav {
+
+// The bytes of a file as read: one buffer that is filled by the read and never zeroed or copied
+// before, so that reading a large document costs no more than the read itself. Moves, not copies.
+class FileBytes final {
+public:
+    FileBytes() = default;
+    FileBytes(std::unique_ptr<char[]> data, std::size_t size)
+        : m_data(std::move(data)), m_size(size) {}
+
+    std::string_view View() const { return {m_data.get(), m_size}; }
+    std::size_t Size() const { return m_size; }
+
+private:
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+};
 
 // Reads the whole regular file at `path` byte for byte and returns its bytes.
 // Refuses folders, devices, pipes and anything else that is not a regular file, without blocking
@@ -13,9 +32,12 @@ namespace tav {
 // failure was simply that no such file exists.
 Expected<std::string> ReadFileBytes(const std::string& path);
 
-// ReadFileBytes on the file open as `fd` (readable, any position; read from its start with pread,
+// ReadFileBytes into a FileBytes buffer, for documents that may be large.
+Expected<FileBytes> ReadFileBuffer(const std::string& path);
+
+// ReadFileBuffer on the file open as `fd` (readable, any position; read from its start with pread,
 // so the descriptor's offset is unchanged); `path` is the name used in errors.
-Expected<std::string> ReadOpenFile(int fd, const std::string& path);
+Expected<FileBytes> ReadOpenFile(int fd, const std::string& path);
 
 // Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
 // bare name.

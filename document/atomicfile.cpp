@@ -29,7 +29,7 @@ bool SaveStepAllowed(SaveStep step, std::size_t bytesSoFar) {
 
 Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return RewriteDocument(
-        path, [bytes](const std::string&) -> Expected<std::string> { return std::string(bytes); });
+        path, [bytes](std::string_view) -> Expected<SplicedBytes> { return SplicedBytes(bytes); });
 }
 
 }  // namespace tav

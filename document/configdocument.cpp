@@ -1,6 +1,7 @@
 #include "configdocument.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "../catalog/fileaccess.h"
 #include "documentfile.h"
@@ -38,29 +39,28 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing,
                                                         std::optional<TextEncoding> encoding) {
-    Expected<std::string> bytes =
-        path.empty() ? Expected<std::string>(std::string()) : ReadFileBytes(path);
+    Expected<FileBytes> bytes = path.empty() ? Expected<FileBytes>(FileBytes()) : ReadFileBuffer(path);
     bool exists = !path.empty();
     if (!bytes) {
         if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
             return bytes.Error();
         }
-        bytes = std::string();  // opens as a new document of that name
+        bytes = FileBytes();  // opens as a new document of that name
         exists = false;
     }
-    std::vector<std::string> warnings = OpenBytes(path, name, std::move(*bytes), encoding);
+    std::vector<std::string> warnings = OpenBytes(path, name, bytes->View(), encoding);
     m_disk.exists = exists;
     return warnings;
 }
 
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
-                                                   std::string bytes,
+                                                   std::string_view bytes,
                                                    std::optional<TextEncoding> encoding) {
     m_encoding = encoding.value_or(DecideEncoding(bytes));
     m_disk = FingerprintOf(bytes, !path.empty());
     m_table = Defs().fields;
     std::vector<std::string> warnings =
-        ReadDocumentValues(Defs().sections, m_table, ProfileText(std::move(bytes)));
+        ReadDocumentValues(Defs().sections, m_table, ProfileText(bytes, ProfileText::InPlace{}));
     m_order = CatalogDisplayOrder(Defs().sections, m_table);
     m_path = path;
     m_name = name;
@@ -88,22 +88,23 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
     // Another file gets the whole document: this document's file as it is now, not the bytes of
     // the file it replaces.
     const bool otherFile = path != m_path;
-    std::string source;
+    FileBytes source;
     if (otherFile && !m_path.empty()) {
-        Expected<std::string> bytes = LoadDocumentText(m_path);
-        if (!bytes) {
+        Expected<FileBytes> bytes = ReadFileBuffer(m_path);
+        if (!bytes && !bytes.Error().Missing()) {
             return bytes.Error();
         }
-        source = std::move(*bytes);
+        source = bytes ? std::move(*bytes) : FileBytes();
     }
     FieldCatalog saved = m_table;
-    std::string written;
-    if (Status rewritten = SaveDocumentFile(path, Defs().sections, saved, m_order, timeText,
-                                            otherFile ? &source : nullptr, &written);
+    WrittenContent written;
+    if (Status rewritten = SaveDocumentFile(
+            path, Defs().sections, saved, m_order, timeText,
+            otherFile ? std::optional<std::string_view>(source.View()) : std::nullopt, &written);
         !rewritten) {
         return rewritten;
     }
-    m_disk = FingerprintOf(written, true);
+    m_disk = DiskFingerprint{true, written.size, written.hash};
     std::vector<std::uint16_t> stamped;
     for (std::uint16_t row = 0; row < RowCount(); ++row) {
         if (saved[row].value != m_table[row].value || saved[row].label != m_table[row].label) {
@@ -124,11 +125,14 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
 }
 
 Status ConfigDocument::SaveEditedKeys() {
-    std::string written;
+    std::unique_ptr<ProfileText> edited;  // what the written pieces point into
+    WrittenContent written;
     // Under the document lock, on the file as it is then; again if it changes before the write.
-    const Status saved =
-        RewriteDocument(m_path, [this, &written](std::string current) -> Expected<std::string> {
-            ProfileText text(std::move(current));
+    const Status saved = RewriteDocument(
+        m_path,
+        [this, &edited](std::string_view current) -> Expected<SplicedBytes> {
+            edited = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
+            ProfileText& text = *edited;
             for (const std::uint16_t row : m_edited) {
                 const FieldDef& field = m_table[row];
                 const SectionDef* section = Defs().sections.RowForId(field.sectionId);
@@ -159,12 +163,13 @@ Status ConfigDocument::SaveEditedKeys() {
                     }
                 }
             }
-            written = text.Bytes();
-            return written;  // the bytes it was given when nothing changed: nothing is written
-        });
+            return text.Pieces();  // the bytes it was given when nothing changed: nothing is written
+        },
+        &written);
     if (!saved) {
         return saved;
     }
+    m_disk = DiskFingerprint{true, written.size, written.hash};
     m_typing = false;
     MarkSaved();
     Notify({Kind::Saved, 0, 0});

@@ -105,7 +105,7 @@ public:
 
     // Open with `bytes` as the file's content, read by someone else already.
     std::vector<std::string> OpenBytes(const std::string& path, const std::string& name,
-                                       std::string bytes,
+                                       std::string_view bytes,
                                        std::optional<TextEncoding> encoding = std::nullopt);
 
     // Starts a new, unnamed document without keys (Open of an empty path): Windows-1252.
@@ -277,7 +277,7 @@ private:
     struct DiskFingerprint {
         bool exists = false;
         std::size_t size = 0;
-        std::size_t hash = 0;
+        std::uint64_t hash = 0;  // ContentHash
     };
     static DiskFingerprint FingerprintOf(std::string_view bytes, bool exists);
 

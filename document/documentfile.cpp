@@ -113,31 +113,35 @@ Expected<LockedFile> OpenLocked(const std::string& path, const std::string& targ
 
 // One read-edit-write cycle; nothing when the file changed meanwhile and the cycle must be redone.
 Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
-                                                    const DocumentEdit& edit) {
+                                                    const DocumentEdit& edit,
+                                                    WrittenContent* written) {
     const std::string target = ResolveTarget(path);
     Expected<LockedFile> locked = OpenLocked(path, target);
     if (!locked) {
         return locked.Error();
     }
     ReadDocument file{path, target, locked->Fd(), {}};
-    std::string current;
+    FileBytes current;
     if (file.fd >= 0) {
         if (::fstat(file.fd, &file.info) != 0) {
             return Failure(path, "cannot read: ", errno);
         }
-        Expected<std::string> bytes = ReadOpenFile(file.fd, path);
+        Expected<FileBytes> bytes = ReadOpenFile(file.fd, path);
         if (!bytes) {
             return bytes.Error();
         }
         current = std::move(*bytes);
     }
-    Expected<std::string> next = edit(current);
+    Expected<SplicedBytes> next = edit(current.View());
     if (!next) {
         FileError error = next.Error();
         error.file = error.file.empty() ? path : error.file;
         return error;
     }
-    if (file.fd >= 0 && *next == current) {
+    if (written != nullptr) {
+        *written = WrittenContent{next->Size(), ContentHash::Of(*next)};
+    }
+    if (file.fd >= 0 && next->Equals(current.View())) {
         return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
     }
     const Expected<ReplaceOutcome> outcome = file.fd >= 0 ? ReplaceDocumentContent(file, *next)
@@ -151,12 +155,13 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
 
 }  // namespace
 
-Status RewriteDocument(const std::string& path, const DocumentEdit& edit) {
+Status RewriteDocument(const std::string& path, const DocumentEdit& edit,
+                       WrittenContent* written) {
     if (path.empty()) {
         return FileError{"(no file)", "the document has no file name yet"};
     }
     for (int attempt = 0; attempt < kRewriteAttempts; ++attempt) {
-        const Expected<std::optional<ReplaceOutcome>> done = RewriteOnce(path, edit);
+        const Expected<std::optional<ReplaceOutcome>> done = RewriteOnce(path, edit, written);
         if (!done) {
             return done.Error();
         }

@@ -1,18 +1,30 @@
 // The one read-modify-write cycle of a document file, shared by every save.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "../catalog/expected.h"
+#include "splicedbytes.h"
 
 namespace tav {
 
 // Makes the new bytes of a document from its current bytes (empty for a file that does not exist
 // yet), or the error that prevents the save. It may be called more than once in one rewrite (when
 // the file changed meanwhile), each time with the file's bytes of that moment, so it must not
-// change anything outside itself until the rewrite has succeeded.
-using DocumentEdit = std::function<Expected<std::string>(std::string current)>;
+// change anything outside itself until the rewrite has succeeded. The pieces it returns usually
+// point into `current` and into lines the edit keeps: they must stay valid until the edit is
+// called again or the rewrite returns.
+using DocumentEdit = std::function<Expected<SplicedBytes>(std::string_view current)>;
+
+// What a document file holds after a rewrite: its size and ContentHash.
+struct WrittenContent {
+    std::size_t size = 0;
+    std::uint64_t hash = 0;
+};
 
 // How many times RewriteDocument reads and edits a file that someone else keeps changing before it
 // gives up.
@@ -37,7 +49,8 @@ inline constexpr int kRewriteAttempts = 5;
 // Returns `edit`'s error unchanged (its `file` filled with `path` when empty), or the error of
 // reading, locking or writing, which names `path` and the reason. On failure the file is as it
 // was, except after an in-place write that failed half-way, whose error names the copy holding
-// the complete new content.
-Status RewriteDocument(const std::string& path, const DocumentEdit& edit);
+// the complete new content. With `written`, a success also tells what the file holds now.
+Status RewriteDocument(const std::string& path, const DocumentEdit& edit,
+                       WrittenContent* written = nullptr);
 
 }  // namespace tav

@@ -1,5 +1,6 @@
 #include "documentio.h"
 
+#include <memory>
 #include <string_view>
 
 #include "../catalog/fileaccess.h"
@@ -134,29 +135,26 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
-                        const std::string& timeText, const std::string* source,
-                        std::string* written) {
+                        const std::string& timeText, std::optional<std::string_view> source,
+                        WrittenContent* written) {
     FieldCatalog work;
-    std::string bytes;
-    const Status saved = RewriteDocument(path, [&](std::string current) -> Expected<std::string> {
-        ProfileText document(source != nullptr ? *source : std::move(current));
-        work = fields;
-        if (const Status applied = ApplySave(sections, work, order, timeText, document); !applied) {
-            return FileError{path, applied.Error().reason};
-        }
-        if (written == nullptr) {
-            return document.Bytes();
-        }
-        bytes = document.Bytes();
-        return bytes;
-    });
+    std::unique_ptr<ProfileText> document;  // what the written pieces point into
+    const Status saved = RewriteDocument(
+        path,
+        [&](std::string_view current) -> Expected<SplicedBytes> {
+            document = std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});
+            work = fields;
+            if (const Status applied = ApplySave(sections, work, order, timeText, *document);
+                !applied) {
+                return FileError{path, applied.Error().reason};
+            }
+            return document->Pieces();
+        },
+        written);
     if (!saved) {
         return saved;
     }
     fields = std::move(work);
-    if (written != nullptr) {
-        *written = std::move(bytes);
-    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "../catalog/fieldcatalog.h"
 #include "../catalog/sectioncatalog.h"
 #include "displayorder.h"
+#include "documentfile.h"
 #include "documentrules.h"
 #include "profiletext.h"
 
@@ -52,11 +54,12 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 // (but for an interrupted in-place write, whose error names the copy with the new content), and
 // the error names `path` and the reason. With `source`, the writes apply to those bytes instead
 // of the file's own, which they replace (saving a document under another name). With `written`,
-// it receives the bytes the file holds after a successful save.
+// it receives what the file holds after a successful save.
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
-                        const std::string& timeText, const std::string* source = nullptr,
-                        std::string* written = nullptr);
+                        const std::string& timeText,
+                        std::optional<std::string_view> source = std::nullopt,
+                        WrittenContent* written = nullptr);
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();

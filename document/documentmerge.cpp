@@ -7,6 +7,7 @@
 #include "configdocument.h"
 #include "documentio.h"
 #include "profiletext.h"
+#include "splicedbytes.h"
 #include "textencoding.h"
 
 namespace tav {
@@ -49,7 +50,7 @@ std::vector<std::uint16_t> FieldRows(const std::vector<std::uint16_t>& order, st
 }  // namespace
 
 ConfigDocument::DiskFingerprint ConfigDocument::FingerprintOf(std::string_view bytes, bool exists) {
-    return DiskFingerprint{exists, bytes.size(), std::hash<std::string_view>{}(bytes)};
+    return DiskFingerprint{exists, bytes.size(), ContentHash::Of(bytes)};
 }
 
 Expected<ConfigDocument::DiskState> ConfigDocument::CheckDisk() const {

@@ -63,21 +63,23 @@ mode_t NewFileMode() {
 
 // Writes `bytes` over the open document `fd` from its start, cuts it to that size and flushes it.
 // Returns the reason of the first failure, with its errno value.
-Status Overwrite(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        if (!SaveStepAllowed(SaveStep::Overwrite, done)) {
-            return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
+Status Overwrite(int fd, const SplicedBytes& bytes) {
+    const long long done = bytes.WriteInChunks(kChunk, [fd](std::size_t offset,
+                                                            std::string_view chunk) -> long long {
+        if (!SaveStepAllowed(SaveStep::Overwrite, offset)) {
+            return -1;
         }
-        const std::size_t chunk = std::min(bytes.size() - done, kChunk);
-        const ssize_t wrote = ::pwrite(fd, bytes.data() + done, chunk, static_cast<off_t>(done));
-        if (wrote < 0 && errno != EINTR) {
-            return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
+        const ssize_t wrote = ::pwrite(fd, chunk.data(), chunk.size(), static_cast<off_t>(offset));
+        if (wrote < 0) {
+            return errno == EINTR ? 0 : -1;
         }
-        done += wrote > 0 ? static_cast<std::size_t>(wrote) : 0;
+        return wrote;
+    });
+    if (done < 0) {
+        return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
     }
     if (!SaveStepAllowed(SaveStep::Truncate) ||
-        ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        ::ftruncate(fd, static_cast<off_t>(bytes.Size())) != 0) {
         return FileError{
             {}, std::string("cannot cut the file to size: ") + std::strerror(errno), errno};
     }
@@ -88,7 +90,7 @@ Status Overwrite(int fd, std::string_view bytes) {
 }
 
 // The in-place write: `copy` holds the complete new content, flushed and closed.
-Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, std::string_view bytes,
+Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, const SplicedBytes& bytes,
                                       TempFile copy) {
     // The copy's name must survive a crash before the document is touched.
     if (const Status synced = SyncFolder(FolderOf(copy.Path()), file.path); !synced) {
@@ -122,7 +124,7 @@ Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, std::string_view
 }
 
 // The copy for an in-place write when the document's folder takes no new files from the saver.
-Expected<TempFile> CopyInCache(const ReadDocument& file, std::string_view bytes) {
+Expected<TempFile> CopyInCache(const ReadDocument& file, const SplicedBytes& bytes) {
     // The seam first: a refused step must not even make the cache folder.
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
         return Failure(file.path, "cannot create a file in the cache folder: ", errno);
@@ -150,7 +152,7 @@ bool IsPermissionError(int code) {
 
 }  // namespace
 
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, std::string_view bytes) {
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes) {
     if (const Status writable = CheckWritable(file); !writable) {
         return writable.Error();
     }
@@ -204,7 +206,7 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, std::s
 }
 
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const std::string& target,
-                                            std::string_view bytes) {
+                                            const SplicedBytes& bytes) {
     const std::string folder = FolderOf(target);
     Expected<TempFile> temp = TempFile::Create(folder, BaseNameOf(target), path);
     if (!temp) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "../catalog/expected.h"
+#include "splicedbytes.h"
 
 namespace tav {
 
@@ -41,13 +42,13 @@ enum class ReplaceOutcome {
 // saver may not write.
 // On failure the document is as it was, except after a failure part-way through an in-place
 // write: the copy is then kept and the error says where it is.
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, std::string_view bytes);
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes);
 
 // Creates the file `target` (symbolic links already followed) with `bytes`, mode 0666 less the
 // umask: through a temporary file beside it, moved to `target` only if no file has that name, and
 // the folder flushed. Returns ChangedMeanwhile, having written nothing, when a file appeared under
 // that name meanwhile. Errors name `path`.
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const std::string& target,
-                                            std::string_view bytes);
+                                            const SplicedBytes& bytes);
 
 }  // namespace tav

@@ -39,19 +39,38 @@ std::string EncodeProfileValue(std::string_view value) {
     return std::string(value);
 }
 
-ProfileText::ProfileText(std::string bytes)
-    : m_bytes(std::move(bytes)), m_bomSize(ProfileLines(m_bytes).BomSize()) {
+ProfileText::ProfileText(std::string bytes) : m_owned(std::move(bytes)), m_bytes(m_owned) {
     Parse();
+}
+
+ProfileText::ProfileText(std::string_view bytes, InPlace) : m_bytes(bytes) {
+    Parse();
+}
+
+void ProfileText::SectionMarks::Add(std::size_t headerAt, std::uint32_t hash) {
+    if (m_count % kBlock == 0) {
+        m_blocks.emplace_back(new Entry[kBlock]);  // filled as sections are found
+    }
+    const auto at = static_cast<std::uint64_t>(headerAt);
+    m_blocks.back()[m_count % kBlock] =
+        Entry{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(at >> 32), hash};
+    ++m_count;
+}
+
+std::size_t ProfileText::SectionMarks::HeaderAt(std::size_t n) const {
+    const Entry& entry = Mark(n);
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh) << 32) |
+                                    entry.atLow);
 }
 
 void ProfileText::Parse() {
     const ProfileLines lines(m_bytes);
+    m_bomSize = lines.BomSize();
     const char* data = m_bytes.data();
     const std::size_t size = m_bytes.size();
     if (const std::size_t at = lines.TextEnd(0); at < size) {
-        m_eol = m_bytes.substr(at, lines.Next(at) - at);  // the first line ending
+        m_eol = std::string(m_bytes.substr(at, lines.Next(at) - at));  // the first line ending
     }
-    ReserveSections();
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
     std::size_t pos = 0;
     while (pos < size) {
@@ -70,90 +89,110 @@ void ProfileText::Parse() {
         if (lines.IsLineStart(lineBegin)) {
             const ProfileLine line{lineBegin, pos, lines.Next(pos)};
             if (const auto name = ProfileHeaderName(lines.Text(line))) {
-                AddSection(*name, line);
+                m_marks.Add(lineBegin, static_cast<std::uint32_t>(NameHash(*name)));
             }
         }
     }
-    if (!m_sections.empty()) {
-        m_sections.back().bodyEnd = size;
-    }
+    BuildIndex();
 }
 
-void ProfileText::ReserveSections() {
-    // Room for a section per kilobyte avoids rehashing in large files shared with other programs.
-    const std::size_t expected = m_bytes.size() / 1024 + 8;
-    m_sections.reserve(expected);
+std::string_view ProfileText::NameOf(SectionNumber n) const {
+    if (!IsFileSection(n)) {
+        return m_newSections[n - m_marks.Count()].name;
+    }
+    const ProfileLines lines(m_bytes);
+    const std::size_t begin = m_marks.HeaderAt(n);
+    const std::size_t textEnd = lines.TextEnd(begin);
+    return ProfileHeaderName(lines.Text(ProfileLine{begin, textEnd, textEnd})).value_or("");
+}
+
+std::uint32_t ProfileText::HashOf(SectionNumber n) const {
+    return IsFileSection(n) ? m_marks.Hash(n) : m_newSections[n - m_marks.Count()].hash;
+}
+
+std::size_t ProfileText::BodyBegin(SectionNumber n) const {
+    const ProfileLines lines(m_bytes);
+    return lines.Next(lines.TextEnd(m_marks.HeaderAt(n)));
+}
+
+std::size_t ProfileText::BodyEnd(SectionNumber n) const {
+    // The body ends where the next header line starts, so its last line ends inside it.
+    return n + 1 < m_marks.Count() ? m_marks.HeaderAt(n + 1) : m_bytes.size();
+}
+
+const std::vector<std::string>& ProfileText::Added(SectionNumber n) const {
+    if (!IsFileSection(n)) {
+        return m_newSections[n - m_marks.Count()].added;
+    }
+    static const std::vector<std::string> kNone;
+    const auto state = m_state.find(n);
+    return state == m_state.end() ? kNone : state->second.added;
+}
+
+std::vector<std::string>& ProfileText::AddedToChange(SectionNumber n) {
+    return IsFileSection(n) ? m_state[n].added : m_newSections[n - m_marks.Count()].added;
+}
+
+void ProfileText::BuildIndex() {
+    // At most two thirds of the slots in use keeps probes short without costing much per section.
     std::size_t slots = 16;
-    while (slots < 2 * expected) {
+    while (slots * 2 < m_marks.Count() * 3) {
         slots *= 2;
     }
     m_firstSection.assign(slots, 0);
-}
-
-void ProfileText::AddSection(std::string_view name, const ProfileLine& header) {
-    if (!m_sections.empty()) {
-        m_sections.back().bodyEnd = header.begin;
-    }
-    Section section;
-    section.name = name;
-    section.hash = NameHash(name);
-    section.bodyBegin = header.next;
-    m_sections.push_back(std::move(section));
-    IndexSection(m_sections.size() - 1);
-}
-
-void ProfileText::GrowIndex(std::size_t slots) {
-    m_firstSection.assign(slots, 0);
     m_indexed = 0;
-    for (std::size_t i = 0; i < m_sections.size(); ++i) {
-        IndexSection(i);
+    const std::size_t total = m_marks.Count() + m_newSections.size();
+    for (std::size_t n = 0; n < total; ++n) {
+        IndexSection(static_cast<SectionNumber>(n));
     }
 }
 
-void ProfileText::IndexSection(std::size_t index) {
-    if ((m_indexed + 1) * 2 > m_firstSection.size()) {
-        GrowIndex(std::max<std::size_t>(16, m_firstSection.size() * 2));  // indexes them all
-        return;
+void ProfileText::IndexSection(SectionNumber n) {
+    if ((m_indexed + 1) * 3 > m_firstSection.size() * 2) {
+        // Only sections added by Set get here: the table grows and indexes them all again.
+        m_firstSection.assign(m_firstSection.size() * 2, 0);
+        m_indexed = 0;
+        for (SectionNumber k = 0; k < n; ++k) {
+            IndexSection(k);
+        }
     }
-    const Section& section = m_sections[index];
+    const std::uint32_t hash = HashOf(n);
     const std::size_t mask = m_firstSection.size() - 1;
-    for (std::size_t slot = section.hash & mask;; slot = (slot + 1) & mask) {
+    std::string_view name;  // read from the header only when another section has the same hash
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t entry = m_firstSection[slot];
         if (entry == 0) {
-            m_firstSection[slot] = static_cast<std::uint32_t>(index + 1);
+            m_firstSection[slot] = n + 1;
             ++m_indexed;
             return;
         }
-        const Section& other = m_sections[entry - 1];
-        if (other.hash == section.hash && SameName(other.name, section.name)) {
-            return;  // the first section of a name is the section
+        if (HashOf(entry - 1) == hash) {
+            if (name.empty()) {
+                name = NameOf(n);
+            }
+            if (SameName(NameOf(entry - 1), name)) {
+                return;  // the first section of a name is the section
+            }
         }
     }
 }
 
-const ProfileText::Section* ProfileText::FindSection(std::string_view name) const {
-    if (m_firstSection.empty()) {
-        return nullptr;
-    }
+std::optional<ProfileText::SectionNumber> ProfileText::FindSection(std::string_view name) const {
     const std::string_view wanted = TrimBlanks(name);
-    const std::size_t hash = NameHash(wanted);
+    const auto hash = static_cast<std::uint32_t>(NameHash(wanted));
     const std::size_t mask = m_firstSection.size() - 1;
     for (std::size_t slot = hash & mask; m_firstSection[slot] != 0; slot = (slot + 1) & mask) {
-        const Section& section = m_sections[m_firstSection[slot] - 1];
-        if (section.hash == hash && SameName(section.name, wanted)) {
-            return &section;
+        const SectionNumber n = m_firstSection[slot] - 1;
+        if (HashOf(n) == hash && SameName(NameOf(n), wanted)) {
+            return n;
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-ProfileText::Section* ProfileText::FindSection(std::string_view name) {
-    return const_cast<Section*>(std::as_const(*this).FindSection(name));
-}
-
-std::string_view ProfileText::KeyLineText(const Section& section, const KeyRef& ref) const {
+std::string_view ProfileText::KeyLineText(SectionNumber n, const KeyRef& ref) const {
     if (ref.added) {
-        return section.added[ref.at];
+        return Added(n)[ref.at];
     }
     if (const auto replaced = m_replaced.find(ref.at); replaced != m_replaced.end()) {
         return replaced->second.text;
@@ -162,41 +201,44 @@ std::string_view ProfileText::KeyLineText(const Section& section, const KeyRef& 
     return lines.Text(lines.At(ref.at));
 }
 
-void ProfileText::ListKeys(const Section& section) const {
-    section.keysListed = true;
+const ProfileText::FileSectionState& ProfileText::ListKeys(SectionNumber n) const {
+    FileSectionState& state = m_state[n];
+    if (state.keysListed) {
+        return state;
+    }
+    state.keysListed = true;
     const ProfileLines lines(m_bytes);
-    // The body ends where the next header line starts, so its last line ends inside it.
-    for (std::size_t at = section.bodyBegin; at < section.bodyEnd;) {
+    const std::size_t end = BodyEnd(n);
+    for (std::size_t at = BodyBegin(n); at < end;) {
         const ProfileLine line = lines.At(at);
         if (const auto keyLine = ProfileKeyLineParts(lines.Text(line))) {
-            section.keyLines.emplace_back(NameHash(keyLine->key), at);
+            state.keyLines.emplace_back(static_cast<std::uint32_t>(NameHash(keyLine->key)), at);
         }
         at = line.next;
     }
+    return state;
 }
 
-std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
+std::optional<ProfileText::KeyRef> ProfileText::FindKey(SectionNumber n,
                                                         std::string_view key) const {
     const std::string_view wanted = TrimBlanks(key);
     auto matches = [&](std::string_view text) {
         const auto keyLine = ProfileKeyLineParts(text);
         return keyLine && SameName(keyLine->key, wanted);
     };
-    if (!section.isNew) {
+    if (IsFileSection(n)) {
         // Each section is read once; later look-ups compare hashes (a rewritten line keeps its
         // key, so the list stays right).
-        if (!section.keysListed) {
-            ListKeys(section);
-        }
-        const std::size_t hash = NameHash(wanted);
-        for (const auto& [keyHash, line] : section.keyLines) {
-            if (keyHash == hash && matches(KeyLineText(section, KeyRef{line, false}))) {
+        const auto hash = static_cast<std::uint32_t>(NameHash(wanted));
+        for (const auto& [keyHash, line] : ListKeys(n).keyLines) {
+            if (keyHash == hash && matches(KeyLineText(n, KeyRef{line, false}))) {
                 return KeyRef{line, false};
             }
         }
     }
-    for (std::size_t i = 0; i < section.added.size(); ++i) {
-        if (matches(section.added[i])) {
+    const std::vector<std::string>& added = Added(n);
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (matches(added[i])) {
             return KeyRef{i, true};
         }
     }
@@ -204,8 +246,8 @@ std::optional<ProfileText::KeyRef> ProfileText::FindKey(const Section& section,
 }
 
 std::optional<std::string> ProfileText::Get(std::string_view section, std::string_view key) const {
-    const Section* found = FindSection(section);
-    if (found == nullptr) {
+    const std::optional<SectionNumber> found = FindSection(section);
+    if (!found) {
         return std::nullopt;
     }
     const auto ref = FindKey(*found, key);
@@ -233,19 +275,17 @@ Status ProfileText::Set(std::string_view section, std::string_view key, std::str
     }
 
     const std::string encoded = EncodeProfileValue(value);
-    Section* target = FindSection(name);
-    if (target == nullptr) {
-        Section fresh;
-        fresh.name = m_newNames.emplace_back(name);
-        fresh.hash = NameHash(fresh.name);
-        fresh.isNew = true;
-        m_sections.push_back(std::move(fresh));
-        IndexSection(m_sections.size() - 1);
-        target = &m_sections.back();
+    std::optional<SectionNumber> target = FindSection(name);
+    if (!target) {
+        NewSection& fresh = m_newSections.emplace_back();
+        fresh.name = std::string(name);
+        fresh.hash = static_cast<std::uint32_t>(NameHash(fresh.name));
+        target = static_cast<SectionNumber>(m_marks.Count() + m_newSections.size() - 1);
+        IndexSection(*target);
     }
     const auto ref = FindKey(*target, keyName);
     if (!ref) {
-        target->added.push_back(std::string(keyName) + "=" + encoded);
+        AddedToChange(*target).push_back(std::string(keyName) + "=" + encoded);
         return {};
     }
     const ProfileKeyLine current = PartsOfKeyLine(KeyLineText(*target, *ref));
@@ -254,7 +294,7 @@ Status ProfileText::Set(std::string_view section, std::string_view key, std::str
     }
     std::string rewritten = std::string(current.key) + "=" + encoded;
     if (ref->added) {
-        target->added[ref->at] = std::move(rewritten);
+        AddedToChange(*target)[ref->at] = std::move(rewritten);
     } else {
         const std::size_t textEnd = ProfileLines(m_bytes).TextEnd(ref->at);
         m_replaced[ref->at] = Replacement{textEnd, std::move(rewritten)};
@@ -263,8 +303,9 @@ Status ProfileText::Set(std::string_view section, std::string_view key, std::str
 }
 
 bool ProfileText::Unchanged() const {
-    return m_replaced.empty() && std::none_of(m_sections.begin(), m_sections.end(),
-                                              [](const Section& s) { return !s.added.empty(); });
+    const auto hasLines = [](const auto& entry) { return !entry.second.added.empty(); };
+    return m_replaced.empty() && std::none_of(m_state.begin(), m_state.end(), hasLines) &&
+           m_newSections.empty();
 }
 
 std::string_view ProfileText::EndingAt(std::size_t at) const {
@@ -279,91 +320,92 @@ std::string_view ProfileText::EndingAt(std::size_t at) const {
     return at >= 1 && m_bytes[at - 1] == '\n' ? "\n" : "\r\n";
 }
 
-std::size_t ProfileText::InsertionPoint(const Section& section) const {
+std::size_t ProfileText::InsertionPoint(SectionNumber n) const {
     // After the section's last non-blank line (the header when every other line is blank).
-    std::size_t last = section.bodyEnd;
-    while (last > section.bodyBegin) {
+    const std::size_t begin = BodyBegin(n);
+    std::size_t last = BodyEnd(n);
+    while (last > begin) {
         const char c = m_bytes[last - 1];
         if (!IsProfileBlank(c) && c != '\r' && c != '\n') {
             break;
         }
         --last;
     }
-    if (last == section.bodyBegin) {
-        return section.bodyBegin;  // the header line's end
+    if (last == begin) {
+        return begin;  // the header line's end
     }
     const ProfileLines lines(m_bytes);
     return lines.Next(lines.TextEnd(last - 1));
 }
 
-std::string ProfileText::Bytes() const {
+SplicedBytes ProfileText::Pieces() const {
     // Every change is a replacement of an original line's text or an insertion of lines at a
-    // position; everything between them is copied as it is.
+    // position; everything between them is the original bytes as they are.
     struct Edit {
         std::size_t at;
         std::size_t end;  // equal to `at` for an insertion
         const Replacement* replacement;
-        const Section* insertion;
+        const std::vector<std::string>* insertion;
     };
     std::vector<Edit> edits;
     for (const auto& [at, replacement] : m_replaced) {
         const std::size_t begin = at == 0 ? m_bomSize : at;
         edits.push_back(Edit{begin, replacement.textEnd, &replacement, nullptr});
     }
-    std::size_t extra = 0;
-    for (const Section& section : m_sections) {
-        for (const std::string& text : section.added) {
-            extra += text.size() + m_eol.size();
+    for (const auto& [n, state] : m_state) {
+        if (!state.added.empty()) {
+            const std::size_t at = InsertionPoint(n);
+            edits.push_back(Edit{at, at, nullptr, &state.added});
         }
-        if (!section.isNew && !section.added.empty()) {
-            const std::size_t at = InsertionPoint(section);
-            edits.push_back(Edit{at, at, nullptr, &section});
-        }
-        extra += section.isNew ? section.name.size() + 2 + m_eol.size() : 0;
     }
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at < b.at; });
 
-    std::string out;
-    out.reserve(m_bytes.size() + extra + m_eol.size());
-    const std::string_view bytes(m_bytes);
+    const std::string_view eol = m_eol;
+    const auto endsWithLineEnd = [this] {
+        return m_bytes.empty() || m_bytes.back() == '\n' || m_bytes.back() == '\r';
+    };
+    SplicedBytes out;
     std::size_t copied = 0;
     for (const Edit& edit : edits) {
-        out += bytes.substr(copied, edit.at - copied);
+        out.Append(m_bytes.substr(copied, edit.at - copied));
         if (edit.replacement != nullptr) {
-            out += edit.replacement->text;
+            out.Append(edit.replacement->text);
         } else {
             // The section's last line may be the file's last line, without a line ending.
-            if (edit.at == m_bytes.size() && !m_bytes.empty() && m_bytes.back() != '\n' &&
-                m_bytes.back() != '\r') {
-                out += m_eol;
+            if (edit.at == m_bytes.size() && !endsWithLineEnd()) {
+                out.Append(eol);
             }
-            const std::string_view eol = EndingAt(edit.at);
-            for (const std::string& text : edit.insertion->added) {
-                out += text;
-                out += eol;
+            const std::string_view ending = EndingAt(edit.at);
+            for (const std::string& text : *edit.insertion) {
+                out.Append(text);
+                out.Append(ending);
             }
         }
         copied = edit.end;
     }
-    out += bytes.substr(copied);
+    out.Append(m_bytes.substr(copied));
 
-    bool first = true;
-    for (const Section& section : m_sections) {
-        if (!section.isNew) {
-            continue;
+    for (std::size_t i = 0; i < m_newSections.size(); ++i) {
+        const NewSection& section = m_newSections[i];
+        const bool lastEndsLine = out.Size() == 0 || out.Pieces().back().back() == '\n' ||
+                                  out.Pieces().back().back() == '\r';
+        if (i == 0 && !lastEndsLine) {
+            out.Append(eol);  // the file's last line had no line ending
         }
-        if (first && !out.empty() && out.back() != '\n' && out.back() != '\r') {
-            out += m_eol;  // the file's last line had no line ending
-        }
-        first = false;
-        out.append(1, '[').append(section.name).append(1, ']');
-        out += m_eol;
+        out.Append("[");
+        out.Append(section.name);
+        out.Append("]");
+        out.Append(eol);
         for (const std::string& text : section.added) {
-            out += text;
-            out += m_eol;
+            out.Append(text);
+            out.Append(eol);
         }
     }
     return out;
+}
+
+std::string ProfileText::Bytes() const {
+    return Pieces().Join();
 }
 
 }  // namespace tav

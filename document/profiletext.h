@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "../catalog/expected.h"
+#include "splicedbytes.h"
 #include "profilelines.h"  // the line rules, and TrimBlanks for callers that read names alike
 
 namespace tav {
@@ -37,8 +40,13 @@ namespace tav {
 // here, since the other application's readers take it for one.
 class ProfileText final {
 public:
+    // Marks the constructor that reads bytes where they are instead of keeping a copy.
+    struct InPlace {};
+
     explicit ProfileText(std::string bytes = {});
-    // Not copied or moved: the section names are views into the object's own bytes.
+    // Reads `bytes` where they are: they must stay valid and unchanged while the store is used.
+    ProfileText(std::string_view bytes, InPlace);
+    // Not copied or moved: what it holds points into its own bytes.
     ProfileText(const ProfileText&) = delete;
     ProfileText& operator=(const ProfileText&) = delete;
 
@@ -51,27 +59,54 @@ public:
     // its `file` is empty (the store does not know its file).
     Status Set(std::string_view section, std::string_view key, std::string_view value);
 
-    // The document's bytes with every write applied.
+    // The document's bytes with every write applied, as pieces of the original bytes and of the
+    // written lines: valid while the store and its bytes are, until the next Set.
+    SplicedBytes Pieces() const;
+
+    // The same bytes joined into one string.
     std::string Bytes() const;
 
     // True when no write has changed anything.
     bool Unchanged() const;
 
 private:
-    // A section of the file, or one added by Set at the end of the file. Only section headers are
-    // located when the text is parsed; the lines of a section are looked at when a key of it is
-    // read or written, so that large files with many sections nobody asks for stay cheap.
-    struct Section {
-        std::string_view name;           // trimmed name: into the bytes, or into m_newNames
-        std::size_t hash = 0;            // NameHash of the name
-        std::size_t bodyBegin = 0;       // first byte after the header line
-        std::size_t bodyEnd = 0;         // first byte of the next header line, or the file's end
+    // Sections are numbered: those of the file in file order, then those added by Set.
+    using SectionNumber = std::uint32_t;
+
+    // Where a section of the file starts, and its name's hash; the name is read again from the
+    // header line when needed. Only headers are located when the text is parsed, so a file of
+    // many sections costs 12 bytes each here; kept in blocks, so that growing never copies.
+    class SectionMarks final {
+    public:
+        void Add(std::size_t headerAt, std::uint32_t hash);
+        std::size_t Count() const { return m_count; }
+        std::size_t HeaderAt(std::size_t n) const;
+        std::uint32_t Hash(std::size_t n) const { return Mark(n).hash; }
+
+    private:
+        struct Entry {
+            std::uint32_t atLow;
+            std::uint32_t atHigh;
+            std::uint32_t hash;
+        };
+        static constexpr std::size_t kBlock = 4096;
+        const Entry& Mark(std::size_t n) const { return m_blocks[n / kBlock][n % kBlock]; }
+
+        std::vector<std::unique_ptr<Entry[]>> m_blocks;
+        std::size_t m_count = 0;
+    };
+    // What was looked at or written in a section of the file.
+    struct FileSectionState {
+        // The key lines (hash of the key, first byte of the line), listed when a key of the
+        // section is first looked for.
+        std::vector<std::pair<std::uint32_t, std::size_t>> keyLines;
+        bool keysListed = false;
         std::vector<std::string> added;  // lines added after the section's last non-blank line
-        // The key lines of the original section (NameHash of the key, first byte of the line),
-        // listed when a key of the section is first looked for.
-        mutable std::vector<std::pair<std::size_t, std::size_t>> keyLines;
-        mutable bool keysListed = false;
-        bool isNew = false;  // created by Set at the end of the file
+    };
+    struct NewSection {
+        std::string name;
+        std::uint32_t hash = 0;
+        std::vector<std::string> added;
     };
     // Where a key line is: an original line (its first byte) or a line added to the section.
     struct KeyRef {
@@ -84,26 +119,32 @@ private:
     };
 
     void Parse();
-    void ReserveSections();
-    void AddSection(std::string_view name, const ProfileLine& header);
-    Section* FindSection(std::string_view name);
-    const Section* FindSection(std::string_view name) const;
-    std::optional<KeyRef> FindKey(const Section& section, std::string_view key) const;
-    std::string_view KeyLineText(const Section& section, const KeyRef& ref) const;
-    std::size_t InsertionPoint(const Section& section) const;
+    std::string_view NameOf(SectionNumber n) const;
+    std::uint32_t HashOf(SectionNumber n) const;
+    bool IsFileSection(SectionNumber n) const { return n < m_marks.Count(); }
+    std::size_t BodyBegin(SectionNumber n) const;
+    std::size_t BodyEnd(SectionNumber n) const;
+    const std::vector<std::string>& Added(SectionNumber n) const;
+    std::vector<std::string>& AddedToChange(SectionNumber n);
+    std::optional<SectionNumber> FindSection(std::string_view name) const;
+    std::optional<KeyRef> FindKey(SectionNumber n, std::string_view key) const;
+    std::string_view KeyLineText(SectionNumber n, const KeyRef& ref) const;
+    std::size_t InsertionPoint(SectionNumber n) const;
     std::string_view EndingAt(std::size_t at) const;
-    void ListKeys(const Section& section) const;
+    const FileSectionState& ListKeys(SectionNumber n) const;
 
-    std::string m_bytes;
-    std::vector<Section> m_sections;  // file order, then new sections in order of creation
-    // The first section of each name, found by a case-insensitive hash in an open-addressing
-    // table of section indexes + 1 (0: empty); no allocation per section keeps files with many
-    // sections cheap to open.
-    void IndexSection(std::size_t index);
-    void GrowIndex(std::size_t slots);
+    // The first section of each name, found by its hash in an open-addressing table of section
+    // numbers + 1 (0: empty), sized once when the file is parsed.
+    void BuildIndex();
+    void IndexSection(SectionNumber n);
+
+    std::string m_owned;
+    std::string_view m_bytes;
+    SectionMarks m_marks;
     std::vector<std::uint32_t> m_firstSection;
     std::size_t m_indexed = 0;
-    std::deque<std::string> m_newNames;  // names of sections added by Set (stable addresses)
+    mutable std::unordered_map<SectionNumber, FileSectionState> m_state;
+    std::deque<NewSection> m_newSections;  // stable addresses: pieces point into them
     std::map<std::size_t, Replacement> m_replaced;  // line start -> new text
     std::string m_eol = "\r\n";
     std::size_t m_bomSize = 0;

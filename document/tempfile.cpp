@@ -103,18 +103,20 @@ TempFile::~TempFile() {
     }
 }
 
-Status TempFile::Write(std::string_view bytes, const std::string& errorPath) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        if (!SaveStepAllowed(SaveStep::Write, done)) {
-            return Failure(errorPath, "cannot write: ", errno);
+Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) {
+    const long long done = bytes.WriteInChunks(kChunk, [this](std::size_t offset,
+                                                              std::string_view chunk) -> long long {
+        if (!SaveStepAllowed(SaveStep::Write, offset)) {
+            return -1;
         }
-        const std::size_t chunk = std::min(bytes.size() - done, kChunk);
-        const ssize_t wrote = ::write(m_fd, bytes.data() + done, chunk);
-        if (wrote < 0 && errno != EINTR) {
-            return Failure(errorPath, "cannot write: ", errno);
+        const ssize_t wrote = ::write(m_fd, chunk.data(), chunk.size());
+        if (wrote < 0) {
+            return errno == EINTR ? 0 : -1;
         }
-        done += wrote > 0 ? static_cast<std::size_t>(wrote) : 0;
+        return wrote;
+    });
+    if (done < 0) {
+        return Failure(errorPath, "cannot write: ", errno);
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "../catalog/expected.h"
+#include "splicedbytes.h"
 
 namespace tav {
 
@@ -35,7 +36,7 @@ public:
 
     // Writes all of `bytes` at the current offset, in chunks of at most 1 MiB, each after the Write
     // step of the fault seam. The error names `errorPath` and the reason.
-    Status Write(std::string_view bytes, const std::string& errorPath);
+    Status Write(const SplicedBytes& bytes, const std::string& errorPath);
 
     // Flushes the file to disk (after the Sync step of the fault seam).
     Status Flush(const std::string& errorPath);

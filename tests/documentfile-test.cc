@@ -29,15 +29,17 @@ constexpr gid_t kOtherGroup = 65534;
 
 // Sets `key` in section [S] of the current bytes: the edit of the tests.
 tav::DocumentEdit SetKey(const std::string& key, const std::string& value, int* calls = nullptr) {
-    return [=](std::string current) -> tav::Expected<std::string> {
+    auto written = std::make_shared<std::string>();  // what the returned bytes point into
+    return [=](std::string_view current) -> tav::Expected<tav::SplicedBytes> {
         if (calls != nullptr) {
             ++*calls;
         }
-        tav::ProfileText text(std::move(current));
+        tav::ProfileText text{std::string(current)};
         if (const tav::Status set = text.Set("S", key, value); !set) {
             return set.Error();
         }
-        return text.Bytes();
+        *written = text.Bytes();
+        return tav::SplicedBytes(*written);
     };
 }
 

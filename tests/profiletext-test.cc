@@ -137,6 +137,29 @@ TEST(ProfileWriteTest, LaterWritesFindKeysAndSectionsAddedEarlier) {
     EXPECT_EQ(text.Bytes(), "[S]\r\na=3\r\n[T]\r\nb=4\r\nc=5\r\n");
 }
 
+// Many sections, with duplicate names and names added by writes, stay findable: the first section
+// of a name counts, also after the index has grown for the added ones.
+TEST(ProfileWriteTest, ManySectionsAndAddedOnesAreFoundByName) {
+    std::string bytes;
+    for (int s = 0; s < 3000; ++s) {
+        bytes += "[S" + std::to_string(s % 2000) + "]\nk=" + std::to_string(s) + "\n";
+    }
+    ProfileText text(bytes);
+    for (int s = 0; s < 500; ++s) {
+        ASSERT_TRUE(text.Set("New" + std::to_string(s), "k", std::to_string(s)));
+    }
+    for (int s = 0; s < 2000; s += 7) {
+        EXPECT_EQ(text.Get("s" + std::to_string(s), "K"), std::to_string(s)) << s;
+    }
+    for (int s = 0; s < 500; s += 7) {
+        EXPECT_EQ(text.Get("new" + std::to_string(s), "k"), std::to_string(s)) << s;
+    }
+    EXPECT_EQ(text.Get("S2000", "k"), std::nullopt);
+    const ProfileText reread(text.Bytes());
+    EXPECT_EQ(reread.Get("New499", "k"), "499");
+    EXPECT_EQ(reread.Get("S1999", "k"), "1999");
+}
+
 // Random values (every byte but CR and LF, blanks and quotes at the ends included) written into a
 // random mix of existing and new keys read back exactly, and every untouched line stays put.
 TEST(ProfileRoundTripTest, RandomValuesReadBackExactly) {
