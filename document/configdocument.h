@@ -21,6 +21,7 @@
 
 #include "catalog/catalogues.h"
 #include "catalog/expected.h"
+#include "catalog/fileaccess.h"
 #include "displayorder.h"
 #include "textencoding.h"
 
@@ -227,7 +228,7 @@ public:
     struct DiskState {
         bool changed = false;
         bool deleted = false;
-        std::string bytes;  // the file's bytes now (empty when there is none)
+        FileBytes bytes;  // the file's bytes now (empty when there is none)
     };
     Expected<DiskState> CheckDisk() const;
 
@@ -242,7 +243,7 @@ public:
     // (the document stays modified when an edit of its own remains), and the undo history is
     // dropped, since its steps were made on values that are gone. Listeners are told Reset.
     // Returns the read's warnings.
-    std::vector<std::string> MergeDisk(std::string diskBytes, const DiskChoices& takeTheirs);
+    std::vector<std::string> MergeDisk(std::string_view diskBytes, const DiskChoices& takeTheirs);
 
     // --- Listeners ---
 

@@ -23,11 +23,11 @@ struct Version {
     std::vector<std::string> warnings;
 };
 
-Version ReadVersion(const Catalogues& defs, std::string bytes) {
+Version ReadVersion(const Catalogues& defs, std::string_view bytes) {
     Version version;
     version.table = defs.fields;
     version.warnings =
-        ReadDocumentValues(defs.sections, version.table, ProfileText(std::move(bytes)));
+        ReadDocumentValues(defs.sections, version.table, ProfileText(bytes, ProfileText::InPlace{}));
     version.order = CatalogDisplayOrder(defs.sections, version.table);
     for (std::uint16_t row = 0; row < version.table.Count(); ++row) {
         if (row < defs.fields.Count()) {
@@ -58,7 +58,7 @@ Expected<ConfigDocument::DiskState> ConfigDocument::CheckDisk() const {
     if (m_path.empty()) {
         return state;
     }
-    Expected<std::string> bytes = ReadFileBytes(m_path);
+    Expected<FileBytes> bytes = ReadFileBuffer(m_path);
     if (!bytes) {
         if (!bytes.Error().Missing()) {
             return bytes.Error();
@@ -67,7 +67,7 @@ Expected<ConfigDocument::DiskState> ConfigDocument::CheckDisk() const {
         state.changed = m_disk.exists;
         return state;
     }
-    const DiskFingerprint now = FingerprintOf(*bytes, true);
+    const DiskFingerprint now = FingerprintOf(bytes->View(), true);
     state.changed = !m_disk.exists || now.size != m_disk.size || now.hash != m_disk.hash;
     state.bytes = std::move(*bytes);
     return state;
@@ -83,7 +83,7 @@ bool DiskComparison::HasConflicts() const {
 }
 
 DiskComparison ConfigDocument::CompareWithDisk(std::string_view diskBytes) const {
-    const Version disk = ReadVersion(Defs(), std::string(diskBytes));
+    const Version disk = ReadVersion(Defs(), diskBytes);
     DiskComparison result;
     for (std::uint16_t row = 0; row < CatalogueRows(); ++row) {
         const std::string& base = m_savedValues[row];
@@ -116,11 +116,11 @@ DiskComparison ConfigDocument::CompareWithDisk(std::string_view diskBytes) const
     return result;
 }
 
-std::vector<std::string> ConfigDocument::MergeDisk(std::string diskBytes,
+std::vector<std::string> ConfigDocument::MergeDisk(std::string_view diskBytes,
                                                    const DiskChoices& takeTheirs) {
     const DiskComparison comparison = CompareWithDisk(diskBytes);
     m_disk = FingerprintOf(diskBytes, true);
-    Version disk = ReadVersion(Defs(), std::move(diskBytes));
+    Version disk = ReadVersion(Defs(), diskBytes);
     // A conflict listed in the choices takes the disk's side.
     const auto theirsChosen = [](const auto& conflicts, const auto& chosen, const auto& item) {
         return std::count(conflicts.begin(), conflicts.end(), item) > 0 && chosen.count(item) > 0;

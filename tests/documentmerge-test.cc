@@ -172,9 +172,9 @@ TEST(DiskStateTest, OnlySomeoneElsesWritesCountAsChanges) {
     tavtest::WriteFile(path, kBase);
     ASSERT_TRUE(f.doc.Open(path, "d.tac"));
     const auto state = [&] {
-        const auto checked = f.doc.CheckDisk();
+        auto checked = f.doc.CheckDisk();
         EXPECT_TRUE(checked);
-        return checked ? *checked : ConfigDocument::DiskState{};
+        return checked ? std::move(*checked) : ConfigDocument::DiskState{};
     };
     EXPECT_FALSE(state().changed) << "as opened";
     ASSERT_TRUE(f.doc.SetValue(1, "Mine"));
@@ -183,8 +183,8 @@ TEST(DiskStateTest, OnlySomeoneElsesWritesCountAsChanges) {
     tavtest::WriteFile(path, MergeFixture::Disk("Beep=0", "Beep=1"));
     const ConfigDocument::DiskState changed = state();
     EXPECT_TRUE(changed.changed);
-    EXPECT_EQ(changed.bytes, tavtest::ReadFile(path));
-    f.doc.MergeDisk(changed.bytes, {});
+    EXPECT_EQ(changed.bytes.View(), tavtest::ReadFile(path));
+    f.doc.MergeDisk(changed.bytes.View(), {});
     EXPECT_FALSE(state().changed) << "merged: the disk's version is the reference";
     ASSERT_EQ(::unlink(path.c_str()), 0);
     EXPECT_TRUE(state().deleted);

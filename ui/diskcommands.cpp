@@ -103,7 +103,7 @@ void MainDialog::OnReloadFromDisk() {
 }
 
 // Asked before a save writes over a file someone else changed since it was read or saved.
-MainDialog::DiskOutcome MainDialog::ResolveDiskChanges(std::string diskBytes) {
+MainDialog::DiskOutcome MainDialog::ResolveDiskChanges(std::string_view diskBytes) {
     const DiskComparison comparison = m_document->CompareWithDisk(diskBytes);
     const std::vector<DiskConflict> conflicts = ConflictsOf(*m_document, comparison);
     DiskDecision decision;
@@ -119,7 +119,7 @@ MainDialog::DiskOutcome MainDialog::ResolveDiskChanges(std::string diskBytes) {
     switch (decision.answer) {
         case DiskDecision::Answer::Merge:
             for (const std::string& warning : m_document->MergeDisk(
-                     std::move(diskBytes), ChoicesOf(comparison, decision.takeTheirs))) {
+                     diskBytes, ChoicesOf(comparison, decision.takeTheirs))) {
                 ReportFileError(tr("Not everything in this file could be loaded."),
                                 FileError{m_document->Path(), warning});
             }

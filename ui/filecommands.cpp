@@ -158,14 +158,17 @@ bool MainDialog::SaveDocument() {
     if (m_document->Path().empty()) {
         return SaveDocumentAs();
     }
-    const Expected<ConfigDocument::DiskState> disk = m_document->CheckDisk();
+    const Expected<ConfigDocument::DiskState> disk = [&] {
+        const BusyCursor busy;
+        return m_document->CheckDisk();
+    }();
     if (!disk) {
         ReportFileError(tr("The document could not be saved."), disk.Error());
         return false;
     }
     // A removed file is simply written again; a changed one asks first.
     if (disk->changed && !disk->deleted) {
-        const DiskOutcome outcome = ResolveDiskChanges(disk->bytes);
+        const DiskOutcome outcome = ResolveDiskChanges(disk->bytes.View());
         if (outcome != DiskOutcome::Save) {
             return false;
         }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalog/expected.h"
@@ -179,7 +180,7 @@ private:
     void WatchDocumentFile();
     void OnFileChangedOnDisk();
     void OnReloadFromDisk();
-    DiskOutcome ResolveDiskChanges(std::string diskBytes);
+    DiskOutcome ResolveDiskChanges(std::string_view diskBytes);
     void PlaceDiskNotice();
     bool SaveDocumentAs();
     QString SaveAsFolder() const;
