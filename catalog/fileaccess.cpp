@@ -1,14 +1,19 @@
 #include "fileaccess.h"
 
-#include <cerrno>
-#include <cstring>
+#include "progress.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace tav {
 
 namespace {
+
+constexpr std::size_t kReadStep = std::size_t{16} << 20;
 
 // The failure of a system call on `path`, which left its errno in `code`.
 FileError SystemFailure(const std::string& path, int code) {
@@ -59,7 +64,9 @@ Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
             capacity = capacity * 2 + 4096;
             data = grow(capacity);
         }
-        const ssize_t got = ::pread(fd, data + size, capacity - size, static_cast<off_t>(size));
+        // In steps, so that a window can tell how far a large read is.
+        const std::size_t step = std::min(capacity - size, kReadStep);
+        const ssize_t got = ::pread(fd, data + size, step, static_cast<off_t>(size));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -70,6 +77,7 @@ Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
             return size;
         }
         size += static_cast<std::size_t>(got);
+        ReportProgress(size, static_cast<std::size_t>(info.st_size));
     }
 }
 

@@ -39,7 +39,8 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing,
                                                         std::optional<TextEncoding> encoding) {
-    Expected<FileBytes> bytes = path.empty() ? Expected<FileBytes>(FileBytes()) : ReadFileBuffer(path);
+    Expected<FileBytes> bytes =
+        path.empty() ? Expected<FileBytes>(FileBytes()) : ReadFileBuffer(path);
     bool exists = !path.empty();
     if (!bytes) {
         if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
@@ -163,7 +164,8 @@ Status ConfigDocument::SaveEditedKeys() {
                     }
                 }
             }
-            return text.Pieces();  // the bytes it was given when nothing changed: nothing is written
+            return text
+                .Pieces();  // the bytes it was given when nothing changed: nothing is written
         },
         &written);
     if (!saved) {

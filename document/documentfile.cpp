@@ -155,8 +155,7 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
 
 }  // namespace
 
-Status RewriteDocument(const std::string& path, const DocumentEdit& edit,
-                       WrittenContent* written) {
+Status RewriteDocument(const std::string& path, const DocumentEdit& edit, WrittenContent* written) {
     if (path.empty()) {
         return FileError{"(no file)", "the document has no file name yet"};
     }

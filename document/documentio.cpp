@@ -142,7 +142,8 @@ Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
     const Status saved = RewriteDocument(
         path,
         [&](std::string_view current) -> Expected<SplicedBytes> {
-            document = std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});
+            document =
+                std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});
             work = fields;
             if (const Status applied = ApplySave(sections, work, order, timeText, *document);
                 !applied) {

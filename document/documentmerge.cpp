@@ -26,8 +26,8 @@ struct Version {
 Version ReadVersion(const Catalogues& defs, std::string_view bytes) {
     Version version;
     version.table = defs.fields;
-    version.warnings =
-        ReadDocumentValues(defs.sections, version.table, ProfileText(bytes, ProfileText::InPlace{}));
+    version.warnings = ReadDocumentValues(defs.sections, version.table,
+                                          ProfileText(bytes, ProfileText::InPlace{}));
     version.order = CatalogDisplayOrder(defs.sections, version.table);
     for (std::uint16_t row = 0; row < version.table.Count(); ++row) {
         if (row < defs.fields.Count()) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../catalog/progress.h"
 #include "atomicfile.h"
 #include "filemetadata.h"
 #include "tempfile.h"
@@ -64,17 +65,19 @@ mode_t NewFileMode() {
 // Writes `bytes` over the open document `fd` from its start, cuts it to that size and flushes it.
 // Returns the reason of the first failure, with its errno value.
 Status Overwrite(int fd, const SplicedBytes& bytes) {
-    const long long done = bytes.WriteInChunks(kChunk, [fd](std::size_t offset,
-                                                            std::string_view chunk) -> long long {
-        if (!SaveStepAllowed(SaveStep::Overwrite, offset)) {
-            return -1;
-        }
-        const ssize_t wrote = ::pwrite(fd, chunk.data(), chunk.size(), static_cast<off_t>(offset));
-        if (wrote < 0) {
-            return errno == EINTR ? 0 : -1;
-        }
-        return wrote;
-    });
+    const long long done = bytes.WriteInChunks(
+        kChunk, [fd, &bytes](std::size_t offset, std::string_view chunk) -> long long {
+            if (!SaveStepAllowed(SaveStep::Overwrite, offset)) {
+                return -1;
+            }
+            const ssize_t wrote =
+                ::pwrite(fd, chunk.data(), chunk.size(), static_cast<off_t>(offset));
+            if (wrote < 0) {
+                return errno == EINTR ? 0 : -1;
+            }
+            ReportProgress(offset + static_cast<std::size_t>(wrote), bytes.Size());
+            return wrote;
+        });
     if (done < 0) {
         return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
     }
@@ -152,7 +155,8 @@ bool IsPermissionError(int code) {
 
 }  // namespace
 
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes) {
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
+                                                const SplicedBytes& bytes) {
     if (const Status writable = CheckWritable(file); !writable) {
         return writable.Error();
     }

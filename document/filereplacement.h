@@ -42,7 +42,8 @@ enum class ReplaceOutcome {
 // saver may not write.
 // On failure the document is as it was, except after a failure part-way through an in-place
 // write: the copy is then kept and the error says where it is.
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes);
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
+                                                const SplicedBytes& bytes);
 
 // Creates the file `target` (symbolic links already followed) with `bytes`, mode 0666 less the
 // umask: through a temporary file beside it, moved to `target` only if no file has that name, and

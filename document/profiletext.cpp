@@ -59,8 +59,7 @@ void ProfileText::SectionMarks::Add(std::size_t headerAt, std::uint32_t hash) {
 
 std::size_t ProfileText::SectionMarks::HeaderAt(std::size_t n) const {
     const Entry& entry = Mark(n);
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh) << 32) |
-                                    entry.atLow);
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh) << 32) | entry.atLow);
 }
 
 void ProfileText::Parse() {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "../catalog/expected.h"
-#include "splicedbytes.h"
 #include "profilelines.h"  // the line rules, and TrimBlanks for callers that read names alike
+#include "splicedbytes.h"
 
 namespace tav {
 
@@ -144,7 +144,7 @@ private:
     std::vector<std::uint32_t> m_firstSection;
     std::size_t m_indexed = 0;
     mutable std::unordered_map<SectionNumber, FileSectionState> m_state;
-    std::deque<NewSection> m_newSections;  // stable addresses: pieces point into them
+    std::deque<NewSection> m_newSections;           // stable addresses: pieces point into them
     std::map<std::size_t, Replacement> m_replaced;  // line start -> new text
     std::string m_eol = "\r\n";
     std::size_t m_bomSize = 0;

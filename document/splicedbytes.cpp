@@ -32,7 +32,8 @@ void SplicedBytes::Append(std::string_view piece) {
     // A piece that continues the one before it in memory joins it (unchanged ranges cut by an
     // edit that changed nothing).
     if (!m_pieces.empty() && m_pieces.back().data() + m_pieces.back().size() == piece.data()) {
-        m_pieces.back() = std::string_view(m_pieces.back().data(), m_pieces.back().size() + piece.size());
+        m_pieces.back() =
+            std::string_view(m_pieces.back().data(), m_pieces.back().size() + piece.size());
     } else {
         m_pieces.push_back(piece);
     }

@@ -3,9 +3,9 @@
 // into a copy of the whole document.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,8 +68,8 @@ public:
 private:
     void Block(const unsigned char* block);
 
-    std::uint64_t m_lanes[4] = {0x9E3779B97F4A7C15ULL, 0xC2B2AE3D27D4EB4FULL,
-                                0x165667B19E3779F9ULL, 0x27D4EB2F165667C5ULL};
+    std::uint64_t m_lanes[4] = {0x9E3779B97F4A7C15ULL, 0xC2B2AE3D27D4EB4FULL, 0x165667B19E3779F9ULL,
+                                0x27D4EB2F165667C5ULL};
     unsigned char m_pending[32] = {};
     std::size_t m_pendingSize = 0;
     std::uint64_t m_total = 0;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../catalog/progress.h"
 #include "atomicfile.h"
 
 namespace tav {
@@ -104,17 +105,18 @@ TempFile::~TempFile() {
 }
 
 Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) {
-    const long long done = bytes.WriteInChunks(kChunk, [this](std::size_t offset,
-                                                              std::string_view chunk) -> long long {
-        if (!SaveStepAllowed(SaveStep::Write, offset)) {
-            return -1;
-        }
-        const ssize_t wrote = ::write(m_fd, chunk.data(), chunk.size());
-        if (wrote < 0) {
-            return errno == EINTR ? 0 : -1;
-        }
-        return wrote;
-    });
+    const long long done = bytes.WriteInChunks(
+        kChunk, [this, &bytes](std::size_t offset, std::string_view chunk) -> long long {
+            if (!SaveStepAllowed(SaveStep::Write, offset)) {
+                return -1;
+            }
+            const ssize_t wrote = ::write(m_fd, chunk.data(), chunk.size());
+            if (wrote < 0) {
+                return errno == EINTR ? 0 : -1;
+            }
+            ReportProgress(offset + static_cast<std::size_t>(wrote), bytes.Size());
+            return wrote;
+        });
     if (done < 0) {
         return Failure(errorPath, "cannot write: ", errno);
     }

@@ -6,7 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
+#include "catalog/fileaccess.h"
+#include "catalog/progress.h"
 #include "testutil.h"
 
 namespace {
@@ -75,6 +79,35 @@ TEST(AtomicFileTest, NewFileIsCreated) {
     tavtest::TempDir dir;
     ASSERT_TRUE(tav::WriteFileAtomically(dir.File("fresh.tac"), "[S]\r\n"));
     EXPECT_EQ(tavtest::ReadFile(dir.File("fresh.tac")), "[S]\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Reads and writes of a large document tell how far they are, up to the whole size, in order.
+TEST(AtomicFileTest, ReadsAndWritesReportTheirProgress) {
+    tavtest::TempDir dir;
+    const std::string path = dir.File("large.tac");
+    const std::string content(40 << 20, 'x');
+    std::vector<std::pair<std::size_t, std::size_t>> reports;
+    const tav::ProgressReport report(
+        [&](std::size_t done, std::size_t total) { reports.emplace_back(done, total); });
+    const auto expectSteps = [&](const char* what, std::size_t atLeast) {
+        ASSERT_GE(reports.size(), atLeast) << what;
+        for (std::size_t i = 0; i < reports.size(); ++i) {
+            EXPECT_EQ(reports[i].second, content.size()) << what;
+            EXPECT_TRUE(i == 0 || reports[i].first > reports[i - 1].first) << what;
+        }
+        EXPECT_EQ(reports.back().first, content.size()) << what;
+        reports.clear();
+    };
+    ASSERT_TRUE(tav::WriteFileAtomically(path, content));
+    expectSteps("write", 40);  // a step per megabyte
+    const tav::Expected<tav::FileBytes> read = tav::ReadFileBuffer(path);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->View() == content);
+    expectSteps("read", 3);
 }
 
 }  // namespace

@@ -27,29 +27,29 @@ TEST_P(ProfileReadTest, ReadsAsTheProfileServicesDo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileReadTest,
-    testing::Values(
-        ReadCase{"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
-        ReadCase{"missingSection", "[S]\r\nk=v\r\n", "T", "k", std::nullopt},
-        ReadCase{"missingKey", "[S]\r\nk=v\r\n", "S", "x", std::nullopt},
-        ReadCase{"emptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
-        ReadCase{"caseInsensitiveNames", "[General]\nBeep=1\n", "GENERAL", "beep", "1"},
-        ReadCase{"trimmed", "[ S ]\n \t k \t=\t v w \n", "S", "k", "v w"},
-        ReadCase{"doubleQuotesRemoved", "[S]\nk=\" v \"\n", "S", "k", " v "},
-        ReadCase{"singleQuotesRemoved", "[S]\nk='v'\n", "S", "k", "v"},
-        ReadCase{"unequalQuotesKept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
-        ReadCase{"onlyOnePairRemoved", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
-        ReadCase{"valueAfterFirstEquals", "[S]\nk=a=b\n", "S", "k", "a=b"},
-        ReadCase{"lfOnly", "[S]\nk=v", "S", "k", "v"},
-        ReadCase{"crOnly", "[S]\rk=v\rj=w\r", "S", "j", "w"},
-        ReadCase{"textAfterBracketIgnored", "[S] ; note\nk=v\n", "S", "k", "v"},
-        ReadCase{"nameToLastBracket", "[a]b]\nk=v\n", "a]b", "k", "v"},
-        ReadCase{"bracketWithoutCloseIsKeyLine", "[S]\n[x=1\n", "S", "[x", "1"},
-        ReadCase{"linesBeforeHeaderBelongNowhere", "k=v\n[S]\n", "", "k", std::nullopt},
-        ReadCase{"firstDuplicateSectionWins", "[S]\nk=1\n[s]\nk=2\nj=3\n", "S", "j", std::nullopt},
-        ReadCase{"firstDuplicateKeyWins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
-        ReadCase{"commentLineWithoutEquals", "[S]\n; k\nk=v\n", "S", "k", "v"},
-        ReadCase{"bomIgnoredForHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
-        ReadCase{"indentedHeader", "  [S]\nk=v\n", "S", "k", "v"}),
+    testing::Values(ReadCase{"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
+                    ReadCase{"missingSection", "[S]\r\nk=v\r\n", "T", "k", std::nullopt},
+                    ReadCase{"missingKey", "[S]\r\nk=v\r\n", "S", "x", std::nullopt},
+                    ReadCase{"emptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
+                    ReadCase{"caseInsensitiveNames", "[General]\nBeep=1\n", "GENERAL", "beep", "1"},
+                    ReadCase{"trimmed", "[ S ]\n \t k \t=\t v w \n", "S", "k", "v w"},
+                    ReadCase{"doubleQuotesRemoved", "[S]\nk=\" v \"\n", "S", "k", " v "},
+                    ReadCase{"singleQuotesRemoved", "[S]\nk='v'\n", "S", "k", "v"},
+                    ReadCase{"unequalQuotesKept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
+                    ReadCase{"onlyOnePairRemoved", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
+                    ReadCase{"valueAfterFirstEquals", "[S]\nk=a=b\n", "S", "k", "a=b"},
+                    ReadCase{"lfOnly", "[S]\nk=v", "S", "k", "v"},
+                    ReadCase{"crOnly", "[S]\rk=v\rj=w\r", "S", "j", "w"},
+                    ReadCase{"textAfterBracketIgnored", "[S] ; note\nk=v\n", "S", "k", "v"},
+                    ReadCase{"nameToLastBracket", "[a]b]\nk=v\n", "a]b", "k", "v"},
+                    ReadCase{"bracketWithoutCloseIsKeyLine", "[S]\n[x=1\n", "S", "[x", "1"},
+                    ReadCase{"linesBeforeHeaderBelongNowhere", "k=v\n[S]\n", "", "k", std::nullopt},
+                    ReadCase{"firstDuplicateSectionWins", "[S]\nk=1\n[s]\nk=2\nj=3\n", "S", "j",
+                             std::nullopt},
+                    ReadCase{"firstDuplicateKeyWins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+                    ReadCase{"commentLineWithoutEquals", "[S]\n; k\nk=v\n", "S", "k", "v"},
+                    ReadCase{"bomIgnoredForHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
+                    ReadCase{"indentedHeader", "  [S]\nk=v\n", "S", "k", "v"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct WriteCase {
@@ -81,8 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\r\n  k =  v  \r\n"},
         WriteCase{"newKeyAfterLastNonBlankLine", "[S]\r\na=1\r\n\r\n[T]\r\n", "S", "b", "2",
                   "[S]\r\na=1\r\nb=2\r\n\r\n[T]\r\n"},
-        WriteCase{"newKeyInLastSectionWithoutEnding", "[S]\na=1", "S", "b", "2",
-                  "[S]\na=1\nb=2\n"},
+        WriteCase{"newKeyInLastSectionWithoutEnding", "[S]\na=1", "S", "b", "2", "[S]\na=1\nb=2\n"},
         WriteCase{"newSectionAtEndAddsMissingEnding", "[S]\na=1", "T", "b", "2",
                   "[S]\na=1\n[T]\nb=2\n"},
         WriteCase{"newSectionAfterComments", "; top\r\n", "S", "k", "", "; top\r\n[S]\r\nk=\r\n"},
@@ -99,8 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\rk=1\nn=2\n\n"},
         WriteCase{"crFileNewKeyBeforeLfAfterCrLf", "[S]\rk=1\r\n\n[T]\r", "S", "n", "2",
                   "[S]\rk=1\r\nn=2\r\n\n[T]\r"},
-        WriteCase{"ctrlZAtEitherEndQuoted", "", "S", "k", "\x1A" "v\x1A",
-                  "[S]\r\nk=\"\x1A" "v\x1A\"\r\n"}),
+        WriteCase{"ctrlZAtEitherEndQuoted", "", "S", "k",
+                  "\x1A"
+                  "v\x1A",
+                  "[S]\r\nk=\"\x1A"
+                  "v\x1A\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteRefusalTest, LineBreaksAndUnreadableKeysAreRefusedAndNothingChanges) {
@@ -111,9 +113,14 @@ TEST(ProfileWriteRefusalTest, LineBreaksAndUnreadableKeysAreRefusedAndNothingCha
         const char* value;
     };
     const Refused cases[] = {
-        {"S", "k", "a\r\n[Evil]\r\nx=1"}, {"S", "k", "a\nb"},  {"S", "k\n", "v"},
-        {"S\r", "k", "v"},                {"S", "", "v"},      {"S", "  ", "v"},
-        {"S", "a=b", "v"},                {"S", "[x]", "v"},
+        {"S", "k", "a\r\n[Evil]\r\nx=1"},
+        {"S", "k", "a\nb"},
+        {"S", "k\n", "v"},
+        {"S\r", "k", "v"},
+        {"S", "", "v"},
+        {"S", "  ", "v"},
+        {"S", "a=b", "v"},
+        {"S", "[x]", "v"},
     };
     for (const auto& c : cases) {
         ProfileText text(before);
@@ -179,7 +186,8 @@ TEST(ProfileRoundTripTest, RandomValuesReadBackExactly) {
         ProfileText text(base);
         std::vector<std::tuple<std::string, std::string, std::string>> written;
         for (int w = 0; w < 6; ++w) {
-            const std::string section = std::vector<std::string>{"One", "Two", "Three"}[random() % 3];
+            const std::string section =
+                std::vector<std::string>{"One", "Two", "Three"}[random() % 3];
             const std::string key = "k" + std::to_string(random() % 4);
             const std::string value = randomText(12);
             ASSERT_TRUE(text.Set(section, key, value));

@@ -55,9 +55,7 @@ TEST(SplicedBytesTest, EqualsComparesTheBytesWhereverThePiecesLive) {
         {"cut in three, the middle a copy",
          {view.substr(0, 5), std::string_view(copy).substr(5, 7), view.substr(12)},
          true},
-        {"one byte changed",
-         {view.substr(0, 9), "new", view.substr(12)},
-         false},
+        {"one byte changed", {view.substr(0, 9), "new", view.substr(12)}, false},
         {"shorter", {view.substr(0, 10)}, false},
         {"longer", {view, "x"}, false},
     };

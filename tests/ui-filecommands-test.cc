@@ -7,14 +7,17 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
 #include "tree/configtree.h"
 #include "ui-fakes.h"
+#include "ui/workfeedback.h"
 
 namespace tavtest {
 namespace {
@@ -321,6 +324,48 @@ TEST_F(FileCommandsTest, OpenAndSaveShowAWaitCursorWhileTheyWork) {
     Document().RemoveListener(listener);
     EXPECT_EQ(shapes, (std::vector<int>{Qt::WaitCursor, Qt::WaitCursor}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace tavtest
+
+namespace tavtest {
+namespace {
+
+// Work that lasts shows a progress dialog telling how far it is; short work shows none. The
+// dialog and the wait cursor go with the work.
+TEST(WorkFeedbackTest, ShowsProgressOnlyForWorkThatLasts) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds showAfter;
+        bool reports;
+        bool shown;
+    };
+    const std::vector<Case> cases = {
+        {"lasting work that reports", std::chrono::milliseconds(0), true, true},
+        {"short work", std::chrono::hours(1), true, false},
+        {"lasting work that never reports", std::chrono::milliseconds(0), false, false},
+    };
+    QWidget parent;
+    for (const Case& c : cases) {
+        {
+            const tav::WorkFeedback feedback(&parent, QStringLiteral("Saving a.tac…"), c.showAfter);
+            if (c.reports) {
+                tav::ReportProgress(250, 1000);
+                tav::ReportProgress(500, 1000);
+            }
+            ASSERT_EQ(feedback.Dialog() != nullptr, c.shown) << c.name;
+            if (c.shown) {
+                EXPECT_EQ(feedback.Dialog()->labelText(), QStringLiteral("Saving a.tac…"));
+                EXPECT_EQ(feedback.Dialog()->value() * 2, feedback.Dialog()->maximum()) << c.name;
+                EXPECT_TRUE(feedback.Dialog()->isVisible()) << c.name;
+            }
+            EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor) << c.name;
+        }
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << c.name;
+        EXPECT_TRUE(parent.findChildren<QProgressDialog*>().isEmpty()) << c.name;
+        tav::ReportProgress(1, 2);  // nobody listens any more: nothing happens
+    }
 }
 
 }  // namespace

@@ -118,8 +118,8 @@ MainDialog::DiskOutcome MainDialog::ResolveDiskChanges(std::string_view diskByte
     }
     switch (decision.answer) {
         case DiskDecision::Answer::Merge:
-            for (const std::string& warning : m_document->MergeDisk(
-                     diskBytes, ChoicesOf(comparison, decision.takeTheirs))) {
+            for (const std::string& warning :
+                 m_document->MergeDisk(diskBytes, ChoicesOf(comparison, decision.takeTheirs))) {
                 ReportFileError(tr("Not everything in this file could be loaded."),
                                 FileError{m_document->Path(), warning});
             }

@@ -19,19 +19,11 @@
 #include "messagereporter.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
+#include "workfeedback.h"
 
 namespace tav {
 
 namespace {
-
-// A wait cursor while a large document is read or written, so the window is not taken for frozen.
-class BusyCursor final {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // The folder of `path` in the platform's notation, without a trailing separator. A path whose
 // only separator is its first character (or that has none) is kept whole.
@@ -60,7 +52,7 @@ QString DraggedDocument(const QMimeData* data) {
 bool MainDialog::OpenDocument(const std::string& path, const std::string& name,
                               const QString& failure) {
     const auto opened = [&] {
-        const BusyCursor busy;
+        const WorkFeedback busy(this, tr("Opening %1…").arg(ToQt(name)));
         return m_document->Open(path, name);
     }();
     if (!opened) {
@@ -159,7 +151,7 @@ bool MainDialog::SaveDocument() {
         return SaveDocumentAs();
     }
     const Expected<ConfigDocument::DiskState> disk = [&] {
-        const BusyCursor busy;
+        const WorkFeedback busy(this, tr("Reading %1…").arg(ToQt(m_document->Name())));
         return m_document->CheckDisk();
     }();
     if (!disk) {
@@ -174,7 +166,7 @@ bool MainDialog::SaveDocument() {
         }
     }
     const Status saved = [&] {
-        const BusyCursor busy;
+        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())));
         return m_document->Save(CurrentTimeText());
     }();
     if (!saved) {
@@ -205,7 +197,7 @@ bool MainDialog::SaveDocumentAs() {
     }
     if (const Status saved =
             [&] {
-                const BusyCursor busy;
+                const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(chosen->name)));
                 return m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
             }();
         !saved) {
