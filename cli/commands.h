@@ -37,7 +37,7 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
 
 // A document file as a subcommand opened it.
 struct OpenedFile {
-    std::string bytes;                  // the file as read
+    FileBytes bytes;                    // the file as read
     std::vector<std::string> warnings;  // what the read could not load (entries without room)
 };
 

@@ -121,15 +121,15 @@ ExitCode RunDiff(const Words& words, const Environment& env) {
     if (!file) {
         return ExitCode::kFailure;
     }
-    Expected<std::string> saved = document.SavedBytes(file->bytes, env.clock());
+    Expected<std::string> saved = document.SavedBytes(file->bytes.View(), env.clock());
     if (!saved) {
         ReportError(env, document.Path() + ": a save would fail: " + saved.Error().reason);
         return ExitCode::kFailure;
     }
     if (args->Has("--ignore-stamps")) {
-        *saved = WithStampsOf(std::move(*saved), file->bytes);
+        *saved = WithStampsOf(std::move(*saved), file->bytes.View());
     }
-    const std::string diff = UnifiedDiff(file->bytes, *saved, document.Path() + "\tas read",
+    const std::string diff = UnifiedDiff(file->bytes.View(), *saved, document.Path() + "\tas read",
                                          document.Path() + "\tas saved");
     env.out << diff;
     return diff.empty() ? ExitCode::kOk : ExitCode::kProblems;

@@ -30,14 +30,14 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
 std::optional<OpenedFile> OpenDocument(const std::string& path, const Arguments& args,
                                        const Environment& env, ConfigDocument& document) {
     // Read here rather than by ConfigDocument::Open: diff compares a save with these bytes.
-    Expected<std::string> file = ReadFileBytes(path);
+    Expected<FileBytes> file = ReadFileBuffer(path);
     if (!file) {
         ReportError(env, file.Error().Message());
         return std::nullopt;
     }
     OpenedFile opened;
     opened.bytes = std::move(*file);
-    opened.warnings = document.OpenBytes(path, path, opened.bytes, args.encoding);
+    opened.warnings = document.OpenBytes(path, path, opened.bytes.View(), args.encoding);
     for (const std::string& warning : opened.warnings) {
         ReportWarning(env, path + ": " + warning);
     }

@@ -147,9 +147,14 @@ bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
 Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
                   const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
     ConfigDocument document(catalogues);
-    const std::optional<OpenedFile> file = OpenDocument(path, args, env, document);
+    std::optional<OpenedFile> file = OpenDocument(path, args, env, document);
+    if (!file) {
+        return Outcome::kFailed;
+    }
     // A read warns only about entries that did not fit: the list in memory is then not the file's.
-    if (!file || !EditAll(document, pairs, file->warnings.empty(), env)) {
+    const bool listComplete = file->warnings.empty();
+    file.reset();  // the save reads the file again, under its lock
+    if (!EditAll(document, pairs, listComplete, env)) {
         return Outcome::kFailed;
     }
     const bool changed = !document.ChangedRows().empty() || document.EntriesChanged();

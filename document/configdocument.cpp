@@ -179,9 +179,9 @@ Status ConfigDocument::SaveEditedKeys() {
     return {};
 }
 
-Expected<std::string> ConfigDocument::SavedBytes(std::string bytes,
+Expected<std::string> ConfigDocument::SavedBytes(std::string_view bytes,
                                                  const std::string& timeText) const {
-    ProfileText text(std::move(bytes));
+    ProfileText text(bytes, ProfileText::InPlace{});
     FieldCatalog work = m_table;
     if (const Status applied = ApplySave(Defs().sections, work, m_order, timeText, text);
         !applied) {

@@ -133,7 +133,7 @@ public:
 
     // The bytes a Save with `timeText` would write over `bytes`, without writing anything or
     // changing the document; the error is the write a save would refuse.
-    Expected<std::string> SavedBytes(std::string bytes, const std::string& timeText) const;
+    Expected<std::string> SavedBytes(std::string_view bytes, const std::string& timeText) const;
 
     const std::string& Path() const { return m_path; }
     const std::string& Name() const { return m_name; }
