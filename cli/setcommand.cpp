@@ -147,20 +147,27 @@ bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
 Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
                   const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
     ConfigDocument document(catalogues);
-    std::optional<OpenedFile> file = OpenDocument(path, args, env, document);
-    if (!file) {
-        return Outcome::kFailed;
-    }
-    // A read warns only about entries that did not fit: the list in memory is then not the file's.
-    const bool listComplete = file->warnings.empty();
-    file.reset();  // the save reads the file again, under its lock
-    if (!EditAll(document, pairs, listComplete, env)) {
-        return Outcome::kFailed;
-    }
-    const bool changed = !document.ChangedRows().empty() || document.EntriesChanged();
-    // The edits are made in memory only; the save writes them all in one step, or nothing.
-    if (const Status saved = document.SaveEditedKeys(); !saved) {
+    bool changed = false;
+    // Read, edited and written in one step under the file's lock; the edits are made again on
+    // the new content if someone else changes the file meanwhile.
+    const Expected<bool> saved =
+        document.EditFile(path, args.encoding, [&](const std::vector<std::string>& warnings) {
+            for (const std::string& warning : warnings) {
+                ReportWarning(env, path + ": " + warning);
+            }
+            // A read warns only about entries that did not fit: the list in memory is then not
+            // the file's.
+            if (!EditAll(document, pairs, warnings.empty(), env)) {
+                return false;
+            }
+            changed = !document.ChangedRows().empty() || document.EntriesChanged();
+            return true;
+        });
+    if (!saved) {
         ReportError(env, saved.Error().Message() + "; nothing was written");
+        return Outcome::kFailed;
+    }
+    if (!*saved) {
         return Outcome::kFailed;
     }
     return changed ? Outcome::kChanged : Outcome::kUnchanged;

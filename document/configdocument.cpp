@@ -1,6 +1,10 @@
 #include "configdocument.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "../catalog/fileaccess.h"
@@ -125,58 +129,92 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
     return {};
 }
 
+Expected<SplicedBytes> ConfigDocument::EditedKeysOver(std::string_view current,
+                                                      std::unique_ptr<ProfileText>& text) const {
+    text = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
+    for (const std::uint16_t row : m_edited) {
+        const FieldDef& field = m_table[row];
+        const SectionDef* section = Defs().sections.RowForId(field.sectionId);
+        if (section == nullptr) {
+            continue;  // names no section: neither read nor written
+        }
+        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
+        if (const Status set = text->Set(section->iniName, field.key, stored); !set) {
+            return FileError{m_path, set.Error().reason};
+        }
+    }
+    const std::optional<std::size_t> r = ReplacementSection();
+    if (r && EntriesChanged()) {
+        const std::string& section = Defs().sections[*r].iniName;
+        const std::vector<ReplacementEntry> entries = Entries();
+        for (std::size_t n = 0; n < entries.size(); ++n) {
+            const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
+            if (const Status set = text->Set(section, ReplacementKey(n), stored); !set) {
+                return FileError{m_path, set.Error().reason};
+            }
+        }
+        // After the most entries a list can hold there is no end key (see ApplySave).
+        if (entries.size() < FieldCatalog::kMaxReplacements) {
+            if (const Status set = text->Set(section, ReplacementKey(entries.size()), ""); !set) {
+                return FileError{m_path, set.Error().reason};
+            }
+        }
+    }
+    return text->Pieces();  // the bytes it was given when nothing changed: nothing is written
+}
+
+void ConfigDocument::EditedKeysSaved(const WrittenContent& written) {
+    m_disk = DiskFingerprint{true, written.size, written.hash};
+    m_typing = false;
+    MarkSaved();
+    Notify({Kind::Saved, 0, 0});
+    NotifyHistory();
+}
+
 Status ConfigDocument::SaveEditedKeys() {
     std::unique_ptr<ProfileText> edited;  // what the written pieces point into
     WrittenContent written;
     // Under the document lock, on the file as it is then; again if it changes before the write.
     const Status saved = RewriteDocument(
         m_path,
-        [this, &edited](std::string_view current) -> Expected<SplicedBytes> {
-            edited = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
-            ProfileText& text = *edited;
-            for (const std::uint16_t row : m_edited) {
-                const FieldDef& field = m_table[row];
-                const SectionDef* section = Defs().sections.RowForId(field.sectionId);
-                if (section == nullptr) {
-                    continue;  // names no section: neither read nor written
-                }
-                const std::string stored =
-                    field.type == "B" ? StoredBoolean(field.value) : field.value;
-                if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
-                    return FileError{m_path, set.Error().reason};
-                }
-            }
-            const std::optional<std::size_t> r = ReplacementSection();
-            if (r && EntriesChanged()) {
-                const std::string& section = Defs().sections[*r].iniName;
-                const std::vector<ReplacementEntry> entries = Entries();
-                for (std::size_t n = 0; n < entries.size(); ++n) {
-                    const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-                    if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
-                        return FileError{m_path, set.Error().reason};
-                    }
-                }
-                // After the most entries a list can hold there is no end key (see ApplySave).
-                if (entries.size() < FieldCatalog::kMaxReplacements) {
-                    if (const Status set = text.Set(section, ReplacementKey(entries.size()), "");
-                        !set) {
-                        return FileError{m_path, set.Error().reason};
-                    }
-                }
-            }
-            return text
-                .Pieces();  // the bytes it was given when nothing changed: nothing is written
-        },
+        [this, &edited](std::string_view current) { return EditedKeysOver(current, edited); },
         &written);
     if (!saved) {
         return saved;
     }
-    m_disk = DiskFingerprint{true, written.size, written.hash};
-    m_typing = false;
-    MarkSaved();
-    Notify({Kind::Saved, 0, 0});
-    NotifyHistory();
+    EditedKeysSaved(written);
     return {};
+}
+
+Expected<bool> ConfigDocument::EditFile(
+    const std::string& path, std::optional<TextEncoding> encoding,
+    const std::function<bool(const std::vector<std::string>& warnings)>& edit) {
+    // A command line names files that exist: a missing one is not created.
+    if (struct stat info{}; ::stat(path.c_str(), &info) != 0) {
+        return FileError{path, std::strerror(errno), errno};
+    }
+    std::unique_ptr<ProfileText> edited;  // what the written pieces point into
+    WrittenContent written;
+    bool refused = false;
+    const Status saved = RewriteDocument(
+        path,
+        [&](std::string_view current) -> Expected<SplicedBytes> {
+            const std::vector<std::string> warnings = OpenBytes(path, path, current, encoding);
+            refused = !edit(warnings);
+            if (refused) {
+                return FileError{path, "the edits were refused"};
+            }
+            return EditedKeysOver(current, edited);
+        },
+        &written);
+    if (refused) {
+        return false;
+    }
+    if (!saved) {
+        return saved.Error();
+    }
+    EditedKeysSaved(written);
+    return true;
 }
 
 Expected<std::string> ConfigDocument::SavedBytes(std::string_view bytes,

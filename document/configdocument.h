@@ -23,9 +23,13 @@
 #include "catalog/expected.h"
 #include "catalog/fileaccess.h"
 #include "displayorder.h"
+#include "documentfile.h"
+#include "splicedbytes.h"
 #include "textencoding.h"
 
 namespace tav {
+
+class ProfileText;
 
 // What changed in a document, told to every listener after the change is made.
 struct DocumentChange {
@@ -130,6 +134,16 @@ public:
     // end key when the list differs from the one read. No stamps. A file the writes leave
     // unchanged is not rewritten. On success the document is unmodified.
     Status SaveEditedKeys();
+
+    // tacconf set in one read-modify-write cycle: opens the existing file at `path` under its lock
+    // (as OpenBytes, in `encoding` when given), lets `edit` change the document, and writes what
+    // it edited (as SaveEditedKeys). `edit` gets the read's warnings and returns false to refuse:
+    // then nothing is written. When the file changes before the write, all of it is done again on
+    // the new content. Gives true when saved (or when nothing needed writing), false when `edit`
+    // refused, the error when the file is missing, unreadable or cannot be written.
+    Expected<bool> EditFile(
+        const std::string& path, std::optional<TextEncoding> encoding,
+        const std::function<bool(const std::vector<std::string>& warnings)>& edit);
 
     // The bytes a Save with `timeText` would write over `bytes`, without writing anything or
     // changing the document; the error is the write a save would refuse.
@@ -269,6 +283,10 @@ private:
     void Push(Step step);
     void Apply(const Step& step, bool forward);
     void MarkSaved();
+    // The pieces of `current` with every edited key written (SaveEditedKeys), read in `text`.
+    Expected<SplicedBytes> EditedKeysOver(std::string_view current,
+                                          std::unique_ptr<ProfileText>& text) const;
+    void EditedKeysSaved(const WrittenContent& written);
     void Notify(const DocumentChange& change);
     void NotifyHistory();
     std::optional<std::size_t> ReplacementSection() const;
