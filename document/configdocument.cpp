@@ -61,11 +61,16 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
                                                    std::string_view bytes,
                                                    std::optional<TextEncoding> encoding) {
-    m_encoding = encoding.value_or(DecideEncoding(bytes));
     m_disk = FingerprintOf(bytes, !path.empty());
+    return OpenText(path, name, ProfileText(bytes, ProfileText::InPlace{}), bytes, encoding);
+}
+
+std::vector<std::string> ConfigDocument::OpenText(const std::string& path, const std::string& name,
+                                                  const ProfileText& text, std::string_view bytes,
+                                                  std::optional<TextEncoding> encoding) {
+    m_encoding = encoding.value_or(DecideEncoding(bytes));
     m_table = Defs().fields;
-    std::vector<std::string> warnings =
-        ReadDocumentValues(Defs().sections, m_table, ProfileText(bytes, ProfileText::InPlace{}));
+    std::vector<std::string> warnings = ReadDocumentValues(Defs().sections, m_table, text);
     m_order = CatalogDisplayOrder(Defs().sections, m_table);
     m_path = path;
     m_name = name;
@@ -132,6 +137,10 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
 Expected<SplicedBytes> ConfigDocument::EditedKeysOver(std::string_view current,
                                                       std::unique_ptr<ProfileText>& text) const {
     text = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
+    return WriteEditedKeys(*text);
+}
+
+Expected<SplicedBytes> ConfigDocument::WriteEditedKeys(ProfileText& text) const {
     for (const std::uint16_t row : m_edited) {
         const FieldDef& field = m_table[row];
         const SectionDef* section = Defs().sections.RowForId(field.sectionId);
@@ -139,7 +148,7 @@ Expected<SplicedBytes> ConfigDocument::EditedKeysOver(std::string_view current,
             continue;  // names no section: neither read nor written
         }
         const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
-        if (const Status set = text->Set(section->iniName, field.key, stored); !set) {
+        if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
             return FileError{m_path, set.Error().reason};
         }
     }
@@ -149,18 +158,18 @@ Expected<SplicedBytes> ConfigDocument::EditedKeysOver(std::string_view current,
         const std::vector<ReplacementEntry> entries = Entries();
         for (std::size_t n = 0; n < entries.size(); ++n) {
             const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-            if (const Status set = text->Set(section, ReplacementKey(n), stored); !set) {
+            if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
                 return FileError{m_path, set.Error().reason};
             }
         }
         // After the most entries a list can hold there is no end key (see ApplySave).
         if (entries.size() < FieldCatalog::kMaxReplacements) {
-            if (const Status set = text->Set(section, ReplacementKey(entries.size()), ""); !set) {
+            if (const Status set = text.Set(section, ReplacementKey(entries.size()), ""); !set) {
                 return FileError{m_path, set.Error().reason};
             }
         }
     }
-    return text->Pieces();  // the bytes it was given when nothing changed: nothing is written
+    return text.Pieces();  // the bytes it was given when nothing changed: nothing is written
 }
 
 void ConfigDocument::EditedKeysSaved(const WrittenContent& written) {
@@ -199,12 +208,16 @@ Expected<bool> ConfigDocument::EditFile(
     const Status saved = RewriteDocument(
         path,
         [&](std::string_view current) -> Expected<SplicedBytes> {
-            const std::vector<std::string> warnings = OpenBytes(path, path, current, encoding);
+            // One reading of the bytes serves the values and the writes; the fingerprint of the
+            // file is taken from what the save leaves.
+            edited = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
+            const std::vector<std::string> warnings =
+                OpenText(path, path, *edited, current, encoding);
             refused = !edit(warnings);
             if (refused) {
                 return FileError{path, "the edits were refused"};
             }
-            return EditedKeysOver(current, edited);
+            return WriteEditedKeys(*edited);
         },
         &written);
     if (refused) {

@@ -286,7 +286,12 @@ private:
     // The pieces of `current` with every edited key written (SaveEditedKeys), read in `text`.
     Expected<SplicedBytes> EditedKeysOver(std::string_view current,
                                           std::unique_ptr<ProfileText>& text) const;
+    Expected<SplicedBytes> WriteEditedKeys(ProfileText& text) const;
     void EditedKeysSaved(const WrittenContent& written);
+    // OpenBytes with the bytes already read by `text`; the disk fingerprint is left as it was.
+    std::vector<std::string> OpenText(const std::string& path, const std::string& name,
+                                      const ProfileText& text, std::string_view bytes,
+                                      std::optional<TextEncoding> encoding);
     void Notify(const DocumentChange& change);
     void NotifyHistory();
     std::optional<std::size_t> ReplacementSection() const;
