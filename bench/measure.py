@@ -5,7 +5,7 @@ from starting the first until the last has ended, its peak memory the largest pe
 (ru_maxrss from wait4) of any of them. Each program is started through bench-run (bench/run.cpp),
 which measures it: a child of this Python process would count the interpreter's memory into its
 peak. Runs alternate between the commands of a group, after one run of each that is not counted (it
-fills the file cache and lets writers reach their own output), so that a change of the machine's
+fills the file cache), so that a change of the machine's
 load falls on all of them alike.
 """
 import os
@@ -16,17 +16,22 @@ import tempfile
 
 class Command:
     """`steps(run)` gives the argv lists of run number `run` (0 is the uncounted first run), so that
-    writers can alternate their values; `codes` are the exit statuses that mean success."""
+    writers can alternate their values; `codes` are the exit statuses that mean success;
+    `prepare()`, when given, runs before each run and is not timed (e.g. restoring a writer's
+    input)."""
 
-    def __init__(self, steps, codes=(0,), env=None, cwd=None):
+    def __init__(self, steps, codes=(0,), env=None, cwd=None, prepare=None):
         self.steps = steps if callable(steps) else (lambda run, fixed=steps: fixed)
         self.codes = codes
         self.env = env
         self.cwd = cwd
+        self.prepare = prepare
 
 
 def run_once(command, run, runner):
     """Returns (seconds, peak KiB) of one run; exits naming the program when one fails."""
+    if command.prepare:
+        command.prepare()
     elapsed = 0.0
     peak = 0
     for argv in command.steps(run):

@@ -56,6 +56,14 @@ class Tools:
         return [PYTHON, os.path.join(HERE, "peer-configparser.py"), *args]
 
 
+def restore(source, target):
+    """Copies `source` over `target` and flushes it, so that no write-back of the copy runs while
+    the next command is timed."""
+    shutil.copyfile(source, target)
+    with open(target, "rb") as copied:
+        os.fsync(copied.fileno())
+
+
 def print_row(doc, operation, ours, peer, theirs):
     def ms(result):
         return f"{result[0] * 1000:.1f}" if result else "-"
@@ -109,20 +117,27 @@ def compare(tools, doc, runs):
         measure("diff", Command([tools.tacconf("diff", doc)], codes=(0, 1)),
                 {"diff -u (2 versions)": Command([["diff", "-u", doc, second]], codes=(1,))})
 
+        # Each writer works on a copy of its own, restored before every run: a writer that merges
+        # the repeated sections would otherwise measure its own, much smaller, output.
         ours, sed, rewrite, parser, settings = (copy(what) for what in
                                                 ("ours", "sed", "floor", "configparser", "qt"))
         peers = {
             "sed -i + sync FILE": Command(
-                lambda run: [sed_set(KEY, value(run)) + [sed], ["sync", sed]]),
-            "floor: read + durable write": Command([[floor, "rewrite", rewrite]]),
+                lambda run: [sed_set(KEY, value(run)) + [sed], ["sync", sed]],
+                prepare=lambda: restore(doc, sed)),
+            "floor: read + durable write": Command([[floor, "rewrite", rewrite]],
+                                                   prepare=lambda: restore(doc, rewrite)),
             "configparser set + write": Command(
-                lambda run: [tools.configparser("set", parser, SECTION, KEY, value(run))]),
+                lambda run: [tools.configparser("set", parser, SECTION, KEY, value(run))],
+                prepare=lambda: restore(doc, parser)),
         }
         if qsettings:
             peers["QSettings setValue+sync"] = Command(
-                lambda run: [[qsettings, "set", settings, f"{SECTION}/{KEY}", value(run)]])
+                lambda run: [[qsettings, "set", settings, f"{SECTION}/{KEY}", value(run)]],
+                prepare=lambda: restore(doc, settings))
         measure("set, last section",
-                Command(lambda run: [tools.tacconf("set", ours, f"{SECTION}.{KEY}", value(run))]),
+                Command(lambda run: [tools.tacconf("set", ours, f"{SECTION}.{KEY}", value(run))],
+                        prepare=lambda: restore(doc, ours)),
                 peers)
     finally:
         for path in copies:
