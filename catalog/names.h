@@ -22,4 +22,13 @@ std::string FoldName(std::string_view name);
 // A hash of `name` that is equal for the same names (FNV-1a over the folded bytes).
 std::size_t NameHash(std::string_view name);
 
+// Hash and equality for containers keyed by names, e.g. std::unordered_map<std::string_view, T,
+// NameHasher, NameEquals>.
+struct NameHasher {
+    std::size_t operator()(std::string_view name) const { return NameHash(name); }
+};
+struct NameEquals {
+    bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+
 }  // namespace tav

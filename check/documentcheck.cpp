@@ -49,12 +49,12 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
     const std::string stored = check.text.Get(listed.name, key.name).value_or("");
     if (field.type == "B" && StoredBoolean(ShownBoolean(stored)) != stored) {
         const std::string shown = ShownBoolean(stored);
-        check.out.Add(key.line, "the value " + Quote(stored) + " of " + key.name + " shows as " +
-                                    shown + " in the editor, and a save writes " +
+        check.out.Add(key.line, "the value " + Quote(stored) + " of " + std::string(key.name) +
+                                    " shows as " + shown + " in the editor, and a save writes " +
                                     StoredBoolean(shown));
     } else if (field.type != "B" && TrimBlanks(key.storedText) != stored &&
                EncodeProfileValue(stored) == stored) {
-        check.out.Add(key.line, "the quotes around the value of " + key.name +
+        check.out.Add(key.line, "the quotes around the value of " + std::string(key.name) +
                                     " are not part of it: the editor shows " + Quote(stored));
     }
 }
@@ -64,14 +64,15 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const Fi
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
         if (!keys.IsFirst(i)) {
-            check.out.Add(key.line, "the key " + key.name + " appears again in [" + listed.name +
-                                        "] (first on line " +
+            check.out.Add(key.line, "the key " + std::string(key.name) + " appears again in [" +
+                                        std::string(listed.name) + "] (first on line " +
                                         std::to_string(keys.Find(key.name)->line) +
                                         "): readers take only the first");
         } else if (const auto f = check.catalogues.FindField(s, key.name)) {
             CheckValue(check, listed, key, *f);
         } else if (!IsDescribed(check.catalogues, s, key.name)) {
-            check.out.Add(key.line, "the key " + key.name + " of [" + listed.name +
+            check.out.Add(key.line, "the key " + std::string(key.name) + " of [" +
+                                        std::string(listed.name) +
                                         "] is not in the catalogue: the editor neither shows "
                                         "nor changes it");
         }
@@ -128,33 +129,34 @@ void CheckEncoding(const FileFindings& out, std::string_view bytes, TextEncoding
 }
 
 // What the editor's read of `bytes` could not load (see ReadDocumentValues).
-std::vector<std::string> ReadWarnings(const Catalogues& catalogues, std::string_view bytes) {
+std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const ProfileText& text) {
     FieldCatalog table = catalogues.fields;
-    return ReadDocumentValues(catalogues.sections, table, ProfileText(std::string(bytes)));
+    return ReadDocumentValues(catalogues.sections, table, text);
 }
 
-// The first listed section of each name (readers see only that one), by folded name.
-using FirstSections = std::unordered_map<std::string, const ListedSection*>;
+// The first listed section of each name (readers see only that one).
+using FirstSections =
+    std::unordered_map<std::string_view, const ListedSection*, NameHasher, NameEquals>;
 
 FirstSections FirstSectionsOf(const ProfileListing& listing) {
     FirstSections first;
     first.reserve(listing.sections.size());
     for (const ListedSection& section : listing.sections) {
-        first.emplace(FoldName(section.name), &section);
+        first.emplace(section.name, &section);  // a later section of a name is ignored
     }
     return first;
 }
 
 void CheckSection(const DocumentCheck& check, const FirstSections& sections,
                   const ListedSection& listed) {
-    const ListedSection& first = *sections.at(FoldName(listed.name));
+    const ListedSection& first = *sections.at(listed.name);
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
     if (&first != &listed) {
-        check.out.Add(listed.line, "section [" + listed.name + "] appears again (first on line " +
-                                       std::to_string(first.line) +
-                                       "): readers take only the first");
+        check.out.Add(listed.line,
+                      "section [" + std::string(listed.name) + "] appears again (first on line " +
+                          std::to_string(first.line) + "): readers take only the first");
     } else if (!s) {
-        check.out.Add(listed.line, "section [" + listed.name +
+        check.out.Add(listed.line, "section [" + std::string(listed.name) +
                                        "] is not in the catalogue: the "
                                        "editor neither shows nor changes it");
     } else {
@@ -172,8 +174,9 @@ void CheckSection(const DocumentCheck& check, const FirstSections& sections,
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
                        std::string_view bytes, std::optional<TextEncoding> encoding) {
     Findings findings;
-    const DocumentCheck check{catalogues, ProfileText(std::string(bytes)),
-                              ReadWarnings(catalogues, bytes), FileFindings{path, findings}};
+    DocumentCheck check{
+        catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
+    check.warnings = ReadWarnings(catalogues, check.text);
     const ProfileListing listing = ListProfile(bytes);
     CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
     CheckSkippedLines(check, listing);

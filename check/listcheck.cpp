@@ -35,7 +35,7 @@ std::optional<std::string> OrderItemProblem(const std::string& item,
 std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSection& listed,
                                       const ListedKey& order,
                                       const std::vector<std::string>& orderedKeys) {
-    const std::string where = "[" + listed.name + "]";
+    const std::string where = "[" + std::string(listed.name) + "]";
     std::set<std::string> named;
     for (const std::string& item :
          OrderListItems(check.text.Get(listed.name, kOrderKey).value_or(""))) {
@@ -58,14 +58,14 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
         return std::nullopt;
     }
     if (n >= FieldCatalog::kMaxReplacements) {
-        return "the key " + key.name + " would hold entry " + std::to_string(n + 1) +
+        return "the key " + std::string(key.name) + " would hold entry " + std::to_string(n + 1) +
                ", past the 13 entries a replacement list can hold: it is never read";
     }
     if (n == end) {
         const std::string value = check.text.Get(listed.name, key.name).value_or("");
         return value.empty() ? std::nullopt
                              : std::optional<std::string>(
-                                   key.name + " holds " + Quote(value) +
+                                   std::string(key.name) + " holds " + Quote(value) +
                                    " without a comma: it ends the replacement list, and a save "
                                    "empties it");
     }
@@ -74,10 +74,10 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
     const std::string overwritten =
         ", and a save overwrites it once the list has " + std::to_string(n) + " entries or more";
     if (keys.Find(endKey) == nullptr) {
-        return key.name + " is not read: the replacement list stops at the missing " + endKey +
-               overwritten;
+        return std::string(key.name) + " is not read: the replacement list stops at the missing " +
+               endKey + overwritten;
     }
-    return key.name + " comes after the end of the replacement list (" + endKey +
+    return std::string(key.name) + " comes after the end of the replacement list (" + endKey +
            "): it is not read" + overwritten;
 }
 
@@ -96,12 +96,12 @@ std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& lis
 FirstKeys::FirstKeys(const ListedSection& section) : m_section(section) {
     m_first.reserve(section.keys.size());
     for (std::size_t i = 0; i < section.keys.size(); ++i) {
-        m_first.emplace(FoldName(section.keys[i].name), i);  // a later key of a name is ignored
+        m_first.emplace(section.keys[i].name, i);  // a later key of a name is ignored
     }
 }
 
 const ListedKey* FirstKeys::Find(std::string_view name) const {
-    const auto found = m_first.find(FoldName(name));
+    const auto found = m_first.find(name);
     return found == m_first.end() ? nullptr : &m_section.keys[found->second];
 }
 
@@ -114,7 +114,7 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, con
     if (check.catalogues.sections[sectionIndex].ordered != 'Y') {
         return;
     }
-    const std::string where = "[" + listed.name + "]";
+    const std::string where = "[" + std::string(listed.name) + "]";
     const std::vector<std::string> orderedKeys = check.catalogues.OrderedKeys(sectionIndex);
     const ListedKey* order = keys.Find(kOrderKey);
     if (order == nullptr && !orderedKeys.empty()) {

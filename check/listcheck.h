@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalog/catalogues.h"
+#include "catalog/names.h"
 #include "cataloguelines.h"
 #include "document/profilelisting.h"
 #include "document/profiletext.h"
@@ -36,7 +37,8 @@ public:
 
 private:
     const ListedSection& m_section;
-    std::unordered_map<std::string, std::size_t> m_first;  // folded name -> index of its first key
+    // name -> index of its first key
+    std::unordered_map<std::string_view, std::size_t, NameHasher, NameEquals> m_first;
 };
 
 // The checks of the Order list of `listed`, the document's first section of catalogue section

@@ -66,13 +66,13 @@ bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const E
                     std::size_t& problems) {
     bool allRead = true;
     for (const std::string& path : args.operands) {
-        const Expected<std::string> file = ReadFileBytes(path);
+        const Expected<FileBytes> file = ReadFileBuffer(path);
         if (!file) {
             ReportError(env, file.Error().Message());
             allRead = false;
             continue;
         }
-        const Findings findings = check::CheckDocument(catalogues, path, *file, args.encoding);
+        const Findings findings = check::CheckDocument(catalogues, path, file->View(), args.encoding);
         Print(findings, env.out);
         problems += findings.size();
     }

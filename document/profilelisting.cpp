@@ -9,15 +9,15 @@ namespace {
 // Adds the line `text`, numbered `number`, to what `listing` holds so far.
 void ListLine(ProfileListing& listing, std::string_view text, std::size_t number) {
     if (const auto name = ProfileHeaderName(text)) {
-        listing.sections.push_back(ListedSection{std::string(*name), number, {}});
+        listing.sections.push_back(ListedSection{*name, number, {}});
         return;
     }
     const bool inSection = !listing.sections.empty();
     if (const auto keyLine = ProfileKeyLineParts(text); keyLine && inSection) {
         listing.sections.back().keys.push_back(
-            ListedKey{std::string(keyLine->key), std::string(keyLine->storedText), number});
+            ListedKey{keyLine->key, keyLine->storedText, number});
     } else if (!TrimBlanks(text).empty()) {
-        listing.skipped.push_back(SkippedLine{std::string(text), number, !inSection});
+        listing.skipped.push_back(SkippedLine{text, number, !inSection});
     }
 }
 

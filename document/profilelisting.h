@@ -13,21 +13,21 @@ namespace tav {
 
 // One key line: a line of a section that holds "=".
 struct ListedKey {
-    std::string name;        // trimmed text before the first "="
-    std::string storedText;  // the line's text after the first "=", untrimmed
-    std::size_t line = 0;    // 1-based line number
+    std::string_view name;        // trimmed text before the first "="
+    std::string_view storedText;  // the line's text after the first "=", untrimmed
+    std::size_t line = 0;         // 1-based line number
 };
 
 // One section header line and the key lines up to the next header.
 struct ListedSection {
-    std::string name;             // trimmed text between the "[" and the last "]"
+    std::string_view name;        // trimmed text between the "[" and the last "]"
     std::size_t line = 0;         // 1-based line number of the header
     std::vector<ListedKey> keys;  // in file order, repeated keys included
 };
 
 // A non-blank line that is neither a header nor a key line of a section; readers skip it.
 struct SkippedLine {
-    std::string text;
+    std::string_view text;
     std::size_t line = 0;
     bool beforeFirstSection = false;  // a line before any header (even one holding "=")
 };
@@ -37,8 +37,9 @@ struct ProfileListing {
     std::vector<SkippedLine> skipped;     // comment lines included
 };
 
-// Lists `bytes`: lines end at LF, CR LF or a lone CR; a UTF-8 byte-order mark at the start is
-// ignored; a header is a line whose first non-blank character is "[" and that holds a "]".
+// Lists `bytes`, in views into them (they must outlive the listing): lines end at LF, CR LF or a
+// lone CR; a UTF-8 byte-order mark at the start is ignored; a header is a line whose first
+// non-blank character is "[" and that holds a "]".
 ProfileListing ListProfile(std::string_view bytes);
 
 }  // namespace tav

@@ -54,12 +54,12 @@ void CheckStoreAgreesWithListing(const std::string& bytes) {
         if (!sections.insert(tavtest::OracleName(section.name)).second) {
             continue;
         }
-        probes.push_back(section.name + "x");
+        probes.push_back(std::string(section.name) + "x");
         std::set<std::string> keys;
         for (const tav::ListedKey& key : section.keys) {
             if (keys.insert(tavtest::OracleName(key.name)).second) {
                 Check(text.Get(section.name, key.name) == tavtest::ReaderValue(key.storedText));
-                keyNames.push_back(key.name);
+                keyNames.emplace_back(key.name);
             }
         }
     }

@@ -12,9 +12,10 @@ using tav::ListProfile;
 std::vector<std::string> Summary(const tav::ProfileListing& listing) {
     std::vector<std::string> out;
     for (const auto& section : listing.sections) {
-        out.push_back("[" + section.name + "]@" + std::to_string(section.line));
+        out.push_back("[" + std::string(section.name) + "]@" + std::to_string(section.line));
         for (const auto& key : section.keys) {
-            out.push_back(key.name + "@" + std::to_string(key.line) + "=" + key.storedText);
+            out.push_back(std::string(key.name) + "@" + std::to_string(key.line) + "=" +
+                          std::string(key.storedText));
         }
     }
     for (const auto& line : listing.skipped) {

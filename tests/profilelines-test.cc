@@ -115,7 +115,7 @@ void ExpectStoreAgreesWithListing(const std::string& bytes) {
         std::set<std::string> keys;
         const bool first = sections.insert(tavtest::OracleName(section.name)).second;
         for (const tav::ListedKey& key : section.keys) {
-            keyNames.insert(key.name);
+            keyNames.emplace(key.name);
             if (first && keys.insert(tavtest::OracleName(key.name)).second) {
                 EXPECT_EQ(text.Get(section.name, key.name), tavtest::ReaderValue(key.storedText))
                     << "[" << section.name << "] " << key.name;
