@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build-bench/) and runs them: open and save against the cost of
-# reading and writing the same bytes, then start-up time and peak memory against a bare dialog.
+# reading and writing the same bytes, start-up time and peak memory against a bare dialog, then
+# `tacconf get` on a 100 MiB document against `grep -m1`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,3 +12,4 @@ fi
 cmake --build build-bench
 build-bench/bin/bench-document --benchmark_min_time=1
 python3 bench/startup.py build-bench/bin "${1:-20}"
+python3 bench/get.py build-bench/bin
