@@ -1,6 +1,8 @@
 // tacconf get: values of a document as the editor shows them.
 #include "commands.h"
 #include "document/documentrules.h"
+#include "document/filesource.h"
+#include "document/valuelookup.h"
 #include "fieldaddress.h"
 
 namespace tav::cli {
@@ -39,19 +41,9 @@ file.
 
 const CommandSyntax kSyntax{{"--all"}, 1, CommandSyntax::kAnyNumber};
 
-// The text at `address`, or nothing with `error` set when the document has no such entry.
-std::optional<std::string> ValueAt(const ConfigDocument& document, const FieldAddress& address,
-                                   std::string& error) {
-    if (address.field) {
-        return document.Value(*address.field);
-    }
-    if (address.entry >= document.EntryCount()) {
-        error = "the document has no replacement entry " + ReplacementKey(address.entry) +
-                " (it has " + std::to_string(document.EntryCount()) + ")";
-        return std::nullopt;
-    }
-    const ReplacementEntry entry = document.Entry(address.entry);
-    switch (address.part) {
+// The text of `entry` that `part` addresses.
+std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
+    switch (part) {
         case FieldAddress::Part::kFrom:
             return entry.from;
         case FieldAddress::Part::kTo:
@@ -81,33 +73,83 @@ void PrintAll(const ConfigDocument& document, std::ostream& out) {
     }
 }
 
-// Resolves every address first, so that nothing is printed when one of them is wrong.
-std::optional<std::vector<std::string>> ValuesAt(const ConfigDocument& document,
-                                                 const Words& addresses, const Environment& env) {
-    std::vector<std::string> values;
+// Resolves the addresses up to the first that addresses nothing (the later ones are not reached)
+// and adds what they address to `query`.
+std::vector<ResolvedAddress> ResolveAddresses(const Catalogues& catalogues, const Words& addresses,
+                                              ValueQuery& query) {
+    std::vector<ResolvedAddress> resolved;
     for (const std::string& text : addresses) {
-        const ResolvedAddress resolved = ResolveAddress(document.Defs(), text);
-        std::string error = resolved.error;
-        const std::optional<std::string> value =
-            resolved.address ? ValueAt(document, *resolved.address, error) : std::nullopt;
-        if (!value) {
-            ReportError(env, document.Path() + ": " + error);
-            return std::nullopt;
+        resolved.push_back(ResolveAddress(catalogues, text));
+        const std::optional<FieldAddress>& address = resolved.back().address;
+        if (!address) {
+            break;
         }
-        values.push_back(*value);
+        if (address->field) {
+            query.fields.push_back(*address->field);
+        } else {
+            query.entries.push_back(address->entry);
+        }
     }
-    return values;
+    return resolved;
 }
 
-// Prints the value of every address, or nothing when one of them is wrong.
-ExitCode PrintValues(const ConfigDocument& document, const Words& addresses,
-                     const Environment& env) {
-    const auto values = ValuesAt(document, addresses, env);
-    if (!values) {
+// The text of every address, or nothing, with the first error reported, when one of them is
+// wrong.
+std::optional<std::vector<std::string>> TextsAt(const std::vector<ResolvedAddress>& resolved,
+                                                const QueriedValues& values,
+                                                const std::string& path, const Environment& env) {
+    std::vector<std::string> texts;
+    std::size_t field = 0;
+    std::size_t entry = 0;
+    for (const ResolvedAddress& at : resolved) {
+        if (!at.address) {
+            ReportError(env, path + ": " + at.error);
+            return std::nullopt;
+        }
+        if (at.address->field) {
+            texts.push_back(values.fields[field++]);
+            continue;
+        }
+        const std::optional<ReplacementEntry>& found = values.entries[entry++];
+        if (!found) {
+            ReportError(env, path + ": the document has no replacement entry " +
+                                 ReplacementKey(at.address->entry) + " (it has " +
+                                 std::to_string(values.entriesRead) + ")");
+            return std::nullopt;
+        }
+        texts.push_back(EntryPart(*found, at.address->part));
+    }
+    return texts;
+}
+
+// Prints the value of every address, read from the file at `path` only as far as they need, or
+// nothing when one of them is wrong.
+ExitCode PrintValues(const Catalogues& catalogues, const std::string& path, const Words& addresses,
+                     const Arguments& args, const Environment& env) {
+    Expected<FileSource> file = FileSource::Open(path);
+    if (!file) {
+        ReportError(env, file.Error().Message());
         return ExitCode::kFailure;
     }
-    for (const std::string& value : *values) {
-        env.out << value << '\n';
+    ValueQuery query;
+    const std::vector<ResolvedAddress> resolved = ResolveAddresses(catalogues, addresses, query);
+    const ByteSource source = [&file](char* into, std::size_t room) {
+        return file->Read(into, room);
+    };
+    const Expected<QueriedValues> values = LookUpValues(catalogues, query, source, args.encoding);
+    if (!values) {
+        ReportError(env, values.Error().Message());
+        return ExitCode::kFailure;
+    }
+    for (const std::string& warning : values->warnings) {
+        ReportWarning(env, path + ": " + warning);
+    }
+    const std::optional<std::vector<std::string>> texts = TextsAt(resolved, *values, path, env);
+    if (!texts) {
+        return ExitCode::kFailure;
+    }
+    for (const std::string& text : *texts) {
+        env.out << text << '\n';
     }
     return ExitCode::kOk;
 }
@@ -128,16 +170,17 @@ ExitCode RunGet(const Words& words, const Environment& env) {
     if (!catalogues) {
         return ExitCode::kFailure;
     }
+    const std::string& path = args->operands.at(0);
+    if (!all) {
+        const Words addresses(args->operands.begin() + 1, args->operands.end());
+        return PrintValues(*catalogues, path, addresses, *args, env);
+    }
     ConfigDocument document(catalogues);
-    if (!OpenDocument(args->operands.at(0), *args, env, document)) {
+    if (!OpenDocument(path, *args, env, document)) {
         return ExitCode::kFailure;
     }
-    if (all) {
-        PrintAll(document, env.out);
-        return ExitCode::kOk;
-    }
-    const Words addresses(args->operands.begin() + 1, args->operands.end());
-    return PrintValues(document, addresses, env);
+    PrintAll(document, env.out);
+    return ExitCode::kOk;
 }
 
 }  // namespace tav::cli

@@ -107,6 +107,12 @@ std::optional<std::string> FromTextProblem(std::string_view from) {
            ": a document stores a comma that way, so they would read back as a comma";
 }
 
+std::string UnloadedEntriesWarning(std::string_view section, std::string_view key) {
+    return "The replacement entries from \"" + std::string(key) + "\" on in section [" +
+           std::string(section) + "] were not loaded: the field table holds at most " +
+           std::to_string(FieldCatalog::kCapacity) + " rows.";
+}
+
 std::size_t ReplacementRoom(std::size_t catalogueRows) {
     const std::size_t table =
         FieldCatalog::kCapacity - std::min<std::size_t>(catalogueRows, FieldCatalog::kCapacity);

@@ -60,6 +60,10 @@ std::optional<std::pair<std::string, std::string>> ParseReplacementEntry(std::st
 // as a comma, since that is how a stored from-text writes its commas.
 std::optional<std::string> FromTextProblem(std::string_view from);
 
+// The warning of a read that loaded the entries before `key` of section `section` only, the field
+// table having no room for more.
+std::string UnloadedEntriesWarning(std::string_view section, std::string_view key);
+
 // How many entries a document can hold when the field table has `catalogueRows` catalogue rows:
 // the list's own limit of 13, or fewer when the table of 128 rows has less room.
 std::size_t ReplacementRoom(std::size_t catalogueRows);

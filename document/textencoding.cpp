@@ -1,5 +1,6 @@
 #include "textencoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -24,27 +25,43 @@ struct CodePoint {
     std::size_t length = 0;  // bytes of the sequence
 };
 
+// The length of the UTF-8 sequence that `lead` starts: 1 for ASCII, 2 to 4, or 0 for a byte that
+// starts none.
+std::size_t SequenceLength(char lead) {
+    const auto byte = static_cast<unsigned char>(lead);
+    if (byte < 0x80) {
+        return 1;
+    }
+    if ((byte & 0xE0) == 0xC0) {
+        return 2;
+    }
+    if ((byte & 0xF0) == 0xE0) {
+        return 3;
+    }
+    return (byte & 0xF8) == 0xF0 ? 4 : 0;
+}
+
+// True when the bytes of `start` after its first are continuation bytes: the start of a sequence
+// that may still turn out valid.
+bool ContinuesSoFar(std::string_view start) {
+    return std::all_of(start.begin() + 1, start.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; });
+}
+
 // The valid UTF-8 sequence at `at`, or nothing.
 std::optional<CodePoint> Utf8At(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    if (lead < 0x80) {
+    const std::size_t length = SequenceLength(bytes[at]);
+    if (length == 1) {
         return CodePoint{lead, 1};
     }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, value = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, value = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, value = lead & 0x07, least = 0x10000;
-    } else {
+    constexpr std::array<char32_t, 5> kLeast = {0, 0, 0x80, 0x800, 0x10000};
+    constexpr std::array<unsigned char, 5> kLeadBits = {0, 0, 0x1F, 0x0F, 0x07};
+    if (length == 0 || at + length > bytes.size()) {
         return std::nullopt;
     }
-    if (at + length > bytes.size()) {
-        return std::nullopt;
-    }
+    char32_t value = lead & kLeadBits[length];
+    const char32_t least = kLeast[length];
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(bytes[at + i]);
         if ((next & 0xC0) != 0x80) {
@@ -128,6 +145,67 @@ TextEncoding DecideEncoding(std::string_view bytes) {
         at += c->length;
     }
     return nonAscii ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+void EncodingScanner::ScanStart(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size() && m_startSize < m_start.size(); ++i) {
+        m_start[m_startSize++] = bytes[i];
+        m_bom = m_startSize == kUtf8Bom.size() &&
+                std::string_view(m_start.data(), m_startSize) == kUtf8Bom;
+    }
+}
+
+void EncodingScanner::Scan(std::string_view bytes) {
+    if (Settled()) {
+        return;
+    }
+    ScanStart(bytes);
+    if (m_bom) {
+        return;
+    }
+    std::size_t at = 0;
+    if (m_partialSize > 0) {
+        // Complete the sequence the last piece ended inside of, then judge it as a whole.
+        const std::size_t length = SequenceLength(m_partial[0]);
+        while (m_partialSize < length && at < bytes.size()) {
+            m_partial[m_partialSize++] = bytes[at++];
+        }
+        if (m_partialSize < length) {
+            m_invalid = !ContinuesSoFar(std::string_view(m_partial.data(), m_partialSize));
+            return;
+        }
+        m_partialSize = 0;
+        m_invalid = !Utf8At(std::string_view(m_partial.data(), length), 0);
+        m_multiByte = true;
+    }
+    while (!m_invalid && at < bytes.size()) {
+        at = SkipAscii(bytes, at);
+        if (at == bytes.size()) {
+            break;
+        }
+        if (const std::optional<CodePoint> c = Utf8At(bytes, at)) {
+            m_multiByte = true;
+            at += c->length;
+            continue;
+        }
+        // A sequence cut by the end of the piece is judged when the next piece completes it,
+        // unless a byte that cannot continue it says so already.
+        const std::size_t length = SequenceLength(bytes[at]);
+        m_invalid = length == 0 || at + length <= bytes.size() || !ContinuesSoFar(bytes.substr(at));
+        if (!m_invalid) {
+            m_partialSize = bytes.size() - at;
+            std::memcpy(m_partial.data(), bytes.data() + at, m_partialSize);
+        }
+        break;
+    }
+}
+
+TextEncoding EncodingScanner::Result() const {
+    if (m_bom) {
+        return TextEncoding::Utf8;
+    }
+    const bool valid = !m_invalid && m_partialSize == 0;
+    return valid && m_multiByte ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 bool MixesEncodings(std::string_view bytes) {

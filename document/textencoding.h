@@ -2,6 +2,8 @@
 // conversion of its texts to and from the UTF-8 that people type and read.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,33 @@ enum class TextEncoding {
 // non-ASCII bytes all forming valid UTF-8 sequences are UTF-8; anything else, plain ASCII
 // included, is Windows-1252 (the other application reads documents in the Windows code page).
 TextEncoding DecideEncoding(std::string_view bytes);
+
+// DecideEncoding for a document whose bytes come piece by piece (a file read in chunks): after any
+// pieces, Result() is what DecideEncoding gives for all of them put together, wherever they were
+// cut (a sequence or the byte-order mark may be split between pieces).
+class EncodingScanner final {
+public:
+    // Takes the next bytes of the document.
+    void Scan(std::string_view bytes);
+
+    // True when no further bytes can change Result(): the bytes start with a UTF-8 byte-order mark
+    // or hold a byte that is not part of a valid UTF-8 sequence. Scan then does nothing.
+    bool Settled() const { return m_bom || m_invalid; }
+
+    // DecideEncoding of every byte scanned so far (an incomplete sequence at the end is invalid).
+    TextEncoding Result() const;
+
+private:
+    void ScanStart(std::string_view bytes);
+
+    std::array<char, 3> m_start{};  // the first bytes scanned, to tell a byte-order mark
+    std::size_t m_startSize = 0;
+    bool m_bom = false;
+    bool m_invalid = false;
+    bool m_multiByte = false;         // a valid sequence of more than one byte was seen
+    std::array<char, 4> m_partial{};  // a sequence the last piece ended inside of
+    std::size_t m_partialSize = 0;
+};
 
 // True when `bytes` is valid UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "document/profilelisting.h"
+#include "document/profilelookup.h"
 #include "document/profiletext.h"
+#include "document/textencoding.h"
 #include "fuzzinput.h"
 #include "tests/profileoracle.h"
 
@@ -73,12 +75,50 @@ void CheckStoreAgreesWithListing(const std::string& bytes) {
     }
 }
 
+// ProfileLookup, reading `bytes` through a buffer of `chunk` bytes from a source that gives at most
+// `piece` bytes at a time, finds for every probed key and listed key (up to 256 in all) what the
+// store reads from the whole document.
+void CheckLookupAgreesWithStore(const std::string& bytes, std::size_t chunk, std::size_t piece) {
+    std::vector<tav::ProfileKey> keys;
+    for (const char* section : kSections) {
+        for (const char* key : kKeys) {
+            keys.push_back(tav::ProfileKey{section, key});
+        }
+    }
+    for (const tav::ListedSection& section : tav::ListProfile(bytes).sections) {
+        for (const tav::ListedKey& key : section.keys) {
+            if (keys.size() < 256) {
+                keys.push_back(tav::ProfileKey{section.name, key.name});
+            }
+        }
+    }
+    std::size_t at = 0;
+    const auto source = [&](char* into, std::size_t room) -> tav::Expected<std::size_t> {
+        const std::size_t size = std::min({room, piece, bytes.size() - at});
+        std::copy_n(bytes.data() + at, size, into);
+        at += size;
+        return size;
+    };
+    tav::EncodingScanner scanner;
+    tav::ProfileLookup lookup(source, &scanner, chunk);
+    const auto found = lookup.Find(keys);
+    Check(found.HasValue());
+    const tav::ProfileText text(bytes);
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        Check((*found)[k] == text.Get(keys[k].section, keys[k].key));
+    }
+    Check(lookup.ScanRest().HasValue());
+    Check(scanner.Result() == tav::DecideEncoding(bytes));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string original = input.ConsumeRandomLengthString(2048);
     CheckStoreAgreesWithListing(original);
+    CheckLookupAgreesWithStore(original, input.ConsumeIntegralInRange<std::size_t>(1, 300),
+                               input.ConsumeIntegralInRange<std::size_t>(1, 300));
     tav::ProfileText text(original);
     std::map<std::pair<std::string, std::string>, std::string> written;
     std::map<std::pair<std::string, std::string>, std::pair<std::string, std::string>> spelled;

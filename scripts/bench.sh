@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build-bench/) and runs them: open, save and set against the cost
 # of reading and writing the same bytes, then start-up time and peak memory against a bare dialog,
-# and the first open of a large document in a fresh editor process. Usage: scripts/bench.sh [RUNS]
+# the first open of a large document in a fresh editor process, and `tacconf get` on a 100 MiB
+# document against `grep -m1`. Usage: scripts/bench.sh [RUNS]
 # (scripts/bench-peers.sh compares tacconf with other programs.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,3 +19,4 @@ documents="$(mktemp -d "${TMPDIR:-/tmp}/tavbench.XXXXXX")"
 trap 'rm -rf "$documents"' EXIT
 build-bench/bin/bench-document --write-documents "$documents"
 python3 bench/firstopen.py build-bench/bin "$documents" "${1:-20}"
+python3 bench/get.py build-bench/bin

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "cli-testutil.h"
 
@@ -163,6 +166,47 @@ TEST(CatalogueFolderTest, LinesPastCapacityAreWarnedAbout) {
     EXPECT_EQ(run.out, "True\n");
     EXPECT_EQ(run.err, "tacconf: warning: " + folder.File("Sections.txt") +
                            ": 2 line(s) past the limit of 64 sections were not loaded\n");
+}
+
+// The bytes this process has read so far, as the kernel counts them; nothing where it does not.
+std::optional<std::uint64_t> BytesReadByProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string name;
+    std::uint64_t count = 0;
+    while (io >> name >> count) {
+        if (name == "rchar:") {
+            return count;
+        }
+    }
+    return std::nullopt;
+}
+
+TEST(GetTest, ReadsADocumentOnlyAsFarAsTheAnswerNeeds) {
+    if (!BytesReadByProcess()) {
+        GTEST_SKIP() << "the kernel does not count the bytes a process reads";
+    }
+    CliFolder folder;
+    const std::string doc = folder.File("large.tac");
+    tavtest::WriteFile(doc, "[General]\r\nBeep=1\r\n");
+    constexpr std::uintmax_t kSize = 16 << 20;  // the rest is a hole: no disk space is taken
+    std::filesystem::resize_file(doc, kSize);
+    struct Case {
+        const char* address;
+        const char* printed;
+        bool readWhole;
+    };
+    const Case cases[] = {
+        {"General.Beep", "True\n", false},            // found in the first section
+        {"General.StartMinimised", "False\n", true},  // the first section ends at the end
+        {"Printing.Header", "\n", true},              // a section the document lacks
+    };
+    for (const Case& c : cases) {
+        const std::uint64_t before = *BytesReadByProcess();
+        const auto run = RunCli({"get", doc, c.address});
+        const std::uint64_t read = *BytesReadByProcess() - before;
+        EXPECT_EQ(run.out, c.printed) << c.address << run.err;
+        EXPECT_EQ(read >= kSize, c.readWhole) << c.address << ": " << read << " bytes read";
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "testutil.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -57,6 +59,22 @@ std::string Crlf(const std::string& text) {
         out += c;
     }
     return out;
+}
+
+tav::ByteSource RandomPieces(const std::string& bytes, std::mt19937& random, std::size_t readable) {
+    const std::size_t end = std::min(readable, bytes.size());
+    auto at = std::make_shared<std::size_t>(0);
+    return [&bytes, &random, end, at](char* into, std::size_t room) -> tav::Expected<std::size_t> {
+        if (*at == end && end < bytes.size()) {
+            return tav::FileError{"doc.tac", "Input/output error"};
+        }
+        // Mostly a few bytes, to cut lines and sequences anywhere; at times more.
+        const std::size_t wanted = random() % 2 == 0 ? 1 + random() % 3 : 1 + random() % 64;
+        const std::size_t size = std::min({room, wanted, end - *at});
+        std::copy_n(bytes.data() + *at, size, into);
+        *at += size;
+        return size;
+    };
 }
 
 }  // namespace tavtest

@@ -1,7 +1,10 @@
 // Small helpers shared by the tests: a temporary folder and whole-file access.
 #pragma once
 
+#include <random>
 #include <string>
+
+#include "document/profilelookup.h"
 
 namespace tavtest {
 
@@ -29,5 +32,11 @@ std::string ReadFile(const std::string& path);
 
 // Text with every "\n" turned into "\r\n", for fixtures written as plain literals.
 std::string Crlf(const std::string& text);
+
+// A source of the document `bytes` (which must outlive it) giving them in pieces of random sizes,
+// as reads of a file may; past `readable` bytes it fails with "doc.tac: Input/output error", as a
+// file whose tail cannot be read.
+tav::ByteSource RandomPieces(const std::string& bytes, std::mt19937& random,
+                             std::size_t readable = std::string::npos);
 
 }  // namespace tavtest

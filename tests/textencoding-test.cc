@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -83,6 +85,77 @@ TEST(TextEncodingTest, BrokenUtf8ShowsReplacementCharactersAndNamesParse) {
     EXPECT_EQ(tav::EncodingNamed("cp1252"), TextEncoding::Windows1252);
     EXPECT_EQ(tav::EncodingNamed("latin1"), std::nullopt);
     EXPECT_STREQ(tav::EncodingName(TextEncoding::Windows1252), "windows-1252");
+}
+
+// Settled when no later byte can change the result, fed one byte at a time.
+TEST(EncodingScannerTest, SettlesOnAByteOrderMarkOrABrokenSequenceOnly) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool settled;
+        TextEncoding result;
+    };
+    const Case cases[] = {
+        {"byteOrderMark", "\xEF\xBB\xBF", true, TextEncoding::Utf8},
+        {"brokenSequence", "k=\xE9z", true, TextEncoding::Windows1252},
+        {"validSequences", "k=\xC3\xA9\xE2\x82\xAC", false, TextEncoding::Utf8},
+        {"cutSequence", "k=\xE2\x82", false, TextEncoding::Windows1252},
+        {"startOfAMarkOnly", "\xEF\xBB", false, TextEncoding::Windows1252},
+        {"ascii", "[S]\nk=v", false, TextEncoding::Windows1252},
+    };
+    for (const Case& c : cases) {
+        tav::EncodingScanner scanner;
+        for (const char byte : c.bytes) {
+            scanner.Scan(std::string_view(&byte, 1));
+        }
+        EXPECT_EQ(scanner.Settled(), c.settled) << c.name;
+        EXPECT_EQ(scanner.Result(), c.result) << c.name;
+    }
+}
+
+// The scanner's result after every piece is DecideEncoding of the bytes so far, wherever they are
+// cut; once settled it is the result of the whole. Texts are made of pieces that decide (a
+// byte-order mark, valid and broken sequences) cut at random, also inside a sequence.
+TEST(EncodingScannerTest, AgreesWithDecideEncodingWhereverTheBytesAreCut) {
+    const std::vector<std::string> pieces = {
+        "[S]\r\nk=v\n",
+        "\xEF\xBB\xBF",
+        "\xEF\xBB",
+        "\xC3\xA9",
+        "\xE2\x82\xAC",
+        "\xF0\x9F\x98\x80",
+        "\xE9",
+        "\x80",
+        "\xC0\xAF",
+        "\xED\xA0\x80",
+        "\xF4\x90\x80\x80",
+        "\xE2\x82",
+        "\xC3",
+        "\xF8",
+        "abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz"};
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes;
+        for (std::size_t n = random() % 7; n > 0; --n) {
+            bytes += pieces[random() % pieces.size()];
+        }
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        tav::EncodingScanner scanner;
+        std::optional<TextEncoding> settled;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t size = 1 + random() % (random() % 2 == 0 ? 3 : 80);
+            scanner.Scan(std::string_view(bytes).substr(at, size));
+            at = std::min(at + size, bytes.size());
+            ASSERT_EQ(scanner.Result(), tav::DecideEncoding(bytes.substr(0, at))) << "at " << at;
+            if (scanner.Settled() && !settled) {
+                settled = scanner.Result();
+            }
+        }
+        EXPECT_EQ(scanner.Result(), tav::DecideEncoding(bytes));
+        if (settled) {
+            EXPECT_EQ(*settled, scanner.Result()) << "a settled result stays";
+        }
+    }
 }
 
 }  // namespace
