@@ -46,17 +46,11 @@ Expected<int> OpenForReading(const std::string& path) {
 // byte more than it tells whether the file grew, and a file that did is read on in more room.
 template <typename Grow>
 Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return SystemFailure(path, errno);
+    const Expected<std::size_t> expected = RegularFileSize(fd, path);
+    if (!expected) {
+        return expected.Error();
     }
-    if (S_ISDIR(info.st_mode)) {
-        return FileError{path, "is a folder, not a file"};
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return FileError{path, "is not a regular file"};
-    }
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t capacity = *expected + 1;
     char* data = grow(capacity);
     std::size_t size = 0;
     for (;;) {
@@ -77,7 +71,7 @@ Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
             return size;
         }
         size += static_cast<std::size_t>(got);
-        ReportProgress(size, static_cast<std::size_t>(info.st_size));
+        ReportProgress(size, *expected);
     }
 }
 
@@ -126,6 +120,20 @@ Expected<FileBytes> ReadOpenFile(int fd, const std::string& path) {
         return size.Error();
     }
     return FileBytes(std::move(buffer), *size);
+}
+
+Expected<std::size_t> RegularFileSize(int fd, const std::string& path) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return SystemFailure(path, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FileError{path, "is a folder, not a file"};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return FileError{path, "is not a regular file"};
+    }
+    return static_cast<std::size_t>(info.st_size);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -39,6 +39,10 @@ Expected<FileBytes> ReadFileBuffer(const std::string& path);
 // so the descriptor's offset is unchanged); `path` is the name used in errors.
 Expected<FileBytes> ReadOpenFile(int fd, const std::string& path);
 
+// The size of the file open as `fd`, or the refusal of what the readers here do not read: a
+// folder, a device, a pipe or anything else that is not a regular file. Errors name `path`.
+Expected<std::size_t> RegularFileSize(int fd, const std::string& path);
+
 // Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
 // bare name.
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -24,9 +24,7 @@ void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
             return;
         }
         if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
-            warnings.push_back("The replacement entries from \"" + key + "\" on in section [" +
-                               section.iniName + "] were not loaded: the field table holds at " +
-                               "most 128 rows.");
+            warnings.push_back(UnloadedEntriesWarning(section.iniName, key));
             return;
         }
     }

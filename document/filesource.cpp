@@ -26,16 +26,9 @@ Expected<FileSource> FileSource::Open(const std::string& path) {
         return SystemFailure(path, errno);
     }
     FileSource file(fd, path);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return SystemFailure(path, errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        // The refusal is ReadOpenFile's, which refuses what is not a regular file before reading
-        // any of it: both readers refuse in the same words.
-        if (Expected<std::string> refused = ReadOpenFile(fd, path); !refused) {
-            return refused.Error();
-        }
+    // Refused in the same words as by the readers that read the whole file.
+    if (const Expected<std::size_t> size = RegularFileSize(fd, path); !size) {
+        return size.Error();
     }
     return file;
 }
