@@ -17,16 +17,14 @@ bool IsComment(std::string_view text) {
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
 }
 
-void CheckSkippedLines(const DocumentCheck& check, const ProfileListing& listing) {
-    for (const SkippedLine& line : listing.skipped) {
-        if (IsComment(line.text)) {
-            continue;
-        }
-        check.out.Add(line.line, line.beforeFirstSection
-                                     ? "the line comes before the first section: no reader takes it"
-                                     : "the line is neither a section header nor a key line (it "
-                                       "holds no \"=\"): readers skip it");
+void CheckSkippedLine(const DocumentCheck& check, const SkippedLine& line) {
+    if (IsComment(line.text)) {
+        return;
     }
+    check.out.Add(line.line, line.beforeFirstSection
+                                 ? "the line comes before the first section: no reader takes it"
+                                 : "the line is neither a section header nor a key line (it "
+                                   "holds no \"=\"): readers skip it");
 }
 
 // True when the catalogues describe `key` in section `s`: a field, the Order list of an ordered
@@ -134,27 +132,17 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const Profil
     return ReadDocumentValues(catalogues.sections, table, text);
 }
 
-// The first listed section of each name (readers see only that one).
-using FirstSections =
-    std::unordered_map<std::string_view, const ListedSection*, NameHasher, NameEquals>;
+// The header line of the first section of each name seen so far (readers see only that one).
+using FirstSections = std::unordered_map<std::string_view, std::size_t, NameHasher, NameEquals>;
 
-FirstSections FirstSectionsOf(const ProfileListing& listing) {
-    FirstSections first;
-    first.reserve(listing.sections.size());
-    for (const ListedSection& section : listing.sections) {
-        first.emplace(section.name, &section);  // a later section of a name is ignored
-    }
-    return first;
-}
-
-void CheckSection(const DocumentCheck& check, const FirstSections& sections,
+void CheckSection(const DocumentCheck& check, FirstSections& sections,
                   const ListedSection& listed) {
-    const ListedSection& first = *sections.at(listed.name);
+    const auto [first, isFirst] = sections.emplace(listed.name, listed.line);
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
-    if (&first != &listed) {
+    if (!isFirst) {
         check.out.Add(listed.line,
                       "section [" + std::string(listed.name) + "] appears again (first on line " +
-                          std::to_string(first.line) + "): readers take only the first");
+                          std::to_string(first->second) + "): readers take only the first");
     } else if (!s) {
         check.out.Add(listed.line, "section [" + std::string(listed.name) +
                                        "] is not in the catalogue: the "
@@ -177,13 +165,11 @@ Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
     DocumentCheck check{
         catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
     check.warnings = ReadWarnings(catalogues, check.text);
-    const ProfileListing listing = ListProfile(bytes);
     CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
-    CheckSkippedLines(check, listing);
-    const FirstSections sections = FirstSectionsOf(listing);
-    for (const ListedSection& listed : listing.sections) {
-        CheckSection(check, sections, listed);
-    }
+    FirstSections sections;
+    WalkProfile(
+        bytes, [&](const ListedSection& listed) { CheckSection(check, sections, listed); },
+        [&](const SkippedLine& line) { CheckSkippedLine(check, line); });
     SortByLine(findings);
     return findings;
 }

@@ -4,34 +4,40 @@
 
 namespace tav {
 
-namespace {
-
-// Adds the line `text`, numbered `number`, to what `listing` holds so far.
-void ListLine(ProfileListing& listing, std::string_view text, std::size_t number) {
-    if (const auto name = ProfileHeaderName(text)) {
-        listing.sections.push_back(ListedSection{*name, number, {}});
-        return;
-    }
-    const bool inSection = !listing.sections.empty();
-    if (const auto keyLine = ProfileKeyLineParts(text); keyLine && inSection) {
-        listing.sections.back().keys.push_back(
-            ListedKey{keyLine->key, keyLine->storedText, number});
-    } else if (!TrimBlanks(text).empty()) {
-        listing.skipped.push_back(SkippedLine{text, number, !inSection});
-    }
-}
-
-}  // namespace
-
-ProfileListing ListProfile(std::string_view bytes) {
+void WalkProfile(std::string_view bytes, const std::function<void(const ListedSection&)>& section,
+                 const std::function<void(const SkippedLine&)>& skipped) {
     const ProfileLines lines(bytes);
-    ProfileListing listing;
+    ListedSection current;
+    bool inSection = false;
     std::size_t number = 1;
     for (std::size_t at = lines.BomSize(); at < bytes.size(); ++number) {
         const ProfileLine line = lines.At(at);
-        ListLine(listing, lines.Text(line), number);
+        const std::string_view text = lines.Text(line);
         at = line.next;
+        if (const auto name = ProfileHeaderName(text)) {
+            if (inSection) {
+                section(current);
+            }
+            current.name = *name;
+            current.line = number;
+            current.keys.clear();
+            inSection = true;
+        } else if (const auto keyLine = ProfileKeyLineParts(text); keyLine && inSection) {
+            current.keys.push_back(ListedKey{keyLine->key, keyLine->storedText, number});
+        } else if (!TrimBlanks(text).empty()) {
+            skipped(SkippedLine{text, number, !inSection});
+        }
     }
+    if (inSection) {
+        section(current);
+    }
+}
+
+ProfileListing ListProfile(std::string_view bytes) {
+    ProfileListing listing;
+    WalkProfile(
+        bytes, [&](const ListedSection& section) { listing.sections.push_back(section); },
+        [&](const SkippedLine& line) { listing.skipped.push_back(line); });
     return listing;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,12 @@ struct ProfileListing {
     std::vector<ListedSection> sections;  // in file order, repeated sections included
     std::vector<SkippedLine> skipped;     // comment lines included
 };
+
+// Walks the listing of `bytes` in file order without keeping it: `section` gets each section once
+// its key lines are known (in an object that is reused: what must outlive the call is copied),
+// `skipped` each skipped line. Views point into `bytes`. Memory stays that of one section.
+void WalkProfile(std::string_view bytes, const std::function<void(const ListedSection&)>& section,
+                 const std::function<void(const SkippedLine&)>& skipped);
 
 // Lists `bytes`, in views into them (they must outlive the listing): lines end at LF, CR LF or a
 // lone CR; a UTF-8 byte-order mark at the start is ignored; a header is a line whose first

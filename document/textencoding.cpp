@@ -211,7 +211,11 @@ TextEncoding EncodingScanner::Result() const {
 bool MixesEncodings(std::string_view bytes) {
     bool valid = false;
     bool invalid = false;
-    for (std::size_t at = 0; at < bytes.size();) {
+    for (std::size_t at = 0; at < bytes.size() && !(valid && invalid);) {
+        at = SkipAscii(bytes, at);
+        if (at == bytes.size()) {
+            break;
+        }
         const std::optional<CodePoint> c = Utf8At(bytes, at);
         valid = valid || (c && c->length > 1);
         invalid = invalid || !c;
