@@ -1,6 +1,8 @@
 #include "documentcheck.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "catalog/names.h"
 #include "document/documentio.h"
@@ -132,17 +134,21 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const Profil
     return ReadDocumentValues(catalogues.sections, table, text);
 }
 
-// The header line of the first section of each name seen so far (readers see only that one).
-using FirstSections = std::unordered_map<std::string_view, std::size_t, NameHasher, NameEquals>;
+// Where each section seen so far starts (byte, line), in file order: the line of a section that
+// appears again is looked up here.
+using SectionLines = std::vector<std::pair<std::size_t, std::size_t>>;
 
-void CheckSection(const DocumentCheck& check, FirstSections& sections,
-                  const ListedSection& listed) {
-    const auto [first, isFirst] = sections.emplace(listed.name, listed.line);
+void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedSection& listed) {
+    lines.emplace_back(listed.at, listed.line);
+    // Readers see only the first section of a name: the store that reads like them knows it.
+    const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
-    if (!isFirst) {
+    if (first != listed.at) {
+        const auto firstLine =
+            std::lower_bound(lines.begin(), lines.end(), std::make_pair(first, std::size_t{0}));
         check.out.Add(listed.line,
                       "section [" + std::string(listed.name) + "] appears again (first on line " +
-                          std::to_string(first->second) + "): readers take only the first");
+                          std::to_string(firstLine->second) + "): readers take only the first");
     } else if (!s) {
         check.out.Add(listed.line, "section [" + std::string(listed.name) +
                                        "] is not in the catalogue: the "
@@ -166,7 +172,7 @@ Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
         catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
     check.warnings = ReadWarnings(catalogues, check.text);
     CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
-    FirstSections sections;
+    SectionLines sections;
     WalkProfile(
         bytes, [&](const ListedSection& listed) { CheckSection(check, sections, listed); },
         [&](const SkippedLine& line) { CheckSkippedLine(check, line); });

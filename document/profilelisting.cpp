@@ -20,6 +20,7 @@ void WalkProfile(std::string_view bytes, const std::function<void(const ListedSe
             }
             current.name = *name;
             current.line = number;
+            current.at = line.begin;
             current.keys.clear();
             inSection = true;
         } else if (const auto keyLine = ProfileKeyLineParts(text); keyLine && inSection) {

@@ -23,6 +23,7 @@ struct ListedKey {
 struct ListedSection {
     std::string_view name;        // trimmed text between the "[" and the last "]"
     std::size_t line = 0;         // 1-based line number of the header
+    std::size_t at = 0;           // where the header line starts in the bytes
     std::vector<ListedKey> keys;  // in file order, repeated keys included
 };
 

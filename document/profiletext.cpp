@@ -189,6 +189,14 @@ std::optional<ProfileText::SectionNumber> ProfileText::FindSection(std::string_v
     return std::nullopt;
 }
 
+std::optional<std::size_t> ProfileText::FirstSectionAt(std::string_view section) const {
+    const std::optional<SectionNumber> found = FindSection(section);
+    if (!found || !IsFileSection(*found)) {
+        return std::nullopt;
+    }
+    return m_marks.HeaderAt(*found);
+}
+
 std::string_view ProfileText::KeyLineText(SectionNumber n, const KeyRef& ref) const {
     if (ref.added) {
         return Added(n)[ref.at];

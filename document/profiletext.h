@@ -53,6 +53,10 @@ public:
     // The value of `key` in `section`, or nothing when the section or the key is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
+    // Where the header line of the first section named `section` starts in the bytes, or nothing
+    // when the bytes have no such section.
+    std::optional<std::size_t> FirstSectionAt(std::string_view section) const;
+
     // Sets `key` in `section` to `value` and succeeds. Refuses the write, changing nothing, when
     // a section, key or value holds CR or LF (it would inject new lines), or the key could not be
     // read back (empty, holding "=", or starting with "["): the error's reason says which, and
