@@ -26,7 +26,11 @@ std::optional<std::string> ColumnCountProblem(const std::vector<std::string_view
 }
 
 void SortByLine(Findings& findings) {
-    std::stable_sort(findings.begin(), findings.end(),
+    SortByLine(findings, 0);
+}
+
+void SortByLine(Findings& findings, std::size_t from) {
+    std::stable_sort(findings.begin() + static_cast<std::ptrdiff_t>(from), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
 }
 

@@ -29,6 +29,9 @@ struct NumberedLine {
 // Sorts `findings` by line, keeping the order of findings on one line.
 void SortByLine(Findings& findings);
 
+// Sorts the findings from `from` on by line, keeping the order of findings on the same line.
+void SortByLine(Findings& findings, std::size_t from);
+
 // The lines the catalogue loader takes (non-empty, see CatalogLines), with their line numbers.
 std::vector<NumberedLine> NumberedCatalogLines(std::string_view bytes);
 

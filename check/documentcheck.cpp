@@ -172,11 +172,24 @@ Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
         catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
     check.warnings = ReadWarnings(catalogues, check.text);
     CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
+    const auto aboutEncoding = static_cast<std::ptrdiff_t>(findings.size());
+    // The findings of each section come with those of the skipped lines in its body, all on its
+    // lines: sorting each batch sorts them all, without sorting every finding of a large document
+    // at once.
+    std::size_t batch = findings.size();
     SectionLines sections;
     WalkProfile(
-        bytes, [&](const ListedSection& listed) { CheckSection(check, sections, listed); },
+        bytes,
+        [&](const ListedSection& listed) {
+            CheckSection(check, sections, listed);
+            SortByLine(findings, batch);
+            batch = findings.size();
+        },
         [&](const SkippedLine& line) { CheckSkippedLine(check, line); });
-    SortByLine(findings);
+    SortByLine(findings, batch);
+    // The few findings about the whole file's encoding go in among them.
+    std::inplace_merge(findings.begin(), findings.begin() + aboutEncoding, findings.end(),
+                       [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return findings;
 }
 
