@@ -16,8 +16,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -344,7 +347,8 @@ void BenchOpenCore(benchmark::State& state, const Case& c) {
     }
 }
 
-// Save as the editor does it after one edit: the file re-read, every catalogued key written, the
+// Save as the editor does it after one edit: the file compared with what was read (someone else's
+// changes would be asked about), then re-read under the lock, every catalogued key written, the
 // result written atomically.
 void BenchSave(benchmark::State& state, const Case& c) {
     const std::string path = Copy(c, "save");
@@ -356,6 +360,10 @@ void BenchSave(benchmark::State& state, const Case& c) {
     const std::uint16_t row = EditedRow(document);
     benchmark::IterationCount n = 0;
     for (auto _ : state) {
+        if (const auto disk = document.CheckDisk(); !disk || disk->changed) {
+            state.SkipWithError("the document changed on disk");
+            break;
+        }
         if (!document.SetValue(row, EditValue(n++)) || !document.Save("01/01/2026 (00:00:00)")) {
             state.SkipWithError("edit or save failed");
             break;
@@ -363,18 +371,62 @@ void BenchSave(benchmark::State& state, const Case& c) {
     }
 }
 
-// Set as tacconf does it: the document opened, one value set, the edited key written.
+// Set as tacconf does it: the document read, one value set and the edited key written, in one
+// locked cycle.
 void BenchSet(benchmark::State& state, const Case& c) {
     const std::string path = Copy(c, "set");
     benchmark::IterationCount n = 0;
     for (auto _ : state) {
         tav::ConfigDocument document(BenchCatalogues());
-        if (!document.Open(path, "set.tac", tav::MissingFile::IsAnError) ||
-            !document.SetValue(EditedRow(document), EditValue(n++)) || !document.SaveEditedKeys()) {
+        const std::string value = EditValue(n++);
+        const tav::Expected<bool> saved =
+            document.EditFile(path, std::nullopt, [&](const std::vector<std::string>&) {
+                return static_cast<bool>(document.SetValue(EditedRow(document), value));
+            });
+        if (!saved || !*saved) {
             state.SkipWithError("open, edit or save failed");
             break;
         }
     }
+}
+
+// The resident memory of this process, in MiB.
+double ResidentMiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stod(line.substr(6)) / 1024.0;
+        }
+    }
+    return -1;
+}
+
+// The editor's memory after Open and after each of three saves of the largest document (model and
+// tree, as in the window): what a save takes must be given back.
+int MemoryAfterSave() {
+    const Case& c = kCases[std::size(kCases) - 1];
+    const std::string path = Copy(c, "memory");
+    auto document = std::make_shared<tav::ConfigDocument>(BenchCatalogues());
+    tav::ConfigTree tree(document);
+    const double before = ResidentMiB();
+    if (!document->Open(path, "memory.tac")) {
+        return 2;
+    }
+    const double opened = ResidentMiB();
+    std::printf("%s: resident %.1f MiB before Open, %.1f MiB after Open\n", c.name, before, opened);
+    const std::uint16_t row = EditedRow(*document);
+    for (int save = 0; save < 3; ++save) {
+        if (const auto disk = document->CheckDisk(); !disk || disk->changed) {
+            return 2;
+        }
+        if (!document->SetValue(row, EditValue(save)) || !document->Save("01/01/2026 (00:00:00)")) {
+            return 2;
+        }
+        const double now = ResidentMiB();
+        std::printf("after save %d: %.1f MiB (%+.1f %% of the level after Open)\n", save + 1, now,
+                    100.0 * (now - opened) / opened);
+    }
+    return 0;
 }
 
 using BenchFunction = void (*)(benchmark::State&, const Case&);
@@ -473,6 +525,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     WriteCatalogues(Folder());
+    if (argc == 2 && std::strcmp(argv[1], "--memory-after-save") == 0) {
+        const int status = MemoryAfterSave();
+        std::filesystem::remove_all(Folder());
+        return status;
+    }
     // Grouped by document, so that each is measured next to its floor.
     for (const Case& c : kCases) {
         for (const auto& [op, function] : kOperations) {

@@ -13,6 +13,7 @@ if [ ! -f build-bench/build.ninja ]; then
 fi
 cmake --build build-bench
 build-bench/bin/bench-document --benchmark_min_time=1
+build-bench/bin/bench-document --memory-after-save
 python3 bench/startup.py build-bench/bin "${1:-20}"
 
 documents="$(mktemp -d "${TMPDIR:-/tmp}/tavbench.XXXXXX")"

@@ -150,20 +150,9 @@ bool MainDialog::SaveDocument() {
     if (m_document->Path().empty()) {
         return SaveDocumentAs();
     }
-    const Expected<ConfigDocument::DiskState> disk = [&] {
-        const WorkFeedback busy(this, tr("Reading %1…").arg(ToQt(m_document->Name())));
-        return m_document->CheckDisk();
-    }();
-    if (!disk) {
-        ReportFileError(tr("The document could not be saved."), disk.Error());
+    // The file's bytes as checked are let go before the save reads the file again.
+    if (!SaveMayGoOn()) {
         return false;
-    }
-    // A removed file is simply written again; a changed one asks first.
-    if (disk->changed && !disk->deleted) {
-        const DiskOutcome outcome = ResolveDiskChanges(disk->bytes.View());
-        if (outcome != DiskOutcome::Save) {
-            return false;
-        }
     }
     const Status saved = [&] {
         const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())));
@@ -172,6 +161,23 @@ bool MainDialog::SaveDocument() {
     if (!saved) {
         ReportFileError(tr("The document could not be saved."), saved.Error());
         return false;
+    }
+    return true;
+}
+
+// Whether the save may write: when someone else changed the file, after the user's answer. A
+// removed file is simply written again.
+bool MainDialog::SaveMayGoOn() {
+    const Expected<ConfigDocument::DiskState> disk = [&] {
+        const WorkFeedback busy(this, tr("Reading %1…").arg(ToQt(m_document->Name())));
+        return m_document->CheckDisk();
+    }();
+    if (!disk) {
+        ReportFileError(tr("The document could not be saved."), disk.Error());
+        return false;
+    }
+    if (disk->changed && !disk->deleted) {
+        return ResolveDiskChanges(disk->bytes.View()) == DiskOutcome::Save;
     }
     return true;
 }

@@ -181,6 +181,7 @@ private:
     void OnFileChangedOnDisk();
     void OnReloadFromDisk();
     DiskOutcome ResolveDiskChanges(std::string_view diskBytes);
+    bool SaveMayGoOn();
     void PlaceDiskNotice();
     bool SaveDocumentAs();
     QString SaveAsFolder() const;
