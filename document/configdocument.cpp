@@ -93,8 +93,32 @@ Status ConfigDocument::Save(const std::string& timeText) {
     return SaveAs(m_path, m_name, timeText);
 }
 
+Expected<bool> ConfigDocument::SaveIfUnchangedOnDisk(const std::string& timeText) {
+    if (m_path.empty()) {
+        return FileError{"(no file)", "the document has no file name yet"};
+    }
+    bool unchanged = true;
+    const Status saved = SaveTo(m_path, m_name, timeText, [&](std::string_view current) {
+        unchanged = FingerprintOf(current, true) == m_disk;
+        return unchanged;
+    });
+    if (!unchanged) {
+        return false;
+    }
+    if (!saved) {
+        return saved.Error();
+    }
+    return true;
+}
+
 Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
                               const std::string& timeText) {
+    return SaveTo(path, name, timeText, {});
+}
+
+Status ConfigDocument::SaveTo(const std::string& path, const std::string& name,
+                              const std::string& timeText,
+                              const std::function<bool(std::string_view current)>& onlyIf) {
     // Another file gets the whole document: this document's file as it is now, not the bytes of
     // the file it replaces.
     const bool otherFile = path != m_path;
@@ -110,7 +134,8 @@ Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
     WrittenContent written;
     if (Status rewritten = SaveDocumentFile(
             path, Defs().sections, saved, m_order, timeText,
-            otherFile ? std::optional<std::string_view>(source.View()) : std::nullopt, &written);
+            otherFile ? std::optional<std::string_view>(source.View()) : std::nullopt, &written,
+            onlyIf);
         !rewritten) {
         return rewritten;
     }

@@ -124,6 +124,12 @@ public:
     // document has no path) nothing changes and the error says why.
     Status Save(const std::string& timeText);
 
+    // Save, unless the file no longer holds what it held when it was read or last written by this
+    // document (someone else changed or removed it): then nothing is written and it gives false,
+    // for the caller to look at the changes (CheckDisk) and decide. Checked on the bytes the save
+    // reads, under the file's lock, so the file is read once.
+    Expected<bool> SaveIfUnchangedOnDisk(const std::string& timeText);
+
     // Save to `path` under `name`, which become the document's on success only. Saving to
     // another file writes the whole document: the document's own file as it is on disk now
     // (nothing for a new document), with every write of the save applied, replaces that file.
@@ -283,6 +289,8 @@ private:
     void Push(Step step);
     void Apply(const Step& step, bool forward);
     void MarkSaved();
+    Status SaveTo(const std::string& path, const std::string& name, const std::string& timeText,
+                  const std::function<bool(std::string_view current)>& onlyIf);
     // The pieces of `current` with every edited key written (SaveEditedKeys), read in `text`.
     Expected<SplicedBytes> EditedKeysOver(std::string_view current,
                                           std::unique_ptr<ProfileText>& text) const;
@@ -302,6 +310,8 @@ private:
         bool exists = false;
         std::size_t size = 0;
         std::uint64_t hash = 0;  // ContentHash
+
+        bool operator==(const DiskFingerprint&) const = default;
     };
     static DiskFingerprint FingerprintOf(std::string_view bytes, bool exists);
 

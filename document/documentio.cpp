@@ -134,12 +134,16 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
                         const std::string& timeText, std::optional<std::string_view> source,
-                        WrittenContent* written) {
+                        WrittenContent* written,
+                        const std::function<bool(std::string_view current)>& onlyIf) {
     FieldCatalog work;
     std::unique_ptr<ProfileText> document;  // what the written pieces point into
     const Status saved = RewriteDocument(
         path,
         [&](std::string_view current) -> Expected<SplicedBytes> {
+            if (onlyIf && !onlyIf(current)) {
+                return FileError{path, "the file was changed by someone else; nothing was written"};
+            }
             document =
                 std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});
             work = fields;

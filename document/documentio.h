@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,12 +55,15 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 // (but for an interrupted in-place write, whose error names the copy with the new content), and
 // the error names `path` and the reason. With `source`, the writes apply to those bytes instead
 // of the file's own, which they replace (saving a document under another name). With `written`,
-// it receives what the file holds after a successful save.
+// it receives what the file holds after a successful save. With `onlyIf`, the writes are made
+// only when it accepts the file's current bytes (given the bytes of each attempt); otherwise the
+// save fails, saying the file changed, with nothing written.
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
                         const std::string& timeText,
                         std::optional<std::string_view> source = std::nullopt,
-                        WrittenContent* written = nullptr);
+                        WrittenContent* written = nullptr,
+                        const std::function<bool(std::string_view current)>& onlyIf = {});
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -219,6 +220,58 @@ TEST(DiskStateTest, SaveAsWritesTheWholeDocumentOverTheTarget) {
     ASSERT_TRUE(fresh.SaveAs(copy, "copy.tac", "now"));
     EXPECT_EQ(tavtest::ReadFile(copy).find("; kept"), std::string::npos)
         << "a new document starts from nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// A save that finds the file as this document left it writes at once; one that finds someone
+// else's change (or no file) writes nothing and says so, for the changes to be looked at first.
+TEST(DocumentMergeTest, SaveIfUnchangedWritesOnlyOverTheDocumentsOwnVersion) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> meanwhile;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"untouched", [](const std::string&) {}, true},
+        {"changedByOthers",
+         [](const std::string& path) {
+             tavtest::WriteFile(path, MergeFixture::Disk("Beep=0", "Beep=1"));
+         },
+         false},
+        {"sameSizeChange",
+         [](const std::string& path) {
+             tavtest::WriteFile(path, MergeFixture::Disk("Title=Base", "Title=Bass"));
+         },
+         false},
+        {"removed", [](const std::string& path) { ::unlink(path.c_str()); }, false},
+    };
+    for (const Case& c : cases) {
+        MergeFixture f;
+        const std::string path = f.dir.File("d.tac");
+        tavtest::WriteFile(path, kBase);
+        ASSERT_TRUE(f.doc.Open(path, "d.tac")) << c.name;
+        ASSERT_TRUE(f.doc.SetValue(1, "Mine")) << c.name;
+        c.meanwhile(path);
+        const bool existed = ::access(path.c_str(), F_OK) == 0;
+        const std::string before = existed ? tavtest::ReadFile(path) : "";
+        const tav::Expected<bool> saved = f.doc.SaveIfUnchangedOnDisk("now");
+        ASSERT_TRUE(saved) << c.name << ": " << saved.Error().Message();
+        EXPECT_EQ(*saved, c.saved) << c.name;
+        EXPECT_EQ(f.doc.IsModified(), !c.saved) << c.name;
+        if (c.saved) {
+            EXPECT_NE(tavtest::ReadFile(path).find("Title=Mine"), std::string::npos) << c.name;
+            // The next save finds the file as this one left it.
+            ASSERT_TRUE(f.doc.SetValue(1, "Again")) << c.name;
+            const tav::Expected<bool> again = f.doc.SaveIfUnchangedOnDisk("later");
+            EXPECT_TRUE(again && *again) << c.name;
+        } else {
+            EXPECT_EQ(::access(path.c_str(), F_OK) == 0, existed) << c.name;
+            EXPECT_EQ(existed ? tavtest::ReadFile(path) : "", before) << c.name;
+        }
+    }
 }
 
 }  // namespace

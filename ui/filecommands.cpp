@@ -150,6 +150,19 @@ bool MainDialog::SaveDocument() {
     if (m_document->Path().empty()) {
         return SaveDocumentAs();
     }
+    // Usually the file holds what this document last read or wrote: it is then read once, and
+    // written. Otherwise the user looks at the other writer's changes first.
+    const Expected<bool> written = [&] {
+        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())));
+        return m_document->SaveIfUnchangedOnDisk(CurrentTimeText());
+    }();
+    if (!written) {
+        ReportFileError(tr("The document could not be saved."), written.Error());
+        return false;
+    }
+    if (*written) {
+        return true;
+    }
     // The file's bytes as checked are let go before the save reads the file again.
     if (!SaveMayGoOn()) {
         return false;
