@@ -63,7 +63,8 @@ std::optional<FileError> Catalogues::ReadError() const {
 
 std::optional<std::size_t> Catalogues::FindSection(std::string_view name) const {
     for (std::size_t s = 0; s < sections.Count(); ++s) {
-        if (SameName(sections[s].iniName, name)) {
+        const std::string& iniName = sections[s].iniName;
+        if (iniName.size() == name.size() && SameName(iniName, name)) {
             return s;
         }
     }

@@ -138,12 +138,21 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const Profil
 // appears again is looked up here.
 using SectionLines = std::vector<std::pair<std::size_t, std::size_t>>;
 
+// True when `listed`, the section numbered `n` in file order, is the first of its name: readers see
+// only that one. The store that reads like them knows (its headers are the listing's).
+bool IsFirstSection(const ProfileText& text, std::size_t n, const ListedSection& listed) {
+    if (n < text.FileSectionCount() && text.SectionHeaderAt(n) == listed.at) {
+        return !text.IsRepeatedSection(n);
+    }
+    return text.FirstSectionAt(listed.name).value_or(listed.at) == listed.at;
+}
+
 void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedSection& listed) {
+    const std::size_t n = lines.size();
     lines.emplace_back(listed.at, listed.line);
-    // Readers see only the first section of a name: the store that reads like them knows it.
-    const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
-    if (first != listed.at) {
+    if (!IsFirstSection(check.text, n, listed)) {
+        const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
         const auto firstLine =
             std::lower_bound(lines.begin(), lines.end(), std::make_pair(first, std::size_t{0}));
         check.out.Add(listed.line,

@@ -59,7 +59,8 @@ void ProfileText::SectionMarks::Add(std::size_t headerAt, std::uint32_t hash) {
 
 std::size_t ProfileText::SectionMarks::HeaderAt(std::size_t n) const {
     const Entry& entry = Mark(n);
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh) << 32) | entry.atLow);
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh & ~kRepeated) << 32) |
+                                    entry.atLow);
 }
 
 void ProfileText::Parse() {
@@ -170,6 +171,9 @@ void ProfileText::IndexSection(SectionNumber n) {
                 name = NameOf(n);
             }
             if (SameName(NameOf(entry - 1), name)) {
+                if (IsFileSection(n)) {
+                    m_marks.MarkRepeated(n);
+                }
                 return;  // the first section of a name is the section
             }
         }

@@ -57,6 +57,12 @@ public:
     // when the bytes have no such section.
     std::optional<std::size_t> FirstSectionAt(std::string_view section) const;
 
+    // The section headers of the bytes, in file order: how many, where the header line of header
+    // `n` starts, and whether an earlier section has the same name (readers see only the first).
+    std::size_t FileSectionCount() const { return m_marks.Count(); }
+    std::size_t SectionHeaderAt(std::size_t n) const { return m_marks.HeaderAt(n); }
+    bool IsRepeatedSection(std::size_t n) const { return m_marks.IsRepeated(n); }
+
     // Sets `key` in `section` to `value` and succeeds. Refuses the write, changing nothing, when
     // a section, key or value holds CR or LF (it would inject new lines), or the key could not be
     // read back (empty, holding "=", or starting with "["): the error's reason says which, and
@@ -86,6 +92,8 @@ private:
         std::size_t Count() const { return m_count; }
         std::size_t HeaderAt(std::size_t n) const;
         std::uint32_t Hash(std::size_t n) const { return Mark(n).hash; }
+        void MarkRepeated(std::size_t n) { Changeable(n).atHigh |= kRepeated; }
+        bool IsRepeated(std::size_t n) const { return (Mark(n).atHigh & kRepeated) != 0; }
 
     private:
         struct Entry {
@@ -94,7 +102,10 @@ private:
             std::uint32_t hash;
         };
         static constexpr std::size_t kBlock = 4096;
+        // The top bit of atHigh: an earlier section has the same name.
+        static constexpr std::uint32_t kRepeated = 0x80000000U;
         const Entry& Mark(std::size_t n) const { return m_blocks[n / kBlock][n % kBlock]; }
+        Entry& Changeable(std::size_t n) { return m_blocks[n / kBlock][n % kBlock]; }
 
         std::vector<std::unique_ptr<Entry[]>> m_blocks;
         std::size_t m_count = 0;

@@ -152,6 +152,15 @@ TEST(ProfileWriteTest, ManySectionsAndAddedOnesAreFoundByName) {
         bytes += "[S" + std::to_string(s % 2000) + "]\nk=" + std::to_string(s) + "\n";
     }
     ProfileText text(bytes);
+    ASSERT_EQ(text.FileSectionCount(), 3000u);
+    for (std::size_t s = 0; s < 3000; s += 37) {
+        const std::string header = "[S" + std::to_string(s % 2000) + "]";
+        EXPECT_EQ(bytes.compare(text.SectionHeaderAt(s), header.size(), header), 0) << s;
+        EXPECT_EQ(text.IsRepeatedSection(s), s >= 2000) << s;
+        EXPECT_EQ(text.FirstSectionAt(header.substr(1, header.size() - 2)),
+                  s < 2000 ? text.SectionHeaderAt(s) : text.SectionHeaderAt(s - 2000))
+            << s;
+    }
     for (int s = 0; s < 500; ++s) {
         ASSERT_TRUE(text.Set("New" + std::to_string(s), "k", std::to_string(s)));
     }
