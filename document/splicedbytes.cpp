@@ -70,6 +70,9 @@ void ContentHash::Block(const unsigned char* block) {
 }
 
 void ContentHash::Add(std::string_view bytes) {
+    if (bytes.empty()) {
+        return;  // its data may be null, which memcpy must not get even for no bytes
+    }
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t size = bytes.size();
     m_total += size;

@@ -88,7 +88,7 @@ void CheckLookupAgreesWithStore(const std::string& bytes, std::size_t chunk, std
     for (const tav::ListedSection& section : tav::ListProfile(bytes).sections) {
         for (const tav::ListedKey& key : section.keys) {
             if (keys.size() < 256) {
-                keys.push_back(tav::ProfileKey{section.name, key.name});
+                keys.push_back(tav::ProfileKey{std::string(section.name), std::string(key.name)});
             }
         }
     }
