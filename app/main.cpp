@@ -13,6 +13,7 @@
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
 #include "ui/messagereporter.h"
+#include "ui/programstyle.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
             break;
     }
     QApplication application(argc, argv);
+    // Before any widget: the first window then reads no image file and loads no image plugin.
+    QApplication::setStyle(new tav::ProgramStyle);
     tav::StartupProbe::InstallIfAsked();
     // The catalogues and the help file: beside the executable, or where the installation put them.
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -47,8 +50,7 @@ int main(int argc, char** argv) {
     tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher);
     tav::DialogDiskQuestions disk;
     tav::SystemFileWatcher watcher;
-    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(),
-                       {files, messages, help, &disk, &watcher});
+    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help, &disk, &watcher});
     app.Run(tav::EditorCatalogueFolder(application.arguments(), programFolder, messages),
             request.file);
     return 0;  // the program gives its exit code no meaning
