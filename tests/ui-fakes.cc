@@ -127,7 +127,7 @@ std::set<tav::ControlId> WindowTest::VisibleEditors() const {
     for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceLabel,
                          ControlId::ReplaceEdit, ControlId::ByLabel, ControlId::ByEdit,
                          ControlId::AddButton, ControlId::DeleteButton}) {
-        if (Control(id)->isVisible()) {
+        if (Control(id) != nullptr && Control(id)->isVisible()) {
             visible.insert(id);
         }
     }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
+#include <algorithm>
 
 #include "tree/configtree.h"
 #include "ui-fakes.h"
@@ -32,7 +33,7 @@ TEST_F(WindowTest, StartsWithOnlyToolbarPathAndTreeOfNoDocument) {
     }
     EXPECT_TRUE(VisibleEditors().empty());
     EXPECT_EQ(Control<QLabel>(ControlId::PathDisplay)->text(), "");
-    EXPECT_EQ(Control<QComboBox>(ControlId::ValueCombo)->currentText(), "False");
+    EXPECT_EQ(Control(ControlId::ValueCombo), nullptr) << "made when a boolean is first selected";
     EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -69,6 +70,28 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
     }
 }
 
+// The True/False box, made when a boolean is first selected, takes its place in the focus chain
+// between the value edit and the replacement row.
+TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
+    Build();
+    m_window->ShowEditorFor("B");
+    const std::vector<ControlId> order = {
+        ControlId::Tree,   ControlId::ValueEdit, ControlId::ValueCombo,   ControlId::ReplaceEdit,
+        ControlId::ByEdit, ControlId::AddButton, ControlId::DeleteButton,
+    };
+    std::vector<ControlId> chain;
+    QWidget* widget = Control(ControlId::Tree);
+    do {
+        const auto id = static_cast<ControlId>(widget->property(tav::kControlIdProperty).toInt());
+        if (std::find(order.begin(), order.end(), id) != order.end() &&
+            widget->parentWidget() == m_window->ClientArea()) {
+            chain.push_back(id);
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Control(ControlId::Tree) && chain.size() < order.size());
+    EXPECT_EQ(chain, order);
+}
+
 // At the start size the controls sit where the layout table writes them; a wider window gives
 // the extra width to the Replace and By edits.
 TEST_F(WindowTest, LayoutFollowsTheClientArea) {
@@ -77,6 +100,7 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
         m_window->ClientArea()->resize(width, height);
         m_window->LayoutControls();
     };
+    m_window->ShowEditorFor("B");  // makes the True/False box
     const int comboHeight = std::min(60, Control(ControlId::ValueCombo)->sizeHint().height());
     struct Case {
         const char* name;

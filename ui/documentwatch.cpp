@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTime>
 
-#include "document/configdocument.h"
 #include "disknotice.h"
+#include "document/configdocument.h"
 #include "maindialog.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -43,10 +43,10 @@ void MainDialog::OnDocumentChange(const DocumentChange& change) {
             [[fallthrough]];
         case DocumentChange::Kind::Reset:
             // Another file, or ours again: what was said about the old one no longer holds.
-            if (m_diskNotice != nullptr) {
+            if (m_diskNotice != nullptr) {  // made when first shown
                 m_diskNotice->hide();
-                WatchDocumentFile();
             }
+            WatchDocumentFile();
             [[fallthrough]];
         case DocumentChange::Kind::History:
             UpdateTitle();
@@ -94,7 +94,7 @@ bool MainDialog::PanelShowsSelection() const {
     if (!m_valueEdit->isHidden()) {
         return m_valueEdit->text() == value;
     }
-    if (!m_valueCombo->isHidden()) {
+    if (m_valueCombo != nullptr && !m_valueCombo->isHidden()) {
         // The combo shows True only for the value "True" itself.
         return (m_valueCombo->currentText() == QStringLiteral("True")) ==
                (value == QStringLiteral("True"));

@@ -29,7 +29,6 @@ constexpr int kTrueEntry = 1;
 // from the tree never writes back into the document.
 void MainDialog::ConnectEditorPanel() {
     connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
-    connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
     connect(m_valueEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeValueEdit);
     connect(m_replaceEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeReplaceEdit);
     connect(m_byEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeByEdit);
@@ -42,12 +41,15 @@ void MainDialog::ShowEditorFor(const std::string& type) {
                                              m_replaceEdit, m_byLabel,     m_byEdit,
                                              m_addButton,   m_deleteButton};
     for (QWidget* editor : editors) {
-        editor->hide();
+        if (editor != nullptr) {  // the combo box exists once it has been needed
+            editor->hide();
+        }
     }
     if (type == kBoolean) {
-        m_valueCombo->show();
+        QComboBox* combo = ValueCombo();
+        combo->show();
         // The stored value stays as it is ("true", "1"...) until the user picks an entry.
-        m_valueCombo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
+        combo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
     } else if (type == kText) {
         m_valueEdit->show();
         m_valueEdit->setText(ToQt(m_tree->SelectedValue()));

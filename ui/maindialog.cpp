@@ -14,8 +14,8 @@
 
 #include "aboutdialog.h"
 #include "document/configdocument.h"
-#include "filterfield.h"
 #include "elidedlabel.h"
+#include "filterfield.h"
 #include "help/helpservice.h"
 #include "maintoolbar.h"
 #include "messagereporter.h"
@@ -108,7 +108,6 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
 #endif
-    m_valueCombo->setCurrentIndex(0);
     ShowEditorFor(std::string());
     m_tree->setFocus();
 }
@@ -191,8 +190,6 @@ QAction* MainDialog::RecentAction(int index) const {
 
 void MainDialog::CreateControls() {
     m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
-    m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
-    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
     m_pathDisplay = Tagged(new ElidedLabel(m_client), ControlId::PathDisplay, "pathDisplay");
     m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pathDisplay->setTextFormat(Qt::PlainText);
@@ -212,11 +209,24 @@ void MainDialog::CreateControls() {
         button->setAutoDefault(false);
     }
     setTabOrder(m_tree, m_valueEdit);
-    setTabOrder(m_valueEdit, m_valueCombo);
-    setTabOrder(m_valueCombo, m_replaceEdit);
+    setTabOrder(m_valueEdit, m_replaceEdit);
     setTabOrder(m_replaceEdit, m_byEdit);
     setTabOrder(m_byEdit, m_addButton);
     setTabOrder(m_addButton, m_deleteButton);
+}
+
+// Made the first time a boolean setting is selected: the window opens with no editor shown, and
+// the combo box is the costliest of them to build.
+QComboBox* MainDialog::ValueCombo() {
+    if (m_valueCombo == nullptr) {
+        m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
+        m_valueCombo->hide();
+        m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
+        connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
+        setTabOrder(m_valueEdit, m_valueCombo);  // before the replacement row, as in the layout
+        LayoutControls();
+    }
+    return m_valueCombo;
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {

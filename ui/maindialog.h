@@ -111,7 +111,8 @@ public:
     ConfigDocument& Document() const { return *m_document; }
     // The action of `command`, shared by the menu and the toolbar.
     QAction* Action(Command command) const;
-    // The control `id`, or nullptr when the window has none.
+    // The control `id`, or nullptr when the window has none (the True/False box exists from the
+    // first time a boolean setting is selected).
     QWidget* Control(ControlId id) const;
     // The area below the menu bar, in whose pixels the controls are placed.
     QWidget* ClientArea() const { return m_client; }
@@ -158,6 +159,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateControls();
+    QComboBox* ValueCombo();
     void ConnectEditorPanel();
     void CreateRecentMenu(QMenu* file);
     void PlaceOnScreen();
@@ -233,7 +235,7 @@ private:
     QLabel* m_statusLabel = nullptr;
     QTimer m_statusTimer;
     QLineEdit* m_valueEdit = nullptr;
-    QComboBox* m_valueCombo = nullptr;
+    QComboBox* m_valueCombo = nullptr;  // see ValueCombo
     QLabel* m_replaceLabel = nullptr;
     QLineEdit* m_replaceEdit = nullptr;
     QLabel* m_byLabel = nullptr;
