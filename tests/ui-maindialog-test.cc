@@ -33,7 +33,10 @@ TEST_F(WindowTest, StartsWithOnlyToolbarPathAndTreeOfNoDocument) {
     }
     EXPECT_TRUE(VisibleEditors().empty());
     EXPECT_EQ(Control<QLabel>(ControlId::PathDisplay)->text(), "");
-    EXPECT_EQ(Control(ControlId::ValueCombo), nullptr) << "made when a boolean is first selected";
+    for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceEdit,
+                         ControlId::AddButton}) {
+        EXPECT_EQ(Control(id), nullptr) << "made when a setting is first selected";
+    }
     EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -70,8 +73,8 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
     }
 }
 
-// The True/False box, made when a boolean is first selected, takes its place in the focus chain
-// between the value edit and the replacement row.
+// The editors, made when a setting is first selected, follow the tree in the focus chain in the
+// order of the band.
 TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
     Build();
     m_window->ShowEditorFor("B");
@@ -100,7 +103,7 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
         m_window->ClientArea()->resize(width, height);
         m_window->LayoutControls();
     };
-    m_window->ShowEditorFor("B");  // makes the True/False box
+    m_window->ShowEditorFor("B");  // makes the editors
     const int comboHeight = std::min(60, Control(ControlId::ValueCombo)->sizeHint().height());
     struct Case {
         const char* name;
@@ -169,6 +172,7 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
 
 TEST_F(WindowTest, AtItsSmallestEveryControlHasRoomInsideTheWindow) {
     Build();
+    m_window->ShowEditorFor("SR");  // makes the editors
     m_window->resize(10, 10);
     QTRY_COMPARE(m_window->size(), m_window->minimumSize());
     const QRect client = m_window->ClientArea()->rect();

@@ -90,11 +90,14 @@ void MainDialog::FollowValueChange(std::uint16_t row) {
 }
 
 bool MainDialog::PanelShowsSelection() const {
+    if (m_valueEdit == nullptr) {
+        return true;  // no editor made yet, so none shows anything
+    }
     const QString value = ToQt(m_tree->SelectedValue());
     if (!m_valueEdit->isHidden()) {
         return m_valueEdit->text() == value;
     }
-    if (m_valueCombo != nullptr && !m_valueCombo->isHidden()) {
+    if (!m_valueCombo->isHidden()) {
         // The combo shows True only for the value "True" itself.
         return (m_valueCombo->currentText() == QStringLiteral("True")) ==
                (value == QStringLiteral("True"));

@@ -28,7 +28,7 @@ constexpr int kTrueEntry = 1;
 // Only the user's own changes reach the handlers (textEdited, activated), so filling the editors
 // from the tree never writes back into the document.
 void MainDialog::ConnectEditorPanel() {
-    connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
+    connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
     connect(m_valueEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeValueEdit);
     connect(m_replaceEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeReplaceEdit);
     connect(m_byEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeByEdit);
@@ -37,19 +37,24 @@ void MainDialog::ConnectEditorPanel() {
 }
 
 void MainDialog::ShowEditorFor(const std::string& type) {
+    const bool editable = type == kBoolean || type == kText || type == kReplacementSection ||
+                          type == kReplacementEntry;
+    if (m_valueEdit == nullptr) {
+        if (!editable) {
+            return;  // no editor made yet, none to hide
+        }
+        CreateEditorPanel();
+    }
     const std::array<QWidget*, 8> editors = {m_valueCombo,  m_valueEdit,   m_replaceLabel,
                                              m_replaceEdit, m_byLabel,     m_byEdit,
                                              m_addButton,   m_deleteButton};
     for (QWidget* editor : editors) {
-        if (editor != nullptr) {  // the combo box exists once it has been needed
-            editor->hide();
-        }
+        editor->hide();
     }
     if (type == kBoolean) {
-        QComboBox* combo = ValueCombo();
-        combo->show();
+        m_valueCombo->show();
         // The stored value stays as it is ("true", "1"...) until the user picks an entry.
-        combo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
+        m_valueCombo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
     } else if (type == kText) {
         m_valueEdit->show();
         m_valueEdit->setText(ToQt(m_tree->SelectedValue()));

@@ -111,8 +111,8 @@ public:
     ConfigDocument& Document() const { return *m_document; }
     // The action of `command`, shared by the menu and the toolbar.
     QAction* Action(Command command) const;
-    // The control `id`, or nullptr when the window has none (the True/False box exists from the
-    // first time a boolean setting is selected).
+    // The control `id`, or nullptr when the window has none (the editors exist from the first time
+    // ShowEditorFor shows one).
     QWidget* Control(ControlId id) const;
     // The area below the menu bar, in whose pixels the controls are placed.
     QWidget* ClientArea() const { return m_client; }
@@ -124,7 +124,8 @@ public:
     void LayoutControls();
 
     // Shows the one editor that fits the type code `type` ("B", "C", "SR", "RFS"), filled from
-    // the tree's selection, and hides every other; any other code hides them all.
+    // the tree's selection, and hides every other; any other code hides them all. The editors
+    // are made by the first call that shows one.
     void ShowEditorFor(const std::string& type);
 
     // Shows the help file at the page about the control that has the focus (the tree, the
@@ -159,7 +160,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateControls();
-    QComboBox* ValueCombo();
+    void CreateEditorPanel();
     void ConnectEditorPanel();
     void CreateRecentMenu(QMenu* file);
     void PlaceOnScreen();
@@ -235,7 +236,7 @@ private:
     QLabel* m_statusLabel = nullptr;
     QTimer m_statusTimer;
     QLineEdit* m_valueEdit = nullptr;
-    QComboBox* m_valueCombo = nullptr;  // see ValueCombo
+    QComboBox* m_valueCombo = nullptr;
     QLabel* m_replaceLabel = nullptr;
     QLineEdit* m_replaceEdit = nullptr;
     QLabel* m_byLabel = nullptr;
