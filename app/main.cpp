@@ -18,7 +18,11 @@
 namespace {
 
 // --help and --version need no display: the command line is read before the window system is.
+// Without arguments there is nothing to read, and no application object is made for it.
 tav::StartRequest ReadRequest(int& argc, char** argv) {
+    if (argc <= 1) {
+        return {};
+    }
     const QCoreApplication reader(argc, argv);
     return tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
