@@ -100,8 +100,8 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
     m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
     WatchDocument();
     setAcceptDrops(true);
-    SetMinimumWindowSize();
     PlaceOnScreen();
+    SetMinimumWindowSize();  // the menu bar has measured its items at the window's width now
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
 #endif
