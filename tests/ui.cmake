@@ -1,9 +1,8 @@
-# Tests of the program's images, the main window, its editor panel, file and edit commands and
-# toolbar, and the application with its command line.
+# Tests of the main window, its editor panel, file and edit commands and toolbar, and the
+# application with its command line.
 tav_add_gui_test(ui-tests
     SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-fakes.cc
-        ${CMAKE_CURRENT_SOURCE_DIR}/images-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-maindialog-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-editorpanel-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
