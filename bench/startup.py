@@ -90,10 +90,10 @@ def run_platform(label, programs, env, bin_dir, runs, scratch):
     editor, bare, text = summary["editor"], summary["bare dialog"], summary["dialog+text"]
     time_ratio, memory_ratio = editor[0] / bare[0], editor[1] / bare[1]
     met = "met" if time_ratio <= TARGET and memory_ratio <= TARGET else "NOT met"
-    print(f"  ratio        start-up {time_ratio:.2f}x        peak memory {memory_ratio:.2f}x"
+    print(f"  ratio        start-up {time_ratio:.3f}x       peak memory {memory_ratio:.3f}x"
           f"   (editor / bare dialog; target {TARGET:.2f}x: {met})")
-    print(f"  ratio        start-up {editor[0] / text[0]:.2f}x        "
-          f"peak memory {editor[1] / text[1]:.2f}x   (editor / dialog with one line of text)")
+    print(f"  ratio        start-up {editor[0] / text[0]:.3f}x       "
+          f"peak memory {editor[1] / text[1]:.3f}x   (editor / dialog with one line of text)")
     extra = (loaded_objects(programs["editor"], env, bin_dir, scratch) -
              loaded_objects(programs["bare dialog"], env, bin_dir, scratch))
     print("  loaded by the editor, not by the bare dialog:"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build-bench/) and runs them: open and save against the cost of
-# reading and writing the same bytes, then start-up time and peak memory against a bare dialog.
+# reading and writing the same bytes, then start-up time and peak memory against a bare dialog,
+# offscreen and under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
