@@ -13,11 +13,16 @@
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
 #include "ui/messagereporter.h"
+#include "ui/programstyle.h"
 
 namespace {
 
 // --help and --version need no display: the command line is read before the window system is.
+// Without arguments there is nothing to read, and no application object is made for it.
 tav::StartRequest ReadRequest(int& argc, char** argv) {
+    if (argc <= 1) {
+        return {};
+    }
     const QCoreApplication reader(argc, argv);
     return tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
@@ -38,6 +43,8 @@ int main(int argc, char** argv) {
             break;
     }
     QApplication application(argc, argv);
+    // Before any widget: the first window then reads no image file and loads no image plugin.
+    QApplication::setStyle(new tav::ProgramStyle);
     tav::StartupProbe::InstallIfAsked();
     // The catalogues and the help file: beside the executable, or where the installation put them.
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -47,8 +54,7 @@ int main(int argc, char** argv) {
     tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher);
     tav::DialogDiskQuestions disk;
     tav::SystemFileWatcher watcher;
-    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(),
-                       {files, messages, help, &disk, &watcher});
+    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help, &disk, &watcher});
     app.Run(tav::EditorCatalogueFolder(application.arguments(), programFolder, messages),
             request.file);
     return 0;  // the program gives its exit code no meaning

@@ -12,6 +12,7 @@
 #include "chmbytes.h"
 #include "chmcheck.h"
 #include "chmhtml.h"
+#include "chmlibrary.h"
 
 namespace tav {
 
@@ -100,10 +101,10 @@ std::string ChmTopicObject(std::string_view topic) {
     return ObjectName(name);
 }
 
-ChmFile::ChmFile(chmFile* handle) : m_handle(handle) {}
+ChmFile::ChmFile(chmFile* handle, const ChmLibrary& chm) : m_handle(handle), m_chm(chm) {}
 
 ChmFile::~ChmFile() {
-    chm_close(m_handle);
+    m_chm.close(m_handle);
 }
 
 ChmOpenResult ChmFile::Open(const std::string& path) {
@@ -123,12 +124,17 @@ ChmOpenResult ChmFile::Open(const std::string& path) {
     if (auto problem = CheckChmContainer(*read)) {
         return Failure(path, "it is damaged: " + *problem);
     }
-    chmFile* handle = chm_open(path.c_str());
+    const Expected<ChmLibrary>& chm = ProgramChmLibrary();
+    if (!chm) {
+        return Failure(path, "the help file reader " + chm.Error().file +
+                                 " cannot be used: " + chm.Error().reason);
+    }
+    chmFile* handle = chm->open(path.c_str());
     if (handle == nullptr) {
         return Failure(path, "it could not be opened as a help file");
     }
     ChmOpenResult result;
-    result.file.reset(new ChmFile(handle));
+    result.file.reset(new ChmFile(handle, *chm));
     return result;
 }
 
@@ -136,7 +142,7 @@ std::optional<std::string> ChmFile::Retrieve(const std::string& name) const {
     const std::string object = ObjectName(name);
     chmUnitInfo unit{};
     if (object.empty() ||
-        chm_resolve_object(m_handle, object.c_str(), &unit) != CHM_RESOLVE_SUCCESS ||
+        m_chm.resolveObject(m_handle, object.c_str(), &unit) != CHM_RESOLVE_SUCCESS ||
         unit.length > kMaxObjectSize) {
         return std::nullopt;
     }
@@ -145,7 +151,7 @@ std::optional<std::string> ChmFile::Retrieve(const std::string& name) const {
         return bytes;
     }
     const LONGINT64 wanted = static_cast<LONGINT64>(unit.length);
-    const LONGINT64 got = chm_retrieve_object(
+    const LONGINT64 got = m_chm.retrieveObject(
         m_handle, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted);
     if (got != wanted) {
         return std::nullopt;
@@ -157,7 +163,7 @@ bool ChmFile::Exists(const std::string& name) const {
     const std::string object = ObjectName(name);
     chmUnitInfo unit{};
     return !object.empty() && object.back() != '/' &&
-           chm_resolve_object(m_handle, object.c_str(), &unit) == CHM_RESOLVE_SUCCESS;
+           m_chm.resolveObject(m_handle, object.c_str(), &unit) == CHM_RESOLVE_SUCCESS;
 }
 
 std::string ChmFile::DefaultTopic() const {
@@ -246,7 +252,7 @@ std::vector<std::string> ChmFile::Objects() const {
         }
         return CHM_ENUMERATOR_CONTINUE;
     };
-    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collect, &names);
+    m_chm.enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collect, &names);
     return names;
 }
 

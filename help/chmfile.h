@@ -16,6 +16,7 @@ struct chmFile;
 namespace tav {
 
 class ChmFile;
+struct ChmLibrary;
 
 // Outcome of ChmFile::Open: either the open file or the error, never both.
 struct ChmOpenResult {
@@ -43,8 +44,9 @@ public:
     // Opens the help file at `path` (a local path, bytes as the file system spells it).
     // The whole file is checked first: its header, every directory page reachable from the
     // indexes and the compression tables must lie inside the file and agree with each other,
-    // so that chmlib never reads past what it was given. On failure the error names `path` and
-    // says whether the file is missing, unreadable, too large or not a usable help file.
+    // so that chmlib never reads past what it was given. chmlib itself is loaded by the first
+    // Open (see ProgramChmLibrary). On failure the error names `path` and says whether the file
+    // is missing, unreadable, too large or not a usable help file, or chmlib cannot be loaded.
     static ChmOpenResult Open(const std::string& path);
 
     // The bytes of the object `name` ("/index.html"; a missing leading '/' is added, case is
@@ -79,13 +81,14 @@ public:
     std::vector<SitemapEntry> Keywords() const;
 
 private:
-    explicit ChmFile(chmFile* handle);
+    ChmFile(chmFile* handle, const ChmLibrary& chm);
 
     std::string SitemapFileName(std::uint16_t systemCode, std::string_view suffix) const;
     std::string WindowsTopic() const;
     std::string ContentsTopic() const;
 
     chmFile* m_handle = nullptr;
+    const ChmLibrary& m_chm;  // the program's, loaded for good
 };
 
 }  // namespace tav

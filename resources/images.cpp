@@ -13,7 +13,9 @@ QPixmap Pixmap(const unsigned int* pixels, int width, int height, qreal ratio) {
     // The pixels are static data: the image only wraps them, nothing is decoded or copied.
     const QImage image(reinterpret_cast<const uchar*>(pixels), width, height,
                        QImage::Format_ARGB32_Premultiplied);
-    QPixmap pixmap = QPixmap::fromImage(image);
+    // Without opaque detection the pixels are not read until they are drawn: Qt would otherwise
+    // scan them for transparency, reading the 200 % pictures on a screen at 100 % too.
+    QPixmap pixmap = QPixmap::fromImage(image, Qt::NoOpaqueDetection);
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }

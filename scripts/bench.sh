@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build-bench/) and runs them: open, save and set against the cost
-# of reading and writing the same bytes, then start-up time and peak memory against a bare dialog,
-# the first open of a large document in a fresh editor process, and `tacconf get` on a 100 MiB
-# document against `grep -m1`. Usage: scripts/bench.sh [RUNS]
+# of reading and writing the same bytes, then start-up time and peak memory against a bare dialog
+# (offscreen and under Xvfb), the first open of a large document in a fresh editor process, and
+# `tacconf get` on a 100 MiB document against `grep -m1`. Usage: scripts/bench.sh [RUNS]
 # (scripts/bench-peers.sh compares tacconf with other programs.)
 set -euo pipefail
 cd "$(dirname "$0")/.."

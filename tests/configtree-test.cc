@@ -65,6 +65,23 @@ TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
     EXPECT_NE(columns->child(0)->icon(0).cacheKey(), t.Item("Font name")->icon(0).cacheKey());
 }
 
+// The view takes every row to be as tall as the first (uniform row heights), which holds for every
+// kind of item, a replacement entry and a changed setting (bold) included.
+TEST(BuildTreeTest, EveryRowIsAsTallAsTheFirst) {
+    ExampleTree t;
+    ASSERT_TRUE(t.tree->AddReplacement("from", "to"));
+    t.tree->setCurrentItem(t.Item("Version"));
+    ASSERT_TRUE(t.tree->SetSelectedValue("2.0"));
+    ASSERT_TRUE(t.Item("Version")->font(0).bold());
+    t.tree->expandAll();
+    const int first = t.tree->sizeHintForIndex(t.tree->indexFromItem(t.tree->RootItem())).height();
+    EXPECT_GT(first, 0);
+    for (QTreeWidgetItemIterator it(t.tree.get()); *it != nullptr; ++it) {
+        EXPECT_EQ(t.tree->sizeHintForIndex(t.tree->indexFromItem(*it)).height(), first)
+            << Text(*it);
+    }
+}
+
 TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     ExampleTree t;
     const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";

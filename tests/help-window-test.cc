@@ -3,7 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QLibraryInfo>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
 #include <functional>
 #include <string>
@@ -17,6 +25,7 @@
 #include "ui/filechooser.h"
 #include "ui/maindialog.h"
 #include "ui/messagereporter.h"
+#include "ui/programstyle.h"
 
 namespace {
 
@@ -100,6 +109,68 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWi
     }
     EXPECT_EQ(launcher.calls, 0);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A picture of one white pixel, as a GIF file holds it.
+const unsigned char kGifPixel[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80,
+                                   0x00, 0x00, 0xff, 0xff, 0xff, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04,
+                                   0x01, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x01,
+                                   0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3b};
+
+QByteArray JpegBytes(const QImage& image) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return buffer.data();
+}
+
+// The program's style keeps the first window from reading any image file, and so from loading
+// Qt's image-format plugins; the help viewer opened from that window still reads the pictures a
+// help page may hold, in every format whose plugin is installed.
+TEST(HelpFromTheWindow, TheViewerReadsPicturesInEveryInstalledFormat) {
+    const QDir plugins(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                       QStringLiteral("/imageformats"));
+    const auto installed = [&plugins](const char* file) {
+        return plugins.exists(QLatin1String(file));
+    };
+    if (!installed("libqsvg.so") && !installed("libqgif.so") && !installed("libqjpeg.so")) {
+        GTEST_SKIP() << "no image-format plugin is installed in " << plugins.path().toStdString();
+    }
+    if (qobject_cast<tav::ProgramStyle*>(QApplication::style()) == nullptr) {
+        QApplication::setStyle(new tav::ProgramStyle);
+    }
+    tavtest::TempDir folder;
+    tavtest::WriteFile(folder.File("taca.chm"), tavtest::ReadFile(TAV_HELP_FILE));
+    NoFiles files;
+    RecordedMessages messages;
+    CountingLauncher launcher;
+    tav::ChmHelpService help(QString::fromStdString(folder.Path()), launcher);
+    tav::MainDialog window(TAV_EXAMPLES_DIR, {}, {files, messages, help});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.Action(tav::Command::HelpContents)->trigger();
+    ASSERT_NE(help.Viewer(), nullptr);
+
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    if (installed("libqsvg.so")) {
+        EXPECT_TRUE(formats.contains("svg"));
+        // The default topic shows the program icon from its SVG file.
+        const QVariant icon = help.Viewer()->Browser().document()->resource(
+            QTextDocument::ImageResource, QUrl(QStringLiteral("images/appicon.svg")));
+        EXPECT_EQ(icon.value<QPixmap>().size(), QSize(32, 32));
+    }
+    if (installed("libqgif.so")) {
+        EXPECT_TRUE(formats.contains("gif"));
+        const QByteArray gif(reinterpret_cast<const char*>(kGifPixel), sizeof kGifPixel);
+        EXPECT_EQ(QImage::fromData(gif).size(), QSize(1, 1));
+    }
+    if (installed("libqjpeg.so")) {
+        EXPECT_TRUE(formats.contains("jpeg"));
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        EXPECT_EQ(QImage::fromData(JpegBytes(picture)).size(), QSize(3, 2));
+    }
 }
 
 }  // namespace

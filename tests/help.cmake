@@ -3,6 +3,7 @@ if(TARGET tavhelpviewer AND TARGET tavhelp)
     tav_add_gui_test(help-tests
         SOURCES
             ${CMAKE_CURRENT_SOURCE_DIR}/help-chmfile-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-chmlibrary-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-search-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-sitemap-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-viewer-test.cc
@@ -15,5 +16,6 @@ if(TARGET tavhelpviewer AND TARGET tavhelp)
         TAV_HELP_SOURCES_DIR="${PROJECT_SOURCE_DIR}/resources/help")
     # The tests list the built file's objects with chmlib itself, independently of the reader.
     target_include_directories(help-tests PRIVATE ${CHM_INCLUDE})
+    target_link_libraries(help-tests PRIVATE ${CHM_LIB})
     add_dependencies(help-tests tavhelp)
 endif()

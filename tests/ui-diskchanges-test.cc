@@ -41,6 +41,8 @@ protected:
     tav::DiskNotice* Notice() const {
         return m_window->findChild<tav::DiskNotice*>(QStringLiteral("diskNotice"));
     }
+    // The notice is made the first time it is shown.
+    bool NoticeShown() const { return Notice() != nullptr && Notice()->isVisible(); }
     std::string m_document;
 };
 
@@ -106,11 +108,11 @@ TEST_F(DiskChangesTest, OverwriteReloadAndCancel) {
 TEST_F(DiskChangesTest, ARemovedFileIsWrittenAgainWithoutAQuestion) {
     ASSERT_EQ(::unlink(m_document.c_str()), 0);
     m_watcher.Fire();
-    ASSERT_TRUE(Notice()->isVisible());
+    ASSERT_TRUE(NoticeShown());
     EXPECT_TRUE(Notice()->Text().contains("removed")) << Notice()->Text().toStdString();
     Trigger(Command::Save);
     EXPECT_NE(ReadFile(m_document).find("Title=Mine\r\n"), std::string::npos);
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(NoticeShown());
     EXPECT_TRUE(m_disk.asked.empty());
 }
 
@@ -118,14 +120,14 @@ TEST_F(DiskChangesTest, TheNoticeComesForOthersOnlyAndReloadsOnRequest) {
     EXPECT_EQ(m_watcher.watched, tav::ToQt(m_document));
     Trigger(Command::Save);
     m_watcher.Fire();  // our own save
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(NoticeShown());
     TheyWrite("Copies=2", "Copies=4");
     m_watcher.Fire();
-    ASSERT_TRUE(Notice()->isVisible());
+    ASSERT_TRUE(NoticeShown());
     Notice()->KeepButton()->click();
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(NoticeShown());
     m_watcher.Fire();
-    ASSERT_TRUE(Notice()->isVisible()) << "the file still differs";
+    ASSERT_TRUE(NoticeShown()) << "the file still differs";
     Select("Title");
     ASSERT_TRUE(Tree().SetSelectedValue("Unsaved"));
     m_messages.answers.push_back(tav::SaveAnswer::Discard);
@@ -133,7 +135,7 @@ TEST_F(DiskChangesTest, TheNoticeComesForOthersOnlyAndReloadsOnRequest) {
     EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"4\"");
     EXPECT_EQ(tav::FromQt(Item("Title")->text(0)), "Title = \"Mine\"") << "as last saved";
     EXPECT_FALSE(Document().IsModified());
-    EXPECT_FALSE(Notice()->isVisible());
+    EXPECT_FALSE(NoticeShown());
 }
 
 }  // namespace

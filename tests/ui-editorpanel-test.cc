@@ -91,7 +91,9 @@ TEST_F(EditorPanelTest, EachTypeCodeShowsItsEditorFilledAndThePath) {
 }
 
 TEST_F(EditorPanelTest, ComboShowsTheStoredBooleanAndOtherTextsAreRefused) {
+    Select("Beep");  // makes the combo box
     const auto* combo = Control<QComboBox>(ControlId::ValueCombo);
+    ASSERT_NE(combo, nullptr);
     struct Case {
         std::string value;
         std::string stored;  // a boolean takes only True or False; anything else changes nothing

@@ -1,6 +1,7 @@
 #include "ui-fakes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
@@ -8,6 +9,7 @@
 
 #include "tree/configtree.h"
 #include "tree/textconv.h"
+#include "ui/programstyle.h"
 
 namespace tavtest {
 
@@ -69,7 +71,14 @@ void WindowTest::WriteCatalogues(const std::string& sections, const std::string&
     WriteFile(m_temp.File("Fields.txt"), Crlf(fields));
 }
 
+void UseProgramStyle() {
+    if (qobject_cast<tav::ProgramStyle*>(QApplication::style()) == nullptr) {
+        QApplication::setStyle(new tav::ProgramStyle);
+    }
+}
+
 void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
+    UseProgramStyle();
     m_window = std::make_unique<tav::MainDialog>(
         catalogueFolder, std::move(openFolder),
         tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
@@ -118,7 +127,7 @@ std::set<tav::ControlId> WindowTest::VisibleEditors() const {
     for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceLabel,
                          ControlId::ReplaceEdit, ControlId::ByLabel, ControlId::ByEdit,
                          ControlId::AddButton, ControlId::DeleteButton}) {
-        if (Control(id)->isVisible()) {
+        if (Control(id) != nullptr && Control(id)->isVisible()) {
             visible.insert(id);
         }
     }

@@ -83,11 +83,14 @@ public:
     }
 };
 
+// Makes the program's style (see app/main.cpp) the application's, unless it is already.
+void UseProgramStyle();
+
 // The chosen file at `path`, named as the file dialog would name it.
 tav::ChosenFile Chosen(const std::string& path);
 
-// Builds the real main window over the fakes, shown, with the example catalogues unless a test
-// writes its own.
+// Builds the real main window over the fakes, shown, in the program's style, with the example
+// catalogues unless a test writes its own.
 class WindowTest : public testing::Test {
 protected:
     void TearDown() override;

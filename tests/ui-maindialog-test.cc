@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
+#include <algorithm>
 
 #include "tree/configtree.h"
 #include "ui-fakes.h"
@@ -32,7 +33,10 @@ TEST_F(WindowTest, StartsWithOnlyToolbarPathAndTreeOfNoDocument) {
     }
     EXPECT_TRUE(VisibleEditors().empty());
     EXPECT_EQ(Control<QLabel>(ControlId::PathDisplay)->text(), "");
-    EXPECT_EQ(Control<QComboBox>(ControlId::ValueCombo)->currentText(), "False");
+    for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceEdit,
+                         ControlId::AddButton}) {
+        EXPECT_EQ(Control(id), nullptr) << "made when a setting is first selected";
+    }
     EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -69,6 +73,28 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
     }
 }
 
+// The editors, made when a setting is first selected, follow the tree in the focus chain in the
+// order of the band.
+TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
+    Build();
+    m_window->ShowEditorFor("B");
+    const std::vector<ControlId> order = {
+        ControlId::Tree,   ControlId::ValueEdit, ControlId::ValueCombo,   ControlId::ReplaceEdit,
+        ControlId::ByEdit, ControlId::AddButton, ControlId::DeleteButton,
+    };
+    std::vector<ControlId> chain;
+    QWidget* widget = Control(ControlId::Tree);
+    do {
+        const auto id = static_cast<ControlId>(widget->property(tav::kControlIdProperty).toInt());
+        if (std::find(order.begin(), order.end(), id) != order.end() &&
+            widget->parentWidget() == m_window->ClientArea()) {
+            chain.push_back(id);
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Control(ControlId::Tree) && chain.size() < order.size());
+    EXPECT_EQ(chain, order);
+}
+
 // At the start size the controls sit where the layout table writes them; a wider window gives
 // the extra width to the Replace and By edits.
 TEST_F(WindowTest, LayoutFollowsTheClientArea) {
@@ -77,6 +103,7 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
         m_window->ClientArea()->resize(width, height);
         m_window->LayoutControls();
     };
+    m_window->ShowEditorFor("B");  // makes the editors
     const int comboHeight = std::min(60, Control(ControlId::ValueCombo)->sizeHint().height());
     struct Case {
         const char* name;
@@ -145,6 +172,7 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
 
 TEST_F(WindowTest, AtItsSmallestEveryControlHasRoomInsideTheWindow) {
     Build();
+    m_window->ShowEditorFor("SR");  // makes the editors
     m_window->resize(10, 10);
     QTRY_COMPARE(m_window->size(), m_window->minimumSize());
     const QRect client = m_window->ClientArea()->rect();

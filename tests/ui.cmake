@@ -8,8 +8,10 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-diskchanges-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filterfield-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-filewatcher-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-edithistory-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-recentfilelist-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-startup-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-commandline-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-configapp-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/app-installedfiles-test.cc

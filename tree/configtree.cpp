@@ -28,6 +28,9 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
     setAcceptDrops(false);
     setIconSize(QSize(20, 16));
     setExpandsOnDoubleClick(true);
+    // Every row is one line beside a 20 x 16 image, bold or not: the view need not ask each item
+    // for its height when it lays the rows out.
+    setUniformRowHeights(true);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
                 if (current != previous) {

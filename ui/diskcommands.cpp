@@ -64,9 +64,6 @@ DiskChoices ChoicesOf(const DiskComparison& comparison, const std::vector<bool>&
 }  // namespace
 
 void MainDialog::CreateDiskWatch() {
-    m_diskNotice = new DiskNotice(m_client);
-    m_diskNotice->setObjectName(QStringLiteral("diskNotice"));
-    connect(m_diskNotice, &DiskNotice::reloadRequested, this, &MainDialog::OnReloadFromDisk);
     if (m_services.watcher != nullptr) {
         connect(m_services.watcher, &FileWatcher::fileChanged, this,
                 &MainDialog::OnFileChangedOnDisk);
@@ -87,8 +84,16 @@ void MainDialog::WatchDocumentFile() {
 void MainDialog::OnFileChangedOnDisk() {
     const Expected<ConfigDocument::DiskState> disk = m_document->CheckDisk();
     if (!disk || !disk->changed) {
-        m_diskNotice->hide();
+        if (m_diskNotice != nullptr) {
+            m_diskNotice->hide();
+        }
         return;
+    }
+    // Made the first time it is needed: most sessions never see it.
+    if (m_diskNotice == nullptr) {
+        m_diskNotice = new DiskNotice(m_client);
+        m_diskNotice->setObjectName(QStringLiteral("diskNotice"));
+        connect(m_diskNotice, &DiskNotice::reloadRequested, this, &MainDialog::OnReloadFromDisk);
     }
     m_diskNotice->ShowFor(ToQt(m_document->Name()), disk->deleted);
     PlaceDiskNotice();

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTime>
 
-#include "document/configdocument.h"
 #include "disknotice.h"
+#include "document/configdocument.h"
 #include "maindialog.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -43,10 +43,10 @@ void MainDialog::OnDocumentChange(const DocumentChange& change) {
             [[fallthrough]];
         case DocumentChange::Kind::Reset:
             // Another file, or ours again: what was said about the old one no longer holds.
-            if (m_diskNotice != nullptr) {
+            if (m_diskNotice != nullptr) {  // made when first shown
                 m_diskNotice->hide();
-                WatchDocumentFile();
             }
+            WatchDocumentFile();
             [[fallthrough]];
         case DocumentChange::Kind::History:
             UpdateTitle();
@@ -90,6 +90,9 @@ void MainDialog::FollowValueChange(std::uint16_t row) {
 }
 
 bool MainDialog::PanelShowsSelection() const {
+    if (m_valueEdit == nullptr) {
+        return true;  // no editor made yet, so none shows anything
+    }
     const QString value = ToQt(m_tree->SelectedValue());
     if (!m_valueEdit->isHidden()) {
         return m_valueEdit->text() == value;

@@ -28,7 +28,6 @@ constexpr int kTrueEntry = 1;
 // Only the user's own changes reach the handlers (textEdited, activated), so filling the editors
 // from the tree never writes back into the document.
 void MainDialog::ConnectEditorPanel() {
-    connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
     connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
     connect(m_valueEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeValueEdit);
     connect(m_replaceEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeReplaceEdit);
@@ -38,6 +37,14 @@ void MainDialog::ConnectEditorPanel() {
 }
 
 void MainDialog::ShowEditorFor(const std::string& type) {
+    const bool editable = type == kBoolean || type == kText || type == kReplacementSection ||
+                          type == kReplacementEntry;
+    if (m_valueEdit == nullptr) {
+        if (!editable) {
+            return;  // no editor made yet, none to hide
+        }
+        CreateEditorPanel();
+    }
     const std::array<QWidget*, 8> editors = {m_valueCombo,  m_valueEdit,   m_replaceLabel,
                                              m_replaceEdit, m_byLabel,     m_byEdit,
                                              m_addButton,   m_deleteButton};

@@ -5,7 +5,14 @@
 
 namespace tav {
 
-SystemFileWatcher::SystemFileWatcher() : m_watcher(std::make_unique<QFileSystemWatcher>()) {
+SystemFileWatcher::SystemFileWatcher() = default;
+
+SystemFileWatcher::~SystemFileWatcher() = default;
+
+// Made when there is first something to watch: a window that never opens a document needs no
+// notifications (nor the inotify descriptor and its notifier).
+void SystemFileWatcher::CreateWatcher() {
+    m_watcher = std::make_unique<QFileSystemWatcher>();
     connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
         // A file renamed over the watched one ends the watch of the old inode: watch again.
         if (QFileInfo::exists(m_path) && !m_watcher->files().contains(m_path)) {
@@ -25,16 +32,20 @@ SystemFileWatcher::SystemFileWatcher() : m_watcher(std::make_unique<QFileSystemW
     });
 }
 
-SystemFileWatcher::~SystemFileWatcher() = default;
-
 void SystemFileWatcher::Watch(const QString& path) {
+    m_path = path;
+    if (m_watcher == nullptr) {
+        if (path.isEmpty()) {
+            return;
+        }
+        CreateWatcher();
+    }
     if (!m_watcher->files().isEmpty()) {
         m_watcher->removePaths(m_watcher->files());
     }
     if (!m_watcher->directories().isEmpty()) {
         m_watcher->removePaths(m_watcher->directories());
     }
-    m_path = path;
     if (path.isEmpty()) {
         return;
     }

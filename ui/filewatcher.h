@@ -36,7 +36,9 @@ public:
     void Watch(const QString& path) override;
 
 private:
-    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    void CreateWatcher();
+
+    std::unique_ptr<QFileSystemWatcher> m_watcher;  // null until a path is first watched
     QString m_path;
 };
 

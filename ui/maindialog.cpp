@@ -14,8 +14,8 @@
 
 #include "aboutdialog.h"
 #include "document/configdocument.h"
-#include "filterfield.h"
 #include "elidedlabel.h"
+#include "filterfield.h"
 #include "help/helpservice.h"
 #include "maintoolbar.h"
 #include "messagereporter.h"
@@ -95,20 +95,16 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                                        m_client),
                        ControlId::ToolBar, "toolBar");
     new FilterField(*m_tree, *m_toolBar, m_client);
-    ConnectEditorPanel();
+    connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
     CreateDiskWatch();
     m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
-    for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
-        m_undoKeys->Watch(edit);
-    }
     WatchDocument();
     setAcceptDrops(true);
-    SetMinimumWindowSize();
     PlaceOnScreen();
+    SetMinimumWindowSize();  // the menu bar has measured its items at the window's width now
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
 #endif
-    m_valueCombo->setCurrentIndex(0);
     ShowEditorFor(std::string());
     m_tree->setFocus();
 }
@@ -190,15 +186,21 @@ QAction* MainDialog::RecentAction(int index) const {
 }
 
 void MainDialog::CreateControls() {
-    m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
-    m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
-    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
     m_pathDisplay = Tagged(new ElidedLabel(m_client), ControlId::PathDisplay, "pathDisplay");
     m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pathDisplay->setTextFormat(Qt::PlainText);
     m_statusLabel = Tagged(new QLabel(m_client), ControlId::StatusLabel, "statusLabel");
     m_statusLabel->setTextFormat(Qt::PlainText);
     m_statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// The editors are made the first time the selection has one (see ShowEditorFor): the window opens
+// with none of them shown, and a combo box with its item model, three line edits and two buttons
+// are a good part of what building it would otherwise cost.
+void MainDialog::CreateEditorPanel() {
+    m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
+    m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
+    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
     m_replaceLabel =
         Tagged(new QLabel(tr("Replace"), m_client), ControlId::ReplaceLabel, "replaceLabel");
     m_replaceEdit = Tagged(new QLineEdit(m_client), ControlId::ReplaceEdit, "replaceEdit");
@@ -211,12 +213,18 @@ void MainDialog::CreateControls() {
     for (QPushButton* button : {m_addButton, m_deleteButton}) {
         button->setAutoDefault(false);
     }
+    // Right after the tree, in the order of the band.
     setTabOrder(m_tree, m_valueEdit);
     setTabOrder(m_valueEdit, m_valueCombo);
     setTabOrder(m_valueCombo, m_replaceEdit);
     setTabOrder(m_replaceEdit, m_byEdit);
     setTabOrder(m_byEdit, m_addButton);
     setTabOrder(m_addButton, m_deleteButton);
+    for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
+        m_undoKeys->Watch(edit);
+    }
+    ConnectEditorPanel();
+    LayoutControls();
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {

@@ -112,7 +112,8 @@ public:
     ConfigDocument& Document() const { return *m_document; }
     // The action of `command`, shared by the menu and the toolbar.
     QAction* Action(Command command) const;
-    // The control `id`, or nullptr when the window has none.
+    // The control `id`, or nullptr when the window has none (the editors exist from the first time
+    // ShowEditorFor shows one).
     QWidget* Control(ControlId id) const;
     // The area below the menu bar, in whose pixels the controls are placed.
     QWidget* ClientArea() const { return m_client; }
@@ -124,7 +125,8 @@ public:
     void LayoutControls();
 
     // Shows the one editor that fits the type code `type` ("B", "C", "SR", "RFS"), filled from
-    // the tree's selection, and hides every other; any other code hides them all.
+    // the tree's selection, and hides every other; any other code hides them all. The editors
+    // are made by the first call that shows one.
     void ShowEditorFor(const std::string& type);
 
     // Shows the help file at the page about the control that has the focus (the tree, the
@@ -159,6 +161,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateControls();
+    void CreateEditorPanel();
     void ConnectEditorPanel();
     void CreateRecentMenu(QMenu* file);
     void PlaceOnScreen();

@@ -6,6 +6,8 @@
 #include <QShowEvent>
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "maindialog.h"
 
@@ -145,11 +147,19 @@ void MainDialog::LayoutControls() {
     const int clientWidth = m_client->width();
     const int clientHeight = m_client->height();
     const int growth = RowGrowth(clientWidth);
+    // Each control's id is read once: a property lookup walks its class's whole meta-object.
+    std::vector<std::pair<ControlId, QWidget*>> controls;
+    for (QWidget* child : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        controls.emplace_back(static_cast<ControlId>(child->property(kControlIdProperty).toInt()),
+                              child);
+    }
     for (const Placement& place : kLayout) {
-        QWidget* control = Control(place.id);
-        if (control == nullptr) {
+        const auto found = std::find_if(controls.begin(), controls.end(),
+                                        [&place](const auto& c) { return c.first == place.id; });
+        if (found == controls.end()) {
             continue;
         }
+        QWidget* control = found->second;
         const int x = place.x + PartOf(growth, place.xGrowth);
         const int width = std::max(0, place.width + (place.widthFollows ? clientWidth : 0) +
                                           PartOf(growth, place.widthGrowth));
