@@ -72,7 +72,8 @@ bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const E
             allRead = false;
             continue;
         }
-        const Findings findings = check::CheckDocument(catalogues, path, file->View(), args.encoding);
+        const Findings findings =
+            check::CheckDocument(catalogues, path, file->View(), args.encoding);
         Print(findings, env.out);
         problems += findings.size();
     }

@@ -32,8 +32,8 @@ void WritePixels(std::ostream& out, const std::string& name, const QImage& image
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const unsigned int*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            out << ((y * image.width() + x) % 8 == 0 ? "\n    " : " ") << "0x" << std::hex
-                << row[x] << std::dec << "u,";
+            out << ((y * image.width() + x) % 8 == 0 ? "\n    " : " ") << "0x" << std::hex << row[x]
+                << std::dec << "u,";
         }
     }
     out << "\n};\n";
@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
         table += "    {\"" + name + "\", " + std::to_string(small.width()) + ", " +
                  std::to_string(small.height()) + ", " + symbol + "_1x, " + symbol + "_2x},\n";
     }
-    out << large2x.str() << "\n}  // namespace\n\nconst ImageData kImages[] = {\n" << table << "};\n"
+    out << large2x.str() << "\n}  // namespace\n\nconst ImageData kImages[] = {\n"
+        << table << "};\n"
         << "const std::size_t kImageCount = sizeof kImages / sizeof kImages[0];\n\n"
         << "}  // namespace tav\n";
     out.close();
