@@ -132,45 +132,10 @@ void ExpectStoreAgreesWithListing(const std::string& bytes) {
 }
 
 TEST(ProfileLinesAgreementTest, StoreReadsWhatTheListingLists) {
-    const char* const fragments[] = {"[S]",
-                                     "[s]",
-                                     " [ S ] ; c",
-                                     "[T]",
-                                     "[t]x",
-                                     "[a]b]",
-                                     "[]",
-                                     "[S",
-                                     "x[T]",
-                                     "[U]=1",
-                                     "k=v",
-                                     "K = 'q' ",
-                                     " k=\"x\"",
-                                     "=e",
-                                     "k",
-                                     "j=1=2",
-                                     "; k=c",
-                                     "  ",
-                                     "",
-                                     "[k=1",
-                                     "\"a\"=\"b'",
-                                     "\tK\v=\f\"\"",
-                                     "\xEF\xBB\xBF"
-                                     "k=b"};
-    const std::string endings[] = {"\n", "\r\n", "\r"};
-    const std::string alphabet = " \t[]=\"'\r\nkKS;";
     std::mt19937 random(20240611);
     for (int round = 0; round < 3000; ++round) {
-        std::string bytes = random() % 4 == 0 ? kBom : "";
-        for (std::size_t line = random() % 12; line > 0; --line) {
-            if (random() % 4 == 0) {
-                for (std::size_t i = random() % 8; i > 0; --i) {
-                    bytes += alphabet[random() % alphabet.size()];
-                }
-            } else {
-                bytes += fragments[random() % std::size(fragments)];
-            }
-            bytes += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
-        }
+        const std::string bytes =
+            tavtest::RandomProfileDocument(random, tavtest::kProfileFragments, 12, 4);
         SCOPED_TRACE(testing::PrintToString(bytes));
         ExpectStoreAgreesWithListing(bytes);
         if (HasFailure()) {

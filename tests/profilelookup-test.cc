@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/profiletext.h"
+#include "profileoracle.h"
 #include "testutil.h"
 
 namespace {
@@ -18,52 +19,17 @@ using tav::ProfileLookup;
 const char* const kSections[] = {"S", "s", " S ", "T", "a]b", "", "U", "x"};
 const char* const kKeys[] = {"k", "K ", "j", "", "[k", "\"a\"", "x", "r0"};
 
-// Lines that matter to the reading rules; the generated documents are made of them and of random
-// bytes, with every line ending, a byte-order mark at times, sometimes split inside a CR LF.
-const char* const kFragments[] = {
-    "[S]",
-    "[s]",
-    " [ S ] ; c",
-    "[T]",
-    "[t]x",
-    "[a]b]",
-    "[]",
-    "[S",
-    "x[T]",
-    "[U]=1",
-    "k=v",
-    "K = 'q' ",
-    " k=\"x\"",
-    "=e",
-    "k",
-    "j=1=2",
-    "; k=c",
-    "  ",
-    "",
-    "[k=1",
-    "\"a\"=\"b'",
-    "\tK\v=\f\"\"",
-    "\xEF\xBB\xBFk=b",
-    "x=\xC3\xA9",
-    "x=\xE9",
-    "r0=a,b",
-    "j=a long value that is longer than the buffers the smallest reads use"};
-
+// Documents made of the lines that matter to the reading rules, a few more that matter to the
+// look-up (non-ASCII values, an entry, a line longer than the smallest reads) and random bytes.
 std::string RandomDocument(std::mt19937& random) {
-    const std::string endings[] = {"\n", "\r\n", "\r"};
-    const std::string alphabet = " \t[]=\"'\r\nkKS;";
-    std::string bytes = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
-    for (std::size_t line = random() % 14; line > 0; --line) {
-        if (random() % 5 == 0) {
-            for (std::size_t i = random() % 8; i > 0; --i) {
-                bytes += alphabet[random() % alphabet.size()];
-            }
-        } else {
-            bytes += kFragments[random() % std::size(kFragments)];
-        }
-        bytes += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
-    }
-    return bytes;
+    static const std::vector<std::string> fragments = [] {
+        std::vector<std::string> all = tavtest::kProfileFragments;
+        all.insert(all.end(),
+                   {"x=\xC3\xA9", "x=\xE9", "r0=a,b",
+                    "j=a long value that is longer than the buffers the smallest reads use"});
+        return all;
+    }();
+    return tavtest::RandomProfileDocument(random, fragments, 14, 5);
 }
 
 // Every pair of section and key names, or a random few of them (so that reading stops early).

@@ -2,8 +2,12 @@
 // so that the tests and the fuzz target can check the store against something it does not share.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavtest {
 
@@ -31,6 +35,57 @@ inline std::string ReaderValue(std::string_view stored) {
         value = value.substr(1, value.size() - 2);
     }
     return value;
+}
+
+// Lines that matter to the reading rules, for generated documents: headers and near-headers, key
+// lines with blanks and quotes, lines readers skip, a byte-order mark inside a line.
+inline const std::vector<std::string> kProfileFragments = {
+    "[S]",
+    "[s]",
+    " [ S ] ; c",
+    "[T]",
+    "[t]x",
+    "[a]b]",
+    "[]",
+    "[S",
+    "x[T]",
+    "[U]=1",
+    "k=v",
+    "K = 'q' ",
+    " k=\"x\"",
+    "=e",
+    "k",
+    "j=1=2",
+    "; k=c",
+    "  ",
+    "",
+    "[k=1",
+    "\"a\"=\"b'",
+    "\tK\v=\f\"\"",
+    "\xEF\xBB\xBF"
+    "k=b",
+};
+
+// A document of fewer than `maxLines` lines, a byte-order mark at times: about one line in
+// `rawEvery` made of random bytes that matter to the rules, the others taken from `fragments`;
+// every line ending, the last line sometimes without one.
+inline std::string RandomProfileDocument(std::mt19937& random,
+                                         const std::vector<std::string>& fragments,
+                                         std::size_t maxLines, unsigned rawEvery) {
+    const std::string endings[] = {"\n", "\r\n", "\r"};
+    const std::string alphabet = " \t[]=\"'\r\nkKS;";
+    std::string bytes = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
+    for (std::size_t line = random() % maxLines; line > 0; --line) {
+        if (random() % rawEvery == 0) {
+            for (std::size_t i = random() % 8; i > 0; --i) {
+                bytes += alphabet[random() % alphabet.size()];
+            }
+        } else {
+            bytes += fragments[random() % fragments.size()];
+        }
+        bytes += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
+    }
+    return bytes;
 }
 
 }  // namespace tavtest
