@@ -93,8 +93,11 @@ std::optional<ProfileKeyLine> ProfileKeyLineParts(std::string_view text) {
 }
 
 std::string_view ProfileValueOf(std::string_view storedText) {
-    const std::string_view value = TrimBlanks(storedText);
-    return EnclosedInQuotes(value) ? value.substr(1, value.size() - 2) : value;
+    const std::string_view trimmed = TrimBlanks(storedText);
+    const std::string_view value =
+        EnclosedInQuotes(trimmed) ? trimmed.substr(1, trimmed.size() - 2) : trimmed;
+    // Cut last: blanks or a quote before the NUL stay, as in the C string readers get.
+    return value.substr(0, value.find('\0'));
 }
 
 bool EnclosedInQuotes(std::string_view value) {
@@ -103,7 +106,7 @@ bool EnclosedInQuotes(std::string_view value) {
 }
 
 bool IsProfileBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -67,16 +67,19 @@ std::optional<std::string_view> ProfileHeaderName(std::string_view text);
 std::optional<ProfileKeyLine> ProfileKeyLineParts(std::string_view text);
 
 // The value a reader sees in a key line's stored text: trimmed, then one pair of equal quotes
-// (" or ') enclosing it removed.
+// (" or ') enclosing it removed, then cut at its first NUL byte (the other application's readers
+// hand values out as C strings, so nothing after a NUL reaches them).
 std::string_view ProfileValueOf(std::string_view storedText);
 
 // True when `value` is enclosed in a pair of equal quotes that a reader would remove.
 bool EnclosedInQuotes(std::string_view value);
 
-// True for the blanks that trimming removes: space, tab, vertical tab and form feed.
+// True for the blanks that trimming removes: space, tab, vertical tab, form feed and the
+// end-of-file byte 0x1A, which the other application's readers take for a blank. The same blanks
+// count wherever blanks do: around names and values, and before the "[" of a header.
 bool IsProfileBlank(char c);
 
-// Trims blanks (space, tab, vertical tab, form feed) from both ends.
+// Trims blanks (see IsProfileBlank) from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace tav

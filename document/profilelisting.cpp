@@ -24,7 +24,8 @@ void WalkProfile(std::string_view bytes, const std::function<void(const ListedSe
             current.keys.clear();
             inSection = true;
         } else if (const auto keyLine = ProfileKeyLineParts(text); keyLine && inSection) {
-            current.keys.push_back(ListedKey{keyLine->key, keyLine->storedText, number});
+            current.keys.push_back(ListedKey{keyLine->key, keyLine->storedText,
+                                             ProfileValueOf(keyLine->storedText), number});
         } else if (!TrimBlanks(text).empty()) {
             skipped(SkippedLine{text, number, !inSection});
         }

@@ -16,6 +16,7 @@ namespace tav {
 struct ListedKey {
     std::string_view name;        // trimmed text before the first "="
     std::string_view storedText;  // the line's text after the first "=", untrimmed
+    std::string_view value;       // what readers take from it: ProfileValueOf(storedText)
     std::size_t line = 0;         // 1-based line number
 };
 

@@ -27,9 +27,8 @@ ProfileKeyLine PartsOfKeyLine(std::string_view text) {
 }  // namespace
 
 std::string EncodeProfileValue(std::string_view value) {
-    // The other application's readers also take the end-of-file byte 0x1A for a blank.
-    const auto blank = [](char c) { return IsProfileBlank(c) || c == '\x1A'; };
-    const bool blankAtEnd = !value.empty() && (blank(value.front()) || blank(value.back()));
+    const bool blankAtEnd =
+        !value.empty() && (IsProfileBlank(value.front()) || IsProfileBlank(value.back()));
     if (blankAtEnd || EnclosedInQuotes(value)) {
         std::string enclosed;
         enclosed.reserve(value.size() + 2);
@@ -278,6 +277,10 @@ Status ProfileText::Set(std::string_view section, std::string_view key, std::str
     }
     if (HoldsLineBreak(value)) {
         return Refusal("the value of the " + where + " holds a line break");
+    }
+    if (value.find('\0') != std::string_view::npos) {
+        return Refusal("the value of the " + where +
+                       " holds a NUL byte: readers would take only the text before it");
     }
     if (keyName.empty() || keyName.find('=') != std::string_view::npos || keyName.front() == '[') {
         return Refusal("the " + where +

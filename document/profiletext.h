@@ -24,9 +24,12 @@ namespace tav {
 // section header is a line whose first non-blank character is "[" and that holds a "]"; its name is
 // the trimmed text between the "[" and the last "]". A key line is a line of a section that holds
 // "="; key and value are the trimmed texts before and after the first "=", and one pair of equal
-// quotes (" or ') enclosing the value is removed. Names compare case-insensitively (ASCII letters)
-// after trimming; with duplicates the first section, and the first key in it, count. A UTF-8
-// byte-order mark at the start of the file is kept and otherwise ignored.
+// quotes (" or ') enclosing the value is removed; a value ends at its first NUL byte, after that.
+// Blanks are space, tab, vertical tab, form feed and the end-of-file byte 0x1A (as the other
+// application's readers take them), before a header's "[" as around names and values. Names
+// compare case-insensitively (ASCII letters) after trimming; with duplicates the first section,
+// and the first key in it, count. A UTF-8 byte-order mark at the start of the file is kept and
+// otherwise ignored.
 //
 // Writing rules: an existing key keeps its line, which becomes the key as the file spells it, "="
 // and the new value, with the line's own line ending; a new key goes after the last non-blank
@@ -36,8 +39,7 @@ namespace tav {
 // the LF, and a line would vanish). Writing the value a key already has changes nothing, nothing
 // is ever removed, and every other byte stays as it was. A value that would not read back
 // unchanged (blanks at either end, or enclosed in a pair of equal quotes) is written in double
-// quotes, so every value written reads back exactly; the byte 0x1A at either end counts as a blank
-// here, since the other application's readers take it for one.
+// quotes, so every value written reads back exactly (0x1A counting as a blank here too).
 class ProfileText final {
 public:
     // Marks the constructor that reads bytes where they are instead of keeping a copy.
@@ -64,9 +66,10 @@ public:
     bool IsRepeatedSection(std::size_t n) const { return m_marks.IsRepeated(n); }
 
     // Sets `key` in `section` to `value` and succeeds. Refuses the write, changing nothing, when
-    // a section, key or value holds CR or LF (it would inject new lines), or the key could not be
-    // read back (empty, holding "=", or starting with "["): the error's reason says which, and
-    // its `file` is empty (the store does not know its file).
+    // a section, key or value holds CR or LF (it would inject new lines), the value holds a NUL
+    // byte (it would read back cut there), or the key could not be read back (empty, holding "=",
+    // or starting with "["): the error's reason says which, and its `file` is empty (the store
+    // does not know its file).
     Status Set(std::string_view section, std::string_view key, std::string_view value);
 
     // The document's bytes with every write applied, as pieces of the original bytes and of the

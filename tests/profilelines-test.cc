@@ -15,6 +15,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using tav::ProfileLines;
 
 const std::string kBom = "\xEF\xBB\xBF";
@@ -99,6 +100,9 @@ TEST(ProfileLinesClassifyTest, HeadersKeyLinesAndValues) {
         {"k=''", "k|''|"},
         {"k=\"\"v\"\"", "k|\"\"v\"\"|\"v\""},
         {" \t", "-"},
+        {"\x1A[\x1AS\x1A]", "[S]"},
+        {"\x1Ak\x1A=\x1A'v'\x1A", "k|\x1A'v'\x1A|v"},
+        {"k=\" a \0\"b\""s, "k|\" a \0\"b\"| a "s},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(Classify(text), expected) << testing::PrintToString(text);
@@ -116,6 +120,7 @@ void ExpectStoreAgreesWithListing(const std::string& bytes) {
         const bool first = sections.insert(tavtest::OracleName(section.name)).second;
         for (const tav::ListedKey& key : section.keys) {
             keyNames.emplace(key.name);
+            EXPECT_EQ(key.value, tavtest::ReaderValue(key.storedText)) << key.name;
             if (first && keys.insert(tavtest::OracleName(key.name)).second) {
                 EXPECT_EQ(text.Get(section.name, key.name), tavtest::ReaderValue(key.storedText))
                     << "[" << section.name << "] " << key.name;

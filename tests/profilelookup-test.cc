@@ -16,8 +16,8 @@ namespace {
 using tav::ProfileKey;
 using tav::ProfileLookup;
 
-const char* const kSections[] = {"S", "s", " S ", "T", "a]b", "", "U", "x"};
-const char* const kKeys[] = {"k", "K ", "j", "", "[k", "\"a\"", "x", "r0"};
+const char* const kSections[] = {"S", "s", " S ", "T", "a]b", "", "U", "x", "\x1AT"};
+const char* const kKeys[] = {"k", "K ", "j", "", "[k", "\"a\"", "x", "r0", "k\x1A"};
 
 // Documents made of the lines that matter to the reading rules, a few more that matter to the
 // look-up (non-ASCII values, an entry, a line longer than the smallest reads) and random bytes.

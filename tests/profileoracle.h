@@ -11,12 +11,15 @@
 
 namespace tavtest {
 
+// The blanks readers trim: the end-of-file byte 0x1A among them.
+inline constexpr const char* kOracleBlanks = " \t\v\f\x1A";
+
 // A name as readers compare it: blanks at either end dropped, ASCII capitals made small.
 inline std::string OracleName(std::string_view name) {
-    const std::size_t first = name.find_first_not_of(" \t\v\f");
+    const std::size_t first = name.find_first_not_of(kOracleBlanks);
     std::string id(first == std::string_view::npos
                        ? std::string_view()
-                       : name.substr(first, name.find_last_not_of(" \t\v\f") - first + 1));
+                       : name.substr(first, name.find_last_not_of(kOracleBlanks) - first + 1));
     for (char& c : id) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
@@ -24,21 +27,22 @@ inline std::string OracleName(std::string_view name) {
 }
 
 // The value a reader sees in a key line's stored text: trimmed, then one pair of equal quotes
-// around it removed.
+// around it removed, then what comes before a NUL byte (readers get a C string).
 inline std::string ReaderValue(std::string_view stored) {
-    const std::size_t first = stored.find_first_not_of(" \t\v\f");
+    const std::size_t first = stored.find_first_not_of(kOracleBlanks);
     if (first == std::string_view::npos) {
         return "";
     }
-    std::string value(stored.substr(first, stored.find_last_not_of(" \t\v\f") - first + 1));
+    std::string value(stored.substr(first, stored.find_last_not_of(kOracleBlanks) - first + 1));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
         value = value.substr(1, value.size() - 2);
     }
-    return value;
+    return value.c_str();
 }
 
 // Lines that matter to the reading rules, for generated documents: headers and near-headers, key
-// lines with blanks and quotes, lines readers skip, a byte-order mark inside a line.
+// lines with blanks and quotes, lines readers skip, a byte-order mark inside a line, 0x1A around
+// names and values, NUL bytes inside values.
 inline const std::vector<std::string> kProfileFragments = {
     "[S]",
     "[s]",
@@ -64,6 +68,11 @@ inline const std::vector<std::string> kProfileFragments = {
     "\tK\v=\f\"\"",
     "\xEF\xBB\xBF"
     "k=b",
+    "\x1A[S]\x1A",
+    "[\x1AT\x1A]",
+    "K\x1A=\x1Av\x1A",
+    std::string("k=a\0b", 5),
+    std::string("k=\" a\0b\"", 8),
 };
 
 // A document of fewer than `maxLines` lines, a byte-order mark at times: about one line in
@@ -73,7 +82,7 @@ inline std::string RandomProfileDocument(std::mt19937& random,
                                          const std::vector<std::string>& fragments,
                                          std::size_t maxLines, unsigned rawEvery) {
     const std::string endings[] = {"\n", "\r\n", "\r"};
-    const std::string alphabet = " \t[]=\"'\r\nkKS;";
+    const std::string alphabet = std::string(" \t[]=\"'\r\nkKS;\x1A") + '\0';
     std::string bytes = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
     for (std::size_t line = random() % maxLines; line > 0; --line) {
         if (random() % rawEvery == 0) {

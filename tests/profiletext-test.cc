@@ -5,9 +5,15 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "document/profilelookup.h"
+#include "testutil.h"
 
 namespace {
 
+using namespace std::string_literals;
+using namespace std::string_view_literals;
 using tav::ProfileText;
 
 struct ReadCase {
@@ -23,33 +29,49 @@ class ProfileReadTest : public testing::TestWithParam<ReadCase> {};
 TEST_P(ProfileReadTest, ReadsAsTheProfileServicesDo) {
     const ReadCase& c = GetParam();
     EXPECT_EQ(ProfileText(c.file).Get(c.section, c.key), c.value);
+    // The look-up that reads a file in pieces reads alike, also a byte at a time.
+    std::mt19937 random(1);
+    for (const std::size_t chunkSize : {1, 4096}) {
+        tav::ProfileLookup lookup(tavtest::RandomPieces(c.file, random), nullptr, chunkSize);
+        const auto found = lookup.Find({tav::ProfileKey{c.section, c.key}});
+        ASSERT_TRUE(found);
+        EXPECT_EQ(*found, std::vector{c.value}) << chunkSize << " bytes at a time";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileReadTest,
-    testing::Values(ReadCase{"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
-                    ReadCase{"missingSection", "[S]\r\nk=v\r\n", "T", "k", std::nullopt},
-                    ReadCase{"missingKey", "[S]\r\nk=v\r\n", "S", "x", std::nullopt},
-                    ReadCase{"emptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
-                    ReadCase{"caseInsensitiveNames", "[General]\nBeep=1\n", "GENERAL", "beep", "1"},
-                    ReadCase{"trimmed", "[ S ]\n \t k \t=\t v w \n", "S", "k", "v w"},
-                    ReadCase{"doubleQuotesRemoved", "[S]\nk=\" v \"\n", "S", "k", " v "},
-                    ReadCase{"singleQuotesRemoved", "[S]\nk='v'\n", "S", "k", "v"},
-                    ReadCase{"unequalQuotesKept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
-                    ReadCase{"onlyOnePairRemoved", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
-                    ReadCase{"valueAfterFirstEquals", "[S]\nk=a=b\n", "S", "k", "a=b"},
-                    ReadCase{"lfOnly", "[S]\nk=v", "S", "k", "v"},
-                    ReadCase{"crOnly", "[S]\rk=v\rj=w\r", "S", "j", "w"},
-                    ReadCase{"textAfterBracketIgnored", "[S] ; note\nk=v\n", "S", "k", "v"},
-                    ReadCase{"nameToLastBracket", "[a]b]\nk=v\n", "a]b", "k", "v"},
-                    ReadCase{"bracketWithoutCloseIsKeyLine", "[S]\n[x=1\n", "S", "[x", "1"},
-                    ReadCase{"linesBeforeHeaderBelongNowhere", "k=v\n[S]\n", "", "k", std::nullopt},
-                    ReadCase{"firstDuplicateSectionWins", "[S]\nk=1\n[s]\nk=2\nj=3\n", "S", "j",
-                             std::nullopt},
-                    ReadCase{"firstDuplicateKeyWins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
-                    ReadCase{"commentLineWithoutEquals", "[S]\n; k\nk=v\n", "S", "k", "v"},
-                    ReadCase{"bomIgnoredForHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
-                    ReadCase{"indentedHeader", "  [S]\nk=v\n", "S", "k", "v"}),
+    testing::Values(
+        ReadCase{"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"missingSection", "[S]\r\nk=v\r\n", "T", "k", std::nullopt},
+        ReadCase{"missingKey", "[S]\r\nk=v\r\n", "S", "x", std::nullopt},
+        ReadCase{"emptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
+        ReadCase{"caseInsensitiveNames", "[General]\nBeep=1\n", "GENERAL", "beep", "1"},
+        ReadCase{"trimmed", "[ S ]\n \t k \t=\t v w \n", "S", "k", "v w"},
+        ReadCase{"doubleQuotesRemoved", "[S]\nk=\" v \"\n", "S", "k", " v "},
+        ReadCase{"singleQuotesRemoved", "[S]\nk='v'\n", "S", "k", "v"},
+        ReadCase{"unequalQuotesKept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
+        ReadCase{"onlyOnePairRemoved", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
+        ReadCase{"valueAfterFirstEquals", "[S]\nk=a=b\n", "S", "k", "a=b"},
+        ReadCase{"lfOnly", "[S]\nk=v", "S", "k", "v"},
+        ReadCase{"crOnly", "[S]\rk=v\rj=w\r", "S", "j", "w"},
+        ReadCase{"textAfterBracketIgnored", "[S] ; note\nk=v\n", "S", "k", "v"},
+        ReadCase{"nameToLastBracket", "[a]b]\nk=v\n", "a]b", "k", "v"},
+        ReadCase{"bracketWithoutCloseIsKeyLine", "[S]\n[x=1\n", "S", "[x", "1"},
+        ReadCase{"linesBeforeHeaderBelongNowhere", "k=v\n[S]\n", "", "k", std::nullopt},
+        ReadCase{"firstDuplicateSectionWins", "[S]\nk=1\n[s]\nk=2\nj=3\n", "S", "j", std::nullopt},
+        ReadCase{"firstDuplicateKeyWins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+        ReadCase{"commentLineWithoutEquals", "[S]\n; k\nk=v\n", "S", "k", "v"},
+        ReadCase{"bomIgnoredForHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"indentedHeader", "  [S]\nk=v\n", "S", "k", "v"},
+        ReadCase{"nulEndsValue", "[S]\nTitle=Shop\0old\n"s, "S", "Title", "Shop"},
+        ReadCase{"nulCutAfterQuotesGo", "[S]\nk=\"a\0b\"\n"s, "S", "k", "a"},
+        ReadCase{"blankBeforeNulStays", "[S]\nk= a \0b\n"s, "S", "k", "a "},
+        ReadCase{"ctrlZAroundValueIsBlank", "[S]\nTitle=\x1AShop\x1A\n", "S", "Title", "Shop"},
+        ReadCase{"ctrlZInsideValueKept", "[S]\nk=a\x1A-\n", "S", "k", "a\x1A-"},
+        ReadCase{"ctrlZAfterKeyIsBlank", "[S]\nTitle\x1A=v\n", "S", "Title", "v"},
+        ReadCase{"ctrlZAroundSectionNameIsBlank", "[\x1AInfo\x1A]\nk=v\n", "Info", "k", "v"},
+        ReadCase{"ctrlZBeforeHeaderIsBlank", "[T]\n\x1A[S]\nk=v\n", "S", "k", "v"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct WriteCase {
@@ -102,30 +124,39 @@ INSTANTIATE_TEST_SUITE_P(
                   "\x1A"
                   "v\x1A",
                   "[S]\r\nk=\"\x1A"
-                  "v\x1A\"\r\n"}),
+                  "v\x1A\"\r\n"},
+        WriteCase{"keyWithCtrlZKeepsItsLine", "[S]\r\nTitle\x1A=old\r\n", "S", "Title", "new",
+                  "[S]\r\nTitle=new\r\n"},
+        WriteCase{"valueReadBeforeNulChangesNothing", "[S]\nk=v\0old\n"s, "S", "k", "v",
+                  "[S]\nk=v\0old\n"s}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProfileWriteRefusalTest, LineBreaksAndUnreadableKeysAreRefusedAndNothingChanges) {
+TEST(ProfileWriteRefusalTest, UnreadableKeysAndValuesAreRefusedAndNothingChanges) {
     const std::string before = "[S]\r\nk=v\r\n";
     struct Refused {
         const char* section;
         const char* key;
-        const char* value;
+        std::string_view value;
+        const char* because;
     };
     const Refused cases[] = {
-        {"S", "k", "a\r\n[Evil]\r\nx=1"},
-        {"S", "k", "a\nb"},
-        {"S", "k\n", "v"},
-        {"S\r", "k", "v"},
-        {"S", "", "v"},
-        {"S", "  ", "v"},
-        {"S", "a=b", "v"},
-        {"S", "[x]", "v"},
+        {"S", "k", "a\r\n[Evil]\r\nx=1", "value of the key \"k\" of section [S] holds a line"},
+        {"S", "k", "a\nb", "holds a line break"},
+        {"S", "k\n", "v", "holds a line break"},
+        {"S\r", "k", "v", "holds a line break"},
+        {"S", "", "v", "cannot be stored"},
+        {"S", "  ", "v", "cannot be stored"},
+        {"S", "\x1A", "v", "cannot be stored"},
+        {"S", "a=b", "v", "cannot be stored"},
+        {"S", "[x]", "v", "cannot be stored"},
+        {"S", "k", "a\0b"sv, "holds a NUL byte: readers would take only the text before it"},
     };
     for (const auto& c : cases) {
         ProfileText text(before);
         const tav::Status refused = text.Set(c.section, c.key, c.value);
         ASSERT_FALSE(refused) << c.key;
+        EXPECT_NE(refused.Error().reason.find(c.because), std::string::npos)
+            << refused.Error().reason;
         // The store knows no file: the message is the reason alone, for the caller to place.
         EXPECT_EQ(refused.Error().file, "") << c.key;
         EXPECT_EQ(refused.Error().Message(), refused.Error().reason) << c.key;
@@ -176,11 +207,13 @@ TEST(ProfileWriteTest, ManySectionsAndAddedOnesAreFoundByName) {
     EXPECT_EQ(reread.Get("S1999", "k"), "1999");
 }
 
-// Random values (every byte but CR and LF, blanks and quotes at the ends included) written into a
-// random mix of existing and new keys read back exactly, and every untouched line stays put.
+// Random values (bytes other than CR, LF and NUL; blanks, 0x1A and quotes at the ends included)
+// written into a random mix of existing and new keys read back exactly, and every untouched line
+// stays put.
 TEST(ProfileRoundTripTest, RandomValuesReadBackExactly) {
     std::mt19937 random(20261207);
-    const std::string alphabet = std::string(" \t\v\f\"'=[];,\\#x") + "\x01\x7f\x80\xff" + "abcXYZ";
+    const std::string alphabet =
+        std::string(" \t\v\f\"'=[];,\\#x") + "\x01\x7f\x80\xff\x1A" + "abcXYZ";
     auto randomText = [&](std::size_t maxLength) {
         std::string text;
         const std::size_t length = random() % (maxLength + 1);
