@@ -42,7 +42,23 @@ bool IsDescribed(const Catalogues& catalogues, std::size_t s, std::string_view k
            (ReplacementEntryNumber(key) || SameName(key, "r"));
 }
 
-// Values the editor shows differently from the text the file holds.
+// True when the value of `key` holds a NUL byte: readers take only the text before it.
+bool CutAtNul(const ListedKey& key) {
+    return key.storedText.find('\0') != std::string_view::npos;
+}
+
+// Reports a value of `listed` that holds a NUL byte, with what readers take of it.
+void CheckCutValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key) {
+    if (CutAtNul(key)) {
+        check.out.Add(key.line, "the value of " + std::string(key.name) + " in [" +
+                                    std::string(listed.name) +
+                                    "] holds a NUL byte: readers take only the text before it, " +
+                                    Quote(key.value));
+    }
+}
+
+// Values the editor shows differently from the text the file holds (a value cut at a NUL byte
+// aside, which CheckCutValue reports).
 void CheckValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key,
                 std::uint16_t f) {
     const FieldDef& field = check.catalogues.fields[f];
@@ -52,7 +68,7 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
         check.out.Add(key.line, "the value " + Quote(stored) + " of " + std::string(key.name) +
                                     " shows as " + shown + " in the editor, and a save writes " +
                                     StoredBoolean(shown));
-    } else if (field.type != "B" && TrimBlanks(key.storedText) != stored &&
+    } else if (field.type != "B" && !CutAtNul(key) && TrimBlanks(key.storedText) != stored &&
                EncodeProfileValue(stored) == stored) {
         check.out.Add(key.line, "the quotes around the value of " + std::string(key.name) +
                                     " are not part of it: the editor shows " + Quote(stored));
@@ -68,7 +84,10 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const Fi
                                         std::string(listed.name) + "] (first on line " +
                                         std::to_string(keys.Find(key.name)->line) +
                                         "): readers take only the first");
-        } else if (const auto f = check.catalogues.FindField(s, key.name)) {
+            continue;
+        }
+        CheckCutValue(check, listed, key);
+        if (const auto f = check.catalogues.FindField(s, key.name)) {
             CheckValue(check, listed, key, *f);
         } else if (!IsDescribed(check.catalogues, s, key.name)) {
             check.out.Add(key.line, "the key " + std::string(key.name) + " of [" +

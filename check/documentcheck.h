@@ -15,12 +15,12 @@ namespace tav::check {
 // Everything in the document file `bytes` (read from `path`, which the findings name) that
 // disagrees with `catalogues`: sections and keys the catalogues do not describe, repeated sections
 // and keys (readers see the first only), lines no reader takes, values the editor shows
-// differently from the file, Order lists that name unknown keys or miss ordered ones, and
-// replacement lists that stop early, hold entries that are never read or do not fit into the
-// editor's table, and texts that mix encodings (see MixesEncodings): one finding, at the first
-// line whose texts do not show right in the document's encoding (`encoding` when given, else the
-// one the bytes decide). Checks the file as the editor would open it, not a document edited
-// since. Findings come in line order.
+// differently from the file (values holding a NUL byte, which readers cut there, included), Order
+// lists that name unknown keys or miss ordered ones, and replacement lists that stop early, hold
+// entries that are never read or do not fit into the editor's table, and texts that mix encodings
+// (see MixesEncodings): one finding, at the first line whose texts do not show right in the
+// document's encoding (`encoding` when given, else the one the bytes decide). Checks the file as
+// the editor would open it, not a document edited since. Findings come in line order.
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
                        std::string_view bytes, std::optional<TextEncoding> encoding = std::nullopt);
 

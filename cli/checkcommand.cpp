@@ -23,11 +23,12 @@ of sections that do not exist, repeated keys, unknown types.
 
 In a document: sections and keys the catalogues do not describe, repeated
 sections and keys, lines no reader takes, values the editor shows differently
-(booleans other than 1 and 0, quotes that are not part of a value), Order
-lists that name unknown keys or miss ordered ones, replacement entries that
-are never read (after the end of the list, after a gap, past 13 entries), and
-texts that mix UTF-8 with bytes that are not UTF-8 (some of them cannot show
-right; one finding, at the first line that does not).
+(booleans other than 1 and 0, quotes that are not part of a value, a NUL byte
+that ends a value early), Order lists that name unknown keys or miss ordered
+ones, replacement entries that are never read (after the end of the list,
+after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
+not UTF-8 (some of them cannot show right; one finding, at the first line
+that does not).
 
 Options:
   --catalogues DIR  check the catalogues in DIR instead of searching for them

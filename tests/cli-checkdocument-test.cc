@@ -4,6 +4,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using tavtest::CliFolder;
 using tavtest::RunCli;
 
@@ -71,7 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentCase{"needlessQuotes", "[Info]\nTitle='x'\n",
                      {"2: the quotes around the value of Title are not part of it: the editor "
                       "shows \"x\""}},
-        DocumentCase{"blanksAroundValue", "[Info]\nTitle =  x  \n", {}}),
+        DocumentCase{"blanksAroundValue", "[Info]\nTitle =  x  \n", {}},
+        DocumentCase{"ctrlZAroundNamesAndValue", "[Info\x1A]\nTitle\x1A=\x1Ax\x1A\n", {}},
+        DocumentCase{"nulInValue", "[Info]\nTitle=Shop\0old\n"s,
+                     {"2: the value of Title in [Info] holds a NUL byte: readers take only the "
+                      "text before it, \"Shop\""}},
+        DocumentCase{"nulInQuotedValueIsNotAboutQuotes", "[Info]\nTitle=\"a\0b\"\n"s,
+                     {"2: the value of Title in [Info] holds a NUL byte: readers take only the "
+                      "text before it, \"a\""}},
+        DocumentCase{"nulInUndescribedKey", "[Info]\nNote=\0\n"s,
+                     {"2: the value of Note in [Info] holds a NUL byte",
+                      "2: the key Note of [Info] is not in the catalogue"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
