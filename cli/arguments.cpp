@@ -1,6 +1,8 @@
 #include "arguments.h"
 
 #include <algorithm>
+#include <exception>
+#include <string>
 
 namespace tav::cli {
 
@@ -9,6 +11,9 @@ namespace {
 constexpr std::string_view kCatalogues = "--catalogues";
 constexpr std::string_view kEncoding = "--encoding";
 constexpr std::string_view kFiles = "--files";
+constexpr std::string_view kWait = "--wait";
+// No lock is worth waiting for longer than a day; a longer wait is surely a typing error.
+constexpr double kLongestWait = 86400;
 constexpr std::string_view kEndOfOptions = "--";
 
 bool IsOption(const std::string& word) {
@@ -53,6 +58,25 @@ std::string TakeFileList(const std::vector<std::string>& words, std::size_t& i, 
     return {};
 }
 
+// Takes the SECONDS of --wait: a number from 0 to a day.
+std::string TakeWait(const std::optional<std::string>& value, Arguments& args) {
+    if (!value) {
+        return "--wait needs a number of seconds";
+    }
+    std::size_t used = 0;
+    double seconds = -1;
+    try {
+        seconds = std::stod(*value, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != value->size() || !(seconds >= 0 && seconds <= kLongestWait)) {
+        return "--wait takes a number of seconds from 0 to 86400, not \"" + *value + "\"";
+    }
+    args.wait = seconds;
+    return {};
+}
+
 // Handles the option `words[i]`; may consume the next word as its value. Returns an error
 // message, or the empty text when the option was taken.
 std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
@@ -72,6 +96,8 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
             return "--encoding takes utf-8 or windows-1252" +
                    (value ? ", not \"" + *value + "\"" : std::string());
         }
+    } else if (syntax.waitOption && TakeValue(words, i, kWait, value)) {
+        return TakeWait(value, args);
     } else if (syntax.fileList && word == kFiles) {
         return TakeFileList(words, i, args);
     } else if (std::find(syntax.flags.begin(), syntax.flags.end(), word) != syntax.flags.end()) {
@@ -126,7 +152,7 @@ std::string TakeCommandName(std::vector<std::string>& words) {
         if (words[i] == kEndOfOptions) {
             return {};
         }
-        if (words[i] == kCatalogues || words[i] == kEncoding) {
+        if (words[i] == kCatalogues || words[i] == kEncoding || words[i] == kWait) {
             ++i;
         } else if (!IsOption(words[i])) {
             std::string name = words[i];

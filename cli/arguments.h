@@ -29,6 +29,8 @@ struct CommandSyntax {
     std::size_t pairsFrom = kAnyNumber;
     // Whether "--files FILE... --" is accepted (see Arguments::files).
     bool fileList = false;
+    // Whether "--wait SECONDS" is accepted (see Arguments::wait).
+    bool waitOption = false;
     static constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 };
 
@@ -41,6 +43,8 @@ struct Arguments {
     // From "--files FILE... --": the files, in order ("-": read the list from standard input).
     // The "--" that ends the list also ends the options.
     std::optional<std::vector<std::string>> files;
+    // From --wait SECONDS: how long to wait for a lock another program holds on a document.
+    std::optional<double> wait;
 
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
@@ -59,7 +63,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Comm
 
 // Splits the whole command line (without the program name) into the subcommand's name and the
 // other words: the name is the first word that is neither an option nor the value of
-// --catalogues or --encoding. Returns an empty name when there is none.
+// --catalogues, --encoding or --wait. Returns an empty name when there is none.
 std::string TakeCommandName(std::vector<std::string>& words);
 
 }  // namespace tav::cli

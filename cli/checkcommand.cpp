@@ -3,6 +3,7 @@
 #include "check/cataloguecheck.h"
 #include "check/documentcheck.h"
 #include "commands.h"
+#include "document/leftovers.h"
 
 namespace tav::cli {
 
@@ -28,7 +29,9 @@ that ends a value early), Order lists that name unknown keys or miss ordered
 ones, replacement entries that are never read (after the end of the list,
 after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
 not UTF-8 (some of them cannot show right; one finding, at the first line
-that does not).
+that does not). Beside a document: the copy of a save that did not finish
+(the file may be incomplete; tacconf set --recover restores it) and the
+temporary files of saves that were stopped.
 
 Options:
   --catalogues DIR  check the catalogues in DIR instead of searching for them
@@ -61,6 +64,29 @@ void PrintSummary(const Environment& env, std::size_t problems, std::size_t file
             << (files == 1 ? "" : "s") << '\n';
 }
 
+// What saves that did not finish left for the document `path`, as findings of the whole file.
+void AddLeftovers(const std::string& path, Findings& findings) {
+    const Expected<Leftovers> left = FindLeftovers(path);
+    if (!left) {
+        return;  // the document itself was read: what keeps this from looking is reported there
+    }
+    if (left->Unfinished()) {
+        findings.push_back({path, 0,
+                            "an earlier save of this file did not finish: the file may be "
+                            "incomplete; the complete content of that save is in " +
+                                left->copy + " (tacconf set --recover restores it)"});
+    } else if (!left->copy.empty()) {
+        findings.push_back({path, 0,
+                            "a finished save left its copy " + left->copy +
+                                " (the file holds the same content; the next save removes it)"});
+    }
+    for (const std::string& temp : left->temps) {
+        findings.push_back({path, 0,
+                            "a save that was stopped left its temporary file " + temp +
+                                " (the next save removes it)"});
+    }
+}
+
 // Checks every document of `paths`, adding the number of findings to `problems`. Returns false
 // when a document could not be read (the others are still checked).
 bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const Environment& env,
@@ -73,8 +99,8 @@ bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const E
             allRead = false;
             continue;
         }
-        const Findings findings =
-            check::CheckDocument(catalogues, path, file->View(), args.encoding);
+        Findings findings = check::CheckDocument(catalogues, path, file->View(), args.encoding);
+        AddLeftovers(path, findings);
         Print(findings, env.out);
         problems += findings.size();
     }

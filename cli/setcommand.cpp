@@ -1,8 +1,12 @@
 // tacconf set: changes values of a document, writing only the keys it changes.
 #include <array>
+#include <chrono>
+#include <memory>
+#include <sstream>
 
 #include "commands.h"
 #include "document/documentrules.h"
+#include "document/filelock.h"
 #include "fieldaddress.h"
 
 namespace tav::cli {
@@ -53,14 +57,54 @@ Options:
                     searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show (see "tacconf --help")
+  --wait SECONDS    wait up to SECONDS (default 5) for a lock another program
+                    holds on a document, then fail naming that program
+  --recover         when an earlier save of a document did not finish (it was
+                    killed while writing the file in place), first restore the
+                    complete content that save kept in its copy, then apply the
+                    pairs (none are needed); without it set refuses such a file
   --help            show this text
 
-Exit status: 0 done; 2 usage error, refused value, or a file that could not be
-read or written (with --files: in any of the files).
+Exit status: 0 done; 2 usage error, refused value, a file that could not be
+read or written, or a lock that was not released in time (with --files: in any
+of the files). A failure says what state the file is in: "nothing was
+written", "the new content is saved, but ...", or that the file is incomplete
+and where the complete new content is.
 )";
 
 // FILE, then the pairs; with --files the pairs follow its "--" and are operands anyway.
-const CommandSyntax kSyntax{{}, 2, CommandSyntax::kAnyNumber, 1, true};
+const CommandSyntax kSyntax{{"--recover"}, 1, CommandSyntax::kAnyNumber, 1, true, true};
+
+// How long set waits, after the first attempt, before it says it is waiting for a lock.
+constexpr std::chrono::milliseconds kSayWaitingAfter{1000};
+
+std::string SecondsText(std::chrono::milliseconds time) {
+    std::ostringstream text;
+    text << static_cast<double>(time.count()) / 1000.0;
+    return text.str();
+}
+
+// Waits for a lock as long as --wait allows (kDefaultLockWait without it), saying once on the
+// error stream whom it waits for.
+LockWaitSink WaitForLock(const Arguments& args, const Environment& env) {
+    const auto limit = args.wait
+                           ? std::chrono::milliseconds(static_cast<long long>(*args.wait * 1000))
+                           : std::chrono::milliseconds(kDefaultLockWait);
+    auto told = std::make_shared<std::string>();
+    return [limit, told, &env](const std::string& file, const LockHolder& holder,
+                               std::chrono::milliseconds waited) {
+        if (waited >= limit) {
+            return false;
+        }
+        if (waited >= kSayWaitingAfter && *told != file) {
+            *told = file;
+            ReportWarning(env, "waiting for " + holder.Describe() + " to release " + file +
+                                   " (up to " + SecondsText(limit) +
+                                   " s; --wait SECONDS changes that)");
+        }
+        return true;
+    };
+}
 
 enum class Outcome { kChanged, kUnchanged, kFailed };
 
@@ -150,8 +194,9 @@ Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& 
     bool changed = false;
     // Read, edited and written in one step under the file's lock; the edits are made again on
     // the new content if someone else changes the file meanwhile.
-    const Expected<bool> saved =
-        document.EditFile(path, args.encoding, [&](const std::vector<std::string>& warnings) {
+    const Expected<bool> saved = document.EditFile(
+        path, args.encoding,
+        [&](const std::vector<std::string>& warnings) {
             for (const std::string& warning : warnings) {
                 ReportWarning(env, path + ": " + warning);
             }
@@ -162,11 +207,14 @@ Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& 
             }
             changed = !document.ChangedRows().empty() || document.EntriesChanged();
             return true;
-        });
+        },
+        args.Has("--recover") ? LeftoverChoice::Restore : LeftoverChoice::Refuse);
     if (!saved) {
-        ReportError(env, saved.Error().Message() + "; nothing was written");
+        ReportError(env, saved.Error().Message());
         return Outcome::kFailed;
     }
+    // A restored copy changes the file even when no pair does.
+    changed = changed || args.Has("--recover");
     if (!*saved) {
         return Outcome::kFailed;
     }
@@ -218,7 +266,9 @@ ExitCode RunSet(const Words& words, const Environment& env) {
     }
     // FILE comes first unless --files names the files.
     const bool oneFile = !args->files;
-    if (oneFile && args->operands.size() < 3) {
+    // --recover may restore a copy without changing anything else.
+    const std::size_t least = (oneFile ? 1 : 0) + (args->Has("--recover") ? 0 : 2);
+    if (args->operands.size() < least) {
         return UsageError(env, kName, "missing operand");
     }
     const Words pairs(args->operands.begin() + (oneFile ? 1 : 0), args->operands.end());
@@ -234,6 +284,7 @@ ExitCode RunSet(const Words& words, const Environment& env) {
     if (!catalogues) {
         return ExitCode::kFailure;
     }
+    const LockWaitReport waiting(WaitForLock(*args, env));
     if (oneFile) {
         const Outcome outcome = SetInFile(files->front(), pairs, *args, catalogues, env);
         return outcome == Outcome::kFailed ? ExitCode::kFailure : ExitCode::kOk;

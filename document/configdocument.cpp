@@ -222,11 +222,8 @@ Status ConfigDocument::SaveEditedKeys() {
 
 Expected<bool> ConfigDocument::EditFile(
     const std::string& path, std::optional<TextEncoding> encoding,
-    const std::function<bool(const std::vector<std::string>& warnings)>& edit) {
-    // A command line names files that exist: a missing one is not created.
-    if (struct stat info{}; ::stat(path.c_str(), &info) != 0) {
-        return FileError{path, std::strerror(errno), errno};
-    }
+    const std::function<bool(const std::vector<std::string>& warnings)>& edit,
+    LeftoverChoice leftover) {
     std::unique_ptr<ProfileText> edited;  // what the written pieces point into
     WrittenContent written;
     bool refused = false;
@@ -244,7 +241,8 @@ Expected<bool> ConfigDocument::EditFile(
             }
             return WriteEditedKeys(*edited);
         },
-        &written);
+        // A command line names files that exist: a missing one is not created.
+        &written, RewriteOptions{leftover, false});
     if (refused) {
         return false;
     }

@@ -146,10 +146,13 @@ public:
     // it edited (as SaveEditedKeys). `edit` gets the read's warnings and returns false to refuse:
     // then nothing is written. When the file changes before the write, all of it is done again on
     // the new content. Gives true when saved (or when nothing needed writing), false when `edit`
-    // refused, the error when the file is missing, unreadable or cannot be written.
+    // refused, the error when the file is missing, unreadable or cannot be written. A copy left by
+    // an unfinished in-place write is dealt with as `leftover` says (RewriteDocument): with
+    // Restore, the document read and edited is the copy's content.
     Expected<bool> EditFile(
         const std::string& path, std::optional<TextEncoding> encoding,
-        const std::function<bool(const std::vector<std::string>& warnings)>& edit);
+        const std::function<bool(const std::vector<std::string>& warnings)>& edit,
+        LeftoverChoice leftover = LeftoverChoice::Refuse);
 
     // The bytes a Save with `timeText` would write over `bytes`, without writing anything or
     // changing the document; the error is the write a save would refuse.

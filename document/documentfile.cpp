@@ -1,16 +1,17 @@
 #include "documentfile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <optional>
 
 #include "../catalog/fileaccess.h"
+#include "filelock.h"
 #include "filereplacement.h"
+#include "leftovers.h"
+#include "safepath.h"
 
 namespace tav {
 
@@ -22,145 +23,220 @@ namespace {
 constexpr int kLockAttempts = 1000;
 
 FileError Failure(const std::string& path, const std::string& what, int code) {
-    return FileError{path, what + std::strerror(code), code};
+    return FileError{path, what + std::strerror(code), code, WriteState::Untouched};
 }
 
-// The file a save really replaces: the target of a symbolic link (followed to the end), else the
-// path itself.
-std::string ResolveTarget(const std::string& path) {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        char target[PATH_MAX];
-        const ssize_t size = ::readlink(current.c_str(), target, sizeof target - 1);
-        if (size <= 0) {
-            return current;
-        }
-        std::string next(target, static_cast<std::size_t>(size));
-        if (next.front() != '/') {
-            const std::size_t slash = current.rfind('/');
-            next =
-                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
-        }
-        current = std::move(next);
-    }
-    return current;
-}
-
-// The open, locked document; closing it releases the lock.
-class LockedFile final {
-public:
-    LockedFile() = default;
-    explicit LockedFile(int fd) : m_fd(fd) {}
-    LockedFile(LockedFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    LockedFile& operator=(LockedFile&&) = delete;
-    ~LockedFile() {
-        if (m_fd >= 0) {
-            ::close(m_fd);  // read-only: closing cannot lose data
-        }
-    }
-    int Fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
+// The document, open for reading and locked; closing it releases the lock.
+struct LockedFile {
+    UniqueFd fd;          // invalid when no file has the name
+    bool locked = false;  // false on file systems without flock
+    bool again = false;   // the name became a link or something else: resolve the path again
 };
 
-bool LocksUnsupported(int code) {
-    return code == ENOLCK || code == EOPNOTSUPP || code == EBADF;
-}
-
-// Opens `target` for reading and locks it, until the lock is held on the file `target` names.
-// Gives a LockedFile without a descriptor when no such file exists.
-Expected<LockedFile> OpenLocked(const std::string& path, const std::string& target) {
+// Opens the regular file `name` in `folder` for reading, without following a link or blocking,
+// and locks it, until the lock is held on the file the name leads to.
+Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& folder,
+                                const std::string& name) {
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
-        LockedFile file(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-        if (file.Fd() < 0) {
-            if (errno == ENOENT) {
-                return LockedFile();
-            }
-            return Failure(path, "cannot open: ", errno);
-        }
-        struct stat locked {};
-        if (::fstat(file.Fd(), &locked) != 0) {
-            return Failure(path, "cannot open: ", errno);
-        }
-        if (S_ISDIR(locked.st_mode)) {
-            return FileError{path, "is a folder, not a file"};
-        }
-        if (!S_ISREG(locked.st_mode)) {
-            return FileError{path, "is not a regular file"};
-        }
-        int result = 0;
-        do {
-            result = ::flock(file.Fd(), LOCK_EX);
-        } while (result != 0 && errno == EINTR);
-        if (result != 0) {
-            if (LocksUnsupported(errno)) {
-                return file;
-            }
-            return Failure(path, "cannot lock the file: ", errno);
-        }
+        // Looked at first, so that no FIFO or device is ever opened.
         struct stat named {};
-        if (::stat(target.c_str(), &named) != 0 && errno != ENOENT) {
+        if (::fstatat(folder.fd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) {
+                return LockedFile{};
+            }
             return Failure(path, "cannot open: ", errno);
         }
-        if (named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
+        if (S_ISLNK(named.st_mode)) {
+            return LockedFile{UniqueFd(), false, true};
+        }
+        if (S_ISDIR(named.st_mode)) {
+            return FileError{path, "is a folder, not a file", EISDIR, WriteState::Untouched};
+        }
+        if (!S_ISREG(named.st_mode)) {
+            return FileError{path, "is not a regular file", EINVAL, WriteState::Untouched};
+        }
+        LockedFile file{UniqueFd(::openat(
+            folder.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC))};
+        if (!file.fd.Valid()) {
+            if (errno == ELOOP || errno == ENOENT) {
+                return LockedFile{UniqueFd(), false, true};
+            }
+            return Failure(path, "cannot open: ", errno);
+        }
+        struct stat opened {};
+        if (::fstat(file.fd.Get(), &opened) != 0) {
+            return Failure(path, "cannot open: ", errno);
+        }
+        if (!S_ISREG(opened.st_mode)) {
+            return LockedFile{UniqueFd(), false, true};  // swapped since it was looked at
+        }
+        const Expected<LockResult> lock = LockExclusively(file.fd.Get(), path);
+        if (!lock) {
+            return NothingWritten(lock.Error());
+        }
+        if (*lock == LockResult::Unsupported) {
+            return file;
+        }
+        file.locked = true;
+        struct stat now {};
+        if (::fstatat(folder.fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 && errno != ENOENT) {
+            return Failure(path, "cannot open: ", errno);
+        }
+        if (now.st_dev == opened.st_dev && now.st_ino == opened.st_ino) {
             return file;
         }
     }
-    return FileError{path, "the file keeps being replaced by other programs; nothing was written"};
+    return FileError{path, "the file keeps being replaced by other programs", EAGAIN,
+                     WriteState::Untouched};
+}
+
+// The copy an unfinished in-place write left, dealt with as `choice` says before the edit: gives
+// the copy still to be removed after the write (with its bytes in `copyBytes` for Restore), or
+// the refusal.
+Expected<std::optional<FoundCopy>> TakeLeftover(const std::string& path, const ReadDocument& file,
+                                                std::string_view current, LeftoverChoice choice,
+                                                FileBytes& copyBytes) {
+    std::optional<FoundCopy> copy = FindCopy(file.folder, file.name, &file.info);
+    if (!copy) {
+        return copy;
+    }
+    Expected<FileBytes> bytes = ReadCopy(*copy, path);
+    if (!bytes) {
+        return NothingWritten(bytes.Error());
+    }
+    if (bytes->View() == current || choice == LeftoverChoice::Discard) {
+        // The earlier write finished (only its copy's removal was missed), or the user keeps the
+        // file as it is.
+        if (const Status removed = RemoveCopy(*copy, path); !removed) {
+            return NothingWritten(removed.Error());
+        }
+        return std::optional<FoundCopy>();
+    }
+    if (choice == LeftoverChoice::Refuse) {
+        return FileError{path,
+                         "an earlier save of this file did not finish: the file may be "
+                         "incomplete, and the complete content of that save is in " +
+                             copy->Path() +
+                             " (restore it with tacconf set --recover, or open the file in the "
+                             "editor, which offers to)",
+                         EAGAIN, WriteState::Untouched};
+    }
+    copyBytes = std::move(*bytes);
+    return copy;
+}
+
+// Removes the temporary files that killed saves of the document left beside it. Only a saver
+// holding the lock on the file its name leads to makes them, so while this one does, every other
+// is a leftover (after its rename a saver holds the lock of the old file, not of the name's).
+void RemoveKilledTemps(const ReadDocument& file) {
+    for (const std::string& temp : FindTemps(file.folder, file.name)) {
+        ::unlinkat(file.folder.fd, temp.c_str(), 0);  // a leftover that stays is harmless
+    }
+}
+
+// After a write: the copy it restored goes.
+Status CleanUp(const std::string& path, const std::optional<FoundCopy>& copy) {
+    if (copy) {
+        if (const Status removed = RemoveCopy(*copy, path); !removed) {
+            FileError error = removed.Error();
+            error.state = WriteState::Saved;
+            return error;
+        }
+    }
+    return {};
 }
 
 // One read-edit-write cycle; nothing when the file changed meanwhile and the cycle must be redone.
 Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
                                                     const DocumentEdit& edit,
-                                                    WrittenContent* written) {
-    const std::string target = ResolveTarget(path);
-    Expected<LockedFile> locked = OpenLocked(path, target);
+                                                    WrittenContent* written,
+                                                    const RewriteOptions& options) {
+    Expected<FolderEntry> entry = ResolveEntry(path, path);
+    if (!entry) {
+        return NothingWritten(entry.Error());
+    }
+    const OpenFolderRef folder{entry->folder.Get(), entry->folderPath};
+    Expected<LockedFile> locked = OpenLocked(path, folder, entry->name);
     if (!locked) {
         return locked.Error();
     }
-    ReadDocument file{path, target, locked->Fd(), {}};
+    if (locked->again) {
+        return std::optional<ReplaceOutcome>();
+    }
+    const bool exists = locked->fd.Valid();
+    if (!exists && !entry->danglingLink.empty()) {
+        return FileError{path,
+                         "is a symbolic link (" + entry->danglingLink +
+                             ") to a file that does not exist; no file is created through it",
+                         ENOENT, WriteState::Untouched};
+    }
+    if (!exists && !options.createMissing) {
+        return FileError{path, std::strerror(ENOENT), ENOENT, WriteState::Untouched};
+    }
+    ReadDocument file{path, folder, entry->name, locked->fd.Get(), {}};
     FileBytes current;
-    if (file.fd >= 0) {
+    FileBytes copyBytes;
+    std::optional<FoundCopy> copy;
+    if (exists) {
         if (::fstat(file.fd, &file.info) != 0) {
             return Failure(path, "cannot read: ", errno);
         }
         Expected<FileBytes> bytes = ReadOpenFile(file.fd, path);
         if (!bytes) {
-            return bytes.Error();
+            return NothingWritten(bytes.Error());
         }
         current = std::move(*bytes);
+        if (locked->locked) {
+            RemoveKilledTemps(file);
+        }
+        Expected<std::optional<FoundCopy>> leftover =
+            TakeLeftover(path, file, current.View(), options.leftover, copyBytes);
+        if (!leftover) {
+            return leftover.Error();
+        }
+        copy = std::move(*leftover);
     }
-    Expected<SplicedBytes> next = edit(current.View());
+    Expected<SplicedBytes> next = edit(copy ? copyBytes.View() : current.View());
     if (!next) {
-        FileError error = next.Error();
+        FileError error = NothingWritten(next.Error());
         error.file = error.file.empty() ? path : error.file;
         return error;
     }
     if (written != nullptr) {
         *written = WrittenContent{next->Size(), ContentHash::Of(*next)};
     }
-    if (file.fd >= 0 && next->Equals(current.View())) {
+    if (exists && next->Equals(current.View())) {
+        if (const Status cleaned = CleanUp(path, copy); !cleaned) {
+            return cleaned.Error();
+        }
         return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
     }
-    const Expected<ReplaceOutcome> outcome = file.fd >= 0 ? ReplaceDocumentContent(file, *next)
-                                                          : CreateDocumentFile(path, target, *next);
+    const Expected<ReplaceOutcome> outcome =
+        exists ? ReplaceDocumentContent(file, *next)
+               : CreateDocumentFile(path, folder, entry->name, *next);
     if (!outcome) {
-        return outcome.Error();
+        return NothingWritten(outcome.Error());
     }
-    return *outcome == ReplaceOutcome::Replaced ? std::optional<ReplaceOutcome>(*outcome)
-                                                : std::nullopt;
+    if (*outcome != ReplaceOutcome::Replaced) {
+        return std::optional<ReplaceOutcome>();
+    }
+    if (const Status cleaned = CleanUp(path, copy); !cleaned) {
+        return cleaned.Error();
+    }
+    return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
 }
 
 }  // namespace
 
-Status RewriteDocument(const std::string& path, const DocumentEdit& edit, WrittenContent* written) {
+Status RewriteDocument(const std::string& path, const DocumentEdit& edit, WrittenContent* written,
+                       const RewriteOptions& options) {
     if (path.empty()) {
-        return FileError{"(no file)", "the document has no file name yet"};
+        return FileError{"(no file)", "the document has no file name yet", 0,
+                         WriteState::Untouched};
     }
     for (int attempt = 0; attempt < kRewriteAttempts; ++attempt) {
-        const Expected<std::optional<ReplaceOutcome>> done = RewriteOnce(path, edit, written);
+        const Expected<std::optional<ReplaceOutcome>> done =
+            RewriteOnce(path, edit, written, options);
         if (!done) {
             return done.Error();
         }
@@ -168,8 +244,10 @@ Status RewriteDocument(const std::string& path, const DocumentEdit& edit, Writte
             return {};
         }
     }
-    return FileError{path, "the file kept changing while it was being saved (read " +
-                               std::to_string(kRewriteAttempts) + " times); nothing was written"};
+    return FileError{path,
+                     "the file kept changing while it was being saved (read " +
+                         std::to_string(kRewriteAttempts) + " times)",
+                     EAGAIN, WriteState::Untouched};
 }
 
 }  // namespace tav

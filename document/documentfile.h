@@ -30,27 +30,51 @@ struct WrittenContent {
 // gives up.
 inline constexpr int kRewriteAttempts = 5;
 
+// What a rewrite does with the complete copy an earlier in-place write of the document left
+// because it never finished (leftovers.h). A copy whose content the file already holds is simply
+// removed, whatever is chosen.
+enum class LeftoverChoice {
+    Refuse,   // fail, naming the copy and how to restore it, having written nothing
+    Restore,  // the edit applies to the copy's content instead of the file's; the copy is then
+              // removed
+    Discard,  // the file is kept as it is: the copy is removed
+};
+
+struct RewriteOptions {
+    LeftoverChoice leftover = LeftoverChoice::Refuse;
+    bool createMissing = true;  // false: a document that does not exist is an error (ENOENT)
+};
+
 // Reads the document at `path`, gives its bytes to `edit` and writes what `edit` returns, holding
 // an exclusive advisory lock (flock) on the file for the whole cycle, so that every saver of this
-// program waits for the one before it. A symbolic link is followed to the file it names.
-// - After taking the lock, the path must still name the locked file (another saver may have
-//   renamed a new file over it while this one waited); if not, the new file is opened and locked.
-//   On file systems without flock (ENOLCK, EOPNOTSUPP, EBADF, as on some network file systems) the
-//   cycle goes on without the lock and relies on the check below.
+// program waits for the one before it.
+// - The path is resolved once, component by component (ResolveEntry, safepath.h): a symbolic link
+//   is followed only where MayFollowLink allows it, and every later step works on the folder held
+//   open and on the file's name in it, never following a link or blocking on a FIFO. A name that
+//   turns into a link meanwhile makes the cycle start again from the path; anything that is not a
+//   regular file is refused before it is opened for writing.
+// - The lock is waited for as LockExclusively (filelock.h) says: never without telling the
+//   thread's sink, and never longer than it allows. After taking it, the name must still lead to
+//   the locked file (another saver may have renamed a new file over it while this one waited);
+//   if not, the new file is opened and locked. On file systems without flock the cycle goes on
+//   without the lock and relies on the check below.
 // - Just before the file is replaced it must still be the file that was read (same inode, size,
 //   modification and change time); if a program that does not lock changed it meanwhile, the
 //   file is read and `edit` applied again, at most kRewriteAttempts times in all, then the save
 //   fails saying the file kept changing, with nothing written.
-// - When `edit` returns the bytes it was given for an existing file, nothing is written.
-// - A file that does not exist is created, unless a file of that name appears meanwhile: the
+// - An earlier in-place write's copy is dealt with as `options.leftover` says; once the cycle has
+//   written, the temporary files killed saves of the document left beside it are removed.
+// - When `edit` returns the bytes the file holds, nothing is written.
+// - A file that does not exist is created (unless `options.createMissing` is false), never
+//   through a link to a missing file, and only if nothing appears under that name meanwhile: the
 //   cycle then starts again on that file.
 // The write keeps owner, group, mode, ACL, extended attributes and hard links (see
 // ReplaceDocumentContent in filereplacement.h for when it writes in place).
-// Returns `edit`'s error unchanged (its `file` filled with `path` when empty), or the error of
-// reading, locking or writing, which names `path` and the reason. On failure the file is as it
-// was, except after an in-place write that failed half-way, whose error names the copy holding
-// the complete new content. With `written`, a success also tells what the file holds now.
+// Returns `edit`'s error (its `file` filled with `path` when empty), or the error of reading,
+// locking or writing, which names `path` and the reason; every error carries the state it left the
+// file in (FileError::state: Untouched unless the write says Saved or Incomplete).
+// With `written`, a success also tells what the file holds now.
 Status RewriteDocument(const std::string& path, const DocumentEdit& edit,
-                       WrittenContent* written = nullptr);
+                       WrittenContent* written = nullptr, const RewriteOptions& options = {});
 
 }  // namespace tav

@@ -142,7 +142,7 @@ Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
         path,
         [&](std::string_view current) -> Expected<SplicedBytes> {
             if (onlyIf && !onlyIf(current)) {
-                return FileError{path, "the file was changed by someone else; nothing was written"};
+                return FileError{path, "the file was changed by someone else"};
             }
             document =
                 std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});

@@ -11,7 +11,6 @@
 #include "../catalog/progress.h"
 #include "atomicfile.h"
 #include "filemetadata.h"
-#include "tempfile.h"
 
 namespace tav {
 
@@ -19,28 +18,33 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-FileError Failure(const std::string& path, const std::string& what, int code) {
-    return FileError{path, what + std::strerror(code), code};
+FileError Failure(const std::string& path, const std::string& what, int code,
+                  WriteState state = WriteState::Untouched) {
+    return FileError{path, what + std::strerror(code), code, state};
 }
 
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// True when `file.target` still names the file as it was read (after the Verify step).
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when the document's name still leads to the file as it was read (after the Verify step).
 Expected<bool> StillAsRead(const ReadDocument& file) {
     if (!SaveStepAllowed(SaveStep::Verify)) {
         return Failure(file.path, "cannot check the file: ", errno);
     }
     struct stat now {};
-    if (::stat(file.target.c_str(), &now) != 0) {
+    if (::fstatat(file.folder.fd, file.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) {
             return false;
         }
         return Failure(file.path, "cannot check the file: ", errno);
     }
     const struct stat& read = file.info;
-    return now.st_dev == read.st_dev && now.st_ino == read.st_ino && now.st_size == read.st_size &&
+    return SameFile(now, read) && now.st_size == read.st_size &&
            SameTime(now.st_mtim, read.st_mtim) && SameTime(now.st_ctim, read.st_ctim);
 }
 
@@ -48,9 +52,9 @@ Status CheckWritable(const ReadDocument& file) {
     // A rename needs no write permission on the file itself, so a read-only file is refused here,
     // as a direct write would be (also for root, who passes access()).
     if ((file.info.st_mode & 0222) == 0) {
-        return FileError{file.path, "the file is read-only"};
+        return FileError{file.path, "the file is read-only", EACCES, WriteState::Untouched};
     }
-    if (::access(file.target.c_str(), W_OK) != 0) {
+    if (::faccessat(file.folder.fd, file.name.c_str(), W_OK, 0) != 0) {
         return Failure(file.path, "cannot write: ", errno);
     }
     return {};
@@ -62,11 +66,33 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// Opens the document again for writing, by its name in its folder and without following a link
+// or blocking on a FIFO, and only when it is still the regular file that was locked and read.
+// Gives -1 (errno 0) when the name leads elsewhere now.
+Expected<int> ReopenForWriting(const ReadDocument& file) {
+    const int fd = ::openat(file.folder.fd, file.name.c_str(),
+                            O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOENT || errno == ENXIO) {
+            return -1;  // a link, nothing, or a FIFO without reader took its place
+        }
+        return Failure(file.path, "cannot write: ", errno);
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || !SameFile(opened, file.info)) {
+        ::close(fd);  // nothing was written through it
+        return -1;
+    }
+    return fd;
+}
+
 // Writes `bytes` over the open document `fd` from its start, cuts it to that size and flushes it.
-// Returns the reason of the first failure, with its errno value.
-Status Overwrite(int fd, const SplicedBytes& bytes) {
+// Returns the reason of the first failure, with its errno value; `touched` tells whether any byte
+// of the document was changed before it.
+Status Overwrite(int fd, const SplicedBytes& bytes, bool& touched) {
+    touched = false;
     const long long done = bytes.WriteInChunks(
-        kChunk, [fd, &bytes](std::size_t offset, std::string_view chunk) -> long long {
+        kChunk, [fd, &bytes, &touched](std::size_t offset, std::string_view chunk) -> long long {
             if (!SaveStepAllowed(SaveStep::Overwrite, offset)) {
                 return -1;
             }
@@ -75,12 +101,14 @@ Status Overwrite(int fd, const SplicedBytes& bytes) {
             if (wrote < 0) {
                 return errno == EINTR ? 0 : -1;
             }
+            touched = touched || wrote > 0;
             ReportProgress(offset + static_cast<std::size_t>(wrote), bytes.Size());
             return wrote;
         });
     if (done < 0) {
         return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
     }
+    touched = true;  // from here on the file may differ from what it was, whatever happens
     if (!SaveStepAllowed(SaveStep::Truncate) ||
         ::ftruncate(fd, static_cast<off_t>(bytes.Size())) != 0) {
         return FileError{
@@ -92,61 +120,78 @@ Status Overwrite(int fd, const SplicedBytes& bytes) {
     return {};
 }
 
-// The in-place write: `copy` holds the complete new content, flushed and closed.
+// The in-place write: `copy` holds the complete new content, flushed and closed, under its
+// temporary name in `copyFolder`; `copyName` is the name that marks it complete.
 Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, const SplicedBytes& bytes,
-                                      TempFile copy) {
-    // The copy's name must survive a crash before the document is touched.
-    if (const Status synced = SyncFolder(FolderOf(copy.Path()), file.path); !synced) {
-        return synced.Error();
+                                      TempFile copy, const OpenFolderRef& copyFolder,
+                                      const std::string& copyName) {
+    // Only a complete copy carries the name the next open, set or check look for, and that name
+    // must survive a crash before the document is touched.
+    if (const Status renamed = copy.Rename(copyName, file.path); !renamed) {
+        return NothingWritten(renamed.Error());
+    }
+    if (const Status synced = SyncFolder(copyFolder, file.path); !synced) {
+        return NothingWritten(synced.Error());
     }
     const Expected<bool> same = StillAsRead(file);
     if (!same || !*same) {
         return same ? Expected<ReplaceOutcome>(ReplaceOutcome::ChangedMeanwhile) : same.Error();
     }
-    const int fd = ::open(file.target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return Failure(file.path, "cannot write: ", errno);
+    const Expected<int> fd = ReopenForWriting(file);
+    if (!fd) {
+        return fd.Error();
     }
-    Status written = Overwrite(fd, bytes);
-    if (::close(fd) != 0 && written) {
+    if (*fd < 0) {
+        return ReplaceOutcome::ChangedMeanwhile;
+    }
+    bool touched = false;
+    Status written = Overwrite(*fd, bytes, touched);
+    if (::close(*fd) != 0 && written) {
         written = FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
     }
-    copy.Keep();
     if (!written) {
-        return FileError{file.path,
-                         written.Error().reason + "; the complete new content is in " + copy.Path(),
-                         written.Error().code};
+        if (!touched) {
+            return FileError{file.path, written.Error().reason, written.Error().code,
+                             WriteState::Untouched};
+        }
+        copy.Keep();
+        return FileError{file.path, written.Error().reason, written.Error().code,
+                         WriteState::Incomplete, copy.Path()};
     }
-    if (!SaveStepAllowed(SaveStep::RemoveCopy) || ::unlink(copy.Path().c_str()) != 0) {
-        return Failure(
-            file.path,
-            "the file is saved, but its temporary copy " + copy.Path() + " could not be removed: ",
-            errno);
+    copy.Keep();  // removed here, or reported as left
+    if (!SaveStepAllowed(SaveStep::RemoveCopy) ||
+        ::unlinkat(copy.FolderFd(), copy.Name().c_str(), 0) != 0) {
+        return Failure(file.path, "its copy " + copy.Path() + " could not be removed: ", errno,
+                       WriteState::Saved);
     }
     return ReplaceOutcome::Replaced;
 }
 
-// The copy for an in-place write when the document's folder takes no new files from the saver.
-Expected<TempFile> CopyInCache(const ReadDocument& file, const SplicedBytes& bytes) {
+// The in-place write from a copy in the cache folder, for a document whose folder takes no new
+// files from the saver.
+Expected<ReplaceOutcome> WriteInPlaceFromCache(const ReadDocument& file,
+                                               const SplicedBytes& bytes) {
     // The seam first: a refused step must not even make the cache folder.
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
         return Failure(file.path, "cannot create a file in the cache folder: ", errno);
     }
-    const Expected<std::string> folder = TempFile::CacheFolder(file.path);
+    const auto folder = TempFile::CacheFolder(file.path);
     if (!folder) {
-        return folder.Error();
+        return NothingWritten(folder.Error());
     }
-    Expected<TempFile> copy = TempFile::Create(*folder, BaseNameOf(file.target), file.path);
+    const OpenFolderRef cache{folder->first.Get(), folder->second};
+    Expected<TempFile> copy = TempFile::Create(cache, file.name, file.path);
     if (!copy) {
-        return copy;
+        return NothingWritten(copy.Error());
     }
     Status done = copy->Write(bytes, file.path);
     done = done ? copy->Flush(file.path) : done;
     done = done ? copy->Close(file.path) : done;
     if (!done) {
-        return done.Error();
+        return NothingWritten(done.Error());
     }
-    return copy;
+    return WriteInPlace(file, bytes, std::move(*copy), cache,
+                        CopyNameInCache(file.info, file.name));
 }
 
 bool IsPermissionError(int code) {
@@ -160,82 +205,87 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
     if (const Status writable = CheckWritable(file); !writable) {
         return writable.Error();
     }
-    const std::string folder = FolderOf(file.target);
-    Expected<TempFile> temp = TempFile::Create(folder, BaseNameOf(file.target), file.path);
+    Expected<TempFile> temp = TempFile::Create(file.folder, file.name, file.path);
     if (!temp) {
         if (!IsPermissionError(temp.Error().code)) {
-            return temp.Error();
+            return NothingWritten(temp.Error());
         }
-        Expected<TempFile> copy = CopyInCache(file, bytes);
-        if (!copy) {
-            return FileError{file.path,
-                             temp.Error().reason + ", nor a copy for writing the file in place: " +
-                                 copy.Error().reason,
-                             temp.Error().code};
+        Expected<ReplaceOutcome> cached = WriteInPlaceFromCache(file, bytes);
+        if (!cached && cached.Error().state == WriteState::Untouched &&
+            cached.Error().copy.empty()) {
+            FileError error = cached.Error();
+            error.reason =
+                temp.Error().reason + ", nor a copy for writing the file in place: " + error.reason;
+            return error;
         }
-        return WriteInPlace(file, bytes, std::move(*copy));
+        return cached;
     }
     if (const Status written = temp->Write(bytes, file.path); !written) {
-        return written.Error();
+        return NothingWritten(written.Error());
     }
     // Whatever a new file could not get from the old one (another user's ownership, an attribute
     // the saver may not set), and hard links, stay only if the document keeps its inode.
     const bool inPlace =
         file.info.st_nlink > 1 || !CopyFileMetadata(file.fd, file.info, temp->Fd());
     if (Status flushed = temp->Flush(file.path); !flushed) {
-        return flushed.Error();
+        return NothingWritten(flushed.Error());
     }
     if (Status closed = temp->Close(file.path); !closed) {
-        return closed.Error();
+        return NothingWritten(closed.Error());
     }
     if (inPlace) {
-        return WriteInPlace(file, bytes, std::move(*temp));
+        return WriteInPlace(file, bytes, std::move(*temp), file.folder, CopyNameBeside(file.name));
     }
     const Expected<bool> same = StillAsRead(file);
     if (!same || !*same) {
         return same ? Expected<ReplaceOutcome>(ReplaceOutcome::ChangedMeanwhile) : same.Error();
     }
-    if (!SaveStepAllowed(SaveStep::Rename) ||
-        ::rename(temp->Path().c_str(), file.target.c_str()) != 0) {
+    if (!SaveStepAllowed(SaveStep::Rename) || ::renameat(temp->FolderFd(), temp->Name().c_str(),
+                                                         file.folder.fd, file.name.c_str()) != 0) {
         if (errno == EBUSY) {  // a mount point, e.g. a file bind-mounted onto this name
-            return WriteInPlace(file, bytes, std::move(*temp));
+            return WriteInPlace(file, bytes, std::move(*temp), file.folder,
+                                CopyNameBeside(file.name));
         }
         return Failure(file.path, "cannot replace the file: ", errno);
     }
     temp->Keep();
-    if (const Status synced = SyncFolder(folder, file.path); !synced) {
-        return synced.Error();
+    if (const Status synced = SyncFolder(file.folder, file.path); !synced) {
+        FileError error = synced.Error();
+        error.reason = "it may not survive a crash: " + error.reason;
+        error.state = WriteState::Saved;
+        return error;
     }
     return ReplaceOutcome::Replaced;
 }
 
-Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const std::string& target,
-                                            const SplicedBytes& bytes) {
-    const std::string folder = FolderOf(target);
-    Expected<TempFile> temp = TempFile::Create(folder, BaseNameOf(target), path);
+Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
+                                            const std::string& name, const SplicedBytes& bytes) {
+    Expected<TempFile> temp = TempFile::Create(folder, name, path);
     if (!temp) {
-        return temp.Error();
+        return NothingWritten(temp.Error());
     }
     if (Status written = temp->Write(bytes, path); !written) {
-        return written.Error();
+        return NothingWritten(written.Error());
     }
     if (::fchmod(temp->Fd(), NewFileMode()) != 0) {
         return Failure(path, "cannot set permissions: ", errno);
     }
     if (Status flushed = temp->Flush(path); !flushed) {
-        return flushed.Error();
+        return NothingWritten(flushed.Error());
     }
     if (Status closed = temp->Close(path); !closed) {
-        return closed.Error();
+        return NothingWritten(closed.Error());
     }
     if (!SaveStepAllowed(SaveStep::Rename)) {
         return Failure(path, "cannot create the file: ", errno);
     }
-    // Like O_CREAT|O_EXCL: a file someone else made under the name meanwhile is never replaced.
-    int moved =
-        ::renameat2(AT_FDCWD, temp->Path().c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+    // Like O_CREAT|O_EXCL: nothing someone else made under the name meanwhile (a file, a link) is
+    // ever replaced or followed.
+    int moved = ::renameat2(temp->FolderFd(), temp->Name().c_str(), folder.fd, name.c_str(),
+                            RENAME_NOREPLACE);
     if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) {
-        moved = ::link(temp->Path().c_str(), target.c_str());  // the temporary name goes below
+        // The temporary name goes when `temp` does.
+        moved = ::linkat(temp->FolderFd(), temp->Name().c_str(), folder.fd, name.c_str(), 0);
     } else if (moved == 0) {
         temp->Keep();
     }
@@ -246,7 +296,10 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const std::
         return Failure(path, "cannot create the file: ", errno);
     }
     if (const Status synced = SyncFolder(folder, path); !synced) {
-        return synced.Error();
+        FileError error = synced.Error();
+        error.reason = "it may not survive a crash: " + error.reason;
+        error.state = WriteState::Saved;
+        return error;
     }
     return ReplaceOutcome::Replaced;
 }

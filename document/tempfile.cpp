@@ -2,13 +2,14 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "../catalog/progress.h"
 #include "atomicfile.h"
@@ -18,7 +19,11 @@ namespace tav {
 namespace {
 
 constexpr std::size_t kNameStart = 32;
+constexpr std::size_t kRandomChars = 6;
 constexpr std::size_t kChunk = 1 << 20;
+constexpr int kNameAttempts = 100;
+constexpr std::string_view kNameChars =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 FileError Failure(const std::string& errorPath, const std::string& what, int code) {
     return FileError{errorPath, what + std::strerror(code), code};
@@ -34,6 +39,34 @@ std::string NameStart(const std::string& name) {
         --cut;
     }
     return name.substr(0, cut);
+}
+
+std::string HexOf(std::uint32_t value) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(8, '0');
+    for (int n = 7; n >= 0; --n, value >>= 4) {
+        text[static_cast<std::size_t>(n)] = kDigits[value & 0xF];
+    }
+    return text;
+}
+
+// FNV-1a: the same digits for the same name on every machine.
+std::uint32_t NameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    return hash;
+}
+
+std::string RandomChars() {
+    thread_local std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kNameChars.size() - 1);
+    std::string chars(kRandomChars, ' ');
+    for (char& c : chars) {
+        c = kNameChars[pick(engine)];
+    }
+    return chars;
 }
 
 std::string HomeFolder() {
@@ -57,51 +90,121 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
-}  // namespace
-
-Expected<TempFile> TempFile::Create(const std::string& folder, const std::string& documentName,
-                                    const std::string& errorPath) {
-    if (!SaveStepAllowed(SaveStep::CreateTemp)) {
-        return Failure(errorPath, "cannot create a file in " + folder + ": ", errno);
-    }
-    std::string path = folder + "/." + NameStart(documentName) + ".XXXXXX";
-    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return Failure(errorPath, "cannot create a file in " + folder + ": ", errno);
-    }
-    return TempFile(fd, std::move(path));
+std::string JoinShown(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-Expected<std::string> TempFile::CacheFolder(const std::string& errorPath) {
+}  // namespace
+
+std::string TempNamePrefix(const std::string& documentName) {
+    return "." + NameStart(documentName) + "." + HexOf(NameHash(documentName));
+}
+
+bool IsTempNameOf(std::string_view entry, const std::string& documentName) {
+    const std::string prefix = TempNamePrefix(documentName);
+    if (entry.size() != prefix.size() + kRandomChars || entry.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    const std::string_view tail = entry.substr(prefix.size());
+    return std::all_of(tail.begin(), tail.end(),
+                       [](char c) { return kNameChars.find(c) != std::string_view::npos; });
+}
+
+std::string CopyNameBeside(const std::string& documentName) {
+    return TempNamePrefix(documentName) + ".new";
+}
+
+std::string CopyNameInCache(const struct stat& info, const std::string& documentName) {
+    return std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino) +
+           CopyNameBeside(documentName);
+}
+
+Expected<TempFile> TempFile::Create(const OpenFolderRef& folder, const std::string& documentName,
+                                    const std::string& errorPath) {
+    const std::string what = "cannot create a file in " + folder.path + ": ";
+    if (!SaveStepAllowed(SaveStep::CreateTemp)) {
+        return Failure(errorPath, what, errno);
+    }
+    UniqueFd own(::fcntl(folder.fd, F_DUPFD_CLOEXEC, 0));
+    if (!own.Valid()) {
+        return Failure(errorPath, what, errno);
+    }
+    const std::string prefix = TempNamePrefix(documentName);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string name = prefix + RandomChars();
+        const int fd = ::openat(own.Get(), name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            return TempFile(fd, std::move(own), folder.path, std::move(name));
+        }
+        if (errno != EEXIST) {
+            return Failure(errorPath, what, errno);
+        }
+    }
+    return Failure(errorPath, what, EEXIST);
+}
+
+Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::string& errorPath,
+                                                                 bool make) {
     const char* cache = std::getenv("XDG_CACHE_HOME");
-    std::string folder;
+    std::string parent;
     if (cache != nullptr && cache[0] == '/') {
-        folder = std::string(cache) + "/tavmanager";
+        parent = cache;
     } else if (const std::string home = HomeFolder(); !home.empty()) {
-        folder = home + "/.cache/tavmanager";
+        parent = home + "/.cache";
     } else {
         return FileError{errorPath, "cannot find a cache folder for the copy: no home folder"};
     }
-    if (!MakeFolders(folder)) {
+    const std::string folder = JoinShown(parent, "tavmanager");
+    if (make && !MakeFolders(parent)) {
+        return Failure(errorPath, "cannot make the cache folder " + parent + ": ", errno);
+    }
+    struct stat parentInfo {};
+    Expected<UniqueFd> above = OpenFolder(parent, errorPath, parentInfo);
+    if (!above) {
+        return above.Error();
+    }
+    if (make && ::mkdirat(above->Get(), "tavmanager", 0700) != 0 && errno != EEXIST) {
         return Failure(errorPath, "cannot make the cache folder " + folder + ": ", errno);
     }
-    return folder;
+    UniqueFd fd(
+        ::openat(above->Get(), "tavmanager", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0) {
+        // ELOOP or ENOTDIR: a link or a file has the name.
+        return Failure(
+            errorPath,
+            "cannot use the cache folder " + folder + " (it must be a real folder): ", errno);
+    }
+    if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+        return FileError{errorPath,
+                         "cannot use the cache folder " + folder +
+                             ": it must belong to you and be open to nobody else (mode 0700)",
+                         EPERM};
+    }
+    return std::pair<UniqueFd, std::string>(std::move(fd), folder);
 }
 
 TempFile::TempFile(TempFile&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)),
-      m_path(std::move(other.m_path)),
+      m_folder(std::move(other.m_folder)),
+      m_folderPath(std::move(other.m_folderPath)),
+      m_name(std::move(other.m_name)),
       m_keep(std::exchange(other.m_keep, true)) {}
 
 TempFile::~TempFile() {
     if (m_fd >= 0) {
         ::close(m_fd);  // only a failed save gets here with the file open: it is removed anyway
     }
-    if (!m_keep) {
+    if (!m_keep && m_folder.Valid()) {
         // A save that failed already reports why; a removal that fails too leaves a hidden file
-        // named like the document, which is all that can be said about it here.
-        ::unlink(m_path.c_str());
+        // named like the document, which the next save of it removes.
+        ::unlinkat(m_folder.Get(), m_name.c_str(), 0);
     }
+}
+
+std::string TempFile::Path() const {
+    return JoinShown(m_folderPath, m_name);
 }
 
 Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) {
@@ -138,22 +241,31 @@ Status TempFile::Close(const std::string& errorPath) {
     return {};
 }
 
-Status SyncFolder(const std::string& folder, const std::string& errorPath) {
-    if (!SaveStepAllowed(SaveStep::SyncFolder)) {
-        return Failure(errorPath, "cannot flush the folder " + folder + " to disk: ", errno);
+Status TempFile::Rename(const std::string& name, const std::string& errorPath) {
+    if (::renameat(m_folder.Get(), m_name.c_str(), m_folder.Get(), name.c_str()) != 0) {
+        return Failure(errorPath, "cannot rename " + Path() + ": ", errno);
     }
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_name = name;
+    return {};
+}
+
+Status SyncFolder(const OpenFolderRef& folder, const std::string& errorPath) {
+    const std::string what = "cannot flush the folder " + folder.path + " to disk: ";
+    if (!SaveStepAllowed(SaveStep::SyncFolder)) {
+        return Failure(errorPath, what, errno);
+    }
+    const int fd = ::openat(folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == EACCES) {
             return {};
         }
-        return Failure(errorPath, "cannot flush the folder " + folder + " to disk: ", errno);
+        return Failure(errorPath, what, errno);
     }
     const int synced = ::fsync(fd);
     const int err = errno;
     ::close(fd);  // read-only: nothing to report
     if (synced != 0 && err != EINVAL) {
-        return Failure(errorPath, "cannot flush the folder " + folder + " to disk: ", err);
+        return Failure(errorPath, what, err);
     }
     return {};
 }
