@@ -250,4 +250,23 @@ Status RewriteDocument(const std::string& path, const DocumentEdit& edit, Writte
                      EAGAIN, WriteState::Untouched};
 }
 
+namespace {
+
+Status RewriteUnchanged(const std::string& path, LeftoverChoice choice) {
+    return RewriteDocument(
+        path,
+        [](std::string_view current) -> Expected<SplicedBytes> { return SplicedBytes(current); },
+        nullptr, RewriteOptions{choice, false});
+}
+
+}  // namespace
+
+Status RestoreLeftoverCopy(const std::string& path) {
+    return RewriteUnchanged(path, LeftoverChoice::Restore);
+}
+
+Status DiscardLeftoverCopy(const std::string& path) {
+    return RewriteUnchanged(path, LeftoverChoice::Discard);
+}
+
 }  // namespace tav

@@ -77,4 +77,13 @@ struct RewriteOptions {
 Status RewriteDocument(const std::string& path, const DocumentEdit& edit,
                        WrittenContent* written = nullptr, const RewriteOptions& options = {});
 
+// Puts back the complete content an unfinished in-place write of `path` kept in its copy
+// (leftovers.h): written over the file as any save writes it, under the lock, and the copy
+// removed. A file that already holds that content only loses the copy; with no copy, nothing is
+// done. Errors as RewriteDocument's.
+Status RestoreLeftoverCopy(const std::string& path);
+
+// Removes that copy, keeping the file as it is. Errors as RewriteDocument's.
+Status DiscardLeftoverCopy(const std::string& path);
+
 }  // namespace tav
