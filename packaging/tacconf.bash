@@ -43,6 +43,9 @@ _tacconf()
             mapfile -t COMPREPLY < <(compgen -W 'utf-8 windows-1252' -- "$cur")
             return
             ;;
+        --wait)
+            return # a number of seconds
+            ;;
     esac
 
     # The command, the operands before the word being completed, and the options that change
@@ -54,12 +57,12 @@ _tacconf()
         word=${words[i]}
         if ! $operands_done; then
             case $word in
-                --catalogues | --encoding)
+                --catalogues | --encoding | --wait)
                     options+=("$word" "${words[i + 1]}")
                     ((i++))
                     continue
                     ;;
-                --catalogues=* | --encoding=*)
+                --catalogues=* | --encoding=* | --wait=*)
                     options+=("$word")
                     continue
                     ;;
@@ -83,6 +86,7 @@ _tacconf()
             "") flags+=' -h' ;;
             get) flags+=' --all' ;;
             dump) flags+=' --json' ;;
+            set) flags+=' --files --wait --recover' ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$flags" -- "$cur")
         return
