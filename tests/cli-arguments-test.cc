@@ -32,6 +32,9 @@ std::string Summary(const tav::cli::ParsedArguments& parsed) {
     if (parsed.arguments->files) {
         text += " files=" + testing::PrintToString(*parsed.arguments->files);
     }
+    if (parsed.arguments->wait) {
+        text += " wait=" + testing::PrintToString(*parsed.arguments->wait);
+    }
     return text;
 }
 
@@ -84,6 +87,30 @@ TEST(ParseArgumentsTest, TheValueOfAPairIsNeverAnOption) {
     }
     EXPECT_EQ(Summary(ParseArguments({"--files", "a", "--", "x"}, kDumpLike)),
               "error: unknown option --files");
+}
+
+TEST(ParseArgumentsTest, WaitTakesSecondsWhereTheCommandAcceptsIt) {
+    const CommandSyntax waits{{}, 1, 1, CommandSyntax::kAnyNumber, false, true};
+    const std::pair<Words, std::string> cases[] = {
+        {{"--wait", "2.5", "a"}, "[a] wait=2.5"},
+        {{"--wait=0", "a"}, "[a] wait=0"},
+        {{"a", "--wait"}, "error: --wait needs a number of seconds"},
+        {{"--wait", "-1", "a"},
+         "error: --wait takes a number of seconds from 0 to 86400, not \"-1\""},
+        {{"--wait", "5s", "a"},
+         "error: --wait takes a number of seconds from 0 to 86400, not \"5s\""},
+        {{"--wait", "nan", "a"},
+         "error: --wait takes a number of seconds from 0 to 86400, not \"nan\""},
+        {{"--wait", "1e9", "a"},
+         "error: --wait takes a number of seconds from 0 to 86400, not \"1e9\""},
+    };
+    for (const auto& [words, summary] : cases) {
+        EXPECT_EQ(Summary(ParseArguments(words, waits)), summary) << testing::PrintToString(words);
+    }
+    EXPECT_EQ(Summary(ParseArguments({"--wait", "1", "a"}, kDumpLike)),
+              "error: unknown option --wait");
+    Words words{"--wait", "3", "set", "x"};
+    EXPECT_EQ(tav::cli::TakeCommandName(words), "set");
 }
 
 TEST(TakeCommandNameTest, TakesTheFirstWordThatIsNoOption) {
