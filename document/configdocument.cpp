@@ -568,6 +568,23 @@ std::vector<std::uint16_t> ConfigDocument::ChangedRows() const {
     return rows;
 }
 
+bool ConfigDocument::IsModified() const {
+    return m_order != m_savedOrder || EntriesChanged() || !ChangedRows().empty();
+}
+
+bool ConfigDocument::IsRowChanged(std::uint16_t row) const {
+    if (row >= RowCount()) {
+        return false;
+    }
+    if (!IsEntryRow(row)) {
+        return m_table[row].value != SavedValue(row);
+    }
+    const std::size_t place = row - CatalogueRows();
+    const FieldDef& entry = m_table[row];
+    return place >= m_savedEntries.size() ||
+           m_savedEntries[place] != ReplacementEntry{entry.label, entry.value};
+}
+
 bool ConfigDocument::EntriesChanged() const {
     return Entries() != m_savedEntries;
 }

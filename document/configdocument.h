@@ -226,9 +226,16 @@ public:
     bool Undo();
     bool Redo();
 
-    // True unless the document is as it was opened or last saved; exact after undoing back to
-    // that point.
-    bool IsModified() const { return m_savedAt != m_cursor; }
+    // True when the document differs from what it held when it was opened or last saved (a
+    // value, the replacement list or a display order), however it got there: by undo, by
+    // reverting a value, or by editing it back by hand.
+    bool IsModified() const;
+
+    // True when row `row` differs from the document as read or last saved: a catalogue field's
+    // value, or the replacement entry at that row's place of the list compared with the entry
+    // saved at that place (both as stored, so that an entry in any encoding compares like with
+    // like). False for a row that does not exist.
+    bool IsRowChanged(std::uint16_t row) const;
 
     // The catalogue rows whose value differs from the value read or last saved, in row order.
     std::vector<std::uint16_t> ChangedRows() const;

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -266,6 +267,37 @@ TEST(ConfigDocumentTest, ModifiedIsExactAroundTheSavePoint) {
     EXPECT_TRUE(f.doc.IsModified()) << "the saved state can no longer be reached";
 }
 
+TEST(ConfigDocumentTest, ModifiedMeansDifferentFromTheSavedStateHoweverItGotBack) {
+    struct Case {
+        const char* name;
+        std::function<void(ConfigDocument&)> away;
+        std::function<void(ConfigDocument&)> back;
+    };
+    const Case cases[] = {
+        {"valueSetBackByHand", [](ConfigDocument& d) { ASSERT_TRUE(d.SetValue(kTitle, "Bye")); },
+         [](ConfigDocument& d) {
+             d.EndTyping();
+             ASSERT_TRUE(d.SetValue(kTitle, "Hello"));
+         }},
+        {"entryChangedBack",
+         [](ConfigDocument& d) { ASSERT_TRUE(d.ModifyEntry(kFirstEntry, "p", "q")); },
+         [](ConfigDocument& d) {
+             d.EndTyping();
+             ASSERT_TRUE(d.ModifyEntry(kFirstEntry, "a,b", "c"));
+         }},
+        {"movedBack", [](ConfigDocument& d) { ASSERT_TRUE(d.MoveField(kSize, kWidth)); },
+         [](ConfigDocument& d) { ASSERT_TRUE(d.MoveField(kWidth, kSize)); }},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        c.away(f.doc);
+        EXPECT_TRUE(f.doc.IsModified()) << c.name;
+        c.back(f.doc);
+        EXPECT_TRUE(f.doc.CanUndo()) << c.name << ": the way back is a step of its own";
+        EXPECT_FALSE(f.doc.IsModified()) << c.name;
+    }
+}
+
 TEST(ConfigDocumentTest, SaveStampsAndTellsTheViews) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kSize, "14"));
@@ -439,6 +471,27 @@ TEST(DocumentEncodingTest, WhatTheEncodingCannotHoldIsRefusedAndChangesNothing) 
             EXPECT_FALSE(f.doc.IsModified()) << name;
             EXPECT_TRUE(f.told.empty()) << name;
             EXPECT_EQ(tavtest::ReadFile(f.path), e.document) << name;
+        }
+    }
+}
+
+TEST(DocumentEncodingTest, NonAsciiRowsAreUnchangedUntilEditedInEitherEncoding) {
+    for (const EncodingCase& c : kEncodingCases) {
+        Fixture f(kFields, c.document);
+        for (std::uint16_t row = 0; row < f.doc.RowCount(); ++row) {
+            EXPECT_FALSE(f.doc.IsRowChanged(row)) << c.name << " row " << row << " as read";
+        }
+        ASSERT_TRUE(f.doc.ModifyEntry(kFirstEntry, "\xC3\xA9", "summer"));
+        ASSERT_TRUE(f.doc.SetValue(kFont, "M\xC3\xBCllers"));
+        EXPECT_TRUE(f.doc.IsRowChanged(kFirstEntry)) << c.name;
+        EXPECT_TRUE(f.doc.IsRowChanged(kFont)) << c.name;
+        ASSERT_TRUE(f.doc.Save("now"));
+        for (std::uint16_t row = 0; row < f.doc.RowCount(); ++row) {
+            EXPECT_FALSE(f.doc.IsRowChanged(row)) << c.name << " row " << row << " after a save";
+        }
+        ASSERT_TRUE(f.doc.Open(f.path, "doc.tac"));
+        for (std::uint16_t row = 0; row < f.doc.RowCount(); ++row) {
+            EXPECT_FALSE(f.doc.IsRowChanged(row)) << c.name << " row " << row << " reloaded";
         }
     }
 }

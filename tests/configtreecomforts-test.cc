@@ -129,6 +129,36 @@ TEST(ChangeMarksTest, FollowEditsUndoRevertSaveAndOpen) {
     EXPECT_FALSE(t.tree->RevertSelectedValue()) << "nothing to revert";
 }
 
+TEST(ChangeMarksTest, NonAsciiSettingsAndEntriesAreUnmarkedUntilEditedInEitherEncoding) {
+    const std::pair<const char*, std::string> documents[] = {
+        {"windows1252", "[A]\nP=gr\xFCn\n[S]\nr0=\xE9t\xE9,summer\nr1=b,\xFC\n"},
+        {"utf8", "[A]\nP=gr\xC3\xBCn\n[S]\nr0=\xC3\xA9t\xC3\xA9,summer\nr1=b,\xC3\xBC\n"},
+    };
+    for (const auto& [name, bytes] : documents) {
+        ComfortTree t;
+        tavtest::WriteFile(t.path, bytes);
+        ASSERT_TRUE(t.doc->Open(t.path, ""));
+        EXPECT_EQ(t.Bold(), Names{}) << name << " as read";
+        ASSERT_TRUE(t.doc->ModifyEntry(kFirstEntry, "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"));
+        EXPECT_EQ(t.Bold(), Names{"String [\xC3\xA9t\xC3\xA9"}) << name << " edited";
+        ASSERT_TRUE(t.doc->Save("now"));
+        EXPECT_EQ(t.Bold(), Names{}) << name << " saved";
+        ASSERT_TRUE(t.doc->Open(t.path, ""));
+        EXPECT_EQ(t.Bold(), Names{}) << name << " reloaded";
+        EXPECT_FALSE(t.doc->IsModified()) << name;
+    }
+}
+
+TEST(ChangeMarksTest, RevertingTheOnlyChangeLeavesTheDocumentUnmodified) {
+    ComfortTree t;
+    t.Select("Q =");
+    ASSERT_TRUE(t.doc->SetValue(kQ, "x"));
+    EXPECT_TRUE(t.doc->IsModified());
+    t.Choose("Revert to saved value");
+    EXPECT_EQ(t.Bold(), Names{});
+    EXPECT_FALSE(t.doc->IsModified()) << "bold and the title's * must agree";
+}
+
 TEST(ContextMenuTest, OffersWhatAppliesToTheItem) {
     ComfortTree t;
     ASSERT_TRUE(t.doc->SetValue(3, "edited"));  // U

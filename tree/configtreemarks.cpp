@@ -32,15 +32,8 @@ void ConfigTree::FollowComforts(const DocumentChange& change) {
 }
 
 bool ConfigTree::IsRowChanged(int row) const {
-    if (row < 0 || row >= m_document->RowCount()) {
-        return false;
-    }
-    const auto r = static_cast<std::uint16_t>(row);
-    if (!m_document->IsEntryRow(r)) {
-        return m_document->Row(r).value != m_document->SavedValue(r);
-    }
-    const std::size_t place = r - m_document->CatalogueRows();
-    return m_document->SavedEntry(place) != m_document->Entry(place);
+    return row >= 0 && row < m_document->RowCount() &&
+           m_document->IsRowChanged(static_cast<std::uint16_t>(row));
 }
 
 // Re-marks the items of rows `from` .. `to` - 1.
