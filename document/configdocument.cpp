@@ -1,5 +1,6 @@
 #include "configdocument.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -43,8 +44,12 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         const std::string& name,
                                                         MissingFile missing,
                                                         std::optional<TextEncoding> encoding) {
+    UniqueFd file(path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int openError = errno;
     Expected<FileBytes> bytes =
-        path.empty() ? Expected<FileBytes>(FileBytes()) : ReadFileBuffer(path);
+        path.empty()   ? Expected<FileBytes>(FileBytes())
+        : file.Valid() ? ReadOpenFile(file.Get(), path)
+                       : Expected<FileBytes>(FileError{path, std::strerror(openError), openError});
     bool exists = !path.empty();
     if (!bytes) {
         if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
@@ -55,6 +60,7 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
     }
     std::vector<std::string> warnings = OpenBytes(path, name, bytes->View(), encoding);
     m_disk.exists = exists;
+    m_file = exists ? std::move(file) : UniqueFd();
     return warnings;
 }
 
@@ -62,6 +68,7 @@ std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, cons
                                                    std::string_view bytes,
                                                    std::optional<TextEncoding> encoding) {
     m_disk = FingerprintOf(bytes, !path.empty());
+    m_file = UniqueFd();
     return OpenText(path, name, ProfileText(bytes, ProfileText::InPlace{}), bytes, encoding);
 }
 
@@ -128,14 +135,33 @@ Status ConfigDocument::SaveTo(const std::string& path, const std::string& name,
         if (!bytes && !bytes.Error().Missing()) {
             return bytes.Error();
         }
-        source = bytes ? std::move(*bytes) : FileBytes();
+        // A removed file still has the content it was last read or written with.
+        bytes = bytes ? std::move(bytes) : KeptContent();
+        if (!bytes) {
+            return bytes.Error();
+        }
+        source = std::move(*bytes);
+    }
+    // This document's own file, removed since it was read or written, is written again whole.
+    FileBytes kept;
+    RewriteOptions options;
+    // (SaveIfUnchangedOnDisk leaves a removed file to the caller's question.)
+    if (!otherFile && m_disk.exists && !onlyIf) {
+        options.contentIfMissing = [&]() -> Expected<std::string_view> {
+            Expected<FileBytes> bytes = KeptContent();
+            if (!bytes) {
+                return bytes.Error();
+            }
+            kept = std::move(*bytes);
+            return kept.View();
+        };
     }
     FieldCatalog saved = m_table;
     WrittenContent written;
     if (Status rewritten = SaveDocumentFile(
             path, Defs().sections, saved, m_order, timeText,
             otherFile ? std::optional<std::string_view>(source.View()) : std::nullopt, &written,
-            onlyIf);
+            onlyIf, options);
         !rewritten) {
         return rewritten;
     }
@@ -149,6 +175,7 @@ Status ConfigDocument::SaveTo(const std::string& path, const std::string& name,
     m_table = std::move(saved);
     m_path = path;
     m_name = name;
+    KeepFile(written);
     m_typing = false;
     MarkSaved();
     for (const std::uint16_t row : stamped) {
@@ -199,6 +226,7 @@ Expected<SplicedBytes> ConfigDocument::WriteEditedKeys(ProfileText& text) const 
 
 void ConfigDocument::EditedKeysSaved(const WrittenContent& written) {
     m_disk = DiskFingerprint{true, written.size, written.hash};
+    KeepFile(written);
     m_typing = false;
     MarkSaved();
     Notify({Kind::Saved, 0, 0});
@@ -262,6 +290,23 @@ Expected<std::string> ConfigDocument::SavedBytes(std::string_view bytes,
         return FileError{m_path, applied.Error().reason};
     }
     return text.Bytes();
+}
+
+void ConfigDocument::KeepFile(const WrittenContent& written) {
+    UniqueFd file(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    const bool same =
+        file.Valid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::size_t>(info.st_size) == written.size &&
+        (written.inode == 0 || (info.st_ino == written.inode && info.st_dev == written.device));
+    m_file = same ? std::move(file) : UniqueFd();
+}
+
+Expected<FileBytes> ConfigDocument::KeptContent() const {
+    if (!m_file.Valid()) {
+        return FileBytes();
+    }
+    return ReadOpenFile(m_file.Get(), m_path);
 }
 
 // --- Content ----------------------------------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "catalog/fileaccess.h"
 #include "displayorder.h"
 #include "documentfile.h"
+#include "safepath.h"
 #include "splicedbytes.h"
 #include "textencoding.h"
 
@@ -325,8 +326,20 @@ private:
     };
     static DiskFingerprint FingerprintOf(std::string_view bytes, bool exists);
 
+    // Keeps the document's file open as it is now, when it is the file `written` describes (a
+    // save's: that inode and size) or, for `written` without an inode, a file of its size; else
+    // keeps nothing.
+    void KeepFile(const WrittenContent& written);
+    // The bytes of the kept file: the document as last read or written, also once someone
+    // removed its name. Empty bytes when no file is kept.
+    Expected<FileBytes> KeptContent() const;
+
     std::shared_ptr<const Catalogues> m_catalogues;
     DiskFingerprint m_disk;
+    // The file the document was last read from or written to, held open so that a save can write
+    // the whole document again when someone removed the file (a removed file's content stays
+    // while it is open). Read-only; nothing is read from it but then.
+    UniqueFd m_file;
     FieldCatalog m_table;
     DisplayOrder m_order;
     std::string m_path;

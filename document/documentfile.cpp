@@ -196,14 +196,22 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         }
         copy = std::move(*leftover);
     }
-    Expected<SplicedBytes> next = edit(copy ? copyBytes.View() : current.View());
+    std::string_view given = copy ? copyBytes.View() : current.View();
+    if (!exists && options.contentIfMissing) {
+        const Expected<std::string_view> content = options.contentIfMissing();
+        if (!content) {
+            return NothingWritten(content.Error());
+        }
+        given = *content;
+    }
+    Expected<SplicedBytes> next = edit(given);
     if (!next) {
         FileError error = NothingWritten(next.Error());
         error.file = error.file.empty() ? path : error.file;
         return error;
     }
     if (written != nullptr) {
-        *written = WrittenContent{next->Size(), ContentHash::Of(*next)};
+        *written = WrittenContent{next->Size(), ContentHash::Of(*next), 0, 0};
     }
     if (exists && next->Equals(current.View())) {
         if (const Status cleaned = CleanUp(path, copy); !cleaned) {
@@ -211,14 +219,19 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         }
         return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
     }
+    ino_t inode = 0;
     const Expected<ReplaceOutcome> outcome =
-        exists ? ReplaceDocumentContent(file, *next)
-               : CreateDocumentFile(path, folder, entry->name, *next);
+        exists ? ReplaceDocumentContent(file, *next, &inode)
+               : CreateDocumentFile(path, folder, entry->name, *next, &inode);
     if (!outcome) {
         return NothingWritten(outcome.Error());
     }
     if (*outcome != ReplaceOutcome::Replaced) {
         return std::optional<ReplaceOutcome>();
+    }
+    if (written != nullptr) {
+        written->device = exists ? file.info.st_dev : entry->folderInfo.st_dev;
+        written->inode = inode;
     }
     if (const Status cleaned = CleanUp(path, copy); !cleaned) {
         return cleaned.Error();

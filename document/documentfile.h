@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 #include "../catalog/expected.h"
 #include "splicedbytes.h"
 
@@ -20,10 +22,13 @@ namespace tav {
 // called again or the rewrite returns.
 using DocumentEdit = std::function<Expected<SplicedBytes>(std::string_view current)>;
 
-// What a document file holds after a rewrite: its size and ContentHash.
+// What a document file holds after a rewrite: its size and ContentHash, and which file that is
+// (device and inode; 0 when nothing had to be written).
 struct WrittenContent {
     std::size_t size = 0;
     std::uint64_t hash = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
 };
 
 // How many times RewriteDocument reads and edits a file that someone else keeps changing before it
@@ -43,6 +48,10 @@ enum class LeftoverChoice {
 struct RewriteOptions {
     LeftoverChoice leftover = LeftoverChoice::Refuse;
     bool createMissing = true;  // false: a document that does not exist is an error (ENOENT)
+    // When set, what `edit` is given for a document that does not exist (instead of no bytes):
+    // the content it had when last read, for a file someone removed while it was open. Its error
+    // fails the rewrite, with nothing written.
+    std::function<Expected<std::string_view>()> contentIfMissing{};
 };
 
 // Reads the document at `path`, gives its bytes to `edit` and writes what `edit` returns, holding

@@ -135,7 +135,8 @@ Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
                         const std::string& timeText, std::optional<std::string_view> source,
                         WrittenContent* written,
-                        const std::function<bool(std::string_view current)>& onlyIf) {
+                        const std::function<bool(std::string_view current)>& onlyIf,
+                        const RewriteOptions& options) {
     FieldCatalog work;
     std::unique_ptr<ProfileText> document;  // what the written pieces point into
     const Status saved = RewriteDocument(
@@ -153,7 +154,7 @@ Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
             }
             return document->Pieces();
         },
-        written);
+        written, options);
     if (!saved) {
         return saved;
     }

@@ -57,13 +57,14 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 // of the file's own, which they replace (saving a document under another name). With `written`,
 // it receives what the file holds after a successful save. With `onlyIf`, the writes are made
 // only when it accepts the file's current bytes (given the bytes of each attempt); otherwise the
-// save fails, saying the file changed, with nothing written.
+// save fails, saying the file changed, with nothing written. `options` go to RewriteDocument.
 Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
                         FieldCatalog& fields, const DisplayOrder& order,
                         const std::string& timeText,
                         std::optional<std::string_view> source = std::nullopt,
                         WrittenContent* written = nullptr,
-                        const std::function<bool(std::string_view current)>& onlyIf = {});
+                        const std::function<bool(std::string_view current)>& onlyIf = {},
+                        const RewriteOptions& options = {});
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();

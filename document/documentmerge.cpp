@@ -120,6 +120,7 @@ std::vector<std::string> ConfigDocument::MergeDisk(std::string_view diskBytes,
                                                    const DiskChoices& takeTheirs) {
     const DiskComparison comparison = CompareWithDisk(diskBytes);
     m_disk = FingerprintOf(diskBytes, true);
+    KeepFile(WrittenContent{diskBytes.size(), m_disk.hash, 0, 0});
     Version disk = ReadVersion(Defs(), diskBytes);
     // A conflict listed in the choices takes the disk's side.
     const auto theirsChosen = [](const auto& conflicts, const auto& chosen, const auto& item) {

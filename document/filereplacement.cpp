@@ -200,8 +200,11 @@ bool IsPermissionError(int code) {
 
 }  // namespace
 
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
-                                                const SplicedBytes& bytes) {
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes,
+                                                ino_t* inode) {
+    if (inode != nullptr) {
+        *inode = file.info.st_ino;  // in place; a rename below tells the new file's
+    }
     if (const Status writable = CheckWritable(file); !writable) {
         return writable.Error();
     }
@@ -249,6 +252,9 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
         return Failure(file.path, "cannot replace the file: ", errno);
     }
     temp->Keep();
+    if (inode != nullptr) {
+        *inode = temp->Inode();
+    }
     if (const Status synced = SyncFolder(file.folder, file.path); !synced) {
         FileError error = synced.Error();
         error.reason = "it may not survive a crash: " + error.reason;
@@ -259,7 +265,8 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
 }
 
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
-                                            const std::string& name, const SplicedBytes& bytes) {
+                                            const std::string& name, const SplicedBytes& bytes,
+                                            ino_t* inode) {
     Expected<TempFile> temp = TempFile::Create(folder, name, path);
     if (!temp) {
         return NothingWritten(temp.Error());
@@ -294,6 +301,9 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
             return ReplaceOutcome::ChangedMeanwhile;
         }
         return Failure(path, "cannot create the file: ", errno);
+    }
+    if (inode != nullptr) {
+        *inode = temp->Inode();
     }
     if (const Status synced = SyncFolder(folder, path); !synced) {
         FileError error = synced.Error();

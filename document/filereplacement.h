@@ -48,14 +48,16 @@ enum class ReplaceOutcome {
 // A failure's state (FileError::state) says what it left: Untouched, Saved (the new content is in
 // place, but the folder flush or the copy's removal failed) or Incomplete (an in-place write
 // stopped part-way or could not be flushed: `copy` names the complete copy, which is kept).
-Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file,
-                                                const SplicedBytes& bytes);
+// With `inode`, a success tells the inode that holds the new content now.
+Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes,
+                                                ino_t* inode = nullptr);
 
 // Creates the file `name` in `folder` with `bytes`, mode 0666 less the umask: through a temporary
 // file beside it, moved to the name only if nothing has that name (not even a dangling link),
 // and the folder flushed. Returns ChangedMeanwhile, having written nothing, when something
 // appeared under that name meanwhile. Errors name `path` and carry their state as above.
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
-                                            const std::string& name, const SplicedBytes& bytes);
+                                            const std::string& name, const SplicedBytes& bytes,
+                                            ino_t* inode = nullptr);
 
 }  // namespace tav

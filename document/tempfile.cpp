@@ -135,7 +135,14 @@ Expected<TempFile> TempFile::Create(const OpenFolderRef& folder, const std::stri
         const int fd = ::openat(own.Get(), name.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            return TempFile(fd, std::move(own), folder.path, std::move(name));
+            struct stat info {};
+            if (::fstat(fd, &info) != 0) {
+                const int code = errno;
+                ::close(fd);
+                ::unlinkat(own.Get(), name.c_str(), 0);
+                return Failure(errorPath, what, code);
+            }
+            return TempFile(fd, std::move(own), folder.path, std::move(name), info.st_ino);
         }
         if (errno != EEXIST) {
             return Failure(errorPath, what, errno);
@@ -190,6 +197,7 @@ TempFile::TempFile(TempFile&& other) noexcept
       m_folder(std::move(other.m_folder)),
       m_folderPath(std::move(other.m_folderPath)),
       m_name(std::move(other.m_name)),
+      m_inode(other.m_inode),
       m_keep(std::exchange(other.m_keep, true)) {}
 
 TempFile::~TempFile() {

@@ -50,6 +50,8 @@ public:
     // The folder's path and the name, for messages.
     std::string Path() const;
     int FolderFd() const { return m_folder.Get(); }
+    // The file's inode, as it was created.
+    ino_t Inode() const { return m_inode; }
 
     // Writes all of `bytes` at the current offset, in chunks of at most 1 MiB, each after the Write
     // step of the fault seam. The error names `errorPath` and the reason.
@@ -69,16 +71,18 @@ public:
     void Keep() { m_keep = true; }
 
 private:
-    TempFile(int fd, UniqueFd folder, std::string folderPath, std::string name)
+    TempFile(int fd, UniqueFd folder, std::string folderPath, std::string name, ino_t inode)
         : m_fd(fd),
           m_folder(std::move(folder)),
           m_folderPath(std::move(folderPath)),
-          m_name(std::move(name)) {}
+          m_name(std::move(name)),
+          m_inode(inode) {}
 
     int m_fd = -1;
     UniqueFd m_folder;  // its own duplicate of the folder's descriptor
     std::string m_folderPath;
     std::string m_name;
+    ino_t m_inode = 0;
     bool m_keep = false;
 };
 

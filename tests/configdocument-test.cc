@@ -298,6 +298,43 @@ TEST(ConfigDocumentTest, ModifiedMeansDifferentFromTheSavedStateHoweverItGotBack
     }
 }
 
+TEST(ConfigDocumentTest, AFileRemovedWhileOpenIsWrittenAgainWhole) {
+    // Everything no catalogue describes: a comment, an unknown key, a blank line, spacing, an
+    // entry after the list's end and a foreign section.
+    const std::string document =
+        "; kept\r\n[General]\r\nBeep=1\r\nUnknown=keep me\r\n\r\nTitle = Hello\r\n"
+        "[Replace]\r\nr0=x,y\r\nr1=\r\nr2=after,end\r\n[Foreign]\r\nk=v\r\n";
+    struct Case {
+        const char* name;
+        bool savedFirst;  // the file was written by a save before it was removed
+        bool saveAs;
+    };
+    // What the same edits and save give when the file stays: the removed one must get the same.
+    const auto saved = [&](const Case& c, bool removed) {
+        Fixture f(kFields, document);
+        if (c.savedFirst) {
+            EXPECT_TRUE(f.doc.SetValue(kFont, "Mono"));
+            EXPECT_TRUE(f.doc.Save("first"));
+        }
+        EXPECT_TRUE(f.doc.SetValue(kTitle, "Bye"));
+        if (removed) {
+            EXPECT_EQ(::unlink(f.path.c_str()), 0);
+        }
+        const std::string target = c.saveAs ? f.dir.File("other.tac") : f.path;
+        EXPECT_TRUE(c.saveAs ? f.doc.SaveAs(target, "other.tac", "now") : f.doc.Save("now"))
+            << c.name;
+        EXPECT_FALSE(f.doc.IsModified()) << c.name;
+        return tavtest::ReadFile(target);
+    };
+    for (const Case c : {Case{"save", false, false}, Case{"saveAfterASave", true, false},
+                         Case{"saveAs", false, true}}) {
+        const std::string kept = saved(c, false);
+        ASSERT_NE(kept.find("[Foreign]\r\nk=v\r\n"), std::string::npos) << c.name;
+        ASSERT_NE(kept.find("Title=Bye"), std::string::npos) << c.name;
+        EXPECT_EQ(saved(c, true), kept) << c.name;
+    }
+}
+
 TEST(ConfigDocumentTest, SaveStampsAndTellsTheViews) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kSize, "14"));
