@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidgetItem>
+#include <functional>
 #include <set>
 
 #include "catalog/fieldcatalog.h"
+#include "document/textencoding.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
 #include "ui-fakes.h"
@@ -195,24 +197,52 @@ TEST_F(EditorPanelTest, AFromTextTheDocumentCannotStoreStaysInItsBoxWithTheReaso
     EXPECT_EQ(m_messages.messages.size(), 2u);
 }
 
-TEST_F(EditorPanelTest, AValueTheDocumentCannotHoldStaysInItsBoxWithTheReason) {
+TEST_F(EditorPanelTest, ACharacterTheEncodingCannotHoldIsLeftOutAndTheTypingGoesOn) {
     // The document is plain ASCII, so Windows-1252: "é" is stored as one byte, "Ω" not at all.
-    QTreeWidgetItem* title = Select("Title");
-    TypeCharacter(ControlId::ValueEdit, QChar(0x00E9));
-    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9");
-    TypeCharacter(ControlId::ValueEdit, QChar(0x03A9));
-    EXPECT_EQ(Edit(ControlId::ValueEdit)->text(), QStringLiteral(u"Front desk\u00E9\u03A9"))
-        << "the box keeps what was typed";
-    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9");
-    EXPECT_EQ(title->text(0), QStringLiteral(u"Title = \"Front desk\u00E9\""));
-    ASSERT_EQ(m_messages.messages.size(), 1u);
-    EXPECT_TRUE(m_messages.messages[0].contains(QStringLiteral(u"\"\u03A9\" (U+03A9)")) &&
-                m_messages.messages[0].contains(QStringLiteral("Windows-1252")))
-        << m_messages.messages[0].toStdString();
-    QTest::keyClick(Edit(ControlId::ValueEdit), Qt::Key_Backspace);
-    Type(ControlId::ValueEdit, QStringLiteral("!"));
-    EXPECT_EQ(Document().Row(0).value, "Front desk\xE9!") << "once storable, typing goes on";
-    EXPECT_EQ(m_messages.messages.size(), 1u);
+    struct Case {
+        const char* name;
+        const char* item;
+        ControlId box;
+        std::function<std::string()> stored;
+    };
+    const Case cases[] = {
+        {"value", "Title", ControlId::ValueEdit, [this] { return Document().Row(0).value; }},
+        {"replace", "String [a] Replaced by [b]", ControlId::ReplaceEdit,
+         [this] { return Document().Entries()[0].from; }},
+        {"by", "String [a] Replaced by [b]", ControlId::ByEdit,
+         [this] { return Document().Entries()[0].to; }},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        m_messages.messages.clear();
+        Select(c.item);
+        const std::string start = c.stored();
+        TypeCharacter(c.box, QChar(0x00E9));
+        TypeCharacter(c.box, QChar(0x03A9));
+        ASSERT_EQ(m_messages.messages.size(), 1u) << c.name;
+        EXPECT_TRUE(m_messages.messages[0].contains(QStringLiteral(u"\"\u03A9\" (U+03A9)")) &&
+                    m_messages.messages[0].contains(QStringLiteral("Windows-1252")))
+            << m_messages.messages[0].toStdString();
+        Type(c.box, QStringLiteral("x"));
+        EXPECT_EQ(c.stored(), start + "\xE9x") << c.name << ": the typing after it is kept";
+        EXPECT_EQ(tav::FromQt(Edit(c.box)->text()),
+                  tav::DecodeText(c.stored(), Document().Encoding()))
+            << c.name << ": the box shows what the document holds";
+        EXPECT_EQ(m_messages.messages.size(), 1u) << c.name;
+    }
+}
+
+TEST_F(EditorPanelTest, AnotherRefusedTextStaysInItsBoxMarkedWithTheReason) {
+    Select("String [a] Replaced by [b]");
+    Type(ControlId::ReplaceEdit, "\\044");
+    QLineEdit* box = Edit(ControlId::ReplaceEdit);
+    EXPECT_EQ(box->text(), "a\\044") << "nothing typed is lost";
+    EXPECT_TRUE(box->toolTip().contains("\\044")) << "the box keeps saying why";
+    EXPECT_NE(box->palette().color(QPalette::Text), QPalette().color(QPalette::Text));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->toolTip(), QString()) << "taken again: the mark goes";
+    EXPECT_EQ(box->palette().color(QPalette::Text), QPalette().color(QPalette::Text));
 }
 
 TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <algorithm>
 #include <array>
 
+#include "document/textencoding.h"
 #include "maindialog.h"
 #include "messagereporter.h"
 #include "tree/configtree.h"
@@ -22,6 +24,40 @@ constexpr const char* kReplacementSection = "SR";
 constexpr const char* kReplacementEntry = "RFS";
 // Combo entry 1 is "True"; the list is fixed.
 constexpr int kTrueEntry = 1;
+
+// Takes out of `edit` the characters `encoding` cannot hold, keeping the cursor after the same
+// typing; true when any went. The box then shows what the document can take.
+bool DropUnencodable(QLineEdit* edit, TextEncoding encoding) {
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    QString kept;
+    int keptCursor = cursor;
+    for (int at = 0; at < text.size();) {
+        const int length = text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(at, length);
+        if (EncodeText(FromQt(character), encoding)) {
+            kept += character;
+        } else if (at < cursor) {
+            keptCursor -= length;
+        }
+        at += length;
+    }
+    if (kept.size() == text.size()) {
+        return false;
+    }
+    edit->setText(kept);
+    edit->setCursorPosition(keptCursor);
+    return true;
+}
+
+// Shows on `edit` itself, for as long as it holds a text the document did not take, why not.
+void MarkRefused(QLineEdit* edit, const QString& reason) {
+    edit->setToolTip(reason);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, reason.isEmpty() ? QPalette().color(QPalette::Text)
+                                                      : QColor(Qt::red).darker(130));
+    edit->setPalette(palette);
+}
 
 }  // namespace
 
@@ -74,6 +110,11 @@ void MainDialog::ShowReplacementRow(bool forEntry) {
 
 void MainDialog::OnSelChangedTree() {
     m_refusalShown = false;
+    if (m_valueEdit != nullptr) {
+        for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
+            MarkRefused(edit, QString());
+        }
+    }
     m_pathDisplay->setText(ToQt(m_tree->SelectedPath()));
     const std::string type = m_tree->SelectedType();
     ShowEditorFor(type);
@@ -95,19 +136,39 @@ void MainDialog::OnSelChangeValueCombo(int index) {
 }
 
 void MainDialog::OnChangeValueEdit(const QString& text) {
-    ReportRefusal(m_tree->SetSelectedValue(FromQt(text)), tr("The value was not changed: %1."));
+    const Status set = m_tree->SetSelectedValue(FromQt(text));
+    if (!set && DropUnencodable(m_valueEdit, m_document->Encoding())) {
+        TellLeftOut(set);
+        ReportRefusal(m_tree->SetSelectedValue(FromQt(m_valueEdit->text())),
+                      tr("The value was not changed: %1."), {m_valueEdit});
+        return;
+    }
+    ReportRefusal(set, tr("The value was not changed: %1."), {m_valueEdit});
 }
 
-// A text the document refuses stays in its box, so nothing typed or pasted is lost; the field
-// keeps its last value. Said once, until a text is taken again or the selection moves.
-void MainDialog::ReportRefusal(const Status& status, const QString& message) {
+// A character the document's encoding cannot hold is taken out of the box at once, and the rest
+// of the typing goes on into the document; said each time.
+void MainDialog::TellLeftOut(const Status& refused) {
+    m_services.messages.ShowWarning(
+        this, tr("Left out of the text: %1.").arg(ToQt(refused.Error().reason)));
+}
+
+// Any other text the document refuses stays in its box, so nothing typed or pasted is lost; the
+// field keeps its last value. Said once in a message, and on the box (in red, with the reason as
+// its tooltip) until a text is taken again or the selection moves.
+void MainDialog::ReportRefusal(const Status& status, const QString& message,
+                               std::initializer_list<QLineEdit*> edits) {
+    const QString reason = status ? QString() : message.arg(ToQt(status.Error().reason));
+    for (QLineEdit* edit : edits) {
+        MarkRefused(edit, reason);
+    }
     if (status) {
         m_refusalShown = false;
         return;
     }
     if (!m_refusalShown) {
         m_refusalShown = true;
-        m_services.messages.ShowWarning(this, message.arg(ToQt(status.Error().reason)));
+        m_services.messages.ShowWarning(this, reason);
     }
 }
 
@@ -134,9 +195,22 @@ void MainDialog::OnChangeReplaceEdit() {
     if (m_tree->SelectedType() != kReplacementEntry) {
         return;
     }
-    ReportRefusal(
-        m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text())),
-        tr("The string replacement was not changed: %1."));
+    const auto modify = [this] {
+        return m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()),
+                                                 FromQt(m_byEdit->text()));
+    };
+    const Status modified = modify();
+    const TextEncoding encoding = m_document->Encoding();
+    // Both boxes lose what the encoding cannot hold (no short-circuit: each is cleaned).
+    if (!modified && (static_cast<int>(DropUnencodable(m_replaceEdit, encoding)) |
+                      static_cast<int>(DropUnencodable(m_byEdit, encoding))) != 0) {
+        TellLeftOut(modified);
+        ReportRefusal(modify(), tr("The string replacement was not changed: %1."),
+                      {m_replaceEdit, m_byEdit});
+        return;
+    }
+    ReportRefusal(modified, tr("The string replacement was not changed: %1."),
+                  {m_replaceEdit, m_byEdit});
 }
 
 void MainDialog::OnChangeByEdit() {

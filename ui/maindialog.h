@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTimer>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -203,7 +204,9 @@ private:
     void OnSelChangedTree();
     void OnSelChangeValueCombo(int index);
     void OnChangeValueEdit(const QString& text);
-    void ReportRefusal(const Status& status, const QString& message);
+    void ReportRefusal(const Status& status, const QString& message,
+                       std::initializer_list<QLineEdit*> edits);
+    void TellLeftOut(const Status& refused);
     void OnAddReplacement();
     void OnDeleteReplacement();
     void OnChangeReplaceEdit();
