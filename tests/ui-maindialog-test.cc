@@ -58,6 +58,10 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
     EXPECT_EQ(m_window->Action(Command::HelpContents)->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(m_window->Action(Command::Save)->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(m_window->Action(Command::Undo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // The desktop's own keys: Ctrl+Shift+S and Ctrl+Q here.
+    EXPECT_EQ(m_window->Action(Command::SaveAs)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(m_window->Action(Command::Exit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(m_window->Action(Command::Redo)->shortcuts(),
               QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                                    QKeySequence(Qt::CTRL | Qt::Key_Y)}));

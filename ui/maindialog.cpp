@@ -37,8 +37,8 @@ constexpr std::array kActionDefs = {
     ActionDef{Command::New, "&New", QKeySequence::New},
     ActionDef{Command::Open, "&Open", QKeySequence::Open},
     ActionDef{Command::Save, "&Save", QKeySequence::Save},
-    ActionDef{Command::SaveAs, "Save &As...", QKeySequence::UnknownKey},
-    ActionDef{Command::Exit, "&Exit", QKeySequence::UnknownKey},
+    ActionDef{Command::SaveAs, "Save &As...", QKeySequence::SaveAs},
+    ActionDef{Command::Exit, "&Exit", QKeySequence::Quit},
     ActionDef{Command::Undo, "&Undo", QKeySequence::Undo},
     ActionDef{Command::Redo, "&Redo", QKeySequence::UnknownKey},
     ActionDef{Command::HelpContents, "&Contents\tF1", QKeySequence::UnknownKey},
@@ -137,6 +137,19 @@ void MainDialog::CreateActions() {
         m_actions.append(action);
     }
     Action(Command::HelpContents)->setShortcut(Qt::Key_F1);
+    // The desktop's own keys where it names them; where it has none (a plain X11 session, the
+    // offscreen platform), the keys most desktops use.
+    const auto standardOr = [](QKeySequence::StandardKey key, const QKeySequence& usual) {
+        const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+        return keys.isEmpty() ? QList<QKeySequence>{usual} : keys;
+    };
+    Action(Command::SaveAs)
+        ->setShortcuts(
+            standardOr(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+#ifndef Q_OS_WIN  // Windows has no quit key: Alt+F4 closes the window
+    Action(Command::Exit)
+        ->setShortcuts(standardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+#endif
     // Both keys the platforms use for redo, whichever this one calls standard.
     Action(Command::Redo)
         ->setShortcuts(
