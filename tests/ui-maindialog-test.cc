@@ -241,6 +241,16 @@ TEST_F(WindowTest, TitleNamesTheDocumentAndMarksItModified) {
     EXPECT_EQ(shownTitle(), "desk.tac - TAV Configuration Manager");
     EXPECT_TRUE(note->text().startsWith("Saved at ")) << note->text().toStdString();
     EXPECT_TRUE(note->isVisible());
+    // Seen, not only set: inside the window, wide enough for its text, covered by nothing.
+    EXPECT_TRUE(m_window->ClientArea()->rect().contains(note->geometry()));
+    EXPECT_GE(note->width(), note->sizeHint().width());
+    for (QWidget* other :
+         m_window->ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != note && other->isVisible()) {
+            EXPECT_FALSE(other->geometry().intersects(note->geometry()))
+                << other->objectName().toStdString() << " covers the note";
+        }
+    }
     QTRY_COMPARE_WITH_TIMEOUT(note->text(), QString(), 7000);  // only for a few seconds
     ASSERT_TRUE(Tree().SetSelectedValue("Again"));
     Trigger(Command::Undo);

@@ -9,6 +9,7 @@
 
 #include "disknotice.h"
 #include "document/configdocument.h"
+#include "filterfield.h"
 #include "maindialog.h"
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -28,7 +29,7 @@ void MainDialog::WatchDocument() {
         m_document->AddListener([this](const DocumentChange& change) { OnDocumentChange(change); });
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(kSaveNoteMilliseconds);
-    connect(&m_statusTimer, &QTimer::timeout, m_statusLabel, &QLabel::clear);
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] { m_filter->ShowNote(QString()); });
     UpdateTitle();
     UpdateEditActions();
 }
@@ -112,7 +113,7 @@ bool MainDialog::PanelShowsSelection() const {
 }
 
 void MainDialog::ShowSaveNote() {
-    m_statusLabel->setText(tr("Saved at %1").arg(QTime::currentTime().toString(u"HH:mm:ss")));
+    m_filter->ShowNote(tr("Saved at %1").arg(QTime::currentTime().toString(u"HH:mm:ss")));
     m_statusTimer.start();
 }
 

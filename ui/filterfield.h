@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 class QAction;
+class QLabel;
 
 namespace tav {
 
@@ -15,12 +16,19 @@ class FilterField final : public QLineEdit {
 public:
     // Space between the toolbar and the field, and between the field and the band's right edge.
     static constexpr int kGap = 10;
+    // The least width of the note, also while it is hidden.
+    static constexpr int kNoteMinimumWidth = 20;
 
     // A field in `band` (the window's client area), right of `toolBar` in the band's top
-    // MainToolBar::kBandHeight pixels and stretching to kGap before the band's right edge; it
-    // places itself now and again whenever `band` is resized. Every change of its text is passed
-    // to `tree` (ConfigTree::SetFilter); Escape empties it. `tree` and `toolBar` must outlive it.
-    FilterField(ConfigTree& tree, const QWidget& toolBar, QWidget* band);
+    // MainToolBar::kBandHeight pixels and stretching to kGap before the band's right edge, or
+    // before the note while one shows; it places itself and `note` now and again whenever `band`
+    // is resized. Every change of its text is passed to `tree` (ConfigTree::SetFilter); Escape
+    // empties it. `tree`, `toolBar` and `note` (a label in `band`) must outlive it.
+    FilterField(ConfigTree& tree, const QWidget& toolBar, QLabel* note, QWidget* band);
+
+    // Shows `text` in the note at the band's right end, the field giving it room, so that the
+    // note is never covered; an empty text hides the note and gives the field its room back.
+    void ShowNote(const QString& text);
 
     // The Find action (Ctrl+F), active anywhere in the field's window: it puts the keyboard focus
     // into the field and selects its text.
@@ -36,6 +44,7 @@ private:
 
     ConfigTree& m_tree;
     const QWidget& m_toolBar;
+    QLabel* m_note;
     QAction* m_find = nullptr;
 };
 

@@ -94,7 +94,7 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                                         Action(Command::Save), Action(Command::HelpContents)},
                                        m_client),
                        ControlId::ToolBar, "toolBar");
-    new FilterField(*m_tree, *m_toolBar, m_client);
+    m_filter = new FilterField(*m_tree, *m_toolBar, m_statusLabel, m_client);
     connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
     CreateDiskWatch();
     m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);

@@ -27,6 +27,7 @@ namespace tav {
 
 class ConfigDocument;
 class DiskNotice;
+class FilterField;
 class DiskQuestions;
 class FileWatcher;
 class ConfigTree;
@@ -238,7 +239,8 @@ private:
     ConfigTree* m_tree = nullptr;
     MainToolBar* m_toolBar = nullptr;
     QLabel* m_pathDisplay = nullptr;  // an ElidedLabel
-    QLabel* m_statusLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;  // the save note, placed by m_filter
+    FilterField* m_filter = nullptr;
     QTimer m_statusTimer;
     QLineEdit* m_valueEdit = nullptr;
     QComboBox* m_valueCombo = nullptr;

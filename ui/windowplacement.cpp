@@ -46,10 +46,9 @@ struct Placement {
 };
 
 // The value edit, the combo and the replacement row share the band at y = 60; at most one of
-// them is visible. Add and Delete share one rectangle. The status note sits in the toolbar's band,
-// right of the buttons.
+// them is visible. Add and Delete share one rectangle. The status note and the find field share
+// the toolbar's band right of the buttons (FilterField places both).
 constexpr std::array kLayout = {
-    Placement{ControlId::StatusLabel, 140, 5, -150, 20, true, false},
     Placement{ControlId::PathDisplay, 10, 30, -20, 25, true, false},
     Placement{ControlId::ValueEdit, 10, 60, -20, 30, true, false},
     Placement{ControlId::ValueCombo, 10, 60, -20, 60, true, false},
