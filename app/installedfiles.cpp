@@ -53,7 +53,7 @@ std::string EditorCatalogueFolder(const QStringList& arguments, const QString& p
         return search.folder;
     }
     messages.ShowWarning(nullptr, NotFoundText(search));
-    return FromQt(programFolder);
+    return {};
 }
 
 std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,

@@ -17,7 +17,8 @@ class MessageReporter;
 // the current folder), and then no other is looked in; the last one given counts, one without a
 // value is ignored. Otherwise the first folder of FindCatalogueFolder(programFolder, env) that
 // holds both files. When that search finds none, `messages` is told where it looked and what to
-// do, and the program's folder is returned: the window then names each file it could not load.
+// do (the one message about it), and the empty text is returned: the window then opens without
+// catalogues and says nothing more.
 std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
                                   const CatalogueEnvironment& env, MessageReporter& messages);
 

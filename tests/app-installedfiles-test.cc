@@ -67,8 +67,8 @@ TEST_F(EditorCatalogueFolderTest, SearchFindsTheUsersFolder) {
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
-TEST_F(EditorCatalogueFolderTest, NoneFoundSaysWhereItLookedAndFallsBackToTheProgramFolder) {
-    EXPECT_EQ(Run({QStringLiteral("tavmanager")}), m_dir.File("bin"));
+TEST_F(EditorCatalogueFolderTest, NoneFoundSaysWhereItLookedAndNamesNoFolder) {
+    EXPECT_EQ(Run({QStringLiteral("tavmanager")}), "");
     ASSERT_EQ(m_messages.messages.size(), 1u);
     const QString& text = m_messages.messages[0];
     const QStringList folders{Bin(), ToQt(m_dir.File("config/tavmanager")),

@@ -174,6 +174,14 @@ TEST_F(WindowTest, LayoutFollowsTheClientArea) {
     EXPECT_EQ(Control(ControlId::Tree)->height(), m_window->ClientArea()->height() - 105);
 }
 
+TEST_F(WindowTest, WithoutACatalogueFolderTheWindowOpensWithoutAWord) {
+    Build("");
+    EXPECT_TRUE(m_messages.messages.empty())
+        << "the start-up's one message said where it looked: "
+        << (m_messages.messages.empty() ? "" : m_messages.messages[0].toStdString());
+    EXPECT_EQ(Document().Defs().sections.Count(), 0u);
+}
+
 TEST_F(WindowTest, AtItsSmallestEveryControlHasRoomInsideTheWindow) {
     Build();
     m_window->ShowEditorFor("SR");  // makes the editors

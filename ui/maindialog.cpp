@@ -85,7 +85,10 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
     const auto report = [this](const FileError& error) {
         ReportFileError(tr("Not everything in this file could be loaded."), error);
     };
-    m_document = std::make_shared<ConfigDocument>(LoadCatalogues(catalogueFolder, report));
+    // No folder: none was found, and the start-up already said where it looked.
+    m_document = std::make_shared<ConfigDocument>(catalogueFolder.empty()
+                                                      ? CataloguesFromText({}, {}, {})
+                                                      : LoadCatalogues(catalogueFolder, report));
     m_tree = Tagged(new ConfigTree(m_document, m_client), ControlId::Tree, "tree");
     CreateActions();
     CreateMenus();

@@ -86,7 +86,8 @@ class MainDialog final : public QDialog {
 
 public:
     // Builds the window: loads Sections.txt and Fields.txt from `catalogueFolder` (every problem is
-    // shown through `services.messages`), then shows the tree of an empty document with every
+    // shown through `services.messages`; an empty folder: none was found, the window has no
+    // catalogues and says nothing of them), then shows the tree of an empty document with every
     // editor hidden. `openFolder` is where the first Open starts (empty: ".").
     MainDialog(const std::string& catalogueFolder, std::string openFolder,
                MainDialogServices services, QWidget* parent = nullptr);
