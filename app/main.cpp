@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
             break;
     }
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(tav::ProgramVersion());
     // Before any widget: the first window then reads no image file and loads no image plugin.
     QApplication::setStyle(new tav::ProgramStyle);
     tav::StartupProbe::InstallIfAsked();

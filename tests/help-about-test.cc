@@ -32,6 +32,17 @@ TEST(AboutDialog, ShowsIconNameNoticeAndADefaultOk) {
     EXPECT_EQ(about.findChildren<QPushButton*>().size(), 1);
 }
 
+TEST(AboutDialog, ShowsTheProgramsVersion) {
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.5.1"));
+    AboutDialog about;
+    about.show();
+    const auto* version = about.findChild<QLabel*>("version");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), "Version 2.5.1");
+    EXPECT_TRUE(version->isVisible());
+    QCoreApplication::setApplicationVersion(QString());
+}
+
 TEST(AboutDialog, RunsModallyOverTheMainWindowUntilOk) {
     QWidget mainWindow;
     mainWindow.show();

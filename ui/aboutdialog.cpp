@@ -1,5 +1,6 @@
 #include "aboutdialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
@@ -32,6 +33,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     title->setObjectName(QStringLiteral("title"));
     title->setTextFormat(Qt::PlainText);
 
+    // The version the program declared at start (QCoreApplication::applicationVersion).
+    auto* version = new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion()), this);
+    version->setObjectName(QStringLiteral("version"));
+    version->setTextFormat(Qt::PlainText);
+    version->setVisible(!QCoreApplication::applicationVersion().isEmpty());
+
     auto* notice = new QLabel(tr("Made by the TAV Configuration Manager developers."), this);
     notice->setObjectName(QStringLiteral("notice"));
     notice->setTextFormat(Qt::PlainText);
@@ -42,9 +49,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(title, 0, 1);
-    layout->addWidget(notice, 1, 1);
+    layout->addWidget(version, 1, 1);
+    layout->addWidget(notice, 2, 1);
     layout->addWidget(ok, 0, 2, Qt::AlignTop);
     layout->setHorizontalSpacing(12);
     layout->setSizeConstraint(QLayout::SetFixedSize);
