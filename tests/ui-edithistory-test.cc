@@ -119,6 +119,7 @@ TEST_F(EditHistoryTest, UndoAndRedoCoverEveryKindOfEditAndEndWithoutAQuestion) {
 // The panel shows the selected item as the document now holds it after an undo or a redo.
 TEST_F(EditHistoryTest, ThePanelFollowsAnUndoOfTheSelectedItem) {
     Select("String [a] Replaced by [b]");
+    Edit(ControlId::ReplaceEdit)->end(false);  // typed after the text, as after a click there
     QTest::keyClicks(Edit(ControlId::ReplaceEdit), "1");
     Trigger(Command::Undo);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "a");

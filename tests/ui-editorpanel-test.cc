@@ -32,9 +32,17 @@ protected:
     void SetUp() override { BuildAndOpen(kSections, kFields, kDocument); }
 
     QString Path() const { return Control<QLabel>(ControlId::PathDisplay)->text(); }
-    void Type(ControlId id, const QString& text) const { QTest::keyClicks(Edit(id), text); }
+    // Types at the end of the box's text, as after a click behind it (a box filled from the
+    // document shows its start, with the cursor there).
+    void Type(ControlId id, const QString& text) const {
+        Edit(id)->end(false);
+        QTest::keyClicks(Edit(id), text);
+    }
     // Types one character QTest has no key for, as a keyboard layout that has one sends it.
     void TypeCharacter(ControlId id, QChar c) const {
+        if (Edit(id)->cursorPosition() == 0) {
+            Edit(id)->end(false);
+        }
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(Edit(id), &press);
     }
@@ -243,6 +251,24 @@ TEST_F(EditorPanelTest, AnotherRefusedTextStaysInItsBoxMarkedWithTheReason) {
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->toolTip(), QString()) << "taken again: the mark goes";
     EXPECT_EQ(box->palette().color(QPalette::Text), QPalette().color(QPalette::Text));
+}
+
+TEST_F(EditorPanelTest, ALongTextShowsItsStart) {
+    const std::string longText = "Sales department of the front office, second floor";
+    const std::string entry = "String [" + longText + "] Replaced by [" + longText + "]";
+    Select("String [a] Replaced by [b]");
+    ASSERT_TRUE(Tree().ModifySelectedReplacement(longText, longText));
+    Select("Title");
+    ASSERT_TRUE(Tree().SetSelectedValue(longText));
+    for (const auto& [item, box] :
+         {std::pair{std::string("Title"), ControlId::ValueEdit},
+          std::pair{entry, ControlId::ReplaceEdit}, std::pair{entry, ControlId::ByEdit}}) {
+        Select("String replacements");  // away and back: the box is filled anew
+        Select(item);
+        QLineEdit* edit = Edit(box);
+        EXPECT_EQ(tav::FromQt(edit->text()), longText) << item;
+        EXPECT_EQ(edit->cursorPosition(), 0) << item << ": the start shows, not the end";
+    }
 }
 
 TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {

@@ -50,6 +50,13 @@ bool DropUnencodable(QLineEdit* edit, TextEncoding encoding) {
     return true;
 }
 
+// Fills `edit` with a text from the document, showing its start: a text longer than the box
+// would otherwise show its end ("ales department").
+void ShowFromStart(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 // Shows on `edit` itself, for as long as it holds a text the document did not take, why not.
 void MarkRefused(QLineEdit* edit, const QString& reason) {
     edit->setToolTip(reason);
@@ -93,7 +100,7 @@ void MainDialog::ShowEditorFor(const std::string& type) {
         m_valueCombo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
     } else if (type == kText) {
         m_valueEdit->show();
-        m_valueEdit->setText(ToQt(m_tree->SelectedValue()));
+        ShowFromStart(m_valueEdit, ToQt(m_tree->SelectedValue()));
     } else if (type == kReplacementSection || type == kReplacementEntry) {
         ShowReplacementRow(type == kReplacementEntry);
     }
@@ -125,8 +132,8 @@ void MainDialog::OnSelChangedTree() {
         std::string from;
         std::string to;
         m_tree->GetSelectedReplacement(from, to);
-        m_replaceEdit->setText(ToQt(from));
-        m_byEdit->setText(ToQt(to));
+        ShowFromStart(m_replaceEdit, ToQt(from));
+        ShowFromStart(m_byEdit, ToQt(to));
     }
 }
 
