@@ -9,10 +9,13 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include "document/atomicfile.h"
 #include "document/documentio.h"
+#include "document/tempfile.h"
+#include "savetestutil.h"
 #include "testutil.h"
 
 namespace {
@@ -169,11 +172,107 @@ TEST_F(SaveFaultTest, ProcessKilledAtAnyStepOfAnInPlaceSaveLeavesTheOldFileOrACo
     }
 }
 
+enum class Route { Renamed, InPlace, Created };  // how the save writes: the hook sees other steps
+
+struct StepFailure {
+    const char* name;
+    Route route;
+    SaveStep step;
+    std::size_t atBytes;  // for the chunked steps: fails once this much is written
+    tav::WriteState state;
+    Left document;  // Old also for a file that is still missing
+};
+
+TEST_F(SaveFaultTest, EveryFailedStepSaysTheStateTheDiskIsIn) {
+    using State = tav::WriteState;
+    const StepFailure cases[] = {
+        {"renamedCreatingTemp", Route::Renamed, SaveStep::CreateTemp, 0, State::Untouched,
+         Left::Old},
+        {"renamedWriting", Route::Renamed, SaveStep::Write, 0, State::Untouched, Left::Old},
+        {"renamedWritingHalfWay", Route::Renamed, SaveStep::Write, 1 << 20, State::Untouched,
+         Left::Old},
+        {"renamedFlushing", Route::Renamed, SaveStep::Sync, 0, State::Untouched, Left::Old},
+        {"renamedVerifying", Route::Renamed, SaveStep::Verify, 0, State::Untouched, Left::Old},
+        {"renaming", Route::Renamed, SaveStep::Rename, 0, State::Untouched, Left::Old},
+        {"renamedFlushingTheFolder", Route::Renamed, SaveStep::SyncFolder, 0, State::Saved,
+         Left::New},
+        {"inPlaceCreatingCopy", Route::InPlace, SaveStep::CreateTemp, 0, State::Untouched,
+         Left::Old},
+        {"inPlaceWritingCopy", Route::InPlace, SaveStep::Write, 1 << 20, State::Untouched,
+         Left::Old},
+        {"inPlaceFlushingCopy", Route::InPlace, SaveStep::Sync, 0, State::Untouched, Left::Old},
+        {"inPlaceNamingCopy", Route::InPlace, SaveStep::SyncFolder, 0, State::Untouched, Left::Old},
+        {"inPlaceVerifying", Route::InPlace, SaveStep::Verify, 0, State::Untouched, Left::Old},
+        {"inPlaceFirstChunk", Route::InPlace, SaveStep::Overwrite, 0, State::Untouched, Left::Old},
+        {"inPlaceHalfWay", Route::InPlace, SaveStep::Overwrite, 1 << 20, State::Incomplete,
+         Left::Mixed},
+        {"inPlaceCutting", Route::InPlace, SaveStep::Truncate, 0, State::Incomplete, Left::Mixed},
+        {"inPlaceFlushing", Route::InPlace, SaveStep::SyncInPlace, 0, State::Incomplete, Left::New},
+        {"inPlaceRemovingCopy", Route::InPlace, SaveStep::RemoveCopy, 0, State::Saved, Left::New},
+        {"createdCreatingTemp", Route::Created, SaveStep::CreateTemp, 0, State::Untouched,
+         Left::Old},
+        {"createdWriting", Route::Created, SaveStep::Write, 0, State::Untouched, Left::Old},
+        {"createdFlushing", Route::Created, SaveStep::Sync, 0, State::Untouched, Left::Old},
+        {"createdRenaming", Route::Created, SaveStep::Rename, 0, State::Untouched, Left::Old},
+        {"createdFlushingTheFolder", Route::Created, SaveStep::SyncFolder, 0, State::Saved,
+         Left::New},
+    };
+    // The new content is shorter than the old and longer than one chunk (1 MiB) of a write.
+    const std::string old((3 << 19) + 11, 'o');
+    const std::string fresh((1 << 20) + 5, 'n');
+    for (const StepFailure& c : cases) {
+        tavtest::TempDir dir;
+        const std::string path = dir.File("doc.tac");
+        std::set<std::string> names;
+        if (c.route != Route::Created) {
+            tavtest::WriteFile(path, old);
+        }
+        if (c.route != Route::Created || c.document == Left::New) {
+            names.insert("doc.tac");
+        }
+        if (c.route == Route::InPlace) {
+            ASSERT_EQ(::link(path.c_str(), dir.File("link.tac").c_str()), 0);
+            names.insert("link.tac");
+        }
+        const tavtest::FaultHook hook([&c](SaveStep step, std::size_t soFar) {
+            return step == c.step && soFar >= c.atBytes ? EIO : 0;
+        });
+        const tavtest::SaveResult result =
+            tavtest::SaveResult::Of(tav::RewriteDocument(path, tavtest::Becomes(fresh)));
+        ASSERT_FALSE(result.ok) << c.name;
+        EXPECT_EQ(result.state, c.state) << c.name << ": " << result.message;
+        EXPECT_EQ(result.code, EIO) << c.name;
+        EXPECT_EQ(tavtest::StateWordsMismatch(result), "") << c.name;
+        EXPECT_TRUE(tavtest::Holds(result.message, "Input/output error")) << result.message;
+
+        const bool exists = std::filesystem::exists(path);
+        EXPECT_EQ(exists, c.route != Route::Created || c.document == Left::New) << c.name;
+        const std::string now = exists ? tavtest::ReadFile(path) : old;
+        const Left left = now == old ? Left::Old : now == fresh ? Left::New : Left::Mixed;
+        EXPECT_EQ(left, c.document) << c.name;
+        // A failure that keeps the copy names it, and it holds the whole new content; nothing
+        // else is left beside the document.
+        std::string copy = result.copy;
+        if (c.step == SaveStep::RemoveCopy) {
+            copy = dir.File(tav::CopyNameBeside("doc.tac"));
+            EXPECT_TRUE(tavtest::Holds(result.message, copy)) << result.message;
+        }
+        if (!copy.empty()) {
+            EXPECT_TRUE(tavtest::ReadFile(copy) == fresh) << c.name << ": the copy is incomplete";
+            names.insert(std::filesystem::path(copy).filename().string());
+        }
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            found.insert(entry.path().filename().string());
+        }
+        EXPECT_EQ(found, names) << c.name;
+    }
+}
+
 // Real small file systems, where the machine lets the test mount one (root on Linux).
 class MountedFolder {
 public:
-    explicit MountedFolder(const std::string& path, const std::string& options)
-        : m_path(path) {
+    explicit MountedFolder(const std::string& path, const std::string& options) : m_path(path) {
         m_mounted = ::mount("tmpfs", path.c_str(), "tmpfs", 0, options.c_str()) == 0;
     }
     ~MountedFolder() {
