@@ -2,6 +2,8 @@
 // question a save asks (Merge, Overwrite, Reload, Cancel) with the merge rule.
 #include <unistd.h>
 #include <QPushButton>
+#include <QTest>
+#include <functional>
 
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -136,6 +138,73 @@ TEST_F(DiskChangesTest, TheNoticeComesForOthersOnlyAndReloadsOnRequest) {
     EXPECT_EQ(tav::FromQt(Item("Title")->text(0)), "Title = \"Mine\"") << "as last saved";
     EXPECT_FALSE(Document().IsModified());
     EXPECT_FALSE(NoticeShown());
+}
+
+// Every way of reading the document's file again keeps the tree as the user left it, and the
+// keyboard focus where it was.
+TEST_F(DiskChangesTest, ReadingTheFileAgainKeepsTheTreeAndTheFocus) {
+    struct Case {
+        const char* name;
+        std::function<void()> reopen;
+    };
+    const std::vector<Case> cases = {
+        {"notice_reload",
+         [this] {
+             TheyWrite("Copies=2", "Copies=4");
+             m_watcher.Fire();
+             ASSERT_TRUE(NoticeShown());
+             m_messages.answers.push_back(tav::SaveAnswer::Discard);
+             Notice()->ReloadButton()->click();
+         }},
+        {"save_question_reload",
+         [this] {
+             TheyWrite("Copies=2", "Copies=4");
+             Reply(Answer::Reload);
+             Trigger(Command::Save);
+         }},
+        {"save_question_merge",
+         [this] {
+             TheyWrite("Copies=2", "Copies=4");
+             Reply(Answer::Merge);
+             Trigger(Command::Save);
+         }},
+        {"save_as",
+         [this] {
+             m_files.answers.push_back(Chosen(m_temp.File("copy.tac")));
+             Trigger(Command::SaveAs);
+         }},
+        {"open_again",
+         [this] {
+             m_messages.answers.push_back(tav::SaveAnswer::Discard);
+             m_files.answers.push_back(Chosen(m_document));
+             Trigger(Command::Open);
+         }},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Item("General")->setExpanded(true);
+        Item("Printing")->setExpanded(true);
+        Item("Document information")->setExpanded(false);
+        Select("Copies");
+        m_window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        QLineEdit* value = Edit(tav::ControlId::ValueEdit);
+        ASSERT_NE(value, nullptr);
+        value->setFocus();
+
+        c.reopen();
+        EXPECT_TRUE(Item("General")->isExpanded()) << c.name;
+        EXPECT_TRUE(Item("Printing")->isExpanded()) << c.name;
+        EXPECT_FALSE(Item("Document information")->isExpanded()) << c.name;
+        EXPECT_EQ(Tree().currentItem(), Item("Copies")) << c.name;
+        EXPECT_TRUE(value->isVisible()) << c.name;
+        const int copies = Tree().FieldIndexOf(Item("Copies"));
+        EXPECT_EQ(value->text(), tav::ToQt(Document().Value(static_cast<std::uint16_t>(copies))))
+            << c.name;
+        QWidget* focus = m_window->focusWidget();
+        EXPECT_EQ(focus, value) << c.name << ": "
+                                << (focus != nullptr ? focus->metaObject()->className() : "none");
+    }
 }
 
 }  // namespace

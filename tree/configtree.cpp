@@ -38,8 +38,13 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
                 }
             });
     m_listenerId = m_document->AddListener([this](const DocumentChange& change) {
+        const std::optional<ViewState> kept =
+            IsReopen(change) ? std::optional<ViewState>(KeptView()) : std::nullopt;
         OnDocumentChange(change);
         FollowComforts(change);  // after the items are in place
+        if (kept) {
+            RestoreView(*kept);  // after the filter has hidden what it hides
+        }
     });
     CreateContextActions();
     BuildTree();
@@ -113,6 +118,7 @@ QTreeWidgetItem* ConfigTree::NewFieldItem(int fieldIndex) const {
 
 void ConfigTree::BuildTree() {
     BuildImageList();
+    m_shownPath = m_document->Path();
     const std::string rootText = RootText();
     m_dragging = false;
     m_dragItem = m_dropTarget = nullptr;

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QTreeWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,11 @@ public:
     // Empties the tree and builds it again from the document: the root naming the document,
     // "Parameters", every section (kind "SN" under the root, others under "Parameters") and its
     // fields in display order. Expands the root, "Parameters" and the first "SN" section.
+    // The tree builds itself whenever the document is opened or started (Reset). When the file
+    // opened is the one the tree showed (read again, merged, read back after Save As), the user's
+    // view survives the rebuild: the expanded items, the selection (the same catalogue row or
+    // place of the replacement list, else the item above it), the scroll position and the
+    // window's focus widget. Another file and a new document start as BuildTree leaves them.
     void BuildTree();
 
     // "String [" from "] Replaced by [" to "]". Texts here and below are UTF-8.
@@ -144,6 +151,23 @@ private:
     void ApplyOrder(std::size_t section);
     QTreeWidgetItem* Recreate(QTreeWidgetItem* item, int index);
 
+    // The view kept across a reopen of the same file (configtreestate.cpp). Items are known by
+    // their key: a field's row, a section's tag, or kRootKey / kParametersKey.
+    struct ViewState {
+        std::vector<int> expanded;
+        std::optional<int> current;
+        std::optional<int> currentParent;
+        QPoint scroll;
+        QPointer<QWidget> focus;
+    };
+    static constexpr int kRootKey = -1;
+    static constexpr int kParametersKey = -2;
+    bool IsReopen(const DocumentChange& change) const;
+    ViewState KeptView() const;
+    void RestoreView(const ViewState& state);
+    std::optional<int> ItemKey(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* ItemOfKey(std::optional<int> key) const;
+
     // Comforts (configtreemarks.cpp, configtreemenu.cpp, configtreefilter.cpp).
     void FollowComforts(const DocumentChange& change);
     void MarkRows(int from, int to);
@@ -181,6 +205,7 @@ private:
     QAction* m_moveDownAction = nullptr;
     QAction* m_deleteAction = nullptr;
     QString m_filter;
+    std::string m_shownPath;  // the file the items show, renamed by Save As
 };
 
 }  // namespace tav

@@ -30,6 +30,7 @@ void ConfigTree::OnDocumentChange(const DocumentChange& change) {
             }
             return;
         case DocumentChange::Kind::Saved:
+            m_shownPath = m_document->Path();
             if (m_rootItem != nullptr) {
                 m_rootItem->setText(0, ToQt(RootText()));
             }
