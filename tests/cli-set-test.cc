@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "cli-testutil.h"
 #include "document/atomicfile.h"
+#include "document/leftovers.h"
+#include "savetestutil.h"
 
 namespace {
 
@@ -294,6 +297,74 @@ TEST(SetTest, FailedWriteIsReportedWithFileAndReason) {
     EXPECT_EQ(run.err.rfind("tacconf: " + doc + ": ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(doc), before);
+}
+
+struct KilledSetCase {
+    const char* name;
+    tav::SaveStep step;  // where the earlier save was killed
+    bool hardLinked;     // that save wrote in place
+    const char* finding;
+    bool refused;  // set refuses without --recover
+    bool pairs;    // --recover is given pairs to apply too
+};
+
+TEST(SetTest, WhatAKilledSaveLeftIsReportedByCheckAndDealtWithBySet) {
+    const char* unfinished =
+        ": an earlier save of this file did not finish: the file may be incomplete; the "
+        "complete content of that save is in ";
+    const KilledSetCase cases[] = {
+        {"unfinishedInPlace", tav::SaveStep::SyncFolder, true, unfinished, true, true},
+        {"unfinishedRecoveredAlone", tav::SaveStep::Overwrite, true, unfinished, true, false},
+        {"finishedInPlace", tav::SaveStep::RemoveCopy, true, ": a finished save left its copy ",
+         false, true},
+        {"killedRename", tav::SaveStep::Rename, false,
+         ": a save that was stopped left its temporary file ", false, true},
+    };
+    for (const KilledSetCase& c : cases) {
+        CliFolder folder;
+        const std::string doc = folder.File("front-office.tac");
+        const std::string before = ReadFile(doc);
+        const std::string fresh = Replaced(before, "Beep=1\r\n", "Beep=0\r\n");
+        if (c.hardLinked) {
+            ASSERT_EQ(::link(doc.c_str(), folder.File("link.tac").c_str()), 0);
+        }
+        ASSERT_TRUE(tavtest::KillSaveAt(doc, fresh, c.step)) << c.name;
+        const tav::Expected<tav::Leftovers> left = tav::FindLeftovers(doc);
+        ASSERT_TRUE(left) << c.name;
+        const std::string leftover = c.hardLinked ? left->copy : left->temps.at(0);
+        const std::string kept = ReadFile(doc);
+
+        const auto check = RunCli({"check", doc});
+        EXPECT_EQ(check.exit, 1) << c.name;
+        EXPECT_TRUE(tavtest::Holds(check.out, doc + c.finding + leftover + " (")) << c.name << ":\n"
+                                                                                  << check.out;
+
+        const auto set = RunCli({"set", doc, "General.Title", "x"});
+        EXPECT_EQ(set.exit, c.refused ? 2 : 0) << c.name << ": " << set.err;
+        if (c.refused) {
+            EXPECT_TRUE(tavtest::Holds(set.err, "did not finish")) << set.err;
+            EXPECT_TRUE(tavtest::Holds(set.err, leftover + " (restore it with tacconf set "
+                                                           "--recover"))
+                << set.err;
+            EXPECT_TRUE(tavtest::Holds(set.err, "; nothing was written")) << set.err;
+            EXPECT_EQ(ReadFile(doc), kept) << c.name;
+            std::vector<std::string> words{"set", "--recover", doc};
+            if (c.pairs) {
+                words.insert(words.end(), {"General.Title", "x"});
+            }
+            const auto recovered = RunCli(words);
+            EXPECT_EQ(recovered.exit, 0) << c.name << ": " << recovered.err;
+            EXPECT_EQ(ReadFile(doc),
+                      c.pairs ? Replaced(fresh, "Title=Front office capture", "Title=x") : fresh)
+                << c.name;
+        }
+        EXPECT_FALSE(std::filesystem::exists(leftover)) << c.name << ": " << leftover;
+        if (c.hardLinked) {
+            EXPECT_EQ(ReadFile(folder.File("link.tac")), ReadFile(doc)) << c.name;
+        }
+        const auto after = RunCli({"check", doc});
+        EXPECT_FALSE(tavtest::Holds(after.out, " save ")) << c.name << ":\n" << after.out;
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ tav_add_test(cli-tests
         cli-profilelisting-test.cc
         cli-set-test.cc
         cli-testutil.cc
+        savetestutil.cc
         testutil.cc
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
