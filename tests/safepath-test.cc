@@ -14,6 +14,7 @@
 #include <fstream>
 #include <optional>
 
+#include "document/tempfile.h"
 #include "savetestutil.h"
 #include "testutil.h"
 
@@ -175,19 +176,26 @@ struct LinkCase {
     uid_t folderOwner;
     uid_t linkOwner;
     uid_t saver;
-    bool follows;  // else refused, naming the link; the link always leads outside the folder
+    bool follows;    // else refused, naming the link; the link always leads outside the folder
+    bool onThePath;  // the link is a folder on the document's path, not its name
 };
 
 TEST_P(LinkRuleTest, LinksOfOthersInSharedFoldersAreRefusedAndTheRestFollowed) {
     const LinkCase cases[] = {
-        {"stickyOthersLink", FolderKind::Sticky, 0, kOtherUser, 0, false},
-        {"worldWritableOthersLink", FolderKind::WorldWritable, 0, kOtherUser, 0, false},
-        {"groupWritableOthersLink", FolderKind::GroupWritable, 0, kOtherUser, 0, false},
-        {"stickyFolderOwnersLink", FolderKind::Sticky, kOtherUser, kOtherUser, 0, true},
-        {"stickySaversOwnLink", FolderKind::Sticky, 0, kOtherUser, kOtherUser, true},
-        {"stickyRootsLinkForOther", FolderKind::Sticky, 0, 0, kOtherUser, true},
-        {"privateFolderOthersLink", FolderKind::Private, 0, kOtherUser, 0, true},
-        {"ownPrivateFolderOwnLink", FolderKind::Private, kOtherUser, kOtherUser, kOtherUser, true},
+        {"stickyOthersLink", FolderKind::Sticky, 0, kOtherUser, 0, false, false},
+        {"worldWritableOthersLink", FolderKind::WorldWritable, 0, kOtherUser, 0, false, false},
+        {"groupWritableOthersLink", FolderKind::GroupWritable, 0, kOtherUser, 0, false, false},
+        {"stickyFolderOwnersLink", FolderKind::Sticky, kOtherUser, kOtherUser, 0, true, false},
+        {"stickySaversOwnLink", FolderKind::Sticky, 0, kOtherUser, kOtherUser, true, false},
+        {"stickyRootsLinkForOther", FolderKind::Sticky, 0, 0, kOtherUser, true, false},
+        {"privateFolderOthersLink", FolderKind::Private, 0, kOtherUser, 0, true, false},
+        {"ownPrivateFolderOwnLink", FolderKind::Private, kOtherUser, kOtherUser, kOtherUser, true,
+         false},
+        {"stickyOthersLinkOnThePath", FolderKind::Sticky, 0, kOtherUser, 0, false, true},
+        {"groupWritableOthersLinkOnThePath", FolderKind::GroupWritable, 0, kOtherUser, 0, false,
+         true},
+        {"stickyFolderOwnersLinkOnThePath", FolderKind::Sticky, kOtherUser, kOtherUser, 0, true,
+         true},
     };
     const std::string old = "[S]\nA=1\n";
     const std::string fresh = "[S]\nA=2\n";
@@ -206,12 +214,14 @@ TEST_P(LinkRuleTest, LinksOfOthersInSharedFoldersAreRefusedAndTheRestFollowed) {
             ASSERT_EQ(::chown(target.c_str(), c.saver, c.saver), 0);
         }
         tavtest::MakeFolder(base + "/folder", c.folder, c.folderOwner);
-        const std::string link = base + "/folder/doc.tac";
-        tavtest::MakeLink(target, link, c.linkOwner);
+        const std::string link = base + "/folder/" + (c.onThePath ? "sub" : "doc.tac");
+        tavtest::MakeLink(c.onThePath ? tav::FolderOf(target) : target, link, c.linkOwner);
+        const std::string document = c.onThePath ? link + "/" + tav::BaseNameOf(target) : link;
 
         const tavtest::ChildRun run = tavtest::RunInChild(
             [&] {
-                return tavtest::SaveResult::Of(tav::RewriteDocument(link, tavtest::Becomes(fresh)))
+                return tavtest::SaveResult::Of(
+                           tav::RewriteDocument(document, tavtest::Becomes(fresh)))
                     .Encode();
             },
             c.saver);
