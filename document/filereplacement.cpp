@@ -297,10 +297,15 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
         temp->Keep();
     }
     if (moved != 0) {
-        if (errno == EEXIST) {
+        // ENOENT with a file under the name: another saver made it meanwhile and, holding its
+        // lock, removed this temporary file as a killed save's leftover.
+        const int code = errno;
+        struct stat named {};
+        if (code == EEXIST || (code == ENOENT && ::fstatat(folder.fd, name.c_str(), &named,
+                                                           AT_SYMLINK_NOFOLLOW) == 0)) {
             return ReplaceOutcome::ChangedMeanwhile;
         }
-        return Failure(path, "cannot create the file: ", errno);
+        return Failure(path, "cannot create the file: ", code);
     }
     if (inode != nullptr) {
         *inode = temp->Inode();

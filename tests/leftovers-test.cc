@@ -138,4 +138,34 @@ TEST(LeftoversTest, TheTempFileOfAKilledRenameIsFoundAndRemovedByTheNextSave) {
     }
 }
 
+TEST(LeftoversTest, ACreatorWhoseTempAnotherSaverRemovedStartsAgainOnTheFileMadeMeanwhile) {
+    tavtest::TempDir dir;
+    const std::string path = dir.File("new.tac");
+    // While this save creates the file, another program makes it and a second saver saves it:
+    // holding the lock, that saver takes this save's temporary file for a killed save's.
+    bool madeMeanwhile = false;
+    const tavtest::FaultHook hook([&](SaveStep step, std::size_t) {
+        if (step == SaveStep::Rename && !madeMeanwhile) {
+            madeMeanwhile = true;
+            tavtest::WriteFile(path, "theirs\n");
+            const tavtest::ChildRun other = tavtest::RunInChild([&] {
+                return tavtest::SaveResult::Of(tav::WriteFileAtomically(path, "second\n")).Encode();
+            });
+            EXPECT_TRUE(tavtest::SaveResult::Decode(other.text).ok) << other.text;
+        }
+        return 0;
+    });
+    int edits = 0;
+    const tav::Status saved = tav::RewriteDocument(
+        path, [&edits, bytes = std::string()](std::string_view current) mutable {
+            ++edits;
+            bytes = std::string(current) + "mine\n";
+            return tav::Expected<tav::SplicedBytes>(tav::SplicedBytes(bytes));
+        });
+    ASSERT_TRUE(saved) << saved.Error().Message();
+    EXPECT_EQ(edits, 2);
+    EXPECT_EQ(tavtest::ReadFile(path), "second\nmine\n");
+    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"new.tac"});
+}
+
 }  // namespace
