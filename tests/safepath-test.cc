@@ -152,22 +152,20 @@ private:
     std::optional<int> m_previous;
 };
 
-class LinkRuleTest : public testing::TestWithParam<int> {
+class LinkRuleTest : public testing::Test {
 protected:
     void SetUp() override {
         if (::geteuid() != 0) {
             GTEST_SKIP() << "needs root, to make files of another user";
         }
-        m_sysctl.emplace(GetParam());
-        if (!m_sysctl->Set()) {
-            GTEST_SKIP() << "cannot set /proc/sys/fs/protected_symlinks here";
-        }
         // Others must reach the folders inside, for the saves made as nobody.
         ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0755), 0);
     }
+    // The tables below, each row in a folder of its own whose path starts with `under`.
+    void CheckLinks(const std::string& under);
+    void CheckDanglingLinks(const std::string& under);
 
     tavtest::TempDir m_dir;
-    std::optional<ProtectedSymlinks> m_sysctl;
 };
 
 struct LinkCase {
@@ -180,7 +178,7 @@ struct LinkCase {
     bool onThePath;  // the link is a folder on the document's path, not its name
 };
 
-TEST_P(LinkRuleTest, LinksOfOthersInSharedFoldersAreRefusedAndTheRestFollowed) {
+void LinkRuleTest::CheckLinks(const std::string& under) {
     const LinkCase cases[] = {
         {"stickyOthersLink", FolderKind::Sticky, 0, kOtherUser, 0, false, false},
         {"worldWritableOthersLink", FolderKind::WorldWritable, 0, kOtherUser, 0, false, false},
@@ -201,7 +199,7 @@ TEST_P(LinkRuleTest, LinksOfOthersInSharedFoldersAreRefusedAndTheRestFollowed) {
     const std::string fresh = "[S]\nA=2\n";
     int row = 0;
     for (const LinkCase& c : cases) {
-        const std::string base = m_dir.File(std::to_string(++row));
+        const std::string base = under + std::to_string(++row);
         ASSERT_EQ(::mkdir(base.c_str(), 0755), 0);
         // The file the link leads to, outside the folder: root's own file when the rule must
         // keep it safe, else a document the saver may write.
@@ -245,7 +243,8 @@ TEST_P(LinkRuleTest, LinksOfOthersInSharedFoldersAreRefusedAndTheRestFollowed) {
     }
 }
 
-TEST_P(LinkRuleTest, NoFileIsCreatedThroughADanglingLink) {
+// A Save As onto the link creates nothing where it leads.
+void LinkRuleTest::CheckDanglingLinks(const std::string& under) {
     struct DanglingCase {
         const char* name;
         FolderKind folder;
@@ -259,7 +258,7 @@ TEST_P(LinkRuleTest, NoFileIsCreatedThroughADanglingLink) {
     };
     int row = 0;
     for (const DanglingCase& c : cases) {
-        const std::string base = m_dir.File("d" + std::to_string(++row));
+        const std::string base = under + "d" + std::to_string(++row);
         ASSERT_EQ(::mkdir(base.c_str(), 0755), 0);
         const std::string target = base + "/made-by-the-save.tac";
         tavtest::MakeFolder(base + "/folder", c.folder);
@@ -279,9 +278,19 @@ TEST_P(LinkRuleTest, NoFileIsCreatedThroughADanglingLink) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ProtectedSymlinksOffAndOn, LinkRuleTest, testing::Values(0, 1),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return info.param == 0 ? "kernelRuleOff" : "kernelRuleOn";
-                         });
+// One test for both settings, so that no other test changes the setting while it runs.
+TEST_F(LinkRuleTest, HoldsWithTheKernelsRuleOffAndOn) {
+    for (const int rule : {0, 1}) {
+        const ProtectedSymlinks kernel(rule);
+        if (!kernel.Set()) {
+            GTEST_SKIP() << "cannot set /proc/sys/fs/protected_symlinks here";
+        }
+        SCOPED_TRACE("protected_symlinks " + std::to_string(rule));
+        const std::string under = m_dir.File("rule" + std::to_string(rule));
+        ASSERT_EQ(::mkdir(under.c_str(), 0755), 0);
+        CheckLinks(under + "/");
+        CheckDanglingLinks(under + "/");
+    }
+}
 
 }  // namespace
