@@ -1,11 +1,18 @@
 #include "ui-fakes.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
+#include <stdexcept>
 
 #include "tree/configtree.h"
 #include "tree/textconv.h"
@@ -43,9 +50,24 @@ tav::SaveAnswer RecordingReporter::AskToSaveChanges(QWidget*, const QString& doc
     return answer;
 }
 
+tav::LeftoverAnswer RecordingReporter::AskAboutUnfinishedSave(QWidget*, const QString& documentName,
+                                                              const QString& copyPath) {
+    leftoverQuestions.emplace_back(documentName, copyPath);
+    if (leftoverAnswers.empty()) {
+        ADD_FAILURE() << "the window asked about an unfinished save, which the test did not expect";
+        return tav::LeftoverAnswer::Cancel;
+    }
+    const tav::LeftoverAnswer answer = leftoverAnswers.front();
+    leftoverAnswers.pop_front();
+    return answer;
+}
+
 tav::DiskDecision ScriptedDiskQuestions::AskHowToSave(
     QWidget*, const QString&, const std::vector<tav::DiskConflict>& conflicts) {
     asked.push_back(conflicts);
+    if (whenAsked) {
+        whenAsked();
+    }
     if (answers.empty()) {
         ADD_FAILURE() << "an unscripted question about changes on disk";
         return {};
@@ -53,6 +75,55 @@ tav::DiskDecision ScriptedDiskQuestions::AskHowToSave(
     const tav::DiskDecision answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+LockHoldingProcess::LockHoldingProcess(const std::string& path) {
+    int ready[2];
+    int release[2];
+    if (::pipe(ready) != 0 || ::pipe(release) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        // Only system calls from here on: the parent has threads.
+        ::close(ready[0]);
+        ::close(release[1]);
+        ::prctl(PR_SET_NAME, kLockHolderName);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const char held = fd >= 0 && ::flock(fd, LOCK_SH) == 0 ? '1' : '0';
+        ::alarm(20);
+        if (::write(ready[1], &held, 1) == 1) {
+            char any;
+            while (::read(release[0], &any, 1) > 0) {
+            }
+        }
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    m_release = release[1];
+    char held = '0';
+    const bool told = m_pid > 0 && ::read(ready[0], &held, 1) == 1;
+    ::close(ready[0]);
+    if (!told || held != '1') {
+        Release();
+        throw std::runtime_error("the lock holder could not lock " + path);
+    }
+}
+
+LockHoldingProcess::~LockHoldingProcess() {
+    Release();
+}
+
+void LockHoldingProcess::Release() {
+    if (m_release >= 0) {
+        ::close(m_release);
+        m_release = -1;
+    }
+    if (m_pid > 0) {
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
 }
 
 tav::ChosenFile Chosen(const std::string& path) {
@@ -63,6 +134,8 @@ void WindowTest::TearDown() {
     m_window.reset();
     EXPECT_TRUE(m_files.answers.empty()) << "a scripted file dialog never opened";
     EXPECT_TRUE(m_messages.answers.empty()) << "a scripted question was never asked";
+    EXPECT_TRUE(m_messages.leftoverAnswers.empty())
+        << "a scripted question about an unfinished save was never asked";
     EXPECT_TRUE(m_disk.answers.empty()) << "a scripted question about the disk was never asked";
 }
 

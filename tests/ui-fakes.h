@@ -2,14 +2,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <QLineEdit>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/configdocument.h"
@@ -42,23 +45,28 @@ private:
     std::optional<tav::ChosenFile> Next(bool save, const QString& folder);
 };
 
-// Records warnings, and answers the unsaved-changes question from a script, recording the
-// document each question named.
+// Records warnings, and answers the unsaved-changes question and the question about an
+// unfinished save from scripts, recording the document (and copy) each question named.
 class RecordingReporter final : public tav::MessageReporter {
 public:
     std::vector<QString> messages;
     std::deque<tav::SaveAnswer> answers;
     std::vector<QString> questions;
+    std::deque<tav::LeftoverAnswer> leftoverAnswers;
+    std::vector<std::pair<QString, QString>> leftoverQuestions;  // document, copy
     void ShowWarning(QWidget*, const QString& text) override { messages.push_back(text); }
     tav::SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
+    tav::LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
+                                               const QString& copyPath) override;
 };
 
 // Answers the question about changes on disk from a script (Cancel when it runs out) and records
-// the conflicts each question listed.
+// the conflicts each question listed; runs `whenAsked` (if set) before answering.
 class ScriptedDiskQuestions final : public tav::DiskQuestions {
 public:
     std::deque<tav::DiskDecision> answers;
     std::vector<std::vector<tav::DiskConflict>> asked;
+    std::function<void()> whenAsked;
     tav::DiskDecision AskHowToSave(QWidget*, const QString&,
                                    const std::vector<tav::DiskConflict>& conflicts) override;
 };
@@ -81,6 +89,26 @@ public:
         owners.push_back(owner);
         pages.push_back(page);
     }
+};
+
+// Another process, named kLockHolderName, holding a shared flock on a file: taken by the
+// constructor (which returns once it is held), released by Release or the destructor, and in
+// any case after 20 s, so that a test that fails to cancel a wait does not wait for ever.
+class LockHoldingProcess final {
+public:
+    static constexpr const char* kLockHolderName = "lockholder";
+    explicit LockHoldingProcess(const std::string& path);
+    ~LockHoldingProcess();
+    LockHoldingProcess(const LockHoldingProcess&) = delete;
+    LockHoldingProcess& operator=(const LockHoldingProcess&) = delete;
+
+    pid_t Pid() const { return m_pid; }
+    // Ends the process, and with it the lock; returns once it has ended.
+    void Release();
+
+private:
+    pid_t m_pid = -1;
+    int m_release = -1;  // the write end of the pipe the process waits on
 };
 
 // Makes the program's style (see app/main.cpp) the application's, unless it is already.

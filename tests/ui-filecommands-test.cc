@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "document/tempfile.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/workfeedback.h"
@@ -264,6 +265,70 @@ TEST_F(FileCommandsTest, ASaveThatFailsOrIsCancelledKeepsTheWindowOpen) {
     EXPECT_EQ(m_messages.questions, (std::vector<QString>{"desk.tac", "desk.tac", ""}));
     EXPECT_EQ(m_files.calls.back().folder, Native(m_temp.File("in")))
         << "a new document is saved where Open would start";
+}
+
+// Before a document whose earlier in-place save did not finish is opened, however it is opened,
+// the user decides: Restore writes the complete copy over the file, Keep removes the copy, Cancel
+// opens nothing. A copy whose content the file holds already asks nothing.
+TEST_F(FileCommandsTest, AnUnfinishedEarlierSaveIsSettledBeforeTheDocumentOpens) {
+    using Answer = tav::LeftoverAnswer;
+    const std::string torn = m_temp.File("in/torn.tac");
+    const std::string copy = m_temp.File("in/" + tav::CopyNameBeside("torn.tac"));
+    const std::string complete = "[General]\r\nTitle=Complete\r\n";
+    const std::string cut = "[General]\r\nTitle=Comp";
+    struct Case {
+        const char* name;
+        const std::string* file;       // what the document holds before it is opened
+        std::optional<Answer> answer;  // none: no question
+        const std::string* onDisk;     // the document afterwards
+        bool opened;
+        const char* title;  // the Title the tree shows
+        bool copyRemains;
+    };
+    const std::vector<Case> cases = {
+        {"Restore", &cut, Answer::Restore, &complete, true, "Complete", false},
+        {"Keep the file as it is", &cut, Answer::Keep, &cut, true, "Comp", false},
+        {"Cancel", &cut, Answer::Cancel, &cut, false, "Desk", true},
+        {"a finished write", &complete, std::nullopt, &complete, true, "Complete", true},
+    };
+    struct Entry {
+        const char* name;
+        std::function<void()> open;
+    };
+    const std::vector<Entry> entries = {
+        {"Open", [&] { OpenDocument(torn); }},
+        {"drop", [&] { Drop(torn); }},
+        {"recent",
+         [&] {
+             m_window->SetRecentFiles({torn});
+             m_window->RecentAction(0)->trigger();
+         }},
+        {"command line", [&] { m_window->OpenFile(torn); }},
+    };
+    for (const Entry& entry : entries) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(entry.name) + ", " + c.name);
+            OpenDocument(m_document);
+            WriteFile(torn, *c.file);
+            WriteFile(copy, complete);
+            m_messages.leftoverQuestions.clear();
+            if (c.answer) {
+                m_messages.leftoverAnswers.push_back(*c.answer);
+            }
+            entry.open();
+            if (c.answer) {
+                EXPECT_EQ(m_messages.leftoverQuestions,
+                          (std::vector<std::pair<QString, QString>>{{"torn.tac", Native(copy)}}));
+            } else {
+                EXPECT_TRUE(m_messages.leftoverQuestions.empty());
+            }
+            EXPECT_EQ(Document().Path(), c.opened ? torn : m_document);
+            EXPECT_NE(Item("Title = \"" + std::string(c.title) + "\""), nullptr);
+            EXPECT_EQ(ReadFile(torn), *c.onDisk);
+            EXPECT_EQ(std::filesystem::exists(copy), c.copyRemains);
+            EXPECT_TRUE(m_messages.messages.empty());
+        }
+    }
 }
 
 TEST_F(FileCommandsTest, OnlyASingleDroppedTacFileIsOpened) {

@@ -1,7 +1,8 @@
 // The File menu of the main window: New, Open, Save, Save As, Recent and Exit, a dropped file,
-// and the unsaved-changes question before any of them discards the document. The document model
-// reads and writes the file; these handlers choose the file, report failures and keep the
-// remembered folder and the recent files.
+// the unsaved-changes question before any of them discards the document, and the question about
+// an unfinished earlier save before a document is opened. The document model reads and writes
+// the file; these handlers choose the file, report failures and keep the remembered folder and
+// the recent files.
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -13,7 +14,9 @@
 
 #include "catalog/fileerror.h"
 #include "document/configdocument.h"
+#include "document/documentfile.h"
 #include "document/documentio.h"
+#include "document/leftovers.h"
 #include "filechooser.h"
 #include "maindialog.h"
 #include "messagereporter.h"
@@ -27,7 +30,7 @@ namespace {
 
 // The folder of `path` in the platform's notation, without a trailing separator. A path whose
 // only separator is its first character (or that has none) is kept whole.
-std::string FolderOf(const std::string& path) {
+std::string NativeFolderOf(const std::string& path) {
     const QString native = QDir::toNativeSeparators(ToQt(path));
     const qsizetype cut = native.lastIndexOf(QDir::separator());
     return FromQt(cut > 0 ? native.left(cut) : native);
@@ -104,13 +107,47 @@ bool MainDialog::OpenFile(const std::string& path) {
     return OpenChosenFile(path, FromQt(QFileInfo(ToQt(path)).fileName()));
 }
 
+// Every open of a file the user names (Open, a recent file, a dropped file, the command line)
+// comes here; reading a document back or again after a save does not.
 bool MainDialog::OpenChosenFile(const std::string& path, const std::string& name) {
-    if (!OpenDocument(path, name, tr("The document could not be opened."))) {
+    if (!SettleUnfinishedSave(path, name) ||
+        !OpenDocument(path, name, tr("The document could not be opened."))) {
         return false;
     }
-    m_openFolder = FolderOf(path);
+    m_openFolder = NativeFolderOf(path);
     m_recent.Add(path);
     UpdateRecentMenu();
+    return true;
+}
+
+// When an earlier save of the document at `path` stopped part-way through writing the file in
+// place, the user chooses between the complete content it left in its copy and the file as it
+// is, before the document is read. Returns whether the document may be opened now.
+bool MainDialog::SettleUnfinishedSave(const std::string& path, const std::string& name) {
+    const Expected<Leftovers> found = FindLeftovers(path);
+    // A document that cannot be looked at is reported by the read that follows.
+    if (!found || !found->Unfinished()) {
+        return true;
+    }
+    const LeftoverAnswer answer = m_services.messages.AskAboutUnfinishedSave(
+        this, ToQt(name), QDir::toNativeSeparators(ToQt(found->copy)));
+    if (answer == LeftoverAnswer::Cancel) {
+        return false;
+    }
+    const bool restore = answer == LeftoverAnswer::Restore;
+    const Status settled = [&] {
+        const WorkFeedback busy(this,
+                                (restore ? tr("Restoring %1…") : tr("Opening %1…")).arg(ToQt(name)),
+                                DocumentWrite{ToQt(name)});
+        return restore ? RestoreLeftoverCopy(path) : DiscardLeftoverCopy(path);
+    }();
+    if (!settled) {
+        ReportFileError(restore
+                            ? tr("The complete content could not be restored; nothing was opened.")
+                            : tr("The copy could not be removed; nothing was opened."),
+                        settled.Error());
+        return false;
+    }
     return true;
 }
 
@@ -153,7 +190,8 @@ bool MainDialog::SaveDocument() {
     // Usually the file holds what this document last read or wrote: it is then read once, and
     // written. Otherwise the user looks at the other writer's changes first.
     const Expected<bool> written = [&] {
-        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())));
+        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())),
+                                DocumentWrite{ToQt(m_document->Name())});
         return m_document->SaveIfUnchangedOnDisk(CurrentTimeText());
     }();
     if (!written) {
@@ -168,7 +206,8 @@ bool MainDialog::SaveDocument() {
         return false;
     }
     const Status saved = [&] {
-        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())));
+        const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(m_document->Name())),
+                                DocumentWrite{ToQt(m_document->Name())});
         return m_document->Save(CurrentTimeText());
     }();
     if (!saved) {
@@ -202,7 +241,7 @@ void MainDialog::OnFileSaveAs() {
 // A document with a file is saved beside it; a new one where Open would start.
 QString MainDialog::SaveAsFolder() const {
     if (!m_document->Path().empty()) {
-        return ToQt(FolderOf(m_document->Path()));
+        return ToQt(NativeFolderOf(m_document->Path()));
     }
     return m_openFolder.empty() ? QStringLiteral(".") : ToQt(m_openFolder);
 }
@@ -216,7 +255,8 @@ bool MainDialog::SaveDocumentAs() {
     }
     if (const Status saved =
             [&] {
-                const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(chosen->name)));
+                const WorkFeedback busy(this, tr("Saving %1…").arg(ToQt(chosen->name)),
+                                        DocumentWrite{ToQt(chosen->name)});
                 return m_document->SaveAs(chosen->path, chosen->name, CurrentTimeText());
             }();
         !saved) {

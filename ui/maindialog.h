@@ -178,6 +178,7 @@ private:
     void ReportFileError(const QString& what, const FileError& error);
     bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
     bool OpenChosenFile(const std::string& path, const std::string& name);
+    bool SettleUnfinishedSave(const std::string& path, const std::string& name);
     bool SaveDocument();
 
     // Changes made on disk by someone else (diskcommands.cpp).

@@ -18,6 +18,13 @@ enum class SaveAnswer {
     Cancel,   // do not go on: the command is abandoned
 };
 
+// The user's answer to the question about an unfinished earlier save of a document being opened.
+enum class LeftoverAnswer {
+    Restore,  // write the complete content the save left in its copy over the file, then open it
+    Keep,     // remove the copy and open the file as it is
+    Cancel,   // open nothing
+};
+
 class MessageReporter {
 public:
     virtual ~MessageReporter() = default;
@@ -30,6 +37,14 @@ public:
     // for a document that has none yet) are to be saved before a command discards them, and
     // returns the answer. Save is the default answer; closing the question is Cancel.
     virtual SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) = 0;
+
+    // Asks over `owner`, before the document `documentName` is opened, what to do about an
+    // earlier save of it that did not finish: the file may be incomplete, and `copyPath` (in the
+    // platform's notation) holds the complete content of that save. Restore is the default
+    // answer; closing the question is Cancel. A reporter that cannot ask (it only reports)
+    // answers Cancel, which changes nothing on disk.
+    virtual LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
+                                                  const QString& copyPath);
 };
 
 // Modal message boxes titled "TAV Configuration Manager".
@@ -37,10 +52,16 @@ class MessageBoxReporter final : public MessageReporter {
 public:
     void ShowWarning(QWidget* owner, const QString& text) override;
     SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
+    LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
+                                          const QString& copyPath) override;
 };
 
+// "TAV Configuration Manager": the title of the program's message boxes and notices.
+QString ProgramTitle();
+
 // `what` (a sentence saying what failed), a blank line, then the file in the platform's own
-// notation and the reason: the form of every file problem the user is shown.
+// notation, the reason and, for a failed write, the state it left the file in
+// (FileError::Message): the form of every file problem the user is shown.
 QString FileErrorText(const QString& what, const FileError& error);
 
 }  // namespace tav

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QProgressDialog>
 
+#include "messagereporter.h"
+
 namespace tav {
 
 namespace {
@@ -21,18 +23,40 @@ WorkFeedback::WorkFeedback(QWidget* parent, QString label, std::chrono::millisec
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
+WorkFeedback::WorkFeedback(QWidget* parent, QString label, DocumentWrite write,
+                           std::chrono::milliseconds showAfter)
+    : WorkFeedback(parent, std::move(label), showAfter) {
+    m_lockNotice.emplace(parent, std::move(write.documentName), write.noticeAfter);
+    m_lockReport.emplace(
+        [this](const std::string&, const LockHolder& holder, std::chrono::milliseconds waited) {
+            return OnLockWait(holder, waited);
+        });
+}
+
 WorkFeedback::~WorkFeedback() {
+    m_lockReport.reset();
+    m_lockNotice.reset();  // its arrow cursor goes before the wait cursor
     QGuiApplication::restoreOverrideCursor();
 }
 
+// The clock of the progress dialog starts again while the write waits: the wait has a notice of
+// its own.
+bool WorkFeedback::OnLockWait(const LockHolder& holder, std::chrono::milliseconds waited) {
+    m_clock.restart();
+    return m_lockNotice->Waiting(holder, waited);
+}
+
 void WorkFeedback::OnProgress(std::size_t done, std::size_t total) {
+    if (m_lockNotice) {
+        m_lockNotice->Close();  // writing: the lock is taken
+    }
     if (!m_dialog) {
         if (m_clock.elapsed() < m_showAfter.count()) {
             return;
         }
         // No Cancel button: a write stopped half-way would leave less than either version.
         m_dialog = std::make_unique<QProgressDialog>(m_label, QString(), 0, kSteps, m_parent);
-        m_dialog->setWindowTitle(QCoreApplication::applicationName());
+        m_dialog->setWindowTitle(ProgramTitle());
         m_dialog->setMinimumDuration(0);
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);
