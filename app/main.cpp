@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     tav::DialogFileChooser files;
     tav::MessageBoxReporter messages;
     tav::DesktopHelpLauncher launcher;
-    tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher);
+    // The help window's place is kept in the program's settings too.
+    const std::unique_ptr<QSettings> helpSettings = tav::ConfigApp::ProgramSettings();
+    tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher, helpSettings.get());
     tav::DialogDiskQuestions disk;
     tav::SystemFileWatcher watcher;
     tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help, &disk, &watcher});

@@ -3,10 +3,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QUrl>
 #include <QWidget>
 
 #include "helpviewer.h"
+#include "screenfit.h"
 
 namespace tav {
 
@@ -21,8 +23,8 @@ bool DesktopHelpLauncher::Open(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-ChmHelpService::ChmHelpService(QString folder, HelpLauncher& launcher)
-    : m_folder(std::move(folder)), m_launcher(launcher) {}
+ChmHelpService::ChmHelpService(QString folder, HelpLauncher& launcher, QSettings* settings)
+    : m_folder(std::move(folder)), m_launcher(launcher), m_settings(settings) {}
 
 ChmHelpService::~ChmHelpService() {
     delete m_viewer.data();
@@ -37,15 +39,11 @@ void ChmHelpService::ShowHelp(QWidget* owner, const std::string& page) {
     // A minimised or maximised viewer would ignore the placement.
     viewer->setWindowState(viewer->windowState() &
                            ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    if (owner != nullptr) {
-        PlaceBeside(*viewer, *owner, kViewerWidth);
+    if (const std::optional<QRect> frame = ViewerFrame(owner)) {
+        PlaceFrame(*viewer, *frame, owner != nullptr ? *owner : *viewer);
     }
     viewer->show();
-    // Shown, the viewer's decorations are known (where the window system reports them at once):
-    // placed again, its frame rather than its client area gets the size.
-    if (owner != nullptr) {
-        PlaceBeside(*viewer, *owner, kViewerWidth);
-    }
+    KeepFrame(viewer->frameGeometry());
     viewer->raise();
     viewer->activateWindow();
 }
@@ -68,6 +66,8 @@ bool ChmHelpService::LaunchWinHelp() {
 HelpViewer* ChmHelpService::ShowChm(QWidget* ownerWindow, const std::string& page) {
     if (m_viewer.isNull()) {
         m_viewer = new HelpViewer(ownerWindow);
+        QObject::connect(m_viewer, &HelpViewer::placementChanged, m_viewer,
+                         [this] { KeepFrame(m_viewer->frameGeometry()); });
     } else if (ownerWindow != nullptr && m_viewer->parentWidget() != ownerWindow) {
         m_viewer->setParent(ownerWindow, m_viewer->windowFlags());
     }
@@ -75,17 +75,41 @@ HelpViewer* ChmHelpService::ShowChm(QWidget* ownerWindow, const std::string& pag
     return m_viewer.data();
 }
 
-void PlaceBeside(QWidget& window, const QWidget& owner, int width) {
-    const QRect ownerFrame = owner.frameGeometry();
-    // The decorations stay outside the client size, so that the frame is exactly `width` wide and
-    // as tall as the owner's. Before its first show (and until the window manager has decorated
-    // it) the window reports none; the owner's, shown already, are the same window system's.
-    QSize decoration = window.frameGeometry().size() - window.size();
-    if (decoration.isNull()) {
-        decoration = ownerFrame.size() - owner.size();
+// A place the user chose is kept while a screen can show it whole: a screen may have gone, or
+// another resolution taken, since.
+std::optional<QRect> ChmHelpService::ViewerFrame(const QWidget* ownerWindow) const {
+    std::optional<QRect> kept = m_keptFrame;
+    if (!kept && m_settings != nullptr) {
+        if (const QVariant stored = m_settings->value(QLatin1String(kFrameKey));
+            stored.canConvert<QRect>()) {
+            kept = stored.toRect();
+        }
     }
-    window.move(ownerFrame.x() + ownerFrame.width(), ownerFrame.y());
-    window.resize(width - decoration.width(), ownerFrame.height() - decoration.height());
+    if (kept && FitsAScreen(*kept)) {
+        return kept;
+    }
+    if (ownerWindow == nullptr) {
+        return std::nullopt;
+    }
+    return BesideFrame(ownerWindow->frameGeometry(), kViewerWidth, AvailableArea(*ownerWindow));
+}
+
+void ChmHelpService::KeepFrame(const QRect& frame) {
+    m_keptFrame = frame;
+    if (m_settings != nullptr) {
+        m_settings->setValue(QLatin1String(kFrameKey), frame);
+    }
+}
+
+QRect BesideFrame(const QRect& owner, int width, const QRect& area) {
+    const QRect right(owner.x() + owner.width(), owner.y(), width, owner.height());
+    if (area.contains(right)) {
+        return right;
+    }
+    if (const QRect left = right.translated(-owner.width() - width, 0); area.contains(left)) {
+        return left;
+    }
+    return FitInto(right, area);
 }
 
 }  // namespace tav

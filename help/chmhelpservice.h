@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
+#include <optional>
 
 #include "helpservice.h"
 
+class QSettings;
 class QWidget;
 
 namespace tav {
@@ -30,22 +33,28 @@ public:
 class ChmHelpService final : public HelpService {
 public:
     static constexpr int kViewerWidth = 600;
+    // Where `settings` keep the viewer's frame (a QRect in global pixels) between sessions.
+    static constexpr const char* kFrameKey = "HelpWindow/Frame";
 
     // Looks for the help files in `folder` (the executable's folder) and nowhere else; `launcher`
-    // must outlive the service. Destroy the service while the QApplication still exists: it
-    // deletes the viewer window, unless the window it belongs to has done so already.
-    ChmHelpService(QString folder, HelpLauncher& launcher);
+    // must outlive the service, and so must `settings`, which keep the viewer's place between
+    // sessions (null: it is kept for the session only). Destroy the service while the
+    // QApplication still exists: it deletes the viewer window, unless the window it belongs to
+    // has done so already.
+    ChmHelpService(QString folder, HelpLauncher& launcher, QSettings* settings = nullptr);
     ~ChmHelpService() override;
     ChmHelpService(const ChmHelpService&) = delete;
     ChmHelpService& operator=(const ChmHelpService&) = delete;
 
     // "taca.hlp" when it opens for reading and the launcher takes it (at its start: `page` names
     // a page of the other file); otherwise the viewer shows "taca.chm" at `page`, or at its
-    // default topic when `page` is empty or not in the file (or why it cannot), placed against
-    // `owner`'s right edge with `owner`'s top and height, 600 pixels wide, raised and activated.
-    // `owner` may be null: the viewer then keeps its place. The viewer is a window of its own that
-    // belongs to `owner`'s window: the main window runs modally, and only windows that belong to it
-    // take input meanwhile.
+    // default topic when `page` is empty or not in the file (or why it cannot), raised and
+    // activated. The viewer goes where the user last left it (in this session, else as the
+    // settings hold it) when that place lies wholly on one of the screens there are now;
+    // otherwise beside `owner` as BesideFrame says, on `owner`'s screen. `owner` may be null:
+    // the viewer then keeps its place. The viewer is a window of its own that belongs to
+    // `owner`'s window: the main window runs modally, and only windows that belong to it take
+    // input meanwhile.
     void ShowHelp(QWidget* owner, const std::string& page = {}) override;
 
     // The one viewer window, created by the first request that needs it; null before (and after
@@ -55,16 +64,19 @@ public:
 private:
     bool LaunchWinHelp();
     HelpViewer* ShowChm(QWidget* ownerWindow, const std::string& page);
+    std::optional<QRect> ViewerFrame(const QWidget* ownerWindow) const;
+    void KeepFrame(const QRect& frame);
 
     QString m_folder;
     HelpLauncher& m_launcher;
+    QSettings* m_settings;
     QPointer<HelpViewer> m_viewer;
+    std::optional<QRect> m_keptFrame;  // where the viewer was last seen in its normal state
 };
 
-// Moves the top-level `window` so that its frame lies against `owner`'s frame on the right:
-// left at the owner's right edge, same top and height, `width` wide. No clamping to the screen.
-// While `window` reports no frame yet (not shown, or not decorated yet), its frame is taken to be
-// as wide and tall as the owner's.
-void PlaceBeside(QWidget& window, const QWidget& owner, int width);
+// The frame of a window `width` wide beside the frame `owner`, with its top and height, inside
+// `area`: against its right edge when there is room, else against its left edge, else moved (and
+// where it is larger than `area`, shrunk) into `area` over the owner's right part.
+QRect BesideFrame(const QRect& owner, int width, const QRect& area);
 
 }  // namespace tav

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -22,7 +24,6 @@ namespace {
 
 constexpr int kDefaultWidth = 600;
 constexpr int kDefaultHeight = 450;
-constexpr int kTabsWidth = 190;
 // The service places the viewer beside windows of any height: the controls may be squeezed.
 constexpr int kMinimumSide = 100;
 
@@ -113,15 +114,40 @@ void HelpViewer::CreateLayout() {
     m_tabs->addTab(indexPage, tr("I&ndex"));
     m_tabs->addTab(searchPage, tr("&Search"));
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(m_tabs);
-    splitter->addWidget(m_browser);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({kTabsWidth, kDefaultWidth - kTabsWidth});
+    // Only the page grows and shrinks with the window: the side pane keeps its width.
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->addWidget(m_tabs);
+    m_splitter->addWidget(m_browser);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({SidePaneWidth(), kDefaultWidth - SidePaneWidth()});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_splitter, 1);
+}
+
+int HelpViewer::SidePaneWidth() const {
+    // The tab bar's own size hint adds up its tabs, each as wide as its title in the bar's font
+    // with the style's padding; the pane's frame comes on both sides.
+    const int frame = m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
+    return m_tabs->tabBar()->sizeHint().width() + 2 * frame;
+}
+
+void HelpViewer::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    ReportPlacement();
+}
+
+void HelpViewer::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ReportPlacement();
+}
+
+void HelpViewer::ReportPlacement() {
+    if (isVisible() &&
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) == 0) {
+        emit placementChanged();
+    }
 }
 
 void HelpViewer::ConnectControls() {

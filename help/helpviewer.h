@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -56,8 +57,23 @@ public:
     QPushButton& BackButton() const { return *m_back; }
     QPushButton& ForwardButton() const { return *m_forward; }
     QPushButton& HomeButton() const { return *m_home; }
+    QSplitter& Splitter() const { return *m_splitter; }
+
+    // The width at which the side pane shows the titles of all its tabs whole, from the tab bar's
+    // font; the pane starts at that width, and then keeps whatever width the user gives it.
+    int SidePaneWidth() const;
+
+signals:
+    // The window was moved or resized while shown in its normal state (neither minimised nor
+    // maximised nor full screen): its frame is a place to show it at again.
+    void placementChanged();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ReportPlacement();
     void CreateControls();
     void CreateLayout();
     void ConnectControls();
@@ -89,6 +105,7 @@ private:
     QListWidget* m_searchResults = nullptr;
     QLabel* m_searchStatus = nullptr;
     HelpBrowser* m_browser = nullptr;
+    QSplitter* m_splitter = nullptr;
 };
 
 }  // namespace tav

@@ -3,18 +3,23 @@
 
 #include <unistd.h>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "help/chmhelpservice.h"
 #include "help/helpbrowser.h"
 #include "help/helpviewer.h"
+#include "help/screenfit.h"
 #include "testutil.h"
 
 namespace {
@@ -38,11 +43,17 @@ QRect BesideOwner(const QWidget& owner) {
     return {frame.x() + frame.width(), frame.y(), ChmHelpService::kViewerWidth, frame.height()};
 }
 
+QRect ScreenArea() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
 class HelpServiceTest : public testing::Test {
 protected:
+    // An owner with room for the viewer on its right.
     void SetUp() override {
-        m_owner.setGeometry(50, 50, 400, 450);
+        m_owner.setGeometry(ScreenArea().x() + 20, ScreenArea().y() + 50, 150, 400);
         m_owner.show();
+        ASSERT_TRUE(ScreenArea().contains(BesideOwner(m_owner)));
     }
 
     // Creates the folder `name` inside the test's folder, with the files `files` in it: the
@@ -77,24 +88,101 @@ TEST_F(HelpServiceTest, ShowsTheHtmlHelpBesideTheMainWindow) {
     EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
 }
 
-TEST_F(HelpServiceTest, EveryRequestMovesTheOneViewerBackToTheMainWindow) {
+TEST_F(HelpServiceTest, EveryRequestShowsTheOneViewerWhereItWasLeft) {
     ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
     help.ShowHelp(&m_owner);
     tav::HelpViewer* viewer = help.Viewer();
     ASSERT_NE(viewer, nullptr);
-    viewer->setGeometry(700, 300, 200, 100);
+    viewer->setGeometry(ScreenArea().x() + 300, ScreenArea().y() + 200, 200, 100);
+    const QRect left = viewer->frameGeometry();
     viewer->Browser().setSource(QUrl("tree.html"));
-    m_owner.setGeometry(120, 80, 500, 300);
+    viewer->hide();
+    m_owner.move(m_owner.pos() + QPoint(30, 10));
 
     help.ShowHelp(&m_owner);
     EXPECT_EQ(help.Viewer(), viewer);
-    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->frameGeometry(), left);
     EXPECT_EQ(viewer->Browser().source().path(), "/index.html");
 
     viewer->showMinimized();
     help.ShowHelp(&m_owner);
     EXPECT_FALSE(viewer->isMinimized());
-    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(m_owner));
+    EXPECT_EQ(viewer->frameGeometry(), left);
+
+    // Left where no screen shows it whole, it comes back beside its owner.
+    viewer->move(ScreenArea().right() - 50, viewer->y());
+    help.ShowHelp(&m_owner);
+    EXPECT_EQ(
+        viewer->frameGeometry(),
+        tav::BesideFrame(m_owner.frameGeometry(), ChmHelpService::kViewerWidth, ScreenArea()));
+}
+
+// Against the owner's right edge when there is room, else its left edge, else inside the screen
+// over the owner; never off the owner's screen.
+TEST_F(HelpServiceTest, TheViewerLiesWhollyOnTheOwnersScreen) {
+    const QRect area = ScreenArea();
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> place;
+    };
+    const std::vector<Case> cases = {
+        {"maximised", [](QWidget& owner) { owner.showMaximized(); }},
+        {"at_the_right_edge",
+         [&area](QWidget& owner) { owner.move(area.right() - owner.frameGeometry().width(), 60); }},
+        {"taller_than_the_screen",
+         [&area](QWidget& owner) {
+             owner.setGeometry(area.x() + 40, 20, 100, area.height() + 300);
+         }},
+    };
+    for (const Case& c : cases) {
+        QWidget owner;
+        owner.setGeometry(area.x() + 100, area.y() + 40, 300, 200);
+        owner.show();
+        c.place(owner);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner)) << c.name;
+        ChmHelpService help(Folder(c.name, {"taca.chm"}), m_launcher);
+        help.ShowHelp(&owner);
+        const QRect frame = help.Viewer()->frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << c.name << ": " << frame.x() << "," << frame.y() << " "
+                                          << frame.width() << "x" << frame.height();
+        EXPECT_EQ(frame,
+                  tav::BesideFrame(owner.frameGeometry(), ChmHelpService::kViewerWidth, area))
+            << c.name;
+    }
+}
+
+// The viewer's frame is kept in the settings given, and a later session shows it there again when
+// a screen shows it whole.
+TEST_F(HelpServiceTest, TheSettingsKeepThePlaceBetweenSessions) {
+    const QRect area = ScreenArea();
+    struct Case {
+        const char* name;
+        QRect stored;
+        bool restored;
+    };
+    const std::vector<Case> cases = {
+        {"on_the_screen", QRect(area.x() + 250, area.y() + 30, 320, 240), true},
+        {"off_every_screen", QRect(area.right() + 500, area.y(), 320, 240), false},
+        {"larger_than_the_screen", QRect(area.topLeft(), area.size() + QSize(10, 10)), false},
+    };
+    for (const Case& c : cases) {
+        QSettings settings(QString::fromStdString(m_dir.File(std::string(c.name) + ".ini")),
+                           QSettings::IniFormat);
+        {
+            ChmHelpService help(Folder(c.name, {"taca.chm"}), m_launcher, &settings);
+            help.ShowHelp(&m_owner);
+            tav::PlaceFrame(*help.Viewer(), c.stored, m_owner);
+            EXPECT_EQ(settings.value(ChmHelpService::kFrameKey).toRect(),
+                      help.Viewer()->frameGeometry())
+                << c.name << ": every move is kept";
+        }
+        settings.setValue(ChmHelpService::kFrameKey, c.stored);
+        ChmHelpService help(Folder(c.name, {"taca.chm"}), m_launcher, &settings);
+        help.ShowHelp(&m_owner);
+        EXPECT_EQ(help.Viewer()->frameGeometry(), c.restored ? c.stored : BesideOwner(m_owner))
+            << c.name;
+    }
 }
 
 // Clicks the link `text` in `viewer` through the window system, as a user would: input that the
@@ -215,11 +303,12 @@ TEST_F(HelpServiceTest, TheViewerGoesToTheWindowOfWhoeverAsks) {
     ChmHelpService help(Folder("bin", {"taca.chm"}), m_launcher);
     help.ShowHelp(&m_owner);
     tav::HelpViewer* viewer = help.Viewer();
+    const QRect left = viewer->frameGeometry();
     help.ShowHelp(button);
     ASSERT_EQ(help.Viewer(), viewer);
     EXPECT_EQ(viewer->parentWidget(), &other);
     EXPECT_TRUE(viewer->isWindow());
-    EXPECT_EQ(viewer->frameGeometry(), BesideOwner(other));
+    EXPECT_EQ(viewer->frameGeometry(), left) << "where it was left";
 }
 
 TEST_F(HelpServiceTest, WithoutAnOwnerTheViewerKeepsItsPlace) {
@@ -240,11 +329,49 @@ TEST_F(HelpServiceTest, AViewerWithoutAFrameYetIsPlacedWithTheOwnersDecorations)
     ASSERT_FALSE(decoration.isNull()) << "the platform gives the shown owner a frame";
     QWidget viewer;
     ASSERT_EQ(viewer.frameGeometry().size(), viewer.size()) << "not shown: no frame yet";
-    tav::PlaceBeside(viewer, m_owner, ChmHelpService::kViewerWidth);
+    tav::PlaceFrame(viewer, BesideOwner(m_owner), m_owner);
     EXPECT_EQ(QRect(viewer.pos(), viewer.size() + decoration), BesideOwner(m_owner));
     viewer.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
     EXPECT_EQ(viewer.frameGeometry(), BesideOwner(m_owner));
+}
+
+TEST(BesideFrameTest, RightOfTheOwnerElseLeftElseInsideTheArea) {
+    const QRect area(0, 0, 1000, 700);
+    struct Case {
+        const char* name;
+        QRect owner;
+        QRect beside;
+    };
+    const std::vector<Case> cases = {
+        {"room_on_the_right", QRect(10, 20, 300, 400), QRect(310, 20, 200, 400)},
+        {"room_on_the_left_only", QRect(500, 20, 400, 400), QRect(300, 20, 200, 400)},
+        {"maximised", QRect(0, 0, 1000, 700), QRect(800, 0, 200, 700)},
+        {"partly_below_the_area", QRect(10, 600, 300, 400), QRect(310, 300, 200, 400)},
+        {"off_to_the_right", QRect(1500, 20, 300, 400), QRect(800, 20, 200, 400)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tav::BesideFrame(c.owner, 200, area), c.beside) << c.name;
+    }
+}
+
+TEST(FitIntoTest, MovesAndShrinksAFrameIntoTheArea) {
+    const QRect area(100, 50, 800, 600);
+    struct Case {
+        const char* name;
+        QRect frame;
+        QRect fitted;
+    };
+    const std::vector<Case> cases = {
+        {"inside", QRect(200, 100, 300, 200), QRect(200, 100, 300, 200)},
+        {"past_the_right_edge", QRect(821, 100, 600, 200), QRect(300, 100, 600, 200)},
+        {"above_and_left", QRect(0, 0, 300, 200), QRect(100, 50, 300, 200)},
+        {"too_wide", QRect(150, 100, 1000, 200), QRect(100, 100, 800, 200)},
+        {"too_large_and_off", QRect(2000, 2000, 900, 700), QRect(100, 50, 800, 600)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tav::FitInto(c.frame, area), c.fitted) << c.name;
+    }
 }
 
 }  // namespace

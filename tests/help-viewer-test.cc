@@ -2,6 +2,7 @@
 // the file, and a message instead of a page for every file that cannot be shown.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -9,11 +10,15 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -327,6 +332,43 @@ TEST_F(HelpViewerTest, ShowsWhyAFileCannotBeShown) {
         EXPECT_EQ(viewer.ContentsTree().topLevelItemCount(), 0) << c.name;
         EXPECT_EQ(viewer.IndexList().count(), 0) << c.name;
     }
+}
+
+// The title of the first tab of `tabs` that the bar cuts or scrolls out of sight; empty when every
+// title shows whole.
+QString CutTabTitle(const QTabBar& tabs) {
+    for (int i = 0; i < tabs.count(); ++i) {
+        const QString title = tabs.tabText(i).remove(u'&');
+        if (!tabs.rect().contains(tabs.tabRect(i)) ||
+            tabs.tabRect(i).width() < tabs.fontMetrics().horizontalAdvance(title)) {
+            return title;
+        }
+    }
+    return {};
+}
+
+TEST(HelpViewerLayout, TheSidePaneShowsEveryTabTitleWholeAndKeepsTheUsersWidth) {
+    const QFont font = QApplication::font();
+    QFont larger = font;
+    larger.setPointSizeF(font.pointSizeF() * 1.6);
+    for (const QFont& used : {font, larger}) {
+        QApplication::setFont(used);
+        HelpViewer viewer;
+        viewer.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+        const QTabBar& tabs = *viewer.Tabs().tabBar();
+        EXPECT_EQ(CutTabTitle(tabs).toStdString(), "") << used.pointSizeF() << " pt";
+        EXPECT_GE(tabs.width(), tabs.sizeHint().width()) << used.pointSizeF() << " pt";
+
+        // The width the user drags the pane to stays as the window is resized either way.
+        const int chosen = viewer.Tabs().width() + 70;
+        viewer.Splitter().setSizes({chosen, viewer.Splitter().width() - chosen});
+        for (const int change : {150, -200}) {
+            viewer.resize(viewer.width() + change, viewer.height());
+            EXPECT_EQ(viewer.Tabs().width(), chosen) << used.pointSizeF() << " pt, " << change;
+        }
+    }
+    QApplication::setFont(font);
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
 // The real main window over the real help service: every way of asking for help shows the built
-// help file against the window's right edge, at the page about the control with the focus.
+// help file against the window's right edge (then where the user left it), at the page about the
+// control with the focus, and wholly on the window's screen.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolBar>
@@ -20,6 +23,7 @@
 #include "help/chmhelpservice.h"
 #include "help/helpbrowser.h"
 #include "help/helpviewer.h"
+#include "help/screenfit.h"
 #include "testutil.h"
 #include "tree/configtree.h"
 #include "ui/filechooser.h"
@@ -55,6 +59,7 @@ public:
 };
 
 TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWindow) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     tavtest::TempDir folder;
     tavtest::WriteFile(folder.File("taca.chm"), tavtest::ReadFile(TAV_HELP_FILE));
     NoFiles files;
@@ -85,9 +90,11 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWi
     };
     for (const Way& way : ways) {
         // Left elsewhere on another page by the previous request's reader.
+        QRect left;
         if (tav::HelpViewer* viewer = help.Viewer()) {
             viewer->Browser().setSource(QUrl("files.html"));
-            viewer->setGeometry(10, 10, 200, 150);
+            viewer->setGeometry(area.x() + 10, area.y() + 10, 200, 150);
+            left = viewer->frameGeometry();
         }
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -102,13 +109,51 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWi
         ASSERT_NE(viewer, nullptr) << way.name;
         EXPECT_TRUE(viewer->isVisible()) << way.name;
         EXPECT_EQ(viewer->Browser().source().path(), way.page) << way.name;
-        const QRect frame = window.frameGeometry();
-        EXPECT_EQ(viewer->frameGeometry(),
-                  QRect(frame.x() + frame.width(), frame.y(), 600, frame.height()))
-            << way.name;
+        const QRect beside = tav::BesideFrame(window.frameGeometry(), 600, area);
+        EXPECT_EQ(viewer->frameGeometry(), left.isNull() ? beside : left) << way.name;
     }
     EXPECT_EQ(launcher.calls, 0);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// F1 on a window that leaves no room beside it: the help window still lies wholly on the
+// window's screen, as wide as it would be beside the window.
+TEST(HelpFromTheWindow, F1BesideAMaximisedOrRightEdgeWindowShowsTheHelpWhollyOnItsScreen) {
+    tavtest::TempDir folder;
+    tavtest::WriteFile(folder.File("taca.chm"), tavtest::ReadFile(TAV_HELP_FILE));
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> place;
+    };
+    const std::vector<Case> cases = {
+        {"maximised", [](QWidget& window) { window.showMaximized(); }},
+        {"at_the_right_edge",
+         [](QWidget& window) {
+             const QRect area = window.screen()->availableGeometry();
+             window.move(area.right() - window.frameGeometry().width() + 1, area.y() + 30);
+         }},
+    };
+    for (const Case& c : cases) {
+        NoFiles files;
+        RecordedMessages messages;
+        CountingLauncher launcher;
+        tav::ChmHelpService help(QString::fromStdString(folder.Path()), launcher);
+        tav::MainDialog window(TAV_EXAMPLES_DIR, {}, {files, messages, help});
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << c.name;
+        c.place(window);
+        window.Tree().setFocus();
+        QTest::keyClick(&window.Tree(), Qt::Key_F1);
+        tav::HelpViewer* viewer = help.Viewer();
+        ASSERT_NE(viewer, nullptr) << c.name;
+        EXPECT_TRUE(viewer->isVisible()) << c.name;
+        const QRect area = window.screen()->availableGeometry();
+        const QRect frame = viewer->frameGeometry();
+        EXPECT_TRUE(area.contains(frame))
+            << c.name << ": " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+            << frame.height() << " on " << area.width() << "x" << area.height();
+        EXPECT_EQ(frame.width(), tav::ChmHelpService::kViewerWidth) << c.name;
+    }
 }
 
 // A picture of one white pixel, as a GIF file holds it.

@@ -1,8 +1,14 @@
 // Changes made to the open document's file by someone else: the notice while it is open, and the
 // question a save asks (Merge, Overwrite, Reload, Cancel) with the merge rule.
 #include <unistd.h>
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "tree/configtree.h"
@@ -204,6 +210,68 @@ TEST_F(DiskChangesTest, ReadingTheFileAgainKeepsTheTreeAndTheFocus) {
         QWidget* focus = m_window->focusWidget();
         EXPECT_EQ(focus, value) << c.name << ": "
                                 << (focus != nullptr ? focus->metaObject()->className() : "none");
+    }
+}
+
+// The question's dialog shows each column of its conflict list whole, header included, and lies on
+// its owner's screen; values wider than the screen make the list scroll inside a dialog that fits.
+TEST(DiskQuestionsDialog, ShowsEveryColumnWholeWithinTheOwnersScreen) {
+    const QString wide(300, u'w');
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> place;
+        QString theirs;
+        bool fits;  // every column can be shown whole on the screen
+    };
+    const std::vector<Case> cases = {
+        {"beside_a_small_window", [](QWidget&) {}, QStringLiteral("/srv/capture/inbox"), true},
+        {"at_the_right_edge",
+         [](QWidget& owner) {
+             const QRect area = owner.screen()->availableGeometry();
+             owner.move(area.right() - owner.frameGeometry().width() / 2, area.y() + 10);
+         },
+         QStringLiteral("/srv/capture/inbox"), true},
+        {"values_wider_than_the_screen", [](QWidget& owner) { owner.showMaximized(); }, wide,
+         false},
+    };
+    for (const Case& c : cases) {
+        QWidget owner;
+        owner.resize(300, 200);
+        owner.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner)) << c.name;
+        c.place(owner);
+        const std::vector<tav::DiskConflict> conflicts = {
+            {"General\\Title", "Mine", "Theirs"},
+            {"Capture\\Source folder", "/srv/in", c.theirs},
+        };
+        QRect frame;
+        std::vector<int> cut;  // the columns narrower than their header or values
+        bool scrolls = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* list = dialog == nullptr ? nullptr : dialog->findChild<QTreeWidget*>();
+            if (list == nullptr) {
+                return;
+            }
+            frame = dialog->frameGeometry();
+            for (int column = 0; column < list->columnCount(); ++column) {
+                const int wanted =
+                    std::max(static_cast<QAbstractItemView*>(list)->sizeHintForColumn(column),
+                             list->header()->sectionSizeHint(column));
+                if (list->columnWidth(column) < wanted) {
+                    cut.push_back(column);
+                }
+            }
+            scrolls = list->header()->length() > list->viewport()->width();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        tav::DialogDiskQuestions().AskHowToSave(&owner, "desk.tac", conflicts);
+        const QRect area = owner.screen()->availableGeometry();
+        ASSERT_FALSE(frame.isNull()) << c.name << ": no dialog";
+        EXPECT_TRUE(area.contains(frame)) << c.name << ": " << frame.x() << "," << frame.y() << " "
+                                          << frame.width() << "x" << frame.height();
+        EXPECT_EQ(cut, std::vector<int>{}) << c.name;
+        EXPECT_EQ(scrolls, !c.fits) << c.name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "help/screenfit.h"
 #include "resources/images.h"
 
 namespace tav {
@@ -56,6 +57,16 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(ok, 0, 2, Qt::AlignTop);
     layout->setHorizontalSpacing(12);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// Qt centres a dialog over its parent itself, but counts only the decorations left of and above the
+// window, and so can leave the dialog's right or bottom edge just off the screen.
+void AboutDialog::setVisible(bool visible) {
+    if (visible && !isVisible() && parentWidget() != nullptr) {
+        adjustSize();
+        PlaceOver(*this, *parentWidget());
+    }
+    QDialog::setVisible(visible);
 }
 
 }  // namespace tav

@@ -14,12 +14,15 @@ constexpr unsigned kAboutSysCommand = 16;
 bool IsAboutSysCommand(unsigned id);
 
 // Caption "About": the program icon, "TAV Configuration Manager", a one-line maker's notice and an
-// OK button that is the default. Run it modally over the main window.
+// OK button that is the default. Run it modally over the main window: shown, it lies in the middle
+// of its parent's window, moved wholly onto that window's screen where it would not be.
 class AboutDialog final : public QDialog {
     Q_OBJECT
 
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
+
+    void setVisible(bool visible) override;
 };
 
 }  // namespace tav

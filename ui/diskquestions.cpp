@@ -2,11 +2,12 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "help/screenfit.h"
 
 namespace tav {
 
@@ -22,8 +23,24 @@ QTreeWidget* ConflictList(const std::vector<DiskConflict>& conflicts, QWidget* p
         auto* item = new QTreeWidgetItem(list, {conflict.what, conflict.mine, conflict.theirs});
         item->setCheckState(2, Qt::Unchecked);
     }
-    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Each column as wide as its header and values (the user may still widen one), and the list
+    // asks for room for all of them and every row: the dialog is sized from it.
+    for (int column = 0; column < list->columnCount(); ++column) {
+        list->resizeColumnToContents(column);
+    }
+    list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return list;
+}
+
+// The dialog at the size its contents ask for, as far as the owner's screen has room, over the
+// owner. The list scrolls when the screen is too small for it.
+void PlaceDialog(QDialog& dialog, QWidget* owner) {
+    if (owner == nullptr) {
+        return;  // Qt places a dialog without an owner in the middle of the screen
+    }
+    const QSize decorations = owner->window()->frameGeometry().size() - owner->window()->size();
+    dialog.resize(dialog.sizeHint().boundedTo(AvailableArea(*owner).size() - decorations));
+    PlaceOver(dialog, *owner);
 }
 
 }  // namespace
@@ -66,6 +83,7 @@ DiskDecision DialogDiskQuestions::AskHowToSave(QWidget* owner, const QString& na
     add(QObject::tr("&Reload"), DiskDecision::Answer::Reload);
     add(QObject::tr("Cancel"), DiskDecision::Answer::Cancel);
     layout->addWidget(buttons);
+    PlaceDialog(dialog, owner);
     if (dialog.exec() != QDialog::Accepted) {
         return DiskDecision{};
     }
