@@ -435,99 +435,54 @@ struct OpenedExample : ExampleTree {
     }
 };
 
-TEST(ReopenTest, TheSameFileKeepsOpenSectionsSelectionAndScrollPosition) {
+// Read again, the file shown keeps the open sections, the scroll position and the selection: a
+// replacement entry by its place in the list, else its section. Another file or a new document
+// starts as a fresh tree.
+TEST(ReopenTest, OnlyTheFileShownKeepsTheView) {
     struct Case {
         const char* name;
-        std::function<void(OpenedExample&)> reopen;
+        const char* list;  // the file's replacement list when read again; null: as it is
+        std::function<void(OpenedExample&)> open;
+        const char* selected;  // null: a fresh tree
     };
+    const auto readAgain = [](OpenedExample& t) { ASSERT_TRUE(t.doc->Open(t.path, "x.tac")); };
     const std::vector<Case> cases = {
-        {"read_again", [](OpenedExample& t) { ASSERT_TRUE(t.doc->Open(t.path, "x.tac")); }},
-        {"merged_with_the_disk",
-         [](OpenedExample& t) { t.doc->MergeDisk(tavtest::ReadFile(t.path), {}); }},
-        {"read_back_after_save_as",
-         [](OpenedExample& t) {
-             const std::string copy = t.dir.File("copy.tac");
-             ASSERT_TRUE(t.doc->SaveAs(copy, "copy.tac", "now"));
-             ASSERT_TRUE(t.doc->Open(copy, "copy.tac"));
-         }},
-        {"by_another_name",
+        {"another_entry_at_its_place", "r0=A,a\r\nr1=B,b\r\nr2=\r\n", readAgain,
+         "String [B] Replaced by [b]"},
+        {"a_shorter_list", "r0=A,a\r\nr1=\r\n", readAgain, "String replacements"},
+        {"by_another_name", nullptr,
          [](OpenedExample& t) {
              ASSERT_TRUE(t.doc->Open(t.dir.Path() + "/./front-office.tac", "x"));
-         }},
-    };
-    for (const Case& c : cases) {
-        OpenedExample t;
-        t.Item("General")->setExpanded(true);
-        t.Item("List columns")->setExpanded(true);
-        t.Item("Document information")->setExpanded(false);
-        t.tree->setCurrentItem(t.Item("Font size"));
-        const int row = t.tree->FieldIndexOf();
-        t.tree->verticalScrollBar()->setValue(3);
-        const std::vector<std::string> open = t.Expanded();
-        ASSERT_EQ(open.size(), 4u) << "root, Parameters, List columns, General";
-
-        c.reopen(t);
-        EXPECT_EQ(t.Expanded(), open) << c.name;
-        EXPECT_EQ(t.tree->FieldIndexOf(), row) << c.name;
-        ASSERT_NE(t.tree->currentItem(), nullptr) << c.name;
-        EXPECT_EQ(Text(t.tree->currentItem()), "Font size = \"10\"") << c.name;
-        EXPECT_TRUE(t.tree->currentItem()->isSelected()) << c.name;
-        EXPECT_EQ(t.tree->verticalScrollBar()->value(), 3) << c.name;
-    }
-}
-
-// A replacement entry is the entry at its place of the list read; past the list's end, its
-// section is selected.
-TEST(ReopenTest, AnEntryIsKeptByItsPlaceElseItsSectionIsSelected) {
-    struct Case {
-        const char* name;
-        const char* list;  // the file's list when read again
-        const char* selected;
-    };
-    const std::vector<Case> cases = {
-        {"the_place_holds_another_entry", "r0=A,a\r\nr1=B,b\r\nr2=C,c\r\nr3=\r\n",
-         "String [B] Replaced by [b]"},
-        {"the_list_is_shorter", "r0=A,a\r\nr1=\r\n", "String replacements"},
-    };
-    for (const Case& c : cases) {
-        OpenedExample t;
-        QTreeWidgetItem* section = t.Item("String replacements");
-        t.tree->setCurrentItem(section->child(1));
-        const int row = t.tree->FieldIndexOf();
-        std::string bytes = tavtest::ReadFile(t.path);
-        const std::size_t from = bytes.find("r0=");
-        bytes.replace(from, bytes.find("r3=\r\n") + 5 - from, c.list);
-        tavtest::WriteFile(t.path, bytes);
-        ASSERT_TRUE(t.doc->Open(t.path, "front-office.tac"));
-        ASSERT_NE(t.tree->currentItem(), nullptr) << c.name;
-        EXPECT_EQ(Text(t.tree->currentItem()), c.selected) << c.name;
-        if (t.tree->FieldIndexOf() >= 0) {
-            EXPECT_EQ(t.tree->FieldIndexOf(), row) << c.name;
-        }
-    }
-}
-
-TEST(ReopenTest, AnotherFileAndANewDocumentStartAsAFreshTree) {
-    struct Case {
-        const char* name;
-        std::function<void(OpenedExample&)> open;
-    };
-    const std::vector<Case> cases = {
-        {"another_file",
-         [](OpenedExample& t) {
-             ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/warehouse.tac", "warehouse.tac"));
-         }},
-        {"new_document", [](OpenedExample& t) { t.doc->New(); }},
+         },
+         "String [FO] Replaced by [Front office]"},
+        {"another_file", nullptr,
+         [](OpenedExample& t) { ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/warehouse.tac", "w")); },
+         nullptr},
+        {"new_document", nullptr, [](OpenedExample& t) { t.doc->New(); }, nullptr},
     };
     for (const Case& c : cases) {
         OpenedExample t;
         const std::vector<std::string> fresh = t.Expanded();
         t.Item("General")->setExpanded(true);
         t.Item("Document information")->setExpanded(false);
-        t.tree->setCurrentItem(t.Item("Font size"));
+        t.tree->setCurrentItem(t.Item("String replacements")->child(1));
+        t.tree->verticalScrollBar()->setValue(3);
+        const std::vector<std::string> open = t.Expanded();
+        if (c.list != nullptr) {
+            std::string bytes = tavtest::ReadFile(t.path);
+            const std::size_t from = bytes.find("r0=");
+            bytes.replace(from, bytes.find("r3=\r\n") + 5 - from, c.list);
+            tavtest::WriteFile(t.path, bytes);
+        }
         c.open(t);
-        EXPECT_EQ(t.Expanded(), fresh) << c.name;
-        EXPECT_EQ(t.tree->currentItem(), nullptr) << c.name;
+        EXPECT_EQ(t.Expanded(), c.selected != nullptr ? open : fresh) << c.name;
+        if (c.selected == nullptr) {
+            EXPECT_EQ(t.tree->currentItem(), nullptr) << c.name;
+            continue;
+        }
+        ASSERT_NE(t.tree->currentItem(), nullptr) << c.name;
+        EXPECT_EQ(Text(t.tree->currentItem()), c.selected) << c.name;
+        EXPECT_EQ(t.tree->verticalScrollBar()->value(), 3) << c.name;
     }
 }
 

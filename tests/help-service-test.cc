@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -118,40 +117,6 @@ TEST_F(HelpServiceTest, EveryRequestShowsTheOneViewerWhereItWasLeft) {
         tav::BesideFrame(m_owner.frameGeometry(), ChmHelpService::kViewerWidth, ScreenArea()));
 }
 
-// Against the owner's right edge when there is room, else its left edge, else inside the screen
-// over the owner; never off the owner's screen.
-TEST_F(HelpServiceTest, TheViewerLiesWhollyOnTheOwnersScreen) {
-    const QRect area = ScreenArea();
-    struct Case {
-        const char* name;
-        std::function<void(QWidget&)> place;
-    };
-    const std::vector<Case> cases = {
-        {"maximised", [](QWidget& owner) { owner.showMaximized(); }},
-        {"at_the_right_edge",
-         [&area](QWidget& owner) { owner.move(area.right() - owner.frameGeometry().width(), 60); }},
-        {"taller_than_the_screen",
-         [&area](QWidget& owner) {
-             owner.setGeometry(area.x() + 40, 20, 100, area.height() + 300);
-         }},
-    };
-    for (const Case& c : cases) {
-        QWidget owner;
-        owner.setGeometry(area.x() + 100, area.y() + 40, 300, 200);
-        owner.show();
-        c.place(owner);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner)) << c.name;
-        ChmHelpService help(Folder(c.name, {"taca.chm"}), m_launcher);
-        help.ShowHelp(&owner);
-        const QRect frame = help.Viewer()->frameGeometry();
-        EXPECT_TRUE(area.contains(frame)) << c.name << ": " << frame.x() << "," << frame.y() << " "
-                                          << frame.width() << "x" << frame.height();
-        EXPECT_EQ(frame,
-                  tav::BesideFrame(owner.frameGeometry(), ChmHelpService::kViewerWidth, area))
-            << c.name;
-    }
-}
-
 // The viewer's frame is kept in the settings given, and a later session shows it there again when
 // a screen shows it whole.
 TEST_F(HelpServiceTest, TheSettingsKeepThePlaceBetweenSessions) {
@@ -164,7 +129,6 @@ TEST_F(HelpServiceTest, TheSettingsKeepThePlaceBetweenSessions) {
     const std::vector<Case> cases = {
         {"on_the_screen", QRect(area.x() + 250, area.y() + 30, 320, 240), true},
         {"off_every_screen", QRect(area.right() + 500, area.y(), 320, 240), false},
-        {"larger_than_the_screen", QRect(area.topLeft(), area.size() + QSize(10, 10)), false},
     };
     for (const Case& c : cases) {
         QSettings settings(QString::fromStdString(m_dir.File(std::string(c.name) + ".ini")),
@@ -352,25 +316,6 @@ TEST(BesideFrameTest, RightOfTheOwnerElseLeftElseInsideTheArea) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tav::BesideFrame(c.owner, 200, area), c.beside) << c.name;
-    }
-}
-
-TEST(FitIntoTest, MovesAndShrinksAFrameIntoTheArea) {
-    const QRect area(100, 50, 800, 600);
-    struct Case {
-        const char* name;
-        QRect frame;
-        QRect fitted;
-    };
-    const std::vector<Case> cases = {
-        {"inside", QRect(200, 100, 300, 200), QRect(200, 100, 300, 200)},
-        {"past_the_right_edge", QRect(821, 100, 600, 200), QRect(300, 100, 600, 200)},
-        {"above_and_left", QRect(0, 0, 300, 200), QRect(100, 50, 300, 200)},
-        {"too_wide", QRect(150, 100, 1000, 200), QRect(100, 100, 800, 200)},
-        {"too_large_and_off", QRect(2000, 2000, 900, 700), QRect(100, 50, 800, 600)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(tav::FitInto(c.frame, area), c.fitted) << c.name;
     }
 }
 

@@ -224,7 +224,6 @@ TEST(DiskQuestionsDialog, ShowsEveryColumnWholeWithinTheOwnersScreen) {
         bool fits;  // every column can be shown whole on the screen
     };
     const std::vector<Case> cases = {
-        {"beside_a_small_window", [](QWidget&) {}, QStringLiteral("/srv/capture/inbox"), true},
         {"at_the_right_edge",
          [](QWidget& owner) {
              const QRect area = owner.screen()->availableGeometry();
@@ -248,9 +247,13 @@ TEST(DiskQuestionsDialog, ShowsEveryColumnWholeWithinTheOwnersScreen) {
         std::vector<int> cut;  // the columns narrower than their header or values
         bool scrolls = false;
         QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             auto* list = dialog == nullptr ? nullptr : dialog->findChild<QTreeWidget*>();
             if (list == nullptr) {
+                ADD_FAILURE() << c.name << ": no conflict list";
+                if (dialog != nullptr) {
+                    dialog->reject();
+                }
                 return;
             }
             frame = dialog->frameGeometry();
@@ -263,11 +266,10 @@ TEST(DiskQuestionsDialog, ShowsEveryColumnWholeWithinTheOwnersScreen) {
                 }
             }
             scrolls = list->header()->length() > list->viewport()->width();
-            static_cast<QDialog*>(dialog)->reject();
+            dialog->reject();
         });
         tav::DialogDiskQuestions().AskHowToSave(&owner, "desk.tac", conflicts);
         const QRect area = owner.screen()->availableGeometry();
-        ASSERT_FALSE(frame.isNull()) << c.name << ": no dialog";
         EXPECT_TRUE(area.contains(frame)) << c.name << ": " << frame.x() << "," << frame.y() << " "
                                           << frame.width() << "x" << frame.height();
         EXPECT_EQ(cut, std::vector<int>{}) << c.name;
