@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <vector>
 
 #include "ui/aboutdialog.h"
@@ -57,38 +55,6 @@ TEST(AboutDialog, RunsModallyOverTheMainWindowUntilOk) {
     EXPECT_EQ(about.exec(), QDialog::Accepted);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(about.isVisible());
-}
-
-TEST(AboutDialog, LiesWhollyOnTheScreenOfAMaximisedOrRightEdgeWindow) {
-    struct Case {
-        const char* name;
-        std::function<void(QWidget&)> place;
-    };
-    const std::vector<Case> cases = {
-        {"maximised", [](QWidget& window) { window.showMaximized(); }},
-        {"at_the_right_edge",
-         [](QWidget& window) {
-             const QRect area = window.screen()->availableGeometry();
-             window.move(area.right() - window.frameGeometry().width() / 3, area.y() + 20);
-         }},
-    };
-    for (const Case& c : cases) {
-        QWidget mainWindow;
-        mainWindow.resize(400, 300);
-        mainWindow.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow)) << c.name;
-        c.place(mainWindow);
-        AboutDialog about(&mainWindow);
-        QRect frame;
-        QTimer::singleShot(0, &about, [&] {
-            frame = about.frameGeometry();
-            about.accept();
-        });
-        about.exec();
-        const QRect area = mainWindow.screen()->availableGeometry();
-        EXPECT_TRUE(area.contains(frame)) << c.name << ": " << frame.x() << "," << frame.y() << " "
-                                          << frame.width() << "x" << frame.height();
-    }
 }
 
 TEST(AboutDialog, EnterTakesTheDefaultButtonAndEscapeCloses) {

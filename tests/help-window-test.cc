@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <functional>
 #include <string>
@@ -117,8 +118,8 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWi
 }
 
 // F1 on a window that leaves no room beside it: the help window still lies wholly on the
-// window's screen, as wide as it would be beside the window.
-TEST(HelpFromTheWindow, F1BesideAMaximisedOrRightEdgeWindowShowsTheHelpWhollyOnItsScreen) {
+// window's screen, as wide as it would be beside the window; so does the About box.
+TEST(HelpFromTheWindow, HelpAndAboutOverAMaximisedOrRightEdgeWindowLieWhollyOnItsScreen) {
     tavtest::TempDir folder;
     tavtest::WriteFile(folder.File("taca.chm"), tavtest::ReadFile(TAV_HELP_FILE));
     struct Case {
@@ -153,6 +154,18 @@ TEST(HelpFromTheWindow, F1BesideAMaximisedOrRightEdgeWindowShowsTheHelpWhollyOnI
             << c.name << ": " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
             << frame.height() << " on " << area.width() << "x" << area.height();
         EXPECT_EQ(frame.width(), tav::ChmHelpService::kViewerWidth) << c.name;
+
+        QRect about;
+        QTimer::singleShot(0, [&about] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                about = box->frameGeometry();
+                box->close();
+            }
+        });
+        window.Action(tav::Command::About)->trigger();
+        EXPECT_TRUE(area.contains(about))
+            << c.name << ": the About box at " << about.x() << "," << about.y() << " "
+            << about.width() << "x" << about.height();
     }
 }
 
