@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "../catalog/fileaccess.h"
+
 namespace tav {
 
 namespace {
@@ -34,14 +36,10 @@ std::optional<FoundCopy> CopyIn(int folder, const std::string& folderPath,
     return FoundCopy{std::move(own), folderPath, name, info};
 }
 
-std::string JoinShown(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
 }  // namespace
 
 std::string FoundCopy::Path() const {
-    return JoinShown(folderPath, name);
+    return JoinPath(folderPath, name);
 }
 
 std::optional<FoundCopy> FindCopy(const OpenFolderRef& folder, const std::string& name,
@@ -111,7 +109,7 @@ Expected<Leftovers> FindLeftovers(const std::string& path) {
     const OpenFolderRef folder{entry->folder.Get(), entry->folderPath};
     Leftovers found;
     for (const std::string& temp : FindTemps(folder, entry->name)) {
-        found.temps.push_back(JoinShown(folder.path, temp));
+        found.temps.push_back(JoinPath(folder.path, temp));
     }
     struct stat info {};
     const UniqueFd document(

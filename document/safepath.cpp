@@ -10,6 +10,8 @@
 #include <deque>
 #include <vector>
 
+#include "../catalog/fileaccess.h"
+
 namespace tav {
 
 namespace {
@@ -30,13 +32,6 @@ std::string UserName(uid_t uid) {
         return std::string(found->pw_name) + " (uid " + std::to_string(uid) + ")";
     }
     return "uid " + std::to_string(uid);
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 void PushFront(std::deque<std::string>& rest, const std::string& path) {
@@ -107,7 +102,7 @@ Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath
             continue;
         }
         UniqueFd fd(::openat(at.fd.Get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-        const std::string named = Join(at.path, part);
+        const std::string named = JoinPath(at.path, part);
         if (!fd.Valid()) {
             if (errno == ENOENT && last) {
                 FolderEntry entry{
@@ -184,7 +179,7 @@ UniqueFd::~UniqueFd() {
 }
 
 std::string FolderEntry::Path() const {
-    return Join(folderPath, name);
+    return JoinPath(folderPath, name);
 }
 
 bool IsSharedFolder(const struct stat& folder) {

@@ -14,6 +14,8 @@
 #include "../catalog/progress.h"
 #include "atomicfile.h"
 
+#include "../catalog/fileaccess.h"
+
 namespace tav {
 
 namespace {
@@ -90,10 +92,6 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
-std::string JoinShown(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
 }  // namespace
 
 std::string TempNamePrefix(const std::string& documentName) {
@@ -162,7 +160,7 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
     } else {
         return FileError{errorPath, "cannot find a cache folder for the copy: no home folder"};
     }
-    const std::string folder = JoinShown(parent, "tavmanager");
+    const std::string folder = JoinPath(parent, "tavmanager");
     if (make && !MakeFolders(parent)) {
         return Failure(errorPath, "cannot make the cache folder " + parent + ": ", errno);
     }
@@ -212,7 +210,7 @@ TempFile::~TempFile() {
 }
 
 std::string TempFile::Path() const {
-    return JoinShown(m_folderPath, m_name);
+    return JoinPath(m_folderPath, m_name);
 }
 
 Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) {
