@@ -256,7 +256,10 @@ TEST_F(SaveSwapTest, NothingSwappedInAtAnyStepIsWrittenThroughOrBlocksTheSave) {
         {FolderKind::GroupWritable, Swap::Link},    {FolderKind::Sticky, Swap::Fifo},
         {FolderKind::Sticky, Swap::FifoWithReader}, {FolderKind::GroupWritable, Swap::Device},
     };
-    for (const auto& [kind, swap] : swaps) {
+    for (const auto& pair : swaps) {
+        // Named copies: clang 14 cannot capture a structured binding in a lambda.
+        const FolderKind kind = pair.first;
+        const Swap swap = pair.second;
         for (const SwapStep& s : steps) {
             const std::string row =
                 std::string(tavtest::NameOf(kind)) + "/" + NameOf(swap) + "/" + s.name;
