@@ -62,6 +62,17 @@ tav::LeftoverAnswer RecordingReporter::AskAboutUnfinishedSave(QWidget*, const QS
     return answer;
 }
 
+bool RecordingReporter::AskToForgetMissingFile(QWidget*, const QString& path) {
+    missingFiles.push_back(path);
+    if (forgetAnswers.empty()) {
+        ADD_FAILURE() << "the window said a file is missing, which the test did not expect";
+        return false;
+    }
+    const bool answer = forgetAnswers.front();
+    forgetAnswers.pop_front();
+    return answer;
+}
+
 tav::DiskDecision ScriptedDiskQuestions::AskHowToSave(
     QWidget*, const QString&, const std::vector<tav::DiskConflict>& conflicts) {
     asked.push_back(conflicts);

@@ -58,6 +58,9 @@ public:
     tav::SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
     tav::LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
                                                const QString& copyPath) override;
+    std::deque<bool> forgetAnswers;
+    std::vector<QString> missingFiles;
+    bool AskToForgetMissingFile(QWidget* owner, const QString& path) override;
 };
 
 // Answers the question about changes on disk from a script (Cancel when it runs out) and records

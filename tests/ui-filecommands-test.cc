@@ -344,7 +344,7 @@ TEST_F(FileCommandsTest, OnlyASingleDroppedTacFileIsOpened) {
     EXPECT_EQ(m_window->RecentFiles().front(), upper);
 }
 
-TEST_F(FileCommandsTest, RecentFilesPutTheLastUsedFirstAndOpenMissingFilesEmpty) {
+TEST_F(FileCommandsTest, RecentFilesPutTheLastUsedFirstAndSayWhenOneIsMissing) {
     const std::string gone = m_temp.File("gone.tac");
     m_window->SetRecentFiles({gone, "/srv/a.tac"});
     OpenDocument(m_document);
@@ -361,11 +361,17 @@ TEST_F(FileCommandsTest, RecentFilesPutTheLastUsedFirstAndOpenMissingFilesEmpty)
     }
     EXPECT_EQ(shown, QStringList({"&1 " + Native(copy), "&2 " + Native(m_document),
                                   "&3 " + Native(gone), "&4 " + Native("/srv/a.tac")}));
-    m_window->RecentAction(2)->trigger();  // no longer exists: opens empty, as Open would
-    EXPECT_EQ(Document().Path(), gone);
-    EXPECT_NE(Item("Title = \"\""), nullptr);
-    EXPECT_TRUE(m_messages.messages.empty());
-    EXPECT_EQ(m_window->RecentFiles().front(), gone);
+    // A file that is no longer there is news, not a new document; the user may drop it.
+    for (const bool forget : {false, true}) {
+        m_messages.forgetAnswers.push_back(forget);
+        m_window->RecentAction(2)->trigger();
+        EXPECT_EQ(m_messages.missingFiles.back(), Native(gone)) << forget;
+        EXPECT_EQ(Document().Path(), copy) << forget;
+        const std::vector<std::string> kept = {copy, m_document, gone, "/srv/a.tac"};
+        const std::vector<std::string> dropped = {copy, m_document, "/srv/a.tac"};
+        EXPECT_EQ(m_window->RecentFiles(), forget ? dropped : kept) << forget;
+    }
+    EXPECT_FALSE(m_window->RecentAction(3)->isVisible());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filecommands-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-diskchanges-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-lockwaitnotice-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-messagereporter-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filterfield-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filewatcher-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-edithistory-test.cc

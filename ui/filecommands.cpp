@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "catalog/fileerror.h"
 #include "document/configdocument.h"
@@ -155,6 +157,17 @@ void MainDialog::OnFileRecent(int index) {
     if (index >= 0 && index < static_cast<int>(m_recent.Paths().size())) {
         // A copy: opening puts the path first, which reorders the list.
         const std::string path = m_recent.Paths()[index];
+        // Open itself would start a new document under a name that is not there; a file on the
+        // list is one the user had, so its going is news.
+        std::error_code error;
+        if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) {
+            if (m_services.messages.AskToForgetMissingFile(
+                    this, QDir::toNativeSeparators(ToQt(path)))) {
+                m_recent.Remove(path);
+                UpdateRecentMenu();
+            }
+            return;
+        }
         OpenFile(path);
     }
 }

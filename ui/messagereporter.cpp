@@ -18,15 +18,62 @@ void MessageBoxReporter::ShowWarning(QWidget* owner, const QString& text) {
     QMessageBox::warning(owner, ProgramTitle(), text);
 }
 
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("MessageBoxReporter", text);
+}
+
+std::unique_ptr<QMessageBox> WarningBox(QWidget* owner, const QString& text) {
+    return std::make_unique<QMessageBox>(QMessageBox::Warning, ProgramTitle(), text,
+                                         QMessageBox::NoButton, owner);
+}
+
+// A standard button with `text` (which marks its Alt letter) instead of the platform's own text,
+// which on most desktops has none.
+QPushButton* AddButton(QMessageBox& box, QMessageBox::StandardButton button, const QString& text) {
+    QPushButton* added = box.addButton(button);
+    added->setText(text);
+    return added;
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> SaveChangesBox(QWidget* owner, const QString& documentName) {
+    const QString document = documentName.isEmpty() ? Tr("the new document") : documentName;
+    std::unique_ptr<QMessageBox> box = WarningBox(owner, Tr("Save the changes to %1?").arg(document));
+    box->setDefaultButton(AddButton(*box, QMessageBox::Save, Tr("&Save")));
+    AddButton(*box, QMessageBox::Discard, Tr("&Discard"));
+    AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));
+    return box;
+}
+
+std::unique_ptr<QMessageBox> UnfinishedSaveBox(QWidget* owner, const QString& documentName,
+                                               const QString& copyPath) {
+    std::unique_ptr<QMessageBox> box =
+        WarningBox(owner, Tr("An earlier save of %1 did not finish: the file may be incomplete. "
+                             "The complete content of that save is in\n%2")
+                              .arg(documentName, copyPath));
+    box->setInformativeText(
+        Tr("Restore puts that content into the file; keeping the file as it is removes the "
+           "copy."));
+    box->setDefaultButton(box->addButton(Tr("&Restore"), QMessageBox::AcceptRole));
+    box->addButton(Tr("&Keep the file as it is"), QMessageBox::DestructiveRole);
+    AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));
+    return box;
+}
+
+std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path) {
+    std::unique_ptr<QMessageBox> box = WarningBox(owner, Tr("%1 is no longer there.").arg(path));
+    box->setInformativeText(Tr("Remove it from the list of recent files?"));
+    box->setDefaultButton(AddButton(*box, QMessageBox::Yes, Tr("&Remove")));
+    AddButton(*box, QMessageBox::No, Tr("&Keep"));
+    return box;
+}
+
 SaveAnswer MessageBoxReporter::AskToSaveChanges(QWidget* owner, const QString& documentName) {
-    const QString document = documentName.isEmpty() ? QCoreApplication::translate(
-                                                          "MessageBoxReporter", "the new document")
-                                                    : documentName;
-    const QMessageBox::StandardButton answer = QMessageBox::warning(
-        owner, ProgramTitle(),
-        QCoreApplication::translate("MessageBoxReporter", "Save the changes to %1?").arg(document),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    switch (answer) {
+    const std::unique_ptr<QMessageBox> box = SaveChangesBox(owner, documentName);
+    switch (box->exec()) {
         case QMessageBox::Save:
             return SaveAnswer::Save;
         case QMessageBox::Discard:
@@ -43,26 +90,26 @@ LeftoverAnswer MessageReporter::AskAboutUnfinishedSave(QWidget*, const QString&,
 LeftoverAnswer MessageBoxReporter::AskAboutUnfinishedSave(QWidget* owner,
                                                           const QString& documentName,
                                                           const QString& copyPath) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("MessageBoxReporter", text);
-    };
-    QMessageBox box(QMessageBox::Warning, ProgramTitle(),
-                    tr("An earlier save of %1 did not finish: the file may be incomplete. The "
-                       "complete content of that save is in\n%2")
-                        .arg(documentName, copyPath),
-                    QMessageBox::NoButton, owner);
-    box.setInformativeText(
-        tr("Restore puts that content into the file; keeping the file as it "
-           "is removes the copy."));
-    QPushButton* restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
-    QPushButton* keep = box.addButton(tr("Keep the file as it is"), QMessageBox::DestructiveRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(restore);
-    box.exec();
-    if (box.clickedButton() == restore) {
-        return LeftoverAnswer::Restore;
+    const std::unique_ptr<QMessageBox> box = UnfinishedSaveBox(owner, documentName, copyPath);
+    box->exec();
+    switch (box->buttonRole(box->clickedButton())) {
+        case QMessageBox::AcceptRole:
+            return LeftoverAnswer::Restore;
+        case QMessageBox::DestructiveRole:
+            return LeftoverAnswer::Keep;
+        default:
+            return LeftoverAnswer::Cancel;
     }
-    return box.clickedButton() == keep ? LeftoverAnswer::Keep : LeftoverAnswer::Cancel;
+}
+
+bool MessageReporter::AskToForgetMissingFile(QWidget* owner, const QString& path) {
+    ShowWarning(owner, Tr("%1 is no longer there.").arg(path));
+    return false;
+}
+
+bool MessageBoxReporter::AskToForgetMissingFile(QWidget* owner, const QString& path) {
+    const std::unique_ptr<QMessageBox> box = MissingFileBox(owner, path);
+    return box->exec() == QMessageBox::Yes;
 }
 
 QString FileErrorText(const QString& what, const FileError& error) {

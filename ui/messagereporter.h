@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace tav {
@@ -45,6 +47,12 @@ public:
     // answers Cancel, which changes nothing on disk.
     virtual LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
                                                   const QString& copyPath);
+
+    // Tells over `owner` that the file `path` (in the platform's notation), chosen from the list
+    // of recent files, is no longer there, and asks whether to take it off the list; returns the
+    // answer. Yes is the default answer; closing the question is No. A reporter that cannot ask
+    // shows the news as a warning and answers No.
+    virtual bool AskToForgetMissingFile(QWidget* owner, const QString& path);
 };
 
 // Modal message boxes titled "TAV Configuration Manager".
@@ -54,7 +62,15 @@ public:
     SaveAnswer AskToSaveChanges(QWidget* owner, const QString& documentName) override;
     LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
                                           const QString& copyPath) override;
+    bool AskToForgetMissingFile(QWidget* owner, const QString& path) override;
 };
+
+// The questions MessageBoxReporter asks, built but not shown: every button has a letter of its
+// own to press with Alt.
+std::unique_ptr<QMessageBox> SaveChangesBox(QWidget* owner, const QString& documentName);
+std::unique_ptr<QMessageBox> UnfinishedSaveBox(QWidget* owner, const QString& documentName,
+                                               const QString& copyPath);
+std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path);
 
 // "TAV Configuration Manager": the title of the program's message boxes and notices.
 QString ProgramTitle();

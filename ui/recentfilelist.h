@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <vector>
+#include <string>
 
 namespace tav {
 
@@ -19,6 +19,9 @@ public:
     // Replaces the list with `paths` (most recent first, as stored): empty paths and repeats of an
     // earlier path are left out, and only the first kLimit are kept.
     void Assign(const std::vector<std::string>& paths);
+
+    // Takes `path` out of the list; a path the list does not hold changes nothing.
+    void Remove(const std::string& path) { std::erase(m_paths, path); }
 
     const std::vector<std::string>& Paths() const { return m_paths; }
 
