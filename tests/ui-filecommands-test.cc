@@ -439,25 +439,5 @@ TEST(WorkFeedbackTest, ShowsProgressOnlyForWorkThatLasts) {
     }
 }
 
-// Work holds the thread, so the window is painted up to date (where a dialog just closed) before
-// it starts.
-TEST(WorkFeedbackTest, PaintsWhatIsWaitingBeforeTheWorkStarts) {
-    class CountedPaints final : public QWidget {
-    public:
-        int paints = 0;
-
-    protected:
-        void paintEvent(QPaintEvent*) override { ++paints; }
-    };
-    CountedPaints window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QCoreApplication::processEvents();
-    const int before = window.paints;
-    window.update();
-    const tav::WorkFeedback feedback(&window, QStringLiteral("Opening a.tac…"));
-    EXPECT_GT(window.paints, before);
-}
-
 }  // namespace
 }  // namespace tavtest

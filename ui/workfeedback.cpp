@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
-#include <QWidget>
 
 #include "messagereporter.h"
 
@@ -22,15 +21,6 @@ WorkFeedback::WorkFeedback(QWidget* parent, QString label, std::chrono::millisec
       m_report([this](std::size_t done, std::size_t total) { OnProgress(done, total); }) {
     m_clock.start();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // The window is painted before the work holds the thread, once the window system has taken a
-    // dialog or menu that has just closed off the screen: a file dialog does not hang on screen
-    // over a long read.
-    QGuiApplication::sync();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                    QEventLoop::ExcludeSocketNotifiers);
-    if (m_parent != nullptr) {
-        m_parent->window()->repaint();
-    }
 }
 
 WorkFeedback::WorkFeedback(QWidget* parent, QString label, DocumentWrite write,

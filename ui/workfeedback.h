@@ -1,5 +1,4 @@
-// Feedback while a document is read or written on the window's thread: the windows painted up to
-// date and a wait cursor at once and,
+// Feedback while a document is read or written on the window's thread: a wait cursor at once and,
 // once the work has taken longer than a second, a progress dialog telling how far it is; for a
 // write, also the notice while it waits for another program's lock on the document.
 #pragma once
