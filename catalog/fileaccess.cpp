@@ -42,10 +42,11 @@ Expected<int> OpenForReading(const std::string& path) {
 
 // Reads the regular file open as `fd` from its start (with pread, leaving its offset) into storage
 // that `grow(capacity)` makes room for, keeping the bytes read so far, and returns its address;
-// gives the number of bytes read. The size from fstat is a hint, the file may still change: one
+// tells `eachPiece` (if set) each piece read and gives the number of bytes read. The size from fstat is a hint, the file may still change: one
 // byte more than it tells whether the file grew, and a file that did is read on in more room.
 template <typename Grow>
-Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
+Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow,
+                                const ReadPieceSink& eachPiece = {}) {
     const Expected<std::size_t> expected = RegularFileSize(fd, path);
     if (!expected) {
         return expected.Error();
@@ -69,6 +70,9 @@ Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow) {
         }
         if (got == 0) {
             return size;
+        }
+        if (eachPiece) {
+            eachPiece(std::string_view(data + size, static_cast<std::size_t>(got)));
         }
         size += static_cast<std::size_t>(got);
         ReportProgress(size, *expected);
@@ -104,7 +108,7 @@ Expected<FileBytes> ReadFileBuffer(const std::string& path) {
     return ReadOpenFile(*fd, path);
 }
 
-Expected<FileBytes> ReadOpenFile(int fd, const std::string& path) {
+Expected<FileBytes> ReadOpenFile(int fd, const std::string& path, const ReadPieceSink& eachPiece) {
     std::unique_ptr<char[]> buffer;
     std::size_t previous = 0;  // the room before, all of it read when it grows
     Expected<std::size_t> size = ReadWhole(fd, path, [&](std::size_t capacity) {
@@ -115,7 +119,7 @@ Expected<FileBytes> ReadOpenFile(int fd, const std::string& path) {
         buffer = std::move(larger);
         previous = capacity;
         return buffer.get();
-    });
+    }, eachPiece);
     if (!size) {
         return size.Error();
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,9 +36,14 @@ Expected<std::string> ReadFileBytes(const std::string& path);
 // ReadFileBytes into a FileBytes buffer, for documents that may be large.
 Expected<FileBytes> ReadFileBuffer(const std::string& path);
 
+// Told each piece of a file as it is read, in order: the pieces put together are the bytes read.
+using ReadPieceSink = std::function<void(std::string_view piece)>;
+
 // ReadFileBuffer on the file open as `fd` (readable, any position; read from its start with pread,
-// so the descriptor's offset is unchanged); `path` is the name used in errors.
-Expected<FileBytes> ReadOpenFile(int fd, const std::string& path);
+// so the descriptor's offset is unchanged); `path` is the name used in errors. `eachPiece`, if
+// set, is told each piece right after it is read, while it is still in the processor's cache.
+Expected<FileBytes> ReadOpenFile(int fd, const std::string& path,
+                                 const ReadPieceSink& eachPiece = {});
 
 // The size of the file open as `fd`, or the refusal of what the readers here do not read: a
 // folder, a device, a pipe or anything else that is not a regular file. Errors name `path`.

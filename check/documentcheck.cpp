@@ -199,7 +199,7 @@ Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
     DocumentCheck check{
         catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
     check.warnings = ReadWarnings(catalogues, check.text);
-    CheckEncoding(check.out, bytes, encoding.value_or(DecideEncoding(bytes)));
+    CheckEncoding(check.out, bytes, encoding ? *encoding : DecideEncoding(bytes));
     const auto aboutEncoding = static_cast<std::ptrdiff_t>(findings.size());
     // The findings of each section come with those of the skipped lines in its body, all on its
     // lines: sorting each batch sorts them all, without sorting every finding of a large document

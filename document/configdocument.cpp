@@ -13,6 +13,8 @@
 #include "documentio.h"
 #include "documentrules.h"
 #include "profiletext.h"
+#include "splicedbytes.h"
+#include "textencoding.h"
 
 namespace tav {
 
@@ -46,9 +48,18 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
                                                         std::optional<TextEncoding> encoding) {
     UniqueFd file(path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     const int openError = errno;
+    // The fingerprint and the encoding come from each piece as it is read, while it is still in
+    // the cache: no further pass over the whole file, and the progress of a long open tells of
+    // nearly all of its work.
+    ContentHash hash;
+    EncodingScanner scanner;
+    const auto scan = [&](std::string_view piece) {
+        hash.Add(piece);
+        scanner.Scan(piece);
+    };
     Expected<FileBytes> bytes =
         path.empty()   ? Expected<FileBytes>(FileBytes())
-        : file.Valid() ? ReadOpenFile(file.Get(), path)
+        : file.Valid() ? ReadOpenFile(file.Get(), path, scan)
                        : Expected<FileBytes>(FileError{path, std::strerror(openError), openError});
     bool exists = !path.empty();
     if (!bytes) {
@@ -57,9 +68,15 @@ Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
         }
         bytes = FileBytes();  // opens as a new document of that name
         exists = false;
+        hash = ContentHash();
+        scanner = EncodingScanner();
     }
-    std::vector<std::string> warnings = OpenBytes(path, name, bytes->View(), encoding);
-    m_disk.exists = exists;
+    const std::string_view view = bytes->View();
+    m_disk = DiskFingerprint{exists, view.size(), hash.Value()};
+    m_file = UniqueFd();
+    std::vector<std::string> warnings =
+        OpenText(path, name, ProfileText(view, ProfileText::InPlace{}), view,
+                 encoding.value_or(scanner.Result()));
     m_file = exists ? std::move(file) : UniqueFd();
     return warnings;
 }
@@ -75,7 +92,8 @@ std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, cons
 std::vector<std::string> ConfigDocument::OpenText(const std::string& path, const std::string& name,
                                                   const ProfileText& text, std::string_view bytes,
                                                   std::optional<TextEncoding> encoding) {
-    m_encoding = encoding.value_or(DecideEncoding(bytes));
+    // Not value_or: its argument, a pass over the whole document, would be worked out anyway.
+    m_encoding = encoding ? *encoding : DecideEncoding(bytes);
     m_table = Defs().fields;
     std::vector<std::string> warnings = ReadDocumentValues(Defs().sections, m_table, text);
     m_order = CatalogDisplayOrder(Defs().sections, m_table);

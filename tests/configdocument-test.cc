@@ -479,6 +479,37 @@ TEST(DocumentEncodingTest, TextsAreUtf8AndAnEditIsStoredInTheDocumentsEncoding) 
     }
 }
 
+// A large file is read in pieces, and its encoding and fingerprint are taken piece by piece: a
+// sequence cut by a piece's end, or a wrong byte far into the file, decides as in a small file,
+// and the document's own file is known as unchanged when it is saved.
+TEST(DocumentEncodingTest, ALargeDocumentIsDecidedAsAWholeAcrossItsPieces) {
+    constexpr std::size_t kPiece = std::size_t{16} << 20;  // the size the file is read in
+    struct Case {
+        const char* name;
+        std::string tail;  // what follows the 16 MiB of ASCII
+        std::size_t cut;   // how many bytes of the tail lie before the piece's end
+        tav::TextEncoding encoding;
+    };
+    const Case cases[] = {
+        {"a UTF-8 sequence across the cut", "\xE2\x82\xAC\n", 1, tav::TextEncoding::Utf8},
+        {"a Windows-1252 byte after the cut", "x\xE9\n", 0, tav::TextEncoding::Windows1252},
+        {"a truncated sequence at the end", "\xE2\x82", 1, tav::TextEncoding::Windows1252},
+    };
+    for (const Case& c : cases) {
+        std::string document = "[General]\nTitle=Large\n[Other]\n";
+        document.append(kPiece - c.cut - document.size() - 1, 'k');
+        document += '=';
+        document += c.tail;
+        Fixture f(kFields, document);
+        EXPECT_EQ(f.doc.Encoding(), c.encoding) << c.name;
+        EXPECT_EQ(f.doc.Value(kTitle), "Large") << c.name;
+        ASSERT_TRUE(f.doc.SetValue(kTitle, "Larger")) << c.name;
+        const tav::Expected<bool> saved = f.doc.SaveIfUnchangedOnDisk("T");
+        ASSERT_TRUE(saved) << c.name << ": " << saved.Error().Message();
+        EXPECT_TRUE(*saved) << c.name << ": its own file was taken for someone else's change";
+    }
+}
+
 TEST(DocumentEncodingTest, WhatTheEncodingCannotHoldIsRefusedAndChangesNothing) {
     struct Case {
         const char* name;
