@@ -1,13 +1,19 @@
 #include "filechooser.h"
 
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "tree/textconv.h"
 
 namespace tav {
 
 namespace {
+
+// How long the event loop runs on after a file was chosen, for the window system to take the
+// dialog off the screen and the windows below to paint what it uncovered.
+constexpr int kSettleMs = 100;
 
 // Runs one file dialog in `mode` and returns the single file chosen.
 std::optional<ChosenFile> RunFileDialog(QWidget* owner, const QString& folder,
@@ -22,6 +28,12 @@ std::optional<ChosenFile> RunFileDialog(QWidget* owner, const QString& folder,
         return std::nullopt;
     }
     const QString path = dialog.selectedFiles().constFirst();
+    // What follows may hold the thread for a while (reading a large document); without this the
+    // closed dialog would stay on screen meanwhile. The events are those the dialog's own loop ran
+    // a moment ago; the user's input waits.
+    QEventLoop settle;
+    QTimer::singleShot(kSettleMs, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
     return ChosenFile{FromQt(path), FromQt(QFileInfo(path).fileName())};
 }
 
