@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libchm-dev fp-utils-3.2.2
     clang libclang-rt-14-dev
-    xvfb x11-utils xdotool imagemagick
+    xvfb openbox x11-utils xdotool imagemagick
     acl attr
     dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db
 )
