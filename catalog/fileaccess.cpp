@@ -42,8 +42,9 @@ Expected<int> OpenForReading(const std::string& path) {
 
 // Reads the regular file open as `fd` from its start (with pread, leaving its offset) into storage
 // that `grow(capacity)` makes room for, keeping the bytes read so far, and returns its address;
-// tells `eachPiece` (if set) each piece read and gives the number of bytes read. The size from fstat is a hint, the file may still change: one
-// byte more than it tells whether the file grew, and a file that did is read on in more room.
+// tells `eachPiece` (if set) each piece read and gives the number of bytes read. The size from
+// fstat is a hint, the file may still change: one byte more than it tells whether the file grew,
+// and a file that did is read on in more room.
 template <typename Grow>
 Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow,
                                 const ReadPieceSink& eachPiece = {}) {
@@ -111,15 +112,18 @@ Expected<FileBytes> ReadFileBuffer(const std::string& path) {
 Expected<FileBytes> ReadOpenFile(int fd, const std::string& path, const ReadPieceSink& eachPiece) {
     std::unique_ptr<char[]> buffer;
     std::size_t previous = 0;  // the room before, all of it read when it grows
-    Expected<std::size_t> size = ReadWhole(fd, path, [&](std::size_t capacity) {
-        std::unique_ptr<char[]> larger(new char[capacity]);  // not zeroed: the read fills it
-        if (buffer) {
-            std::memcpy(larger.get(), buffer.get(), previous);
-        }
-        buffer = std::move(larger);
-        previous = capacity;
-        return buffer.get();
-    }, eachPiece);
+    Expected<std::size_t> size = ReadWhole(
+        fd, path,
+        [&](std::size_t capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity]);  // not zeroed: the read fills it
+            if (buffer) {
+                std::memcpy(larger.get(), buffer.get(), previous);
+            }
+            buffer = std::move(larger);
+            previous = capacity;
+            return buffer.get();
+        },
+        eachPiece);
     if (!size) {
         return size.Error();
     }

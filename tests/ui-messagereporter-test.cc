@@ -21,7 +21,8 @@ struct Question {
 
 const Question kQuestions[] = {
     {"save changes", [] { return tav::SaveChangesBox(nullptr, "a.tac"); }},
-    {"unfinished save", [] { return tav::UnfinishedSaveBox(nullptr, "a.tac", "/srv/.a.tac.copy"); }},
+    {"unfinished save",
+     [] { return tav::UnfinishedSaveBox(nullptr, "a.tac", "/srv/.a.tac.copy"); }},
     {"missing recent file", [] { return tav::MissingFileBox(nullptr, "/srv/a.tac"); }},
 };
 

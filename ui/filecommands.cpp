@@ -161,8 +161,8 @@ void MainDialog::OnFileRecent(int index) {
         // list is one the user had, so its going is news.
         std::error_code error;
         if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) {
-            if (m_services.messages.AskToForgetMissingFile(
-                    this, QDir::toNativeSeparators(ToQt(path)))) {
+            if (m_services.messages.AskToForgetMissingFile(this,
+                                                           QDir::toNativeSeparators(ToQt(path)))) {
                 m_recent.Remove(path);
                 UpdateRecentMenu();
             }

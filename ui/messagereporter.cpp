@@ -41,7 +41,8 @@ QPushButton* AddButton(QMessageBox& box, QMessageBox::StandardButton button, con
 
 std::unique_ptr<QMessageBox> SaveChangesBox(QWidget* owner, const QString& documentName) {
     const QString document = documentName.isEmpty() ? Tr("the new document") : documentName;
-    std::unique_ptr<QMessageBox> box = WarningBox(owner, Tr("Save the changes to %1?").arg(document));
+    std::unique_ptr<QMessageBox> box =
+        WarningBox(owner, Tr("Save the changes to %1?").arg(document));
     box->setDefaultButton(AddButton(*box, QMessageBox::Save, Tr("&Save")));
     AddButton(*box, QMessageBox::Discard, Tr("&Discard"));
     AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));

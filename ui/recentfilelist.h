@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace tav {
 
