@@ -83,17 +83,18 @@ _tacconf()
     if [[ $cur == -* ]] && ! $operands_done; then
         local flags='--catalogues --encoding --help'
         case $command in
-            "") flags+=' -h' ;;
+            "") flags+=' -h --version' ;;
             get) flags+=' --all' ;;
             dump) flags+=' --json' ;;
             set) flags+=' --files --wait --recover' ;;
+            diff) flags+=' --ignore-stamps' ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$flags" -- "$cur")
         return
     fi
 
     if [[ -z $command ]]; then
-        mapfile -t COMPREPLY < <(compgen -W 'get set dump check diff' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'get set dump check diff version' -- "$cur")
         return
     fi
 
