@@ -9,8 +9,8 @@
 #   02-edited           one edit (Author): the setting in bold, "*" in the title
 #   03-saved            0.2 s after Ctrl+S: the "Saved at" note, the bold gone
 #   04-unsaved-question another edit, then Exit: Save, Discard and Cancel with their Alt letters
-#   05-missing-recent   File > Recent Files > the file before, which is gone: said so, with the offer to take
-#                       it off the list
+#   05-missing-recent   File > Recent Files > the file before, which is gone: said so, with the
+#                       offer to take it off the list
 #   06-about            the About box with the version
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,8 @@ out=${1:-$root/build/walkthrough}
 
 [ -x "$program" ] || { echo "walkthrough: $program not built (run scripts/build.sh)" >&2; exit 1; }
 for tool in Xvfb openbox xdpyinfo xdotool import; do
-    command -v "$tool" >/dev/null || { echo "walkthrough: $tool is missing (scripts/setup.sh)" >&2; exit 1; }
+    command -v "$tool" >/dev/null ||
+        { echo "walkthrough: $tool is missing (scripts/setup.sh)" >&2; exit 1; }
 done
 mkdir -p "$out"
 
@@ -53,8 +54,8 @@ mkdir -m 0700 "$home/runtime"
 mkdir -p "$home/config/Wrn.Applications" "$home/docs"
 printf '[Recent]\nFiles=%s\n' "$home/docs/gone.tac" >"$home/config/Wrn.Applications/tavmanager.conf"
 document=$home/docs/site.tac
-printf '[TACInfo]\r\nAuthor=Site\r\n[General]\r\nTitle=Caf\xe9\r\n[Replace]\r\nr0=\xe9t\xe9,summer\r\nr1=\r\n' \
-    >"$document"
+printf '%s\r\n' '[TACInfo]' 'Author=Site' '[General]' $'Title=Caf\xe9' '[Replace]' \
+    $'r0=\xe9t\xe9,summer' 'r1=' >"$document"
 
 # Gives the keyboard to the editor's window titled exactly $1 (a question or the About box).
 focus() {

@@ -45,10 +45,12 @@ for command in "${commands[@]}"; do
 done
 
 # The manual page and the Markdown reference: every option, anywhere in the text.
-compare "docs/man/tacconf.1" "$all" "$(sed 's/\\-/-/g; s/\\f[BIRP]//g' "$man" | grep -oE -- '--[a-z][a-z-]*' | sort -u)"
+man_options=$(sed 's/\\-/-/g; s/\\f[BIRP]//g' "$man" | grep -oE -- '--[a-z][a-z-]*' | sort -u)
+compare "docs/man/tacconf.1" "$all" "$man_options"
 compare "docs/tacconf.md" "$all" "$(grep -oE -- '--[a-z][a-z-]*' "$markdown" | sort -u)"
 for command in "${commands[@]}"; do
-    grep -qE "^\.(B|BI|BR) \"?$command\b" "$man" || fail "docs/man/tacconf.1 has no entry for $command"
+    grep -qE "^\.(B|BI|BR) \"?$command\b" "$man" ||
+        fail "docs/man/tacconf.1 has no entry for $command"
     # version is told with --version at the top of the Markdown reference, not under a heading.
     [ "$command" = version ] || grep -qE "^#+ .*\b$command\b" "$markdown" ||
         fail "docs/tacconf.md has no heading for $command"
@@ -56,7 +58,8 @@ done
 
 # The completion: its command words, and for each command the options it offers.
 offered_commands=$(sed -n "s/.*compgen -W '\(get [a-z ]*\)'.*/\1/p" "$completion" | words)
-compare "the completion's commands" "$(printf '%s\n' "${commands[@]}" | sort -u)" "$offered_commands"
+all_commands=$(printf '%s\n' "${commands[@]}" | sort -u)
+compare "the completion's commands" "$all_commands" "$offered_commands"
 common=$(sed -n "s/.*local flags='\([^']*\)'.*/\1/p" "$completion")
 for command in "${!per_command[@]}"; do
     own=$(sed -n "s/^ *$command) flags+=' \([^']*\)' ;;/\1/p" "$completion")

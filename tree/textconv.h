@@ -1,4 +1,4 @@
-// The one place where the core's 8-bit texts and Qt's QString meet.
+// The core's UTF-8 texts as Qt's QString and back, for the tree, the window and the program.
 #pragma once
 
 #include <QString>
