@@ -1,10 +1,10 @@
-#include "commandline.h"
+#include "app/commandline.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
 
 namespace tav {
 

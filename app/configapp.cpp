@@ -1,11 +1,11 @@
-#include "configapp.h"
+#include "app/configapp.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "catalog/fileerror.h"
-#include "tree/textconv.h"
+#include "base/fileerror.h"
+#include "qtbridge/textconv.h"
 #include "ui/messagereporter.h"
 
 namespace tav {

@@ -1,11 +1,11 @@
-#include "installedfiles.h"
+#include "app/installedfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <optional>
 
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
 #include "ui/messagereporter.h"
 
 namespace tav {

@@ -8,7 +8,7 @@
 #include "app/installedfiles.h"
 #include "app/startupprobe.h"
 #include "help/chmhelpservice.h"
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"

@@ -1,4 +1,4 @@
-#include "startupprobe.h"
+#include "app/startupprobe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "catalogtext.h"
+#include "catalog/catalogtext.h"
 
 namespace tav {
 

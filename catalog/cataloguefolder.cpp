@@ -1,4 +1,4 @@
-#include "cataloguefolder.h"
+#include "catalog/cataloguefolder.h"
 
 #include <algorithm>
 #include <cstdlib>

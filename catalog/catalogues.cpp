@@ -1,7 +1,7 @@
-#include "catalogues.h"
+#include "catalog/catalogues.h"
 
-#include "fileaccess.h"
-#include "names.h"
+#include "base/fileaccess.h"
+#include "base/names.h"
 
 namespace tav {
 

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "../document/textencoding.h"
-#include "fieldcatalog.h"
-#include "sectioncatalog.h"
+#include "base/textencoding.h"
+#include "catalog/fieldcatalog.h"
+#include "catalog/sectioncatalog.h"
 
 namespace tav {
 

@@ -1,6 +1,6 @@
-#include "fieldcatalog.h"
+#include "catalog/fieldcatalog.h"
 
-#include "catalogtext.h"
+#include "catalog/catalogtext.h"
 
 namespace tav {
 

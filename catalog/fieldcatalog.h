@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "sectioncatalog.h"
+#include "catalog/sectioncatalog.h"
 
 namespace tav {
 

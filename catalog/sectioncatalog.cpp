@@ -1,6 +1,6 @@
-#include "sectioncatalog.h"
+#include "catalog/sectioncatalog.h"
 
-#include "catalogtext.h"
+#include "catalog/catalogtext.h"
 
 namespace tav {
 

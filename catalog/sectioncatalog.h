@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "fileerror.h"
+#include "base/fileerror.h"
 
 namespace tav {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalog/catalogues.h"
-#include "finding.h"
+#include "check/finding.h"
 
 namespace tav::check {
 

@@ -1,4 +1,4 @@
-#include "cataloguelines.h"
+#include "check/cataloguelines.h"
 
 #include <algorithm>
 

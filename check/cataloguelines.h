@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "finding.h"
+#include "check/finding.h"
 
 namespace tav::check {
 

@@ -1,14 +1,14 @@
-#include "documentcheck.h"
+#include "check/documentcheck.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "catalog/names.h"
+#include "base/names.h"
+#include "check/listcheck.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
-#include "document/profilelines.h"
-#include "listcheck.h"
+#include "profile/profilelines.h"
 
 namespace tav::check {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/textencoding.h"
 #include "catalog/catalogues.h"
-#include "document/textencoding.h"
-#include "finding.h"
+#include "check/finding.h"
 
 namespace tav::check {
 

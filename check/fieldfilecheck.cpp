@@ -1,11 +1,11 @@
 #include <map>
 
+#include "base/names.h"
 #include "catalog/catalogtext.h"
-#include "catalog/names.h"
-#include "cataloguecheck.h"
-#include "cataloguelines.h"
+#include "check/cataloguecheck.h"
+#include "check/cataloguelines.h"
 #include "document/documentrules.h"
-#include "document/profiletext.h"
+#include "profile/profiletext.h"
 
 namespace tav::check {
 

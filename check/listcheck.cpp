@@ -1,10 +1,10 @@
 // The checks of the two lists a document keeps in single keys: Order lists and the replacement
 // list.
-#include "listcheck.h"
+#include "check/listcheck.h"
 
 #include <set>
 
-#include "catalog/names.h"
+#include "base/names.h"
 #include "document/documentrules.h"
 
 namespace tav::check {

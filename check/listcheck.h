@@ -8,11 +8,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/names.h"
 #include "catalog/catalogues.h"
-#include "catalog/names.h"
-#include "cataloguelines.h"
-#include "document/profilelisting.h"
-#include "document/profiletext.h"
+#include "check/cataloguelines.h"
+#include "profile/profilelisting.h"
+#include "profile/profiletext.h"
 
 namespace tav::check {
 

@@ -1,10 +1,10 @@
-#include "cataloguecheck.h"
+#include "check/cataloguecheck.h"
 
 #include <map>
 
+#include "base/names.h"
 #include "catalog/catalogtext.h"
-#include "catalog/names.h"
-#include "cataloguelines.h"
+#include "check/cataloguelines.h"
 
 namespace tav::check {
 

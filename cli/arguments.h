@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/textencoding.h"
+#include "base/textencoding.h"
 
 namespace tav::cli {
 

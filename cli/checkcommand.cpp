@@ -1,9 +1,9 @@
 // tacconf check: where the catalogues and documents disagree or would misbehave.
-#include "catalog/fileaccess.h"
+#include "base/fileaccess.h"
 #include "check/cataloguecheck.h"
 #include "check/documentcheck.h"
-#include "commands.h"
-#include "document/leftovers.h"
+#include "cli/commands.h"
+#include "storage/leftovers.h"
 
 namespace tav::cli {
 

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "arguments.h"
 #include "catalog/catalogues.h"
+#include "cli/arguments.h"
+#include "cli/environment.h"
 #include "document/configdocument.h"
-#include "environment.h"
 
 namespace tav::cli {
 

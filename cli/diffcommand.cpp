@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
-#include "document/profilelines.h"
-#include "linediff.h"
+#include "cli/commands.h"
+#include "cli/linediff.h"
+#include "profile/profilelines.h"
 
 namespace tav::cli {
 

@@ -1,7 +1,7 @@
 // tacconf dump: the whole document as the editor shows it.
-#include "commands.h"
+#include "cli/commands.h"
+#include "cli/jsontext.h"
 #include "document/documentrules.h"
-#include "jsontext.h"
 
 namespace tav::cli {
 

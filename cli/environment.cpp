@@ -1,4 +1,4 @@
-#include "environment.h"
+#include "cli/environment.h"
 
 #include <unistd.h>
 #include <cerrno>

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "arguments.h"
 #include "catalog/cataloguefolder.h"
+#include "cli/arguments.h"
 
 namespace tav::cli {
 

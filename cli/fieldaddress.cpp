@@ -1,4 +1,4 @@
-#include "fieldaddress.h"
+#include "cli/fieldaddress.h"
 
 #include <algorithm>
 

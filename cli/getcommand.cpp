@@ -1,9 +1,9 @@
 // tacconf get: values of a document as the editor shows them.
-#include "commands.h"
+#include "cli/commands.h"
+#include "cli/fieldaddress.h"
 #include "document/documentrules.h"
-#include "document/filesource.h"
 #include "document/valuelookup.h"
-#include "fieldaddress.h"
+#include "storage/filesource.h"
 
 namespace tav::cli {
 

@@ -1,8 +1,8 @@
-#include "jsontext.h"
+#include "cli/jsontext.h"
 
 #include <cstdio>
 
-#include "document/textencoding.h"
+#include "base/textencoding.h"
 
 namespace tav::cli {
 

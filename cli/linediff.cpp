@@ -1,4 +1,4 @@
-#include "linediff.h"
+#include "cli/linediff.h"
 
 #include <algorithm>
 #include <optional>

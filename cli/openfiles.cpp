@@ -1,6 +1,6 @@
 // The files the subcommands open: the catalogues, once per run, and the document they work on.
-#include "catalog/fileaccess.h"
-#include "commands.h"
+#include "base/fileaccess.h"
+#include "cli/commands.h"
 
 namespace tav::cli {
 

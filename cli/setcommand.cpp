@@ -4,10 +4,10 @@
 #include <memory>
 #include <sstream>
 
-#include "commands.h"
+#include "cli/commands.h"
+#include "cli/fieldaddress.h"
 #include "document/documentrules.h"
-#include "document/filelock.h"
-#include "fieldaddress.h"
+#include "storage/filelock.h"
 
 namespace tav::cli {
 

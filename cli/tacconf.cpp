@@ -1,8 +1,8 @@
-#include "tacconf.h"
+#include "cli/tacconf.h"
 
 #include <array>
 
-#include "commands.h"
+#include "cli/commands.h"
 
 namespace tav::cli {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "arguments.h"
-#include "environment.h"
+#include "cli/arguments.h"
+#include "cli/environment.h"
 
 namespace tav::cli {
 

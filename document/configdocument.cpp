@@ -1,4 +1,4 @@
-#include "configdocument.h"
+#include "document/configdocument.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,13 +8,13 @@
 #include <cstring>
 #include <memory>
 
-#include "../catalog/fileaccess.h"
-#include "documentfile.h"
-#include "documentio.h"
-#include "documentrules.h"
-#include "profiletext.h"
-#include "splicedbytes.h"
-#include "textencoding.h"
+#include "base/fileaccess.h"
+#include "base/splicedbytes.h"
+#include "base/textencoding.h"
+#include "document/documentio.h"
+#include "document/documentrules.h"
+#include "profile/profiletext.h"
+#include "storage/documentfile.h"
 
 namespace tav {
 

@@ -19,14 +19,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
+#include "base/fileaccess.h"
+#include "base/splicedbytes.h"
+#include "base/textencoding.h"
 #include "catalog/catalogues.h"
-#include "catalog/expected.h"
-#include "catalog/fileaccess.h"
-#include "displayorder.h"
-#include "documentfile.h"
-#include "safepath.h"
-#include "splicedbytes.h"
-#include "textencoding.h"
+#include "document/displayorder.h"
+#include "storage/documentfile.h"
+#include "storage/safepath.h"
 
 namespace tav {
 

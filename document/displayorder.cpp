@@ -1,4 +1,4 @@
-#include "displayorder.h"
+#include "document/displayorder.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "../catalog/fieldcatalog.h"
-#include "../catalog/sectioncatalog.h"
+#include "catalog/fieldcatalog.h"
+#include "catalog/sectioncatalog.h"
 
 namespace tav {
 

@@ -1,10 +1,10 @@
-#include "documentio.h"
+#include "document/documentio.h"
 
 #include <memory>
 #include <string_view>
 
-#include "../catalog/fileaccess.h"
-#include "documentfile.h"
+#include "base/fileaccess.h"
+#include "storage/documentfile.h"
 
 namespace tav {
 

@@ -10,13 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "../catalog/expected.h"
-#include "../catalog/fieldcatalog.h"
-#include "../catalog/sectioncatalog.h"
-#include "displayorder.h"
-#include "documentfile.h"
-#include "documentrules.h"
-#include "profiletext.h"
+#include "base/expected.h"
+#include "catalog/fieldcatalog.h"
+#include "catalog/sectioncatalog.h"
+#include "document/displayorder.h"
+#include "document/documentrules.h"
+#include "profile/profiletext.h"
+#include "storage/documentfile.h"
 
 namespace tav {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <functional>
 
-#include "catalog/fileaccess.h"
-#include "configdocument.h"
-#include "documentio.h"
-#include "profiletext.h"
-#include "splicedbytes.h"
-#include "textencoding.h"
+#include "base/fileaccess.h"
+#include "base/splicedbytes.h"
+#include "base/textencoding.h"
+#include "document/configdocument.h"
+#include "document/documentio.h"
+#include "profile/profiletext.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "documentrules.h"
+#include "document/documentrules.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "valuelookup.h"
+#include "document/valuelookup.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "documentrules.h"
+#include "document/documentrules.h"
 
 namespace tav {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "../catalog/catalogues.h"
-#include "../catalog/expected.h"
-#include "configdocument.h"
-#include "profilelookup.h"
-#include "textencoding.h"
+#include "base/expected.h"
+#include "base/textencoding.h"
+#include "catalog/catalogues.h"
+#include "document/configdocument.h"
+#include "profile/profilelookup.h"
 
 namespace tav {
 

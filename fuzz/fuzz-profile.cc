@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "document/profilelisting.h"
-#include "document/profilelookup.h"
-#include "document/profiletext.h"
-#include "document/textencoding.h"
+#include "base/textencoding.h"
 #include "fuzzinput.h"
+#include "profile/profilelisting.h"
+#include "profile/profilelookup.h"
+#include "profile/profiletext.h"
 #include "tests/profileoracle.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "chmbytes.h"
+#include "help/chmbytes.h"
 
 #include <algorithm>
 #include <cctype>

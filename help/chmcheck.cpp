@@ -1,4 +1,4 @@
-#include "chmcheck.h"
+#include "help/chmcheck.h"
 
 #include <chm_lib.h>
 
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "chmbytes.h"
-#include "chmdirectory.h"
+#include "help/chmbytes.h"
+#include "help/chmdirectory.h"
 
 namespace tav {
 

@@ -1,10 +1,10 @@
-#include "chmdirectory.h"
+#include "help/chmdirectory.h"
 
 #include <chm_lib.h>
 
 #include <utility>
 
-#include "chmbytes.h"
+#include "help/chmbytes.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "chmfile.h"
+#include "help/chmfile.h"
 
 #include <chm_lib.h>
 
@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "chmbytes.h"
-#include "chmcheck.h"
-#include "chmhtml.h"
-#include "chmlibrary.h"
+#include "help/chmbytes.h"
+#include "help/chmcheck.h"
+#include "help/chmhtml.h"
+#include "help/chmlibrary.h"
 
 namespace tav {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/fileaccess.h"
-#include "chmsitemap.h"
+#include "base/fileaccess.h"
+#include "help/chmsitemap.h"
 
 struct chmFile;
 

@@ -1,4 +1,4 @@
-#include "chmhelpservice.h"
+#include "help/chmhelpservice.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -7,8 +7,8 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "helpviewer.h"
-#include "screenfit.h"
+#include "help/helpviewer.h"
+#include "help/screenfit.h"
 
 namespace tav {
 

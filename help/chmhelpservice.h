@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "helpservice.h"
+#include "help/helpservice.h"
 
 class QSettings;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "chmhtml.h"
+#include "help/chmhtml.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "chmbytes.h"
-#include "document/textencoding.h"
+#include "base/textencoding.h"
+#include "help/chmbytes.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "chmlibrary.h"
+#include "help/chmlibrary.h"
 
 #include <dlfcn.h>
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "catalog/expected.h"
+#include "base/expected.h"
 
 namespace tav {
 

@@ -1,11 +1,11 @@
-#include "chmsearch.h"
+#include "help/chmsearch.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 
-#include "chmfile.h"
-#include "chmhtml.h"
+#include "help/chmfile.h"
+#include "help/chmhtml.h"
 
 namespace tav {
 

@@ -1,9 +1,9 @@
-#include "chmsitemap.h"
+#include "help/chmsitemap.h"
 
 #include <optional>
 
-#include "chmbytes.h"
-#include "chmhtml.h"
+#include "help/chmbytes.h"
+#include "help/chmhtml.h"
 
 namespace tav {
 

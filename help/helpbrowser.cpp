@@ -1,6 +1,7 @@
-#include "helpbrowser.h"
+#include "help/helpbrowser.h"
 
-#include "chmfile.h"
+#include "help/chmfile.h"
+#include "qtbridge/textconv.h"
 
 namespace tav {
 
@@ -32,9 +33,9 @@ void HelpBrowser::ShowMessage(const QString& heading, const QString& text) {
 QUrl HelpBrowser::TopicUrl(const std::string& topic) {
     QUrl url;
     url.setScheme(kScheme);
-    url.setPath(QString::fromUtf8(ChmTopicObject(topic)));
+    url.setPath(ToQt(ChmTopicObject(topic)));
     if (const auto hash = topic.find('#'); hash != std::string::npos) {
-        url.setFragment(QString::fromUtf8(topic.substr(hash + 1)));
+        url.setFragment(ToQt(topic.substr(hash + 1)));
     }
     return url;
 }
@@ -44,7 +45,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     if (m_file == nullptr || url.scheme() != kScheme) {
         return {};
     }
-    if (auto bytes = m_file->Retrieve(url.path().toStdString())) {
+    if (auto bytes = m_file->Retrieve(FromQt(url.path()))) {
         return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
     }
     if (type == QTextDocument::HtmlResource) {

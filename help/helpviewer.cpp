@@ -1,4 +1,4 @@
-#include "helpviewer.h"
+#include "help/helpviewer.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,9 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-#include "chmfile.h"
-#include "helpbrowser.h"
+#include "help/chmfile.h"
+#include "help/helpbrowser.h"
+#include "qtbridge/textconv.h"
 
 namespace tav {
 
@@ -34,7 +35,7 @@ QString DefaultTitle() {
 void AddContentsItems(QTreeWidgetItem* parent, const std::vector<SitemapEntry>& entries) {
     for (const SitemapEntry& entry : entries) {
         auto* item = new QTreeWidgetItem(parent);
-        item->setText(0, QString::fromUtf8(entry.name.empty() ? entry.local : entry.name));
+        item->setText(0, ToQt(entry.name.empty() ? entry.local : entry.name));
         if (!entry.local.empty()) {
             item->setData(0, HelpViewer::kTopicRole, HelpBrowser::TopicUrl(entry.local));
         }
@@ -46,7 +47,7 @@ void AddContentsItems(QTreeWidgetItem* parent, const std::vector<SitemapEntry>& 
 void AddIndexItems(QListWidget& list, const std::vector<SitemapEntry>& entries,
                    const QString& prefix) {
     for (const SitemapEntry& entry : entries) {
-        const QString name = prefix + QString::fromUtf8(entry.name);
+        const QString name = prefix + ToQt(entry.name);
         if (!entry.local.empty()) {
             auto* item = new QListWidgetItem(name, &list);
             item->setData(HelpViewer::kTopicRole, HelpBrowser::TopicUrl(entry.local));
@@ -188,7 +189,7 @@ bool HelpViewer::ShowHelpFile(const QString& path, const std::string& page) {
         return false;
     }
     const std::string title = opened.file->Title();
-    setWindowTitle(title.empty() ? DefaultTitle() : QString::fromUtf8(title));
+    setWindowTitle(title.empty() ? DefaultTitle() : ToQt(title));
     m_file = std::move(opened.file);
     m_error.clear();
     m_browser->SetFile(m_file.get());
@@ -272,12 +273,12 @@ void HelpViewer::OpenFirstIndexMatch() {
 
 void HelpViewer::RunSearch() {
     m_searchResults->clear();
-    const std::vector<SearchHit> hits = m_search.Find(m_searchLine->text().toStdString());
+    const std::vector<SearchHit> hits = m_search.Find(FromQt(m_searchLine->text()));
     for (const SearchHit& hit : hits) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(hit.title), m_searchResults);
+        auto* item = new QListWidgetItem(ToQt(hit.title), m_searchResults);
         item->setData(kTopicRole, HelpBrowser::TopicUrl(hit.page));
-        item->setToolTip(tr("%1 (%n occurrence(s))", nullptr, static_cast<int>(hit.score))
-                             .arg(QString::fromUtf8(hit.page)));
+        item->setToolTip(
+            tr("%1 (%n occurrence(s))", nullptr, static_cast<int>(hit.score)).arg(ToQt(hit.page)));
     }
     m_searchStatus->setText(hits.empty()
                                 ? tr("No page holds every word.")

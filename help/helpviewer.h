@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "chmsearch.h"
+#include "help/chmsearch.h"
 
 class QLabel;
 class QLineEdit;

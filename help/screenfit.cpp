@@ -1,4 +1,4 @@
-#include "screenfit.h"
+#include "help/screenfit.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "images.h"
+#include "resources/images.h"
 
 #include <QImage>
 #include <QPixmap>
 
-#include "imagedata.h"
+#include "resources/imagedata.h"
 
 namespace tav {
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks that includes point down the layers only, so that each folder's library links only the
 # ones below it:
-#   catalog, document (the core)  <  check, cli        (cli may use the core and check only)
-#   the core  <  tree  <  help  <  ui  <  app            (help may use the core only)
-# and that the core includes no Qt header. resources/ (the images) may be used by tree, ui and app.
+#   base  <  catalog, profile, storage  <  document  <  check  <  cli           (the core, no Qt)
+#   base  <  qtbridge  <  help;   the core, qtbridge, resources  <  tree  <  ui  <  app
+# catalog, profile and storage know only base, not each other; help knows only base and the
+# Qt bridge; only cli knows check. resources/ (the images) may be used by tree, ui and app. The
+# core and cli include no Qt header.
 # Every offending include is printed as file:line: text; the exit status is 1 when there is any.
 # The folder checked is the argument (default: the source tree this script belongs to).
 set -euo pipefail
@@ -12,16 +14,22 @@ cd "$root"
 
 # Which project folders the files of each folder may include (besides their own).
 declare -A allowed=(
-    [catalog]="catalog document"
-    [document]="catalog document"
-    [check]="catalog document"
-    [cli]="catalog document check"
-    [tree]="catalog document resources"
-    [help]="catalog document"
-    [ui]="catalog document resources tree help"
-    [app]="catalog document resources tree help ui"
+    [base]=""
+    [catalog]="base"
+    [profile]="base"
+    [storage]="base"
+    [document]="base catalog profile storage"
+    [check]="base catalog profile storage document"
+    [cli]="base catalog profile storage document check"
+    [qtbridge]="base"
     [resources]=""
+    [tree]="base catalog profile storage document qtbridge resources"
+    [help]="base qtbridge"
+    [ui]="base catalog profile storage document qtbridge resources tree help"
+    [app]="base catalog profile storage document qtbridge resources tree help ui"
 )
+# The folders whose files may include no Qt header.
+core="base catalog profile storage document check cli"
 folders="${!allowed[*]}"
 
 status=0
@@ -30,14 +38,16 @@ for folder in "${!allowed[@]}"; do
     files=$(find "$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.cc' \) | sort)
     [ -n "$files" ] || continue
     # shellcheck disable=SC2086  # file names without blanks, one word each
-    awk -v self="$folder" -v allowed="${allowed[$folder]}" -v folders="$folders" '
+    awk -v self="$folder" -v allowed="${allowed[$folder]}" -v folders="$folders" -v core="$core" '
         BEGIN {
             split(folders, f, " ");
             for (i in f) known[f[i]] = 1;
             split(allowed, a, " ");
             for (i in a) ok[a[i]] = 1;
             ok[self] = 1;
-            core = (self == "catalog" || self == "document");
+            split(core, c, " ");
+            qtfree = 0;
+            for (i in c) if (c[i] == self) qtfree = 1;
         }
         /^[ \t]*#[ \t]*include[ \t]*[<"]/ {
             line = $0;
@@ -45,7 +55,7 @@ for folder in "${!allowed[@]}"; do
             angle = substr(line, 1, 1) == "<";
             name = substr(line, 2);
             sub(/[>"].*$/, "", name);
-            if (core && angle && name ~ /^Q/) {
+            if (qtfree && angle && name ~ /^Q/) {
                 print FILENAME ":" FNR ": " $0 "   (no Qt in the core)";
                 bad = 1;
                 next;

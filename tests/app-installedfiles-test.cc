@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
 #include "ui-fakes.h"
 
 namespace {

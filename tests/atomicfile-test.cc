@@ -1,4 +1,4 @@
-#include "document/atomicfile.h"
+#include "storage/atomicfile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "catalog/fileaccess.h"
-#include "catalog/progress.h"
+#include "base/fileaccess.h"
+#include "base/progress.h"
 #include "testutil.h"
 
 namespace {

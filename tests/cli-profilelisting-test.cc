@@ -1,8 +1,8 @@
-#include "document/profilelisting.h"
+#include "profile/profilelisting.h"
 
 #include <gtest/gtest.h>
 
-#include "document/profiletext.h"
+#include "profile/profiletext.h"
 
 namespace {
 

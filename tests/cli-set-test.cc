@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "cli-testutil.h"
-#include "document/atomicfile.h"
-#include "document/leftovers.h"
 #include "savetestutil.h"
+#include "storage/atomicfile.h"
+#include "storage/leftovers.h"
 
 namespace {
 

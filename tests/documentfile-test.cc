@@ -1,7 +1,7 @@
 // The read-edit-write cycle of a document file: what a save keeps (owner, group, mode, ACL,
 // extended attributes, hard links, the inode where it must), where it writes, and how it deals
 // with a file that changes under it. Run as root, as the tests are in CI.
-#include "document/documentfile.h"
+#include "storage/documentfile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 #include <map>
 #include <set>
 
-#include "document/atomicfile.h"
-#include "document/profiletext.h"
+#include "profile/profiletext.h"
+#include "storage/atomicfile.h"
 #include "testutil.h"
 
 namespace {

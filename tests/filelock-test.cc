@@ -1,7 +1,7 @@
 // Waiting for the lock on a document: bounded, told to the thread's sink with the holder named
 // from /proc/locks, and followed by a fresh look at the name, which another program may have
 // replaced meanwhile.
-#include "document/filelock.h"
+#include "storage/filelock.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,10 @@
 #include <csignal>
 #include <filesystem>
 
-#include "document/documentfile.h"
-#include "document/profiletext.h"
-#include "document/safepath.h"
+#include "profile/profiletext.h"
 #include "savetestutil.h"
+#include "storage/documentfile.h"
+#include "storage/safepath.h"
 #include "testutil.h"
 
 namespace {

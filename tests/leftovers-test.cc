@@ -1,7 +1,7 @@
 // After a save was killed: its complete copy is found, a plain save refuses the file it may have
 // left incomplete, and the copy is restored (links kept) or discarded on request; the temporary
 // file of a killed rename is found and the next save removes it.
-#include "document/leftovers.h"
+#include "storage/leftovers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <set>
 
-#include "document/documentfile.h"
 #include "savetestutil.h"
+#include "storage/documentfile.h"
 #include "testutil.h"
 
 namespace {

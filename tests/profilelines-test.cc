@@ -1,4 +1,4 @@
-#include "document/profilelines.h"
+#include "profile/profilelines.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "document/profilelisting.h"
-#include "document/profiletext.h"
+#include "profile/profilelisting.h"
+#include "profile/profiletext.h"
 
 #include "profileoracle.h"
 

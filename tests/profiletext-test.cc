@@ -1,4 +1,4 @@
-#include "document/profiletext.h"
+#include "profile/profiletext.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/profilelookup.h"
+#include "profile/profilelookup.h"
 #include "testutil.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <set>
 #include <vector>
 
-#include "document/atomicfile.h"
 #include "document/documentio.h"
-#include "document/tempfile.h"
 #include "savetestutil.h"
+#include "storage/atomicfile.h"
+#include "storage/tempfile.h"
 #include "testutil.h"
 
 namespace {

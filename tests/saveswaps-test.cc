@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "document/safepath.h"
 #include "savetestutil.h"
+#include "storage/safepath.h"
 #include "testutil.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "document/atomicfile.h"
-#include "document/documentfile.h"
+#include "storage/atomicfile.h"
+#include "storage/documentfile.h"
 
 namespace tavtest {
 

@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "document/profiletext.h"
-#include "document/splicedbytes.h"
+#include "base/splicedbytes.h"
+#include "profile/profiletext.h"
 
 namespace {
 

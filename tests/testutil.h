@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "document/profilelookup.h"
+#include "profile/profilelookup.h"
 
 namespace tavtest {
 

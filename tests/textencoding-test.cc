@@ -1,4 +1,4 @@
-#include "document/textencoding.h"
+#include "base/textencoding.h"
 
 #include <gtest/gtest.h>
 

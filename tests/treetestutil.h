@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "qtbridge/textconv.h"
 #include "testutil.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
 
 namespace tavtest {
 

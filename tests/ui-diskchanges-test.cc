@@ -11,8 +11,8 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
 #include "ui-fakes.h"
 #include "ui/disknotice.h"
 

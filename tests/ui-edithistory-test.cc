@@ -8,8 +8,8 @@
 #include <QTreeWidgetItem>
 #include <functional>
 
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
 #include "ui-fakes.h"
 
 namespace tavtest {

@@ -10,10 +10,10 @@
 #include <functional>
 #include <set>
 
+#include "base/textencoding.h"
 #include "catalog/fieldcatalog.h"
-#include "document/textencoding.h"
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
 #include "ui-fakes.h"
 
 namespace tavtest {

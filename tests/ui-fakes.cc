@@ -14,8 +14,8 @@
 #include <QTreeWidgetItemIterator>
 #include <stdexcept>
 
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
 #include "ui/programstyle.h"
 
 namespace tavtest {

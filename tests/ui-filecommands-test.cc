@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "document/tempfile.h"
+#include "storage/tempfile.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/workfeedback.h"

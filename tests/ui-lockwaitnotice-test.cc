@@ -17,8 +17,8 @@
 #include <memory>
 #include <optional>
 
-#include "document/filelock.h"
-#include "document/tempfile.h"
+#include "storage/filelock.h"
+#include "storage/tempfile.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/lockwaitnotice.h"

@@ -1,4 +1,4 @@
-#include "configtree.h"
+#include "tree/configtree.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
 
+#include "qtbridge/textconv.h"
 #include "resources/images.h"
-#include "textconv.h"
 
 namespace tav {
 

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "configtree.h"
+#include "tree/configtree.h"
 
 namespace tav {
 

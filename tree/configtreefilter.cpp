@@ -1,6 +1,6 @@
 // The tree's filter: only the items whose text holds the filter text stay visible, with their
 // ancestors. Hiding items is all it does: tags, order, selection and the document stay as they are.
-#include "configtree.h"
+#include "tree/configtree.h"
 
 namespace tav {
 

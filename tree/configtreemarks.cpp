@@ -3,7 +3,7 @@
 // move the reference itself, re-mark every row.
 #include <QTreeWidgetItemIterator>
 
-#include "configtree.h"
+#include "tree/configtree.h"
 
 namespace tav {
 

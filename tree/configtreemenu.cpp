@@ -10,7 +10,7 @@
 #include <iterator>
 #include <optional>
 
-#include "configtree.h"
+#include "tree/configtree.h"
 
 namespace tav {
 

@@ -3,8 +3,8 @@
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
 
-#include "configtree.h"
-#include "textconv.h"
+#include "qtbridge/textconv.h"
+#include "tree/configtree.h"
 
 namespace tav {
 

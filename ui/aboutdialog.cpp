@@ -1,4 +1,4 @@
-#include "aboutdialog.h"
+#include "ui/aboutdialog.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -2,13 +2,13 @@
 // and the question a save asks (Merge, Overwrite, Reload, Cancel).
 #include <QDir>
 
-#include "disknotice.h"
-#include "diskquestions.h"
 #include "document/configdocument.h"
-#include "filewatcher.h"
-#include "maindialog.h"
-#include "messagereporter.h"
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
+#include "ui/disknotice.h"
+#include "ui/diskquestions.h"
+#include "ui/filewatcher.h"
+#include "ui/maindialog.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "disknotice.h"
+#include "ui/disknotice.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "diskquestions.h"
+#include "ui/diskquestions.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

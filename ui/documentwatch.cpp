@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTime>
 
-#include "disknotice.h"
 #include "document/configdocument.h"
-#include "filterfield.h"
-#include "maindialog.h"
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
+#include "ui/disknotice.h"
+#include "ui/filterfield.h"
+#include "ui/maindialog.h"
 
 namespace tav {
 

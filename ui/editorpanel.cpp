@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <array>
 
-#include "document/textencoding.h"
-#include "maindialog.h"
-#include "messagereporter.h"
+#include "base/textencoding.h"
+#include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
+#include "ui/maindialog.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "elidedlabel.h"
+#include "ui/elidedlabel.h"
 
 #include <QHelpEvent>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "filechooser.h"
+#include "ui/filechooser.h"
 
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
 
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
 
 namespace tav {
 

@@ -14,17 +14,17 @@
 #include <filesystem>
 #include <system_error>
 
-#include "catalog/fileerror.h"
+#include "base/fileerror.h"
 #include "document/configdocument.h"
-#include "document/documentfile.h"
 #include "document/documentio.h"
-#include "document/leftovers.h"
-#include "filechooser.h"
-#include "maindialog.h"
-#include "messagereporter.h"
+#include "qtbridge/textconv.h"
+#include "storage/documentfile.h"
+#include "storage/leftovers.h"
 #include "tree/configtree.h"
-#include "tree/textconv.h"
-#include "workfeedback.h"
+#include "ui/filechooser.h"
+#include "ui/maindialog.h"
+#include "ui/messagereporter.h"
+#include "ui/workfeedback.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "filewatcher.h"
+#include "ui/filewatcher.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>

@@ -1,4 +1,4 @@
-#include "filterfield.h"
+#include "ui/filterfield.h"
 
 #include <QAction>
 #include <QEvent>
@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "maintoolbar.h"
 #include "tree/configtree.h"
+#include "ui/maintoolbar.h"
 
 namespace tav {
 

@@ -1,13 +1,13 @@
-#include "lockwaitnotice.h"
+#include "ui/lockwaitnotice.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QProgressDialog>
 
-#include "document/filelock.h"
-#include "messagereporter.h"
-#include "tree/textconv.h"
+#include "qtbridge/textconv.h"
+#include "storage/filelock.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "maindialog.h"
+#include "ui/maindialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,16 +12,16 @@
 #include <algorithm>
 #include <array>
 
-#include "aboutdialog.h"
 #include "document/configdocument.h"
-#include "elidedlabel.h"
-#include "filterfield.h"
 #include "help/helpservice.h"
-#include "maintoolbar.h"
-#include "messagereporter.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
-#include "undokeyrouter.h"
+#include "ui/aboutdialog.h"
+#include "ui/elidedlabel.h"
+#include "ui/filterfield.h"
+#include "ui/maintoolbar.h"
+#include "ui/messagereporter.h"
+#include "ui/undokeyrouter.h"
 
 namespace tav {
 

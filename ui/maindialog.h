@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/expected.h"
-#include "recentfilelist.h"
+#include "base/expected.h"
+#include "ui/recentfilelist.h"
 
 class QAction;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "maintoolbar.h"
+#include "ui/maintoolbar.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,12 +1,12 @@
-#include "messagereporter.h"
+#include "ui/messagereporter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "catalog/fileerror.h"
-#include "tree/textconv.h"
+#include "base/fileerror.h"
+#include "qtbridge/textconv.h"
 
 namespace tav {
 

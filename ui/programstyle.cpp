@@ -1,4 +1,4 @@
-#include "programstyle.h"
+#include "ui/programstyle.h"
 
 #include <QGuiApplication>
 #include <QIconEngine>

@@ -1,4 +1,4 @@
-#include "recentfilelist.h"
+#include "ui/recentfilelist.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 
 #include <QByteArray>
 
-#include "aboutdialog.h"
-#include "maindialog.h"
+#include "ui/aboutdialog.h"
+#include "ui/maindialog.h"
 
 namespace tav {
 

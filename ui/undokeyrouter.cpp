@@ -1,4 +1,4 @@
-#include "undokeyrouter.h"
+#include "ui/undokeyrouter.h"
 
 #include <QAction>
 #include <QKeyEvent>

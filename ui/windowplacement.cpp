@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "maindialog.h"
+#include "ui/maindialog.h"
 
 namespace tav {
 

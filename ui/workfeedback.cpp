@@ -1,10 +1,10 @@
-#include "workfeedback.h"
+#include "ui/workfeedback.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
 
-#include "messagereporter.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 

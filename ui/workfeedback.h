@@ -10,9 +10,9 @@
 #include <memory>
 #include <optional>
 
-#include "catalog/progress.h"
-#include "document/filelock.h"
-#include "lockwaitnotice.h"
+#include "base/progress.h"
+#include "storage/filelock.h"
+#include "ui/lockwaitnotice.h"
 
 class QProgressDialog;
 class QWidget;
