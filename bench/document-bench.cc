@@ -26,6 +26,8 @@
 
 #include "catalog/catalogues.h"
 #include "document/configdocument.h"
+#include "document/documentio.h"
+#include "document/documentstorage.h"
 #include "tree/configtree.h"
 
 namespace {
@@ -325,9 +327,10 @@ void BenchFloorWrite(benchmark::State& state, const Case& c) {
 void BenchOpen(benchmark::State& state, const Case& c) {
     const std::string path = DocumentPath(c);
     auto document = std::make_shared<tav::ConfigDocument>(BenchCatalogues());
+    tav::DocumentStorage storage(*document, tav::CurrentTimeText);
     tav::ConfigTree tree(document);
     for (auto _ : state) {
-        if (!document->Open(path, "doc.tac")) {
+        if (!storage.Open(path, "doc.tac")) {
             state.SkipWithError("open failed");
             break;
         }
@@ -339,12 +342,20 @@ void BenchOpen(benchmark::State& state, const Case& c) {
 void BenchOpenCore(benchmark::State& state, const Case& c) {
     const std::string path = DocumentPath(c);
     tav::ConfigDocument document(BenchCatalogues());
+    tav::DocumentStorage storage(document, tav::CurrentTimeText);
     for (auto _ : state) {
-        if (!document.Open(path, "doc.tac")) {
+        if (!storage.Open(path, "doc.tac")) {
             state.SkipWithError("open failed");
             break;
         }
     }
+}
+
+// The editor's save request: the whole document, over the file as this document left it.
+tav::SaveRequest UnchangedOnly() {
+    tav::SaveRequest request;
+    request.condition = tav::SaveRequest::Condition::IfUnchanged;
+    return request;
 }
 
 // Save as the editor does it after one edit: the file read under the lock and compared with what
@@ -353,7 +364,8 @@ void BenchOpenCore(benchmark::State& state, const Case& c) {
 void BenchSave(benchmark::State& state, const Case& c) {
     const std::string path = Copy(c, "save");
     tav::ConfigDocument document(BenchCatalogues());
-    if (!document.Open(path, "save.tac")) {
+    tav::DocumentStorage storage(document, [] { return std::string("01/01/2026 (00:00:00)"); });
+    if (!storage.Open(path, "save.tac")) {
         state.SkipWithError("open failed");
         return;
     }
@@ -364,8 +376,8 @@ void BenchSave(benchmark::State& state, const Case& c) {
             state.SkipWithError("edit failed");
             break;
         }
-        if (const auto saved = document.SaveIfUnchangedOnDisk("01/01/2026 (00:00:00)");
-            !saved || !*saved) {
+        if (const auto saved = storage.Save(UnchangedOnly());
+            !saved || *saved != tav::SaveOutcome::Saved) {
             state.SkipWithError("edit or save failed");
             break;
         }
@@ -379,12 +391,16 @@ void BenchSet(benchmark::State& state, const Case& c) {
     benchmark::IterationCount n = 0;
     for (auto _ : state) {
         tav::ConfigDocument document(BenchCatalogues());
+        tav::DocumentStorage storage(document, tav::CurrentTimeText);
         const std::string value = EditValue(n++);
-        const tav::Expected<bool> saved =
-            document.EditFile(path, std::nullopt, [&](const std::vector<std::string>&) {
-                return static_cast<bool>(document.SetValue(EditedRow(document), value));
-            });
-        if (!saved || !*saved) {
+        tav::SaveRequest request;
+        request.scope = tav::SaveRequest::Scope::EditedKeys;
+        request.path = path;
+        request.edit = [&](tav::ConfigDocument& read, const std::vector<std::string>&) {
+            return static_cast<bool>(read.SetValue(EditedRow(read), value));
+        };
+        const tav::Expected<tav::SaveOutcome> saved = storage.Save(request);
+        if (!saved || *saved != tav::SaveOutcome::Saved) {
             state.SkipWithError("open, edit or save failed");
             break;
         }
@@ -408,9 +424,10 @@ int MemoryAfterSave() {
     const Case& c = kCases[std::size(kCases) - 1];
     const std::string path = Copy(c, "memory");
     auto document = std::make_shared<tav::ConfigDocument>(BenchCatalogues());
+    tav::DocumentStorage storage(*document, [] { return std::string("01/01/2026 (00:00:00)"); });
     tav::ConfigTree tree(document);
     const double before = ResidentMiB();
-    if (!document->Open(path, "memory.tac")) {
+    if (!storage.Open(path, "memory.tac")) {
         return 2;
     }
     const double opened = ResidentMiB();
@@ -420,8 +437,8 @@ int MemoryAfterSave() {
         if (!document->SetValue(row, EditValue(save))) {
             return 2;
         }
-        if (const auto saved = document->SaveIfUnchangedOnDisk("01/01/2026 (00:00:00)");
-            !saved || !*saved) {
+        if (const auto saved = storage.Save(UnchangedOnly());
+            !saved || *saved != tav::SaveOutcome::Saved) {
             return 2;
         }
         const double now = ResidentMiB();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fileaccess.h"
 #include "catalog/catalogues.h"
 #include "cli/arguments.h"
 #include "cli/environment.h"

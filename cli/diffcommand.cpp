@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/linediff.h"
+#include "document/documentstorage.h"
 #include "profile/profilelines.h"
 
 namespace tav::cli {
@@ -121,7 +122,8 @@ ExitCode RunDiff(const Words& words, const Environment& env) {
     if (!file) {
         return ExitCode::kFailure;
     }
-    Expected<std::string> saved = document.SavedBytes(file->bytes.View(), env.clock());
+    Expected<std::string> saved =
+        DocumentStorage(document, env.clock).SavedBytes(file->bytes.View());
     if (!saved) {
         ReportError(env, document.Path() + ": a save would fail: " + saved.Error().reason);
         return ExitCode::kFailure;

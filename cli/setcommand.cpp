@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/fieldaddress.h"
 #include "document/documentrules.h"
+#include "document/documentstorage.h"
 #include "storage/filelock.h"
 
 namespace tav::cli {
@@ -191,31 +192,36 @@ bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
 Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
                   const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
     ConfigDocument document(catalogues);
+    DocumentStorage storage(document, env.clock);
     bool changed = false;
+    SaveRequest request;
+    request.scope = SaveRequest::Scope::EditedKeys;
+    request.path = path;
+    request.name = path;
+    request.encoding = args.encoding;
+    request.leftover = args.Has("--recover") ? LeftoverChoice::Restore : LeftoverChoice::Refuse;
     // Read, edited and written in one step under the file's lock; the edits are made again on
     // the new content if someone else changes the file meanwhile.
-    const Expected<bool> saved = document.EditFile(
-        path, args.encoding,
-        [&](const std::vector<std::string>& warnings) {
-            for (const std::string& warning : warnings) {
-                ReportWarning(env, path + ": " + warning);
-            }
-            // A read warns only about entries that did not fit: the list in memory is then not
-            // the file's.
-            if (!EditAll(document, pairs, warnings.empty(), env)) {
-                return false;
-            }
-            changed = !document.ChangedRows().empty() || document.EntriesChanged();
-            return true;
-        },
-        args.Has("--recover") ? LeftoverChoice::Restore : LeftoverChoice::Refuse);
+    request.edit = [&](ConfigDocument& read, const std::vector<std::string>& warnings) {
+        for (const std::string& warning : warnings) {
+            ReportWarning(env, path + ": " + warning);
+        }
+        // A read warns only about entries that did not fit: the list in memory is then not
+        // the file's.
+        if (!EditAll(read, pairs, warnings.empty(), env)) {
+            return false;
+        }
+        changed = !read.ChangedRows().empty() || read.EntriesChanged();
+        return true;
+    };
+    const Expected<SaveOutcome> saved = storage.Save(request);
     if (!saved) {
         ReportError(env, saved.Error().Message());
         return Outcome::kFailed;
     }
     // A restored copy changes the file even when no pair does.
     changed = changed || args.Has("--recover");
-    if (!*saved) {
+    if (*saved != SaveOutcome::Saved) {
         return Outcome::kFailed;
     }
     return changed ? Outcome::kChanged : Outcome::kUnchanged;

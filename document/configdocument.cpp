@@ -1,20 +1,12 @@
 #include "document/configdocument.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <memory>
+#include <utility>
 
-#include "base/fileaccess.h"
-#include "base/splicedbytes.h"
 #include "base/textencoding.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
 #include "profile/profiletext.h"
-#include "storage/documentfile.h"
 
 namespace tav {
 
@@ -40,52 +32,12 @@ ConfigDocument::ConfigDocument(std::shared_ptr<const Catalogues> catalogues)
     OpenBytes({}, {}, {});
 }
 
-// --- Files ------------------------------------------------------------------------------------
-
-Expected<std::vector<std::string>> ConfigDocument::Open(const std::string& path,
-                                                        const std::string& name,
-                                                        MissingFile missing,
-                                                        std::optional<TextEncoding> encoding) {
-    UniqueFd file(path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    const int openError = errno;
-    // The fingerprint and the encoding come from each piece as it is read, while it is still in
-    // the cache: no further pass over the whole file, and the progress of a long open tells of
-    // nearly all of its work.
-    ContentHash hash;
-    EncodingScanner scanner;
-    const auto scan = [&](std::string_view piece) {
-        hash.Add(piece);
-        scanner.Scan(piece);
-    };
-    Expected<FileBytes> bytes =
-        path.empty()   ? Expected<FileBytes>(FileBytes())
-        : file.Valid() ? ReadOpenFile(file.Get(), path, scan)
-                       : Expected<FileBytes>(FileError{path, std::strerror(openError), openError});
-    bool exists = !path.empty();
-    if (!bytes) {
-        if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
-            return bytes.Error();
-        }
-        bytes = FileBytes();  // opens as a new document of that name
-        exists = false;
-        hash = ContentHash();
-        scanner = EncodingScanner();
-    }
-    const std::string_view view = bytes->View();
-    m_disk = DiskFingerprint{exists, view.size(), hash.Value()};
-    m_file = UniqueFd();
-    std::vector<std::string> warnings =
-        OpenText(path, name, ProfileText(view, ProfileText::InPlace{}), view,
-                 encoding.value_or(scanner.Result()));
-    m_file = exists ? std::move(file) : UniqueFd();
-    return warnings;
-}
+// --- The document as a whole
+// ------------------------------------------------------------------------------------
 
 std::vector<std::string> ConfigDocument::OpenBytes(const std::string& path, const std::string& name,
                                                    std::string_view bytes,
                                                    std::optional<TextEncoding> encoding) {
-    m_disk = FingerprintOf(bytes, !path.empty());
-    m_file = UniqueFd();
     return OpenText(path, name, ProfileText(bytes, ProfileText::InPlace{}), bytes, encoding);
 }
 
@@ -111,89 +63,17 @@ void ConfigDocument::New() {
     OpenBytes({}, {}, {});
 }
 
-Status ConfigDocument::Save(const std::string& timeText) {
-    if (m_path.empty()) {
-        return FileError{"(no file)", "the document has no file name yet"};
-    }
-    return SaveAs(m_path, m_name, timeText);
-}
-
-Expected<bool> ConfigDocument::SaveIfUnchangedOnDisk(const std::string& timeText) {
-    if (m_path.empty()) {
-        return FileError{"(no file)", "the document has no file name yet"};
-    }
-    bool unchanged = true;
-    const Status saved = SaveTo(m_path, m_name, timeText, [&](std::string_view current) {
-        unchanged = FingerprintOf(current, true) == m_disk;
-        return unchanged;
-    });
-    if (!unchanged) {
-        return false;
-    }
-    if (!saved) {
-        return saved.Error();
-    }
-    return true;
-}
-
-Status ConfigDocument::SaveAs(const std::string& path, const std::string& name,
-                              const std::string& timeText) {
-    return SaveTo(path, name, timeText, {});
-}
-
-Status ConfigDocument::SaveTo(const std::string& path, const std::string& name,
-                              const std::string& timeText,
-                              const std::function<bool(std::string_view current)>& onlyIf) {
-    // Another file gets the whole document: this document's file as it is now, not the bytes of
-    // the file it replaces.
-    const bool otherFile = path != m_path;
-    FileBytes source;
-    if (otherFile && !m_path.empty()) {
-        Expected<FileBytes> bytes = ReadFileBuffer(m_path);
-        if (!bytes && !bytes.Error().Missing()) {
-            return bytes.Error();
-        }
-        // A removed file still has the content it was last read or written with.
-        bytes = bytes ? std::move(bytes) : KeptContent();
-        if (!bytes) {
-            return bytes.Error();
-        }
-        source = std::move(*bytes);
-    }
-    // This document's own file, removed since it was read or written, is written again whole.
-    FileBytes kept;
-    RewriteOptions options;
-    // (SaveIfUnchangedOnDisk leaves a removed file to the caller's question.)
-    if (!otherFile && m_disk.exists && !onlyIf) {
-        options.contentIfMissing = [&]() -> Expected<std::string_view> {
-            Expected<FileBytes> bytes = KeptContent();
-            if (!bytes) {
-                return bytes.Error();
-            }
-            kept = std::move(*bytes);
-            return kept.View();
-        };
-    }
-    FieldCatalog saved = m_table;
-    WrittenContent written;
-    if (Status rewritten = SaveDocumentFile(
-            path, Defs().sections, saved, m_order, timeText,
-            otherFile ? std::optional<std::string_view>(source.View()) : std::nullopt, &written,
-            onlyIf, options);
-        !rewritten) {
-        return rewritten;
-    }
-    m_disk = DiskFingerprint{true, written.size, written.hash};
+void ConfigDocument::MarkWritten(FieldCatalog written, const std::string& path,
+                                 const std::string& name) {
     std::vector<std::uint16_t> stamped;
     for (std::uint16_t row = 0; row < RowCount(); ++row) {
-        if (saved[row].value != m_table[row].value || saved[row].label != m_table[row].label) {
+        if (written[row].value != m_table[row].value || written[row].label != m_table[row].label) {
             stamped.push_back(row);
         }
     }
-    m_table = std::move(saved);
+    m_table = std::move(written);
     m_path = path;
     m_name = name;
-    KeepFile(written);
     m_typing = false;
     MarkSaved();
     for (const std::uint16_t row : stamped) {
@@ -201,130 +81,21 @@ Status ConfigDocument::SaveTo(const std::string& path, const std::string& name,
     }
     Notify({Kind::Saved, 0, 0});
     NotifyHistory();
-    return {};
 }
 
-Expected<SplicedBytes> ConfigDocument::EditedKeysOver(std::string_view current,
-                                                      std::unique_ptr<ProfileText>& text) const {
-    text = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
-    return WriteEditedKeys(*text);
-}
-
-Expected<SplicedBytes> ConfigDocument::WriteEditedKeys(ProfileText& text) const {
-    for (const std::uint16_t row : m_edited) {
-        const FieldDef& field = m_table[row];
-        const SectionDef* section = Defs().sections.RowForId(field.sectionId);
-        if (section == nullptr) {
-            continue;  // names no section: neither read nor written
-        }
-        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
-        if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
-            return FileError{m_path, set.Error().reason};
-        }
-    }
-    const std::optional<std::size_t> r = ReplacementSection();
-    if (r && EntriesChanged()) {
-        const std::string& section = Defs().sections[*r].iniName;
-        const std::vector<ReplacementEntry> entries = Entries();
-        for (std::size_t n = 0; n < entries.size(); ++n) {
-            const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-            if (const Status set = text.Set(section, ReplacementKey(n), stored); !set) {
-                return FileError{m_path, set.Error().reason};
-            }
-        }
-        // After the most entries a list can hold there is no end key (see ApplySave).
-        if (entries.size() < FieldCatalog::kMaxReplacements) {
-            if (const Status set = text.Set(section, ReplacementKey(entries.size()), ""); !set) {
-                return FileError{m_path, set.Error().reason};
-            }
-        }
-    }
-    return text.Pieces();  // the bytes it was given when nothing changed: nothing is written
-}
-
-void ConfigDocument::EditedKeysSaved(const WrittenContent& written) {
-    m_disk = DiskFingerprint{true, written.size, written.hash};
-    KeepFile(written);
+void ConfigDocument::AdoptWritten(const ConfigDocument& written) {
+    m_table = written.m_table;
+    m_order = written.m_order;
+    m_path = written.m_path;
+    m_name = written.m_name;
+    m_encoding = written.m_encoding;
+    m_steps.clear();
+    m_cursor = 0;
     m_typing = false;
     MarkSaved();
+    Notify({Kind::Reset, 0, 0});
     Notify({Kind::Saved, 0, 0});
     NotifyHistory();
-}
-
-Status ConfigDocument::SaveEditedKeys() {
-    std::unique_ptr<ProfileText> edited;  // what the written pieces point into
-    WrittenContent written;
-    // Under the document lock, on the file as it is then; again if it changes before the write.
-    const Status saved = RewriteDocument(
-        m_path,
-        [this, &edited](std::string_view current) { return EditedKeysOver(current, edited); },
-        &written);
-    if (!saved) {
-        return saved;
-    }
-    EditedKeysSaved(written);
-    return {};
-}
-
-Expected<bool> ConfigDocument::EditFile(
-    const std::string& path, std::optional<TextEncoding> encoding,
-    const std::function<bool(const std::vector<std::string>& warnings)>& edit,
-    LeftoverChoice leftover) {
-    std::unique_ptr<ProfileText> edited;  // what the written pieces point into
-    WrittenContent written;
-    bool refused = false;
-    const Status saved = RewriteDocument(
-        path,
-        [&](std::string_view current) -> Expected<SplicedBytes> {
-            // One reading of the bytes serves the values and the writes; the fingerprint of the
-            // file is taken from what the save leaves.
-            edited = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
-            const std::vector<std::string> warnings =
-                OpenText(path, path, *edited, current, encoding);
-            refused = !edit(warnings);
-            if (refused) {
-                return FileError{path, "the edits were refused"};
-            }
-            return WriteEditedKeys(*edited);
-        },
-        // A command line names files that exist: a missing one is not created.
-        &written, RewriteOptions{leftover, false});
-    if (refused) {
-        return false;
-    }
-    if (!saved) {
-        return saved.Error();
-    }
-    EditedKeysSaved(written);
-    return true;
-}
-
-Expected<std::string> ConfigDocument::SavedBytes(std::string_view bytes,
-                                                 const std::string& timeText) const {
-    ProfileText text(bytes, ProfileText::InPlace{});
-    FieldCatalog work = m_table;
-    if (const Status applied = ApplySave(Defs().sections, work, m_order, timeText, text);
-        !applied) {
-        return FileError{m_path, applied.Error().reason};
-    }
-    return text.Bytes();
-}
-
-void ConfigDocument::KeepFile(const WrittenContent& written) {
-    UniqueFd file(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    const bool same =
-        file.Valid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::size_t>(info.st_size) == written.size &&
-        (written.inode == 0 || (info.st_ino == written.inode && info.st_dev == written.device));
-    m_file = same ? std::move(file) : UniqueFd();
-}
-
-Expected<FileBytes> ConfigDocument::KeptContent() const {
-    if (!m_file.Valid()) {
-        return FileBytes();
-    }
-    return ReadOpenFile(m_file.Get(), m_path);
 }
 
 // --- Content ----------------------------------------------------------------------------------

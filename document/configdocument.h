@@ -1,6 +1,7 @@
 // The document model: one open .tac document as the editor and tacconf see it, with every edit
-// they make, its undo history and the notifications that keep views up to date. The rules of
-// reading and saving live in documentio.h and documentrules.h; this class holds the state.
+// they make, its undo history, what it held when read or last saved, and the notifications that
+// keep views up to date. The rules of reading and saving live in documentio.h and
+// documentrules.h; reading and writing its file in documentstorage.h; this class holds the state.
 //
 // Texts: the table holds the document's bytes, so that a save writes every byte the user did not
 // change as it was read. The document's encoding (UTF-8 or Windows-1252, see DecideEncoding) is
@@ -20,13 +21,10 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "base/fileaccess.h"
-#include "base/splicedbytes.h"
 #include "base/textencoding.h"
 #include "catalog/catalogues.h"
 #include "document/displayorder.h"
-#include "storage/documentfile.h"
-#include "storage/safepath.h"
+#include "document/documentrules.h"
 
 namespace tav {
 
@@ -49,14 +47,6 @@ struct DocumentChange {
 };
 
 using DocumentListener = std::function<void(const DocumentChange&)>;
-
-// A replacement entry: commas in both texts as they are. Entry() gives it as UTF-8, Entries() as
-// stored in the document's encoding.
-struct ReplacementEntry {
-    std::string from;
-    std::string to;
-    bool operator==(const ReplacementEntry&) const = default;
-};
 
 // What differs between the document as read (or last saved), as edited, and as on disk now. A row,
 // the list or a section is "theirs" when only the disk changed it, a conflict when both did, to
@@ -81,12 +71,6 @@ struct DiskChoices {
     std::set<std::size_t> orders;
 };
 
-// How Open treats a path that names no file.
-enum class MissingFile {
-    OpensEmpty,  // a document without keys, saved as a new file (the editor's Open and New)
-    IsAnError,   // the command line names files that exist
-};
-
 class ConfigDocument final {
 public:
     // Undo keeps at most this many steps; older ones are forgotten.
@@ -97,71 +81,40 @@ public:
     ConfigDocument(const ConfigDocument&) = delete;
     ConfigDocument& operator=(const ConfigDocument&) = delete;
 
-    // --- Files ---
+    // --- The document as a whole ---
 
-    // Reads the document at `path` (empty: a new document) and makes `path` and `name` the
-    // document's. Every value, entry, order and the history of the previous document are
+    // Makes `bytes`, the content of the file at `path` (empty: a new document), the document's,
+    // under `name`: every value, entry, order and the history of the previous document are
     // discarded; the result is unmodified. Returns the read's warnings (entries that did not fit
-    // into the table). A file that exists but cannot be read (or, with IsAnError, does not exist)
-    // is returned as the error and nothing changes. Listeners are told Reset. The document's
-    // encoding is `encoding` when given, else decided from the bytes read (see DecideEncoding).
-    Expected<std::vector<std::string>> Open(const std::string& path, const std::string& name,
-                                            MissingFile missing = MissingFile::OpensEmpty,
-                                            std::optional<TextEncoding> encoding = std::nullopt);
-
-    // Open with `bytes` as the file's content, read by someone else already.
+    // into the table). Listeners are told Reset. The document's encoding is `encoding` when
+    // given, else decided from `bytes` (see DecideEncoding). Nothing is read from disk here
+    // (DocumentStorage::Open reads a file).
     std::vector<std::string> OpenBytes(const std::string& path, const std::string& name,
                                        std::string_view bytes,
                                        std::optional<TextEncoding> encoding = std::nullopt);
+    // OpenBytes with `bytes` already read into `text`.
+    std::vector<std::string> OpenText(const std::string& path, const std::string& name,
+                                      const ProfileText& text, std::string_view bytes,
+                                      std::optional<TextEncoding> encoding);
 
-    // Starts a new, unnamed document without keys (Open of an empty path): Windows-1252.
+    // Starts a new, unnamed document without keys (OpenBytes of an empty path): Windows-1252.
     void New();
 
-    // Writes every catalogued key to the document's file in display order, stamping Version and
-    // Updated of section TACInfo with "1.0" and `timeText` (see SaveDocumentFile): the file as it
-    // is on disk now gets the writes, every other line stays. On success the document is
-    // unmodified, the saved values are the new reference for ChangedRows, and listeners are told
-    // Value for every row the save changed (the stamps), then Saved. On failure (also: the
-    // document has no path) nothing changes and the error says why.
-    Status Save(const std::string& timeText);
+    // Tells the document that `written` (its table as a save wrote it, the stamps included) is
+    // now the file `path`, which becomes its path under `name`: the document is unmodified, the
+    // written values are the new reference for ChangedRows, and listeners are told Value for
+    // every row whose texts `written` changed, then Saved.
+    void MarkWritten(FieldCatalog written, const std::string& path, const std::string& name);
 
-    // Save, unless the file no longer holds what it held when it was read or last written by this
-    // document (someone else changed or removed it): then nothing is written and it gives false,
-    // for the caller to look at the changes (CheckDisk) and decide. Checked on the bytes the save
-    // reads, under the file's lock, so the file is read once.
-    Expected<bool> SaveIfUnchangedOnDisk(const std::string& timeText);
-
-    // Save to `path` under `name`, which become the document's on success only. Saving to
-    // another file writes the whole document: the document's own file as it is on disk now
-    // (nothing for a new document), with every write of the save applied, replaces that file.
-    Status SaveAs(const std::string& path, const std::string& name, const std::string& timeText);
-
-    // Writes only what was edited since the document was opened or saved, to its file as it is
-    // on disk now: each field SetValue was called for, and the whole replacement list with its
-    // end key when the list differs from the one read. No stamps. A file the writes leave
-    // unchanged is not rewritten. On success the document is unmodified.
-    Status SaveEditedKeys();
-
-    // tacconf set in one read-modify-write cycle: opens the existing file at `path` under its lock
-    // (as OpenBytes, in `encoding` when given), lets `edit` change the document, and writes what
-    // it edited (as SaveEditedKeys). `edit` gets the read's warnings and returns false to refuse:
-    // then nothing is written. When the file changes before the write, all of it is done again on
-    // the new content. Gives true when saved (or when nothing needed writing), false when `edit`
-    // refused, the error when the file is missing, unreadable or cannot be written. A copy left by
-    // an unfinished in-place write is dealt with as `leftover` says (RewriteDocument): with
-    // Restore, the document read and edited is the copy's content.
-    Expected<bool> EditFile(
-        const std::string& path, std::optional<TextEncoding> encoding,
-        const std::function<bool(const std::vector<std::string>& warnings)>& edit,
-        LeftoverChoice leftover = LeftoverChoice::Refuse);
-
-    // The bytes a Save with `timeText` would write over `bytes`, without writing anything or
-    // changing the document; the error is the write a save would refuse.
-    Expected<std::string> SavedBytes(std::string_view bytes, const std::string& timeText) const;
+    // Takes the content, path, name and encoding of `written`, a document of the same
+    // catalogues just written to its file, as unmodified, with no history. Listeners are told
+    // Reset, then Saved.
+    void AdoptWritten(const ConfigDocument& written);
 
     const std::string& Path() const { return m_path; }
     const std::string& Name() const { return m_name; }
     const Catalogues& Defs() const { return *m_catalogues; }
+    const std::shared_ptr<const Catalogues>& SharedDefs() const { return m_catalogues; }
     // The encoding of the document's texts, decided when it was opened; a save keeps it.
     TextEncoding Encoding() const { return m_encoding; }
 
@@ -174,6 +127,8 @@ public:
     // The row as stored: values and from-texts in the document's encoding, the labels of
     // catalogue rows in Fields.txt's.
     const FieldDef& Row(std::uint16_t row) const { return m_table[row]; }
+    // Every row as stored: what a save writes.
+    const FieldCatalog& Table() const { return m_table; }
     // The row's value (an entry's to-text) as UTF-8.
     std::string Value(std::uint16_t row) const;
     // The row's label as UTF-8: a catalogue field's label from Fields.txt, an entry's from-text.
@@ -249,19 +204,11 @@ public:
     std::optional<ReplacementEntry> SavedEntry(std::size_t n) const;
     // True when the display order of section `section` differs from the one read or last saved.
     bool OrderChanged(std::size_t section) const;
+    // The catalogue fields SetValue (or an undo or redo of it) touched since the document was
+    // read or last saved: what a save of the edited keys writes.
+    const std::set<std::uint16_t>& EditedFields() const { return m_edited; }
 
     // --- Changes made on disk by someone else (documentmerge.cpp) ---
-
-    // The document's file as it is now, compared with the bytes it was opened from or last
-    // written: `changed` when someone else wrote it since (or created it, for a document whose
-    // file did not exist), `deleted` when it existed and is gone. A document without a path has
-    // no file and never changes. Fails when the file exists but cannot be read.
-    struct DiskState {
-        bool changed = false;
-        bool deleted = false;
-        FileBytes bytes;  // the file's bytes now (empty when there is none)
-    };
-    Expected<DiskState> CheckDisk() const;
 
     // How `diskBytes`, the document's file as it is now, differs from what was read or last saved
     // and from the edits made since.
@@ -300,46 +247,11 @@ private:
     void Push(Step step);
     void Apply(const Step& step, bool forward);
     void MarkSaved();
-    Status SaveTo(const std::string& path, const std::string& name, const std::string& timeText,
-                  const std::function<bool(std::string_view current)>& onlyIf);
-    // The pieces of `current` with every edited key written (SaveEditedKeys), read in `text`.
-    Expected<SplicedBytes> EditedKeysOver(std::string_view current,
-                                          std::unique_ptr<ProfileText>& text) const;
-    Expected<SplicedBytes> WriteEditedKeys(ProfileText& text) const;
-    void EditedKeysSaved(const WrittenContent& written);
-    // OpenBytes with the bytes already read by `text`; the disk fingerprint is left as it was.
-    std::vector<std::string> OpenText(const std::string& path, const std::string& name,
-                                      const ProfileText& text, std::string_view bytes,
-                                      std::optional<TextEncoding> encoding);
     void Notify(const DocumentChange& change);
     void NotifyHistory();
     std::optional<std::size_t> ReplacementSection() const;
 
-    // What the document's file held when it was read or last written, to tell someone else's
-    // writes from ours.
-    struct DiskFingerprint {
-        bool exists = false;
-        std::size_t size = 0;
-        std::uint64_t hash = 0;  // ContentHash
-
-        bool operator==(const DiskFingerprint&) const = default;
-    };
-    static DiskFingerprint FingerprintOf(std::string_view bytes, bool exists);
-
-    // Keeps the document's file open as it is now, when it is the file `written` describes (a
-    // save's: that inode and size) or, for `written` without an inode, a file of its size; else
-    // keeps nothing.
-    void KeepFile(const WrittenContent& written);
-    // The bytes of the kept file: the document as last read or written, also once someone
-    // removed its name. Empty bytes when no file is kept.
-    Expected<FileBytes> KeptContent() const;
-
     std::shared_ptr<const Catalogues> m_catalogues;
-    DiskFingerprint m_disk;
-    // The file the document was last read from or written to, held open so that a save can write
-    // the whole document again when someone removed the file (a removed file's content stays
-    // while it is open). Read-only; nothing is read from it but then.
-    UniqueFd m_file;
     FieldCatalog m_table;
     DisplayOrder m_order;
     std::string m_path;

@@ -1,10 +1,6 @@
 #include "document/documentio.h"
 
-#include <memory>
 #include <string_view>
-
-#include "base/fileaccess.h"
-#include "storage/documentfile.h"
 
 namespace tav {
 
@@ -35,17 +31,6 @@ bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_v
 }
 
 }  // namespace
-
-Expected<std::string> LoadDocumentText(const std::string& path) {
-    if (path.empty()) {
-        return std::string();
-    }
-    Expected<std::string> file = ReadFileBytes(path);
-    if (!file && file.Error().Missing()) {
-        return std::string();
-    }
-    return file;
-}
 
 std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
                                             const ProfileText& document) {
@@ -91,6 +76,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             }
         }
         const std::vector<std::uint16_t> none;
+        std::vector<ReplacementEntry> entries;
         for (const std::uint16_t f : i < order.size() ? order[i] : none) {
             FieldDef& field = work[f];
             if (IsInfoField(row, field, "Updated")) {
@@ -98,15 +84,13 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             } else if (IsInfoField(row, field, "Version")) {
                 field.value = "1.0";
             }
-            std::string text;
-            if (field.type == "B") {
-                text = StoredBoolean(field.value);
-            } else if (field.type == "RFS") {
-                text = ReplacementEntryText(field.label, field.value);
+            if (field.type == "RFS") {
+                // Entries come last in their section's order; the list is written after them.
+                entries.push_back(ReplacementEntry{field.label, field.value});
                 field.key = ReplacementKey(n++);
-            } else {
-                text = field.value;
+                continue;
             }
+            const std::string text = field.type == "B" ? StoredBoolean(field.value) : field.value;
             if (Status set = document.Set(name, field.key, text); !set) {
                 return set;
             }
@@ -114,15 +98,13 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
                 orderList += (orderList.empty() ? "" : ",") + field.key;
             }
         }
-        if (ordered) {
-            if (Status set = document.Set(name, kOrderKey, orderList); !set) {
+        if (row.kind == "SR") {
+            if (Status set = WriteReplacementList(document, name, entries); !set) {
                 return set;
             }
         }
-        // With the most entries the list can hold, the end key would be "r=", which no line can
-        // hold; the reader stops there anyway.
-        if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
-            if (Status set = document.Set(name, ReplacementKey(n), ""); !set) {
+        if (ordered) {
+            if (Status set = document.Set(name, kOrderKey, orderList); !set) {
                 return set;
             }
         }
@@ -131,34 +113,17 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
     return {};
 }
 
-Status SaveDocumentFile(const std::string& path, const SectionCatalog& sections,
-                        FieldCatalog& fields, const DisplayOrder& order,
-                        const std::string& timeText, std::optional<std::string_view> source,
-                        WrittenContent* written,
-                        const std::function<bool(std::string_view current)>& onlyIf,
-                        const RewriteOptions& options) {
-    FieldCatalog work;
-    std::unique_ptr<ProfileText> document;  // what the written pieces point into
-    const Status saved = RewriteDocument(
-        path,
-        [&](std::string_view current) -> Expected<SplicedBytes> {
-            if (onlyIf && !onlyIf(current)) {
-                return FileError{path, "the file was changed by someone else"};
-            }
-            document =
-                std::make_unique<ProfileText>(source.value_or(current), ProfileText::InPlace{});
-            work = fields;
-            if (const Status applied = ApplySave(sections, work, order, timeText, *document);
-                !applied) {
-                return FileError{path, applied.Error().reason};
-            }
-            return document->Pieces();
-        },
-        written, options);
-    if (!saved) {
-        return saved;
+Status WriteReplacementList(ProfileText& document, const std::string& section,
+                            const std::vector<ReplacementEntry>& entries) {
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
+        if (Status set = document.Set(section, ReplacementKey(n), stored); !set) {
+            return set;
+        }
     }
-    fields = std::move(work);
+    if (entries.size() < FieldCatalog::kMaxReplacements) {
+        return document.Set(section, ReplacementKey(entries.size()), "");
+    }
     return {};
 }
 

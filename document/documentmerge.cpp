@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "base/fileaccess.h"
-#include "base/splicedbytes.h"
 #include "base/textencoding.h"
 #include "document/configdocument.h"
 #include "document/documentio.h"
@@ -48,30 +46,6 @@ std::vector<std::uint16_t> FieldRows(const std::vector<std::uint16_t>& order, st
 }
 
 }  // namespace
-
-ConfigDocument::DiskFingerprint ConfigDocument::FingerprintOf(std::string_view bytes, bool exists) {
-    return DiskFingerprint{exists, bytes.size(), ContentHash::Of(bytes)};
-}
-
-Expected<ConfigDocument::DiskState> ConfigDocument::CheckDisk() const {
-    DiskState state;
-    if (m_path.empty()) {
-        return state;
-    }
-    Expected<FileBytes> bytes = ReadFileBuffer(m_path);
-    if (!bytes) {
-        if (!bytes.Error().Missing()) {
-            return bytes.Error();
-        }
-        state.deleted = m_disk.exists;
-        state.changed = m_disk.exists;
-        return state;
-    }
-    const DiskFingerprint now = FingerprintOf(bytes->View(), true);
-    state.changed = !m_disk.exists || now.size != m_disk.size || now.hash != m_disk.hash;
-    state.bytes = std::move(*bytes);
-    return state;
-}
 
 bool DiskComparison::HasChanges() const {
     return !theirRows.empty() || !conflictRows.empty() || entriesTheirs || entriesConflict ||
@@ -119,8 +93,6 @@ DiskComparison ConfigDocument::CompareWithDisk(std::string_view diskBytes) const
 std::vector<std::string> ConfigDocument::MergeDisk(std::string_view diskBytes,
                                                    const DiskChoices& takeTheirs) {
     const DiskComparison comparison = CompareWithDisk(diskBytes);
-    m_disk = FingerprintOf(diskBytes, true);
-    KeepFile(WrittenContent{diskBytes.size(), m_disk.hash, 0, 0});
     Version disk = ReadVersion(Defs(), diskBytes);
     // A conflict listed in the choices takes the disk's side.
     const auto theirsChosen = [](const auto& conflicts, const auto& chosen, const auto& item) {

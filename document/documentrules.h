@@ -40,6 +40,14 @@ std::uint16_t PositionInOrderList(std::string_view list, std::string_view key);
 
 // --- The replacement list (keys r0, r1, ... of the "SR" section) ---
 
+// A replacement entry: commas in both texts as they are. ConfigDocument::Entry gives it as
+// UTF-8, Entries as stored in the document's encoding.
+struct ReplacementEntry {
+    std::string from;
+    std::string to;
+    bool operator==(const ReplacementEntry&) const = default;
+};
+
 // The key of entry `n`: "r" followed by the character 48 + n ("r0" ... "r9", "r:", ... "r<").
 std::string ReplacementKey(std::size_t n);
 

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 
-#include "storage/documentfile.h"
-
 namespace tav {
 
 namespace {
@@ -25,11 +23,6 @@ bool SaveStepAllowed(SaveStep step, std::size_t bytesSoFar) {
         return false;
     }
     return true;
-}
-
-Status WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    return RewriteDocument(
-        path, [bytes](std::string_view) -> Expected<SplicedBytes> { return SplicedBytes(bytes); });
 }
 
 }  // namespace tav

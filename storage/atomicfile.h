@@ -1,12 +1,9 @@
-// Writing a whole file so that it is either the old file or the complete new one, never a mix,
-// and the fault seam every step of a save passes through.
+// The fault seam every step of a save passes through (RewriteDocument, documentfile.h, writes a
+// file so that it is either the old file or the complete new one, never a mix).
 #pragma once
 
+#include <cstddef>
 #include <functional>
-#include <string>
-#include <string_view>
-
-#include "base/expected.h"
 
 namespace tav {
 
@@ -29,15 +26,6 @@ enum class SaveStep {
 // a write with the number of bytes written so far; returns 0 to go on or an errno value to fail
 // the step with.
 using SaveFaultHook = std::function<int(SaveStep step, std::size_t bytesSoFar)>;
-
-// Writes `bytes` as the new content of `path`, as RewriteDocument (documentfile.h) does with new
-// bytes that do not depend on the old ones: under the document lock, keeping the file's owner,
-// group, mode, ACL, extended attributes and, where a rename would lose it, its inode. A symbolic
-// link is written through to the file it names. A new file gets 0666 less the umask.
-// Succeeds once the new content is in place. On failure the old file is untouched (or, when an
-// in-place write failed half-way, the error names the copy holding the complete new content) and
-// the error names `path` and the reason (with the errno value when a system call failed).
-Status WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Installs a fault hook for tests (an empty function removes it).
 void SetSaveFaultHookForTesting(SaveFaultHook hook);

@@ -11,6 +11,8 @@
 
 #include "base/fileaccess.h"
 #include "base/progress.h"
+#include "savetestutil.h"
+#include "storage/documentfile.h"
 #include "testutil.h"
 
 namespace {
@@ -28,7 +30,7 @@ TEST(AtomicFileTest, ReplacesContentAndKeepsPermissions) {
     const std::string path = dir.File("a.tac");
     tavtest::WriteFile(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_TRUE(tav::WriteFileAtomically(path, "new content"));
+    ASSERT_TRUE(tav::RewriteDocument(path, tavtest::Becomes("new content")));
     EXPECT_EQ(tavtest::ReadFile(path), "new content");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -41,7 +43,7 @@ TEST(AtomicFileTest, WritesThroughASymbolicLink) {
     std::filesystem::create_directory(dir.File("real"));
     tavtest::WriteFile(dir.File("real/doc.tac"), "old");
     ASSERT_EQ(::symlink("real/doc.tac", dir.File("link.tac").c_str()), 0);
-    ASSERT_TRUE(tav::WriteFileAtomically(dir.File("link.tac"), "new"));
+    ASSERT_TRUE(tav::RewriteDocument(dir.File("link.tac"), tavtest::Becomes("new")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.tac")));
     EXPECT_EQ(tavtest::ReadFile(dir.File("real/doc.tac")), "new");
 }
@@ -55,7 +57,8 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileWhole) {
     tav::SetSaveFaultHookForTesting([](tav::SaveStep step, std::size_t soFar) {
         return step == tav::SaveStep::Write && soFar >= (1u << 20) ? ENOSPC : 0;
     });
-    const tav::Status written = tav::WriteFileAtomically(path, std::string(3 << 20, 'n'));
+    const tav::Status written =
+        tav::RewriteDocument(path, tavtest::Becomes(std::string(3 << 20, 'n')));
     tav::SetSaveFaultHookForTesting({});
     ASSERT_FALSE(written);
     EXPECT_EQ(written.Error().file, path);
@@ -67,17 +70,17 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileWhole) {
 
 TEST(AtomicFileTest, RefusesFoldersAndMissingFolders) {
     tavtest::TempDir dir;
-    const tav::Status folder = tav::WriteFileAtomically(dir.Path(), "x");
+    const tav::Status folder = tav::RewriteDocument(dir.Path(), tavtest::Becomes("x"));
     ASSERT_FALSE(folder);
     EXPECT_EQ(folder.Error().reason, "is a folder, not a file");
-    const tav::Status missing = tav::WriteFileAtomically(dir.File("none/x.tac"), "x");
+    const tav::Status missing = tav::RewriteDocument(dir.File("none/x.tac"), tavtest::Becomes("x"));
     ASSERT_FALSE(missing);
     EXPECT_NE(missing.Error().reason.find("No such file or directory"), std::string::npos);
 }
 
 TEST(AtomicFileTest, NewFileIsCreated) {
     tavtest::TempDir dir;
-    ASSERT_TRUE(tav::WriteFileAtomically(dir.File("fresh.tac"), "[S]\r\n"));
+    ASSERT_TRUE(tav::RewriteDocument(dir.File("fresh.tac"), tavtest::Becomes("[S]\r\n")));
     EXPECT_EQ(tavtest::ReadFile(dir.File("fresh.tac")), "[S]\r\n");
 }
 
@@ -102,7 +105,7 @@ TEST(AtomicFileTest, ReadsAndWritesReportTheirProgress) {
         EXPECT_EQ(reports.back().first, content.size()) << what;
         reports.clear();
     };
-    ASSERT_TRUE(tav::WriteFileAtomically(path, content));
+    ASSERT_TRUE(tav::RewriteDocument(path, tavtest::Becomes(content)));
     expectSteps("write", 40);  // a step per megabyte
     const tav::Expected<tav::FileBytes> read = tav::ReadFileBuffer(path);
     ASSERT_TRUE(read);

@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "document/configdocument.h"
 #include "document/documentio.h"
+#include "document/documentstorage.h"
 #include "testutil.h"
 
 namespace {
@@ -140,18 +142,16 @@ TEST(BadFileTest, FoldersDevicesAndPipesAreRefusedWithoutBlocking) {
         {"/dev/zero", "is not a regular file"},
         {fifo, "is not a regular file"},
     };
+    tav::ConfigDocument document(tav::CataloguesFromText(dir.Path(), kSections, kFields));
+    tav::DocumentStorage storage(document, tavtest::FixedClock("t"));
     for (const auto& [path, reason] : cases) {
-        const tav::Expected<std::string> loaded = tav::LoadDocumentText(path);
+        const auto loaded = storage.Open(path, "doc.tac");
         ASSERT_FALSE(loaded) << path;
         EXPECT_EQ(loaded.Error().file, path);
         EXPECT_EQ(loaded.Error().reason, reason) << path;
     }
-    SectionCatalog sections;
-    sections.LoadText(kSections);
-    FieldCatalog fields;
-    fields.LoadText(kFields);
-    const tav::Status save = tav::SaveDocumentFile("/dev/zero", sections, fields,
-                                                   tav::CatalogDisplayOrder(sections, fields), "t");
+    const tav::Status save = tavtest::AsStatus(
+        storage.Save(tavtest::SaveOf(tav::SaveRequest::Scope::WholeDocument, "/dev/zero", "z")));
     ASSERT_FALSE(save);
     EXPECT_EQ(save.Error().reason, "is not a regular file");
 }
@@ -160,18 +160,13 @@ TEST(BadFileTest, DocumentChangedOnDiskBetweenOpenAndSaveIsMergedKeyByKey) {
     tavtest::TempDir dir;
     const std::string path = dir.File("shared.tac");
     tavtest::WriteFile(path, "[General]\nBeep=0\nTitle=old\n");
-    SectionCatalog sections;
-    sections.LoadText(kSections);
-    FieldCatalog fields;
-    fields.LoadText(kFields);
-    const tav::Expected<std::string> bytes = tav::LoadDocumentText(path);
-    ASSERT_TRUE(bytes);
-    tav::ReadDocumentValues(sections, fields, ProfileText(*bytes));
-    fields[0].value = "True";
+    tav::ConfigDocument document(tav::CataloguesFromText(dir.Path(), kSections, kFields));
+    tav::DocumentStorage storage(document, tavtest::FixedClock("t"));
+    ASSERT_TRUE(storage.Open(path, "shared.tac"));
+    ASSERT_TRUE(document.SetValue(0, "True"));
     // Another program changes the file meanwhile.
     tavtest::WriteFile(path, "; added elsewhere\n[General]\nTitle=old\nStation=7\n[Net]\nPort=1\n");
-    ASSERT_TRUE(tav::SaveDocumentFile(path, sections, fields,
-                                      tav::CatalogDisplayOrder(sections, fields), "t"));
+    ASSERT_TRUE(tavtest::AsStatus(storage.Save(tavtest::SaveOf())));
     EXPECT_EQ(tavtest::ReadFile(path),
               "; added elsewhere\n[General]\nTitle=old\nStation=7\nBeep=1\n[Net]\nPort=1\n"
               "[Replace]\nr0=\n");

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "cli-testutil.h"
+#include "document/configdocument.h"
 #include "document/documentio.h"
+#include "document/documentstorage.h"
+#include "testutil.h"
 
 namespace {
 
@@ -43,13 +46,10 @@ TEST(DiffTest, ShowsWhatASaveAddsAndRewritesWithoutWriting) {
 TEST(DiffTest, DocumentTheEditorJustSavedShowsNoChange) {
     CliFolder folder;
     const std::string doc = folder.File("warehouse.tac");
-    tav::SectionCatalog sections;
-    tav::FieldCatalog fields;
-    sections.LoadText(ReadFile(std::string(TAV_EXAMPLES_DIR) + "/Sections.txt"));
-    fields.LoadText(ReadFile(std::string(TAV_EXAMPLES_DIR) + "/Fields.txt"));
-    tav::ReadDocumentValues(sections, fields, tav::ProfileText(ReadFile(doc)));
-    ASSERT_TRUE(tav::SaveDocumentFile(
-        doc, sections, fields, tav::CatalogDisplayOrder(sections, fields), tavtest::kCliTime));
+    tav::ConfigDocument document(tav::LoadCatalogues(TAV_EXAMPLES_DIR, {}));
+    tav::DocumentStorage storage(document, tavtest::FixedClock(tavtest::kCliTime));
+    ASSERT_TRUE(storage.Open(doc, "warehouse.tac"));
+    ASSERT_TRUE(tavtest::AsStatus(storage.Save(tavtest::SaveOf())));
     const auto run = RunCli({"diff", doc});
     EXPECT_EQ(run.exit, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");

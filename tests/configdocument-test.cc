@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/documentrules.h"
+#include "document/documentstorage.h"
 #include "testutil.h"
 
 namespace {
@@ -49,17 +50,33 @@ struct Fixture {
     tavtest::TempDir dir;
     std::string path = dir.File("doc.tac");
     ConfigDocument doc;
+    std::string time = "now";  // what the next save stamps
+    tav::DocumentStorage storage{doc, [this] { return time; }};
     std::vector<DocumentChange> told;
 
     explicit Fixture(const std::string& fields = kFields, const std::string& document = kDocument)
         : doc(tav::CataloguesFromText(dir.Path(), kSections, fields)) {
         tavtest::WriteFile(path, document);
-        EXPECT_TRUE(doc.Open(path, "doc.tac"));
+        EXPECT_TRUE(storage.Open(path, "doc.tac"));
         doc.AddListener([this](const DocumentChange& change) {
             if (change.kind != Kind::History) {
                 told.push_back(change);
             }
         });
+    }
+    tav::Status Save(const std::string& stamp) {
+        time = stamp;
+        return tavtest::AsStatus(storage.Save(tavtest::SaveOf()));
+    }
+    tav::Status SaveAs(const std::string& target, const std::string& name,
+                       const std::string& stamp) {
+        time = stamp;
+        return tavtest::AsStatus(
+            storage.Save(tavtest::SaveOf(tav::SaveRequest::Scope::WholeDocument, target, name)));
+    }
+    tav::Status SaveEditedKeys() {
+        return tavtest::AsStatus(
+            storage.Save(tavtest::SaveOf(tav::SaveRequest::Scope::EditedKeys)));
     }
     std::vector<Kind> Kinds() const {
         std::vector<Kind> kinds;
@@ -84,16 +101,16 @@ TEST(ConfigDocumentTest, OpenFailuresChangeNothing) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kTitle, "Edited"));
     const auto missing =
-        f.doc.Open(f.dir.File("none.tac"), "none.tac", tav::MissingFile::IsAnError);
+        f.storage.Open(f.dir.File("none.tac"), "none.tac", tav::MissingFile::IsAnError);
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.Error().file, f.dir.File("none.tac"));
-    const auto folder = f.doc.Open(f.dir.Path(), "dir");
+    const auto folder = f.storage.Open(f.dir.Path(), "dir");
     ASSERT_FALSE(folder) << "a folder is not a document";
     EXPECT_EQ(f.doc.Row(kTitle).value, "Edited");
     EXPECT_EQ(f.doc.Path(), f.path);
     EXPECT_TRUE(f.doc.CanUndo());
 
-    ASSERT_TRUE(f.doc.Open(f.dir.File("new.tac"), "new.tac")) << "the editor opens it empty";
+    ASSERT_TRUE(f.storage.Open(f.dir.File("new.tac"), "new.tac")) << "the editor opens it empty";
     EXPECT_EQ(f.doc.Row(kTitle).value, "");
     EXPECT_EQ(f.doc.EntryCount(), 0u);
     EXPECT_FALSE(f.doc.CanUndo()) << "the history belongs to the previous document";
@@ -204,7 +221,7 @@ TEST(ConfigDocumentTest, MovingAFieldChangesItsSectionsOrderAndTheSavedList) {
     ASSERT_TRUE(f.doc.MoveField(kColour, kWidth)) << "already there: nothing to do";
     EXPECT_EQ(f.Kinds(), (std::vector<Kind>{Kind::Order}));
     EXPECT_EQ(f.told[0].section, kFonts);
-    ASSERT_TRUE(f.doc.Save("now"));
+    ASSERT_TRUE(f.Save("now"));
     EXPECT_NE(tavtest::ReadFile(f.path).find("Order=Colour,Width,Size\n"), std::string::npos);
     ASSERT_TRUE(f.doc.Undo());
     EXPECT_EQ(f.doc.Order()[kFonts], (std::vector<std::uint16_t>{kWidth, kSize, kFont, kColour}));
@@ -249,7 +266,7 @@ TEST(ConfigDocumentTest, TypingBackToTheStartLeavesNoStep) {
 TEST(ConfigDocumentTest, ModifiedIsExactAroundTheSavePoint) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kTitle, "A"));
-    ASSERT_TRUE(f.doc.Save("now"));
+    ASSERT_TRUE(f.Save("now"));
     EXPECT_FALSE(f.doc.IsModified());
     ASSERT_TRUE(f.doc.SetValue(kTitle, "AB")) << "typing goes on after the save";
     EXPECT_TRUE(f.doc.IsModified());
@@ -314,15 +331,14 @@ TEST(ConfigDocumentTest, AFileRemovedWhileOpenIsWrittenAgainWhole) {
         Fixture f(kFields, document);
         if (c.savedFirst) {
             EXPECT_TRUE(f.doc.SetValue(kFont, "Mono"));
-            EXPECT_TRUE(f.doc.Save("first"));
+            EXPECT_TRUE(f.Save("first"));
         }
         EXPECT_TRUE(f.doc.SetValue(kTitle, "Bye"));
         if (removed) {
             EXPECT_EQ(::unlink(f.path.c_str()), 0);
         }
         const std::string target = c.saveAs ? f.dir.File("other.tac") : f.path;
-        EXPECT_TRUE(c.saveAs ? f.doc.SaveAs(target, "other.tac", "now") : f.doc.Save("now"))
-            << c.name;
+        EXPECT_TRUE(c.saveAs ? f.SaveAs(target, "other.tac", "now") : f.Save("now")) << c.name;
         EXPECT_FALSE(f.doc.IsModified()) << c.name;
         return tavtest::ReadFile(target);
     };
@@ -340,7 +356,7 @@ TEST(ConfigDocumentTest, SaveStampsAndTellsTheViews) {
     ASSERT_TRUE(f.doc.SetValue(kSize, "14"));
     EXPECT_EQ(f.doc.ChangedRows(), std::vector<std::uint16_t>{kSize});
     f.told.clear();
-    ASSERT_TRUE(f.doc.Save("01/02/2026 (03:04:05)"));
+    ASSERT_TRUE(f.Save("01/02/2026 (03:04:05)"));
     EXPECT_EQ(f.Kinds(), (std::vector<Kind>{Kind::Value, Kind::Value, Kind::Saved}));
     EXPECT_EQ(f.told[0].row, 0) << "Version";
     EXPECT_EQ(f.told[1].row, 1) << "Updated";
@@ -360,7 +376,7 @@ TEST(ConfigDocumentTest, SavedValuesAndEntriesStayTheReferenceUntilASave) {
     EXPECT_EQ(f.doc.SavedValue(kFirstEntry), "") << "an entry row is not a catalogue field";
     EXPECT_EQ(f.doc.SavedEntry(1), (ReplacementEntry{"x", "y"}));
     EXPECT_EQ(f.doc.SavedEntry(2), std::nullopt);
-    ASSERT_TRUE(f.doc.Save("now"));
+    ASSERT_TRUE(f.Save("now"));
     EXPECT_EQ(f.doc.SavedValue(kTitle), "Bye");
     EXPECT_EQ(f.doc.SavedEntry(1), (ReplacementEntry{"p", "q"}));
 }
@@ -368,25 +384,29 @@ TEST(ConfigDocumentTest, SavedValuesAndEntriesStayTheReferenceUntilASave) {
 TEST(ConfigDocumentTest, FailedSavesChangeNothing) {
     tavtest::TempDir dir;
     ConfigDocument doc(tav::CataloguesFromText(dir.Path(), kSections, kFields));
-    const tav::Status unnamed = doc.Save("now");
+    tav::DocumentStorage storage(doc, tavtest::FixedClock("now"));
+    const auto saveAs = [&](const std::string& target) {
+        return tavtest::AsStatus(storage.Save(
+            tavtest::SaveOf(tav::SaveRequest::Scope::WholeDocument, target, "doc.tac")));
+    };
+    const tav::Status unnamed = tavtest::AsStatus(storage.Save(tavtest::SaveOf()));
     ASSERT_FALSE(unnamed);
     EXPECT_NE(unnamed.Error().reason.find("no file name"), std::string::npos);
     ASSERT_TRUE(doc.SetValue(kTitle, "T"));
-    const std::string target = dir.File("missing/doc.tac");
-    ASSERT_FALSE(doc.SaveAs(target, "doc.tac", "now"));
+    ASSERT_FALSE(saveAs(dir.File("missing/doc.tac")));
     EXPECT_EQ(doc.Path(), "");
     EXPECT_TRUE(doc.IsModified());
-    ASSERT_TRUE(doc.SaveAs(dir.File("doc.tac"), "doc.tac", "now"));
+    ASSERT_TRUE(saveAs(dir.File("doc.tac")));
     EXPECT_EQ(doc.Path(), dir.File("doc.tac"));
     EXPECT_EQ(doc.Name(), "doc.tac");
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST(ConfigDocumentTest, SaveEditedKeysWritesOnlyWhatWasEdited) {
+TEST(ConfigDocumentTest, ASaveOfTheEditedKeysWritesOnlyWhatWasEdited) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kColour, "True"));
     ASSERT_TRUE(f.doc.ModifyEntry(kFirstEntry + 1, "x", "z"));
-    ASSERT_TRUE(f.doc.SaveEditedKeys());
+    ASSERT_TRUE(f.SaveEditedKeys());
     EXPECT_EQ(tavtest::ReadFile(f.path),
               "; kept\n[General]\nBeep=1\nTitle=Hello\n[Fonts]\nOrder=Width,Size,Colour\n"
               "Size=12\nColour=1\n[Replace]\nr0=a\\044b,c\nr1=x,z\nr2=\n[Network]\nHost=h\n");
@@ -395,7 +415,7 @@ TEST(ConfigDocumentTest, SaveEditedKeysWritesOnlyWhatWasEdited) {
     struct stat before {};
     ASSERT_EQ(::stat(f.path.c_str(), &before), 0);
     ASSERT_TRUE(f.doc.SetValue(kTitle, "Hello"));  // the value it has: nothing to write
-    ASSERT_TRUE(f.doc.SaveEditedKeys());
+    ASSERT_TRUE(f.SaveEditedKeys());
     struct stat after {};
     ASSERT_EQ(::stat(f.path.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino) << "an unchanged file is not rewritten";
@@ -404,7 +424,8 @@ TEST(ConfigDocumentTest, SaveEditedKeysWritesOnlyWhatWasEdited) {
 TEST(ConfigDocumentTest, SavedBytesPreviewsASaveWithoutWriting) {
     Fixture f;
     ASSERT_TRUE(f.doc.SetValue(kTitle, "New"));
-    const auto bytes = f.doc.SavedBytes(kDocument, "T");
+    f.time = "T";
+    const auto bytes = f.storage.SavedBytes(kDocument);
     ASSERT_TRUE(bytes);
     EXPECT_NE(bytes->find("Title=New\n"), std::string::npos);
     EXPECT_NE(bytes->find("Updated=T\n"), std::string::npos);
@@ -461,14 +482,14 @@ TEST(DocumentEncodingTest, TextsAreUtf8AndAnEditIsStoredInTheDocumentsEncoding) 
         EXPECT_EQ(f.doc.Label(kFirstEntry), "\xC3\xA9") << c.name;
 
         ASSERT_TRUE(f.doc.SetValue(kTitle, "Caf\xC3\xA9 Z\xC3\xBCrich \xE2\x82\xAC\x35")) << c.name;
-        ASSERT_TRUE(f.doc.SaveEditedKeys()) << c.name;
+        ASSERT_TRUE(f.SaveEditedKeys()) << c.name;
         std::string expected = c.document;
         const std::size_t title = expected.find("Title=");
         expected.replace(title, expected.find('\n', title) + 1 - title, c.editedLine);
         EXPECT_EQ(tavtest::ReadFile(f.path), expected) << c.name;
 
         ASSERT_TRUE(f.doc.SetValue(kFont, "M\xC3\xBCllerin")) << c.name;
-        ASSERT_TRUE(f.doc.Save("T")) << c.name;
+        ASSERT_TRUE(f.Save("T")) << c.name;
         const std::string saved = tavtest::ReadFile(f.path);
         const std::string comment = c.document.substr(0, c.document.find('\n') + 1);
         for (const std::string& kept : {comment, c.editedLine, c.entryLine}) {
@@ -504,9 +525,12 @@ TEST(DocumentEncodingTest, ALargeDocumentIsDecidedAsAWholeAcrossItsPieces) {
         EXPECT_EQ(f.doc.Encoding(), c.encoding) << c.name;
         EXPECT_EQ(f.doc.Value(kTitle), "Large") << c.name;
         ASSERT_TRUE(f.doc.SetValue(kTitle, "Larger")) << c.name;
-        const tav::Expected<bool> saved = f.doc.SaveIfUnchangedOnDisk("T");
+        tav::SaveRequest request;
+        request.condition = tav::SaveRequest::Condition::IfUnchanged;
+        const tav::Expected<tav::SaveOutcome> saved = f.storage.Save(request);
         ASSERT_TRUE(saved) << c.name << ": " << saved.Error().Message();
-        EXPECT_TRUE(*saved) << c.name << ": its own file was taken for someone else's change";
+        EXPECT_EQ(*saved, tav::SaveOutcome::Saved)
+            << c.name << ": its own file was taken for someone else's change";
     }
 }
 
@@ -553,11 +577,11 @@ TEST(DocumentEncodingTest, NonAsciiRowsAreUnchangedUntilEditedInEitherEncoding) 
         ASSERT_TRUE(f.doc.SetValue(kFont, "M\xC3\xBCllers"));
         EXPECT_TRUE(f.doc.IsRowChanged(kFirstEntry)) << c.name;
         EXPECT_TRUE(f.doc.IsRowChanged(kFont)) << c.name;
-        ASSERT_TRUE(f.doc.Save("now"));
+        ASSERT_TRUE(f.Save("now"));
         for (std::uint16_t row = 0; row < f.doc.RowCount(); ++row) {
             EXPECT_FALSE(f.doc.IsRowChanged(row)) << c.name << " row " << row << " after a save";
         }
-        ASSERT_TRUE(f.doc.Open(f.path, "doc.tac"));
+        ASSERT_TRUE(f.storage.Open(f.path, "doc.tac"));
         for (std::uint16_t row = 0; row < f.doc.RowCount(); ++row) {
             EXPECT_FALSE(f.doc.IsRowChanged(row)) << c.name << " row " << row << " reloaded";
         }

@@ -88,7 +88,7 @@ TEST(BuildTreeTest, EveryRowIsAsTallAsTheFirst) {
 TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     ExampleTree t;
     const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";
-    ASSERT_TRUE(t.doc->Open(path, "front-office.tac"));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "front-office.tac"));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
     EXPECT_EQ(Text(t.Item("Beep")), "Beep on error = \"True\"");
@@ -104,7 +104,7 @@ TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     EXPECT_EQ(Text(t.Item("String [Dept")), "String [Dept, Sales] Replaced by [Sales department]");
     EXPECT_EQ(t.Item("String [Dept")->parent(), t.Item("String replacements"));
     // An empty name shows "none" even with a path stored.
-    ASSERT_TRUE(t.doc->Open(path, ""));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, ""));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [none]");
 }
@@ -126,7 +126,7 @@ TEST(BuildTreeTest, LabelsAndValuesShowDecodedWhateverTheEncoding) {
     for (const Case& c : cases) {
         TreeFixture t(c.sections, c.fields);
         tavtest::WriteFile(t.dir.File("doc.tac"), c.document);
-        ASSERT_TRUE(t.doc->Open(t.dir.File("doc.tac"), "doc.tac")) << c.name;
+        ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.dir.File("doc.tac"), "doc.tac")) << c.name;
         const std::vector<std::pair<std::string, const char*>> shown = {
             {"B\xC3\xBCro", "B\xC3\xBCro"},
             {"Gr\xC3\xB6", "Gr\xC3\xB6\xC3\x9F\x65 = \"\xE2\x82\xAC\x35\""},
@@ -145,9 +145,10 @@ TEST(BuildTreeTest, LabelsAndValuesShowDecodedWhateverTheEncoding) {
 
 TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
     ExampleTree t;
-    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    ASSERT_TRUE(
+        tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
     const QString rootBefore = t.tree->RootItem()->text(0);
-    const auto error = t.doc->Open(t.dir.Path(), "folder");
+    const auto error = tavtest::OpenFile(*t.doc, t.dir.Path(), "folder");
     ASSERT_FALSE(error);
     EXPECT_EQ(error.Error().file, t.dir.Path());
     EXPECT_EQ(t.tree->RootItem()->text(0), rootBefore) << "the tree still shows the document";
@@ -158,10 +159,10 @@ TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
 TEST(BuildTreeTest, PlacementRuleAndSectionsByKind) {
     TreeFixture t("1,Ordered,Y,Ordered,SN,2\n2,Lower,N,Lower,sn,70\n",
                   "P,P,C,N,1\nQ,Q,C,Y,1\nR,R,C,N,1\nS,S,C,Y,1\nT,T,C,Y,1\nX,X,C,N,9\n");
-    ASSERT_TRUE(t.doc->Open("", ""));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, "", ""));
     // Positions Q 3, S 1, T 2 come from a document's Order list.
     tavtest::WriteFile(t.dir.File("d.tac"), "[Ordered]\nOrder=S,T,Q\n");
-    ASSERT_TRUE(t.doc->Open(t.dir.File("d.tac"), "d.tac"));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.dir.File("d.tac"), "d.tac"));
     t.tree->BuildTree();
     const std::vector<std::string> expected = {"P", "S", "T", "Q", "R"};
     EXPECT_EQ(TreeFixture::Children(t.Item("Ordered")), expected);
@@ -187,7 +188,8 @@ struct SelectionCase {
 
 TEST(SelectionQueryTest, EveryKindOfItem) {
     ExampleTree t;
-    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    ASSERT_TRUE(
+        tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
     t.tree->BuildTree();
     const SelectionCase cases[] = {
         {"", "", "", ""},
@@ -304,7 +306,7 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     EXPECT_EQ(seen[0], std::make_pair(std::string("r"), std::string("r-to")));
     EXPECT_EQ(t.tree->FieldIndexOf(section->child(1)), 31);
     EXPECT_EQ(t.doc->EntryCount(), 2);
-    ASSERT_TRUE(t.doc->SaveAs(path, "saved.tac", "now"));
+    ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, path, "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_NE(saved.find("r0=p,p-to\r\nr1=r,r-to\r\nr2=\r\n"), std::string::npos) << saved;
     // Deleting the last one, then everything.
@@ -323,7 +325,7 @@ TEST(SectionItemTest, AddAndSaveFindSectionsByTheirOwnItemWhateverTheLabels) {
     t.tree->RootItem()->child(0)->setExpanded(false);
     ASSERT_TRUE(t.tree->AddReplacement("a", "b"));
     EXPECT_EQ(t.tree->SectionItem(2)->childCount(), 2);
-    ASSERT_TRUE(t.doc->SaveAs(t.dir.File("twin.tac"), "saved.tac", "now"));
+    ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, t.dir.File("twin.tac"), "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(t.dir.File("twin.tac"));
     EXPECT_EQ(saved, tavtest::Crlf("[B]\nF=\n[C]\nG=\nr0=a,b\nr1=\n"));
 }
@@ -332,15 +334,15 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
     ExampleTree t;
     const std::string path = t.dir.File("copy.tac");
     tavtest::WriteFile(path, tavtest::ReadFile(TAV_EXAMPLES_DIR "/front-office.tac"));
-    ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "copy.tac"));
     t.tree->BuildTree();
     t.tree->setCurrentItem(t.Item("Title"));
     ASSERT_TRUE(t.tree->SetSelectedValue("  Renamed  "));
     t.tree->setCurrentItem(t.Item("Debug output"));
     ASSERT_TRUE(t.tree->SetSelectedValue("True"));
-    ASSERT_TRUE(t.doc->Save("now"));
+    ASSERT_TRUE(tavtest::SaveFile(*t.doc, "now"));
     EXPECT_EQ(t.doc->Path(), path);
-    ASSERT_TRUE(t.doc->Open(path, "copy.tac"));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "copy.tac"));
     t.tree->BuildTree();
     EXPECT_EQ(Text(t.Item("Title")), "Title = \"  Renamed  \"");
     EXPECT_EQ(Text(t.Item("Debug output")), "Debug output = \"True\"");
@@ -352,9 +354,9 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
 
 TEST(DocumentRoundTripTest, SaveWithoutPathOrToABadPlaceChangesNothing) {
     ExampleTree t;
-    const auto none = t.doc->Save("now");
+    const auto none = tavtest::SaveFile(*t.doc, "now");
     ASSERT_FALSE(none);
-    const auto bad = t.doc->SaveAs(t.dir.File("missing/x.tac"), "x.tac", "now");
+    const auto bad = tavtest::SaveFileAs(*t.doc, t.dir.File("missing/x.tac"), "x.tac", "now");
     ASSERT_FALSE(bad);
     EXPECT_EQ(bad.Error().file, t.dir.File("missing/x.tac"));
     EXPECT_EQ(t.doc->Path(), "");
@@ -369,7 +371,8 @@ namespace {
 // entries and orders move items, a save relabels the stamps and names the file in the root.
 TEST(DocumentViewTest, UndoAndRedoUpdateTheItemsInPlace) {
     ExampleTree t;
-    ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
+    ASSERT_TRUE(
+        tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
     QTreeWidgetItem* section = t.Item("String replacements");
     const int firstEntry = t.doc->CatalogueRows();
     const std::vector<std::string> before = TreeFixture::Children(section);
@@ -407,7 +410,7 @@ TEST(DocumentViewTest, AnUndoneDropPutsTheItemsBackAndKeepsTheSelection) {
 TEST(DocumentViewTest, ASaveRelabelsTheStampsAndNamesTheFile) {
     ExampleTree t;
     const std::string path = t.dir.File("new.tac");
-    ASSERT_TRUE(t.doc->SaveAs(path, "new.tac", "01/02/2026 (03:04:05)"));
+    ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, path, "new.tac", "01/02/2026 (03:04:05)"));
     EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
     EXPECT_EQ(Text(t.Item("Version")), "Version = \"1.0\"");
     EXPECT_EQ(Text(t.Item("Last saved")), "Last saved = \"01/02/2026 (03:04:05)\"");
@@ -418,7 +421,7 @@ struct OpenedExample : ExampleTree {
     std::string path = dir.File("front-office.tac");
     OpenedExample() {
         tavtest::WriteFile(path, tavtest::ReadFile(TAV_EXAMPLES_DIR "/front-office.tac"));
-        EXPECT_TRUE(doc->Open(path, "front-office.tac"));
+        EXPECT_TRUE(tavtest::OpenFile(*doc, path, "front-office.tac"));
         tree->resize(300, 150);
         tree->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(tree.get()));
@@ -445,18 +448,22 @@ TEST(ReopenTest, OnlyTheFileShownKeepsTheView) {
         std::function<void(OpenedExample&)> open;
         const char* selected;  // null: a fresh tree
     };
-    const auto readAgain = [](OpenedExample& t) { ASSERT_TRUE(t.doc->Open(t.path, "x.tac")); };
+    const auto readAgain = [](OpenedExample& t) {
+        ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.path, "x.tac"));
+    };
     const std::vector<Case> cases = {
         {"another_entry_at_its_place", "r0=A,a\r\nr1=B,b\r\nr2=\r\n", readAgain,
          "String [B] Replaced by [b]"},
         {"a_shorter_list", "r0=A,a\r\nr1=\r\n", readAgain, "String replacements"},
         {"by_another_name", nullptr,
          [](OpenedExample& t) {
-             ASSERT_TRUE(t.doc->Open(t.dir.Path() + "/./front-office.tac", "x"));
+             ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.dir.Path() + "/./front-office.tac", "x"));
          },
          "String [FO] Replaced by [Front office]"},
         {"another_file", nullptr,
-         [](OpenedExample& t) { ASSERT_TRUE(t.doc->Open(TAV_EXAMPLES_DIR "/warehouse.tac", "w")); },
+         [](OpenedExample& t) {
+             ASSERT_TRUE(tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/warehouse.tac", "w"));
+         },
          nullptr},
         {"new_document", nullptr, [](OpenedExample& t) { t.doc->New(); }, nullptr},
     };

@@ -28,7 +28,7 @@ struct ComfortTree : tavtest::TreeFixture {
         : TreeFixture("1,A,Y,Alpha,SN,2\n2,S,N,Swaps,SR,2\n",
                       "P,P,C,Y,1\nQ,Q,C,Y,1\nR,R,C,Y,1\nU,U,C,N,1\n") {
         tavtest::WriteFile(path, "[A]\nP=apple\n[S]\nr0=a,1\nr1=b,2\n");
-        EXPECT_TRUE(doc->Open(path, ""));
+        EXPECT_TRUE(tavtest::OpenFile(*doc, path, ""));
         Item("Alpha")->setExpanded(true);
         tree->show();
     }
@@ -114,11 +114,11 @@ TEST(ChangeMarksTest, FollowEditsUndoRevertSaveAndOpen) {
              EXPECT_EQ(m.doc->Row(kQ).value, "xy") << "not merged into the typing";
          },
          {"Q"}},
-        {"save", [](ComfortTree& m) { ASSERT_TRUE(m.doc->Save("now")); }, {}},
+        {"save", [](ComfortTree& m) { ASSERT_TRUE(tavtest::SaveFile(*m.doc, "now")); }, {}},
         {"edit, then open",
          [](ComfortTree& m) {
              ASSERT_TRUE(m.doc->SetValue(kQ, ""));
-             ASSERT_TRUE(m.doc->Open(m.path, ""));
+             ASSERT_TRUE(tavtest::OpenFile(*m.doc, m.path, ""));
          },
          {}},
     };
@@ -137,13 +137,13 @@ TEST(ChangeMarksTest, NonAsciiSettingsAndEntriesAreUnmarkedUntilEditedInEitherEn
     for (const auto& [name, bytes] : documents) {
         ComfortTree t;
         tavtest::WriteFile(t.path, bytes);
-        ASSERT_TRUE(t.doc->Open(t.path, ""));
+        ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.path, ""));
         EXPECT_EQ(t.Bold(), Names{}) << name << " as read";
         ASSERT_TRUE(t.doc->ModifyEntry(kFirstEntry, "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"));
         EXPECT_EQ(t.Bold(), Names{"String [\xC3\xA9t\xC3\xA9"}) << name << " edited";
-        ASSERT_TRUE(t.doc->Save("now"));
+        ASSERT_TRUE(tavtest::SaveFile(*t.doc, "now"));
         EXPECT_EQ(t.Bold(), Names{}) << name << " saved";
-        ASSERT_TRUE(t.doc->Open(t.path, ""));
+        ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.path, ""));
         EXPECT_EQ(t.Bold(), Names{}) << name << " reloaded";
         EXPECT_FALSE(t.doc->IsModified()) << name;
     }
@@ -200,7 +200,7 @@ TEST(ContextMenuTest, MovesByKeysAndMenuStopAtTheEndsKeepTheSelectionAndSave) {
     }
     t.Select("U =");
     EXPECT_FALSE(t.tree->MoveSelectedDown()) << "an unordered field does not move";
-    ASSERT_TRUE(t.doc->Save("now"));
+    ASSERT_TRUE(tavtest::SaveFile(*t.doc, "now"));
     EXPECT_NE(tavtest::ReadFile(t.path).find("Order=Q,P,R\n"), std::string::npos);
 }
 
@@ -291,7 +291,7 @@ TEST(FilterTest, FollowsRelabelsNewEntriesReordersAndOpens) {
     ASSERT_TRUE(t.doc->Undo());
     ASSERT_TRUE(t.doc->MoveField(2, 0));  // re-creates the hidden R
     EXPECT_EQ(t.Visible(), Names{});
-    ASSERT_TRUE(t.doc->Open(t.path, ""));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, t.path, ""));
     EXPECT_EQ(t.Visible(), Names{}) << "a rebuilt tree is filtered too";
 }
 

@@ -28,8 +28,7 @@ struct DragFixture : TreeFixture {
 
     // Presses `button` on `from`, moves over each point of `path`, releases at the last one.
     void Drag(QTreeWidgetItem* from, const std::vector<QPoint>& path,
-              Qt::MouseButton button = Qt::LeftButton,
-              Qt::MouseButton release = Qt::NoButton) {
+              Qt::MouseButton button = Qt::LeftButton, Qt::MouseButton release = Qt::NoButton) {
         QWidget* viewport = tree->viewport();
         QTest::mousePress(viewport, button, {}, Centre(from));
         for (const QPoint& point : path) {
@@ -69,7 +68,8 @@ TEST(DragDropTest, DroppedItemLandsRightBeforeItsTarget) {
             std::string reportedLabel;
             QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
                 const int field = t.tree->FieldIndexOf();
-                reportedLabel = field < 0 ? "?" : t.doc->Row(static_cast<std::uint16_t>(field)).label;
+                reportedLabel =
+                    field < 0 ? "?" : t.doc->Row(static_cast<std::uint16_t>(field)).label;
             });
             t.DragOnto(c.from, c.to, button);
             EXPECT_EQ(t.Alpha(), c.order) << c.from << " on " << c.to << " button " << button;
@@ -90,9 +90,8 @@ TEST(DragDropTest, RefusedDropsChangeNothing) {
         const char* over;  // nullptr: empty space below the items
     };
     const Refusal cases[] = {
-        {"sectionItem", "Q", "Alpha"},     {"unorderedField", "Q", "U"},
-        {"itself", "Q", "Q"},              {"otherSection", "Q", "X"},
-        {"root", "Q", "File : ["},
+        {"sectionItem", "Q", "Alpha"}, {"unorderedField", "Q", "U"}, {"itself", "Q", "Q"},
+        {"otherSection", "Q", "X"},    {"root", "Q", "File : ["},
     };
     for (const auto& c : cases) {
         DragFixture t;
@@ -153,11 +152,11 @@ TEST(DragDropTest, SaveAfterADropWritesTheNewOrderList) {
     t.DragOnto("S", "P");
     t.DragOnto("R", "Q");
     const std::string path = t.dir.File("order.tac");
-    ASSERT_TRUE(t.doc->SaveAs(path, "saved.tac", "now"));
+    ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, path, "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_EQ(saved.rfind(tavtest::Crlf("[A]\nOrder=S,P,R,Q\nS=\nP=\nR=\nQ=\nU=\n"), 0), 0u)
         << saved;
-    ASSERT_TRUE(t.doc->Open(path, "order.tac"));
+    ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "order.tac"));
     t.tree->BuildTree();
     t.Item("Alpha")->setExpanded(true);
     EXPECT_EQ(t.Alpha(), (std::vector<std::string>{"S", "P", "R", "Q", "U"}));

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
@@ -62,8 +60,8 @@ struct Catalogues {
 
 TEST(ReadDocumentTest, BooleansAreTrueOnlyWhenStoredTextStartsWithOne) {
     const std::pair<const char*, const char*> cases[] = {
-        {"1", "True"},     {"10", "True"},   {"0", "False"}, {"True", "False"},
-        {"yes", "False"},  {"", "False"},    {" 1", "True"},  {"\"1\"", "True"},
+        {"1", "True"},    {"10", "True"}, {"0", "False"}, {"True", "False"},
+        {"yes", "False"}, {"", "False"},  {" 1", "True"}, {"\"1\"", "True"},
     };
     for (const auto& [stored, shown] : cases) {
         Catalogues c;
@@ -85,7 +83,7 @@ TEST(ReadDocumentTest, OrderPositionsComeFromWholeItemsOfTheList) {
     const Case cases[] = {
         {"Size,Colour", 1, 2},
         {"Colour,Size", 2, 1},
-        {"Colour", 1, 1},              // missing key keeps position 1
+        {"Colour", 1, 1},  // missing key keeps position 1
         {"", 1, 1},
         {"FontSize,Size,Colour", 2, 3},  // a longer key containing "Size" does not count
         {"XColour,Size,Colour", 2, 3},
@@ -172,10 +170,10 @@ TEST(DisplayOrderTest, OrderedFieldsGoBeforeTheFirstGreaterPosition) {
 
 TEST(SaveDocumentTest, FileWrittenFromScratchHasTheFormatsLineOrder) {
     Catalogues c;
-    c.fields[2].value = "True";                       // Beep
-    c.fields[3].value = " padded ";                   // Title
-    c.fields[4].value = "12";                         // Size
-    c.fields[5].value = "Sans";                       // Font
+    c.fields[2].value = "True";      // Beep
+    c.fields[3].value = " padded ";  // Title
+    c.fields[4].value = "12";        // Size
+    c.fields[5].value = "Sans";      // Font
     c.fields.AppendReplacement("a,b", "c,d", 4);
     c.fields.AppendReplacement("x", "y", 4);
     const std::string written = c.Save("");
@@ -324,69 +322,6 @@ TEST(SaveDocumentTest, RefusedWriteChangesNothingInMemory) {
     EXPECT_NE(refused.Error().reason.find("Title"), std::string::npos) << refused.Error().reason;
     EXPECT_EQ(c.Field("Version").value, before[0].value);
     EXPECT_EQ(c.fields[8].key, "1");
-}
-
-TEST(SaveDocumentFileTest, SavesReadsBackAndKeepsTheRestOfTheFile) {
-    tavtest::TempDir dir;
-    const std::string path = dir.File("site.tac");
-    tavtest::WriteFile(path, "[Other]\nkeep=me\n[General]\nBeep=1\n");
-    Catalogues c;
-    const tav::Expected<std::string> bytes = tav::LoadDocumentText(path);
-    ASSERT_TRUE(bytes);
-    c.Read(*bytes);
-    c.fields[3].value = "Hello";
-    ASSERT_TRUE(tav::SaveDocumentFile(path, c.sections, c.fields,
-                                      tav::CatalogDisplayOrder(c.sections, c.fields), "now"));
-    const std::string saved = tavtest::ReadFile(path);
-    EXPECT_EQ(saved.rfind("[Other]\nkeep=me\n[General]\nBeep=1\nTitle=Hello\n", 0), 0u) << saved;
-    Catalogues reread;
-    reread.Read(saved);
-    EXPECT_EQ(reread.Field("Title").value, "Hello");
-    EXPECT_EQ(reread.Field("Beep").value, "True");
-}
-
-TEST(SaveDocumentFileTest, FailuresNameTheFileAndChangeNothing) {
-    tavtest::TempDir dir;
-    Catalogues c;
-    const FieldCatalog before = c.fields;
-    const std::string missingFolder = dir.File("no/such/folder/x.tac");
-    tav::Status saved = tav::SaveDocumentFile(missingFolder, c.sections, c.fields,
-                                              tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_FALSE(saved);
-    EXPECT_EQ(saved.Error().file, missingFolder);
-    EXPECT_NE(saved.Error().reason.find("No such file or directory"), std::string::npos)
-        << saved.Error().reason;
-    EXPECT_EQ(c.Field("Version").value, before[0].value);
-
-    const std::string readOnly = dir.File("locked.tac");
-    tavtest::WriteFile(readOnly, "[General]\nBeep=0\n");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    saved = tav::SaveDocumentFile(readOnly, c.sections, c.fields,
-                                  tav::CatalogDisplayOrder(c.sections, c.fields), "t");
-    ASSERT_FALSE(saved);
-    EXPECT_EQ(saved.Error().reason, "the file is read-only");
-    EXPECT_EQ(tavtest::ReadFile(readOnly), "[General]\nBeep=0\n");
-    EXPECT_EQ(c.Field("Updated").value, "");
-}
-
-TEST(LoadDocumentTextTest, MissingOpensEmptyButUnreadableIsReported) {
-    tavtest::TempDir dir;
-    const tav::Expected<std::string> unnamed = tav::LoadDocumentText("");
-    ASSERT_TRUE(unnamed);
-    EXPECT_EQ(*unnamed, "");
-    const tav::Expected<std::string> fresh = tav::LoadDocumentText(dir.File("new.tac"));
-    ASSERT_TRUE(fresh);
-    EXPECT_EQ(*fresh, "");
-    const tav::Expected<std::string> inMissingFolder = tav::LoadDocumentText(dir.File("no/x.tac"));
-    ASSERT_TRUE(inMissingFolder);
-    EXPECT_EQ(*inMissingFolder, "");
-    const tav::Expected<std::string> folder = tav::LoadDocumentText(dir.Path());
-    ASSERT_FALSE(folder);
-    EXPECT_EQ(folder.Error().file, dir.Path());
-    EXPECT_EQ(folder.Error().reason, "is a folder, not a file");
-    const tav::Expected<std::string> device = tav::LoadDocumentText("/dev/null");
-    ASSERT_FALSE(device);
-    EXPECT_EQ(device.Error().reason, "is not a regular file");
 }
 
 TEST(TimeTextTest, FormatsDayMonthYearAndTime) {

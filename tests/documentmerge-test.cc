@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "document/configdocument.h"
+#include "document/documentstorage.h"
 #include "testutil.h"
-
-#include <unistd.h>
 
 namespace {
 
@@ -131,7 +130,7 @@ TEST(DocumentMergeTest, MergingKeepsBothSidesAndTheChosenConflicts) {
         const auto expected =
             theirs ? std::vector<std::uint16_t>{2} : std::vector<std::uint16_t>{1, 2};
         EXPECT_EQ(f.doc.ChangedRows(), expected) << "against the disk's version";
-        const auto saved = f.doc.SavedBytes(disk, "now");
+        const auto saved = tav::DocumentStorage(f.doc, tavtest::FixedClock("now")).SavedBytes(disk);
         ASSERT_TRUE(saved);
         EXPECT_NE(saved->find("New=key"), std::string::npos) << "their key survives a save";
         EXPECT_NE(saved->find("Beep=1"), std::string::npos);
@@ -161,117 +160,6 @@ TEST(DocumentMergeTest, NoEditLeftMeansNotModified) {
     EXPECT_EQ(f.doc.Row(1).value, "Theirs");
     EXPECT_FALSE(f.doc.IsModified());
     EXPECT_TRUE(f.doc.ChangedRows().empty());
-}
-
-}  // namespace
-
-namespace {
-
-TEST(DiskStateTest, OnlySomeoneElsesWritesCountAsChanges) {
-    MergeFixture f;
-    const std::string path = f.dir.File("d.tac");
-    tavtest::WriteFile(path, kBase);
-    ASSERT_TRUE(f.doc.Open(path, "d.tac"));
-    const auto state = [&] {
-        auto checked = f.doc.CheckDisk();
-        EXPECT_TRUE(checked);
-        return checked ? std::move(*checked) : ConfigDocument::DiskState{};
-    };
-    EXPECT_FALSE(state().changed) << "as opened";
-    ASSERT_TRUE(f.doc.SetValue(1, "Mine"));
-    ASSERT_TRUE(f.doc.Save("now"));
-    EXPECT_FALSE(state().changed) << "our own save";
-    tavtest::WriteFile(path, MergeFixture::Disk("Beep=0", "Beep=1"));
-    const ConfigDocument::DiskState changed = state();
-    EXPECT_TRUE(changed.changed);
-    EXPECT_EQ(changed.bytes.View(), tavtest::ReadFile(path));
-    f.doc.MergeDisk(changed.bytes.View(), {});
-    EXPECT_FALSE(state().changed) << "merged: the disk's version is the reference";
-    ASSERT_EQ(::unlink(path.c_str()), 0);
-    EXPECT_TRUE(state().deleted);
-    ASSERT_TRUE(f.doc.Save("now"));
-    EXPECT_FALSE(state().changed) << "a save recreates the file";
-
-    ASSERT_TRUE(f.doc.Open(f.dir.File("new.tac"), "new.tac")) << "no such file yet";
-    EXPECT_FALSE(state().changed);
-    tavtest::WriteFile(f.dir.File("new.tac"), kBase);
-    EXPECT_TRUE(state().changed) << "someone created it";
-    f.doc.New();
-    EXPECT_FALSE(state().changed) << "no file at all";
-}
-
-TEST(DiskStateTest, SaveAsWritesTheWholeDocumentOverTheTarget) {
-    MergeFixture f;
-    const std::string path = f.dir.File("d.tac");
-    const std::string copy = f.dir.File("copy.tac");
-    tavtest::WriteFile(path, kBase);
-    tavtest::WriteFile(copy, "[Other]\nx=1\n");
-    ASSERT_TRUE(f.doc.Open(path, "d.tac"));
-    ASSERT_TRUE(f.doc.SetValue(1, "Copied"));
-    ASSERT_TRUE(f.doc.SaveAs(copy, "copy.tac", "now"));
-    const std::string written = tavtest::ReadFile(copy);
-    EXPECT_NE(written.find("; kept\n"), std::string::npos) << "lines no catalogue describes";
-    EXPECT_NE(written.find("Title=Copied\n"), std::string::npos);
-    EXPECT_EQ(written.find("[Other]"), std::string::npos) << "the old target is replaced";
-    EXPECT_EQ(tavtest::ReadFile(path), kBase) << "the source is untouched";
-    EXPECT_EQ(f.doc.Path(), copy);
-
-    ConfigDocument fresh(tav::CataloguesFromText(f.dir.Path(), kSections, kFields));
-    ASSERT_TRUE(fresh.SaveAs(copy, "copy.tac", "now"));
-    EXPECT_EQ(tavtest::ReadFile(copy).find("; kept"), std::string::npos)
-        << "a new document starts from nothing";
-}
-
-}  // namespace
-
-namespace {
-
-// A save that finds the file as this document left it writes at once; one that finds someone
-// else's change (or no file) writes nothing and says so, for the changes to be looked at first.
-TEST(DocumentMergeTest, SaveIfUnchangedWritesOnlyOverTheDocumentsOwnVersion) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string& path)> meanwhile;
-        bool saved;
-    };
-    const Case cases[] = {
-        {"untouched", [](const std::string&) {}, true},
-        {"changedByOthers",
-         [](const std::string& path) {
-             tavtest::WriteFile(path, MergeFixture::Disk("Beep=0", "Beep=1"));
-         },
-         false},
-        {"sameSizeChange",
-         [](const std::string& path) {
-             tavtest::WriteFile(path, MergeFixture::Disk("Title=Base", "Title=Bass"));
-         },
-         false},
-        {"removed", [](const std::string& path) { ::unlink(path.c_str()); }, false},
-    };
-    for (const Case& c : cases) {
-        MergeFixture f;
-        const std::string path = f.dir.File("d.tac");
-        tavtest::WriteFile(path, kBase);
-        ASSERT_TRUE(f.doc.Open(path, "d.tac")) << c.name;
-        ASSERT_TRUE(f.doc.SetValue(1, "Mine")) << c.name;
-        c.meanwhile(path);
-        const bool existed = ::access(path.c_str(), F_OK) == 0;
-        const std::string before = existed ? tavtest::ReadFile(path) : "";
-        const tav::Expected<bool> saved = f.doc.SaveIfUnchangedOnDisk("now");
-        ASSERT_TRUE(saved) << c.name << ": " << saved.Error().Message();
-        EXPECT_EQ(*saved, c.saved) << c.name;
-        EXPECT_EQ(f.doc.IsModified(), !c.saved) << c.name;
-        if (c.saved) {
-            EXPECT_NE(tavtest::ReadFile(path).find("Title=Mine"), std::string::npos) << c.name;
-            // The next save finds the file as this one left it.
-            ASSERT_TRUE(f.doc.SetValue(1, "Again")) << c.name;
-            const tav::Expected<bool> again = f.doc.SaveIfUnchangedOnDisk("later");
-            EXPECT_TRUE(again && *again) << c.name;
-        } else {
-            EXPECT_EQ(::access(path.c_str(), F_OK) == 0, existed) << c.name;
-            EXPECT_EQ(existed ? tavtest::ReadFile(path) : "", before) << c.name;
-        }
-    }
 }
 
 }  // namespace

@@ -149,7 +149,9 @@ TEST(LeftoversTest, ACreatorWhoseTempAnotherSaverRemovedStartsAgainOnTheFileMade
             madeMeanwhile = true;
             tavtest::WriteFile(path, "theirs\n");
             const tavtest::ChildRun other = tavtest::RunInChild([&] {
-                return tavtest::SaveResult::Of(tav::WriteFileAtomically(path, "second\n")).Encode();
+                return tavtest::SaveResult::Of(
+                           tav::RewriteDocument(path, tavtest::Becomes("second\n")))
+                    .Encode();
             });
             EXPECT_TRUE(tavtest::SaveResult::Decode(other.text).ok) << other.text;
         }

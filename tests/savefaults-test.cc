@@ -12,7 +12,9 @@
 #include <set>
 #include <vector>
 
+#include "document/configdocument.h"
 #include "document/documentio.h"
+#include "document/documentstorage.h"
 #include "savetestutil.h"
 #include "storage/atomicfile.h"
 #include "storage/tempfile.h"
@@ -55,16 +57,16 @@ TEST_F(SaveFaultTest, InjectedFailuresKeepTheOldFileAndTheDocument) {
         const std::string path = dir.File("doc.tac");
         const std::string old = "[General]\r\nBeep=0\r\n; keep me\r\n";
         tavtest::WriteFile(path, old);
-        tav::SectionCatalog sections;
-        sections.LoadText("1,General,N,General,SN,2\n");
-        tav::FieldCatalog fields;
-        fields.LoadText("Beep,Beep,B,N,1\nTitle,Title,C,N,1\n");
-        fields[0].value = "True";
-        const tav::FieldCatalog before = fields;
+        tav::ConfigDocument document(tav::CataloguesFromText(
+            dir.Path(), "1,General,N,General,SN,2\n", "Beep,Beep,B,N,1\nTitle,Title,C,N,1\n"));
+        tav::DocumentStorage storage(document, tavtest::FixedClock("t"));
+        ASSERT_TRUE(storage.Open(path, "doc.tac")) << c.name;
+        ASSERT_TRUE(document.SetValue(0, "True")) << c.name;
+        bool told = false;
+        document.AddListener([&](const tav::DocumentChange&) { told = true; });
         tav::SetSaveFaultHookForTesting(
             [&](SaveStep step, std::size_t) { return step == c.step ? c.error : 0; });
-        const tav::Status saved = tav::SaveDocumentFile(
-            path, sections, fields, tav::CatalogDisplayOrder(sections, fields), "t");
+        const tav::Status saved = tavtest::AsStatus(storage.Save(tavtest::SaveOf()));
         tav::SetSaveFaultHookForTesting({});
         ASSERT_FALSE(saved) << c.name;
         const tav::FileError& error = saved.Error();
@@ -73,7 +75,8 @@ TEST_F(SaveFaultTest, InjectedFailuresKeepTheOldFileAndTheDocument) {
         EXPECT_EQ(error.code, c.error) << c.name;
         EXPECT_EQ(tavtest::ReadFile(path), old) << c.name;
         EXPECT_EQ(EntriesIn(dir.Path()), 1u) << c.name << ": a temporary file was left behind";
-        EXPECT_EQ(fields[0].value, before[0].value) << c.name;
+        EXPECT_TRUE(document.IsModified()) << c.name << ": the edit is not taken for saved";
+        EXPECT_FALSE(told) << c.name << ": a failed save tells no view";
     }
 }
 
@@ -91,7 +94,7 @@ TEST_F(SaveFaultTest, ProcessKilledInTheMiddleOfASaveLeavesTheOldFile) {
             }
             return 0;
         });
-        static_cast<void>(tav::WriteFileAtomically(path, std::string(4 << 20, 'n')));
+        static_cast<void>(tav::RewriteDocument(path, tavtest::Becomes(std::string(4 << 20, 'n'))));
         ::_exit(0);  // not reached
     }
     int status = 0;
@@ -147,7 +150,7 @@ TEST_F(SaveFaultTest, ProcessKilledAtAnyStepOfAnInPlaceSaveLeavesTheOldFileOrACo
                 }
                 return 0;
             });
-            static_cast<void>(tav::WriteFileAtomically(path, fresh));
+            static_cast<void>(tav::RewriteDocument(path, tavtest::Becomes(fresh)));
             ::_exit(0);  // not reached
         }
         int status = 0;
@@ -299,7 +302,8 @@ TEST_F(SaveFaultTest, FullDiskOnARealFileSystem) {
     const std::string path = dir.File("doc.tac");
     const std::string old(100 << 10, 'o');
     tavtest::WriteFile(path, old);
-    const tav::Status written = tav::WriteFileAtomically(path, std::string(400 << 10, 'n'));
+    const tav::Status written =
+        tav::RewriteDocument(path, tavtest::Becomes(std::string(400 << 10, 'n')));
     ASSERT_FALSE(written);
     EXPECT_NE(written.Error().reason.find("No space left on device"), std::string::npos)
         << written.Error().reason;
@@ -316,7 +320,7 @@ TEST_F(SaveFaultTest, ReadOnlyFolderOnARealFileSystem) {
     const std::string path = dir.File("doc.tac");
     tavtest::WriteFile(path, "old");
     ASSERT_TRUE(folder.MakeReadOnly());
-    const tav::Status written = tav::WriteFileAtomically(path, "new");
+    const tav::Status written = tav::RewriteDocument(path, tavtest::Becomes("new"));
     ASSERT_FALSE(written);
     EXPECT_NE(written.Error().reason.find("Read-only file system"), std::string::npos)
         << written.Error().reason;

@@ -175,7 +175,7 @@ bool KillSaveAt(const std::string& path, const std::string& bytes, tav::SaveStep
             }
             return 0;
         });
-        return SaveResult::Of(tav::WriteFileAtomically(path, bytes)).Encode();
+        return SaveResult::Of(tav::RewriteDocument(path, tavtest::Becomes(bytes))).Encode();
     });
     return run.exit == kKilledByHook;
 }

@@ -77,4 +77,45 @@ tav::ByteSource RandomPieces(const std::string& bytes, std::mt19937& random, std
     };
 }
 
+tav::Expected<std::vector<std::string>> OpenFile(tav::ConfigDocument& document,
+                                                 const std::string& path, const std::string& name,
+                                                 tav::MissingFile missing) {
+    return tav::DocumentStorage(document, FixedClock("now")).Open(path, name, missing);
+}
+
+tav::Status SaveFile(tav::ConfigDocument& document, const std::string& stamp) {
+    return AsStatus(tav::DocumentStorage(document, FixedClock(stamp)).Save(SaveOf()));
+}
+
+tav::Status SaveFileAs(tav::ConfigDocument& document, const std::string& path,
+                       const std::string& name, const std::string& stamp) {
+    return AsStatus(tav::DocumentStorage(document, FixedClock(stamp))
+                        .Save(SaveOf(tav::SaveRequest::Scope::WholeDocument, path, name)));
+}
+
+tav::Status AsStatus(const tav::Expected<tav::SaveOutcome>& saved) {
+    if (!saved) {
+        return saved.Error();
+    }
+    if (*saved != tav::SaveOutcome::Saved) {
+        return tav::FileError{"", "not saved, outcome " + std::to_string(static_cast<int>(*saved))};
+    }
+    return {};
+}
+
+tav::SaveRequest SaveOf(tav::SaveRequest::Scope scope, const std::string& path,
+                        const std::string& name) {
+    tav::SaveRequest request;
+    request.scope = scope;
+    if (!path.empty()) {
+        request.path = path;
+        request.name = name;
+    }
+    return request;
+}
+
+tav::SaveClock FixedClock(const std::string& text) {
+    return [text] { return text; };
+}
+
 }  // namespace tavtest

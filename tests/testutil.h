@@ -3,7 +3,10 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
+#include "document/configdocument.h"
+#include "document/documentstorage.h"
 #include "profile/profilelookup.h"
 
 namespace tavtest {
@@ -38,5 +41,29 @@ std::string Crlf(const std::string& text);
 // file whose tail cannot be read.
 tav::ByteSource RandomPieces(const std::string& bytes, std::mt19937& random,
                              std::size_t readable = std::string::npos);
+
+// Opens the file at `path` into `document` as the editor opens it (DocumentStorage::Open), for
+// tests of what follows the open rather than of saving.
+tav::Expected<std::vector<std::string>> OpenFile(
+    tav::ConfigDocument& document, const std::string& path, const std::string& name,
+    tav::MissingFile missing = tav::MissingFile::OpensEmpty);
+
+// Saves `document` whole, stamped with `stamp`, over whatever its file holds (or, with `path`,
+// to that file under `name`), through a storage of its own.
+tav::Status SaveFile(tav::ConfigDocument& document, const std::string& stamp);
+tav::Status SaveFileAs(tav::ConfigDocument& document, const std::string& path,
+                       const std::string& name, const std::string& stamp);
+
+// What a save gave, as a Status: its error, or an error saying why nothing was written when it
+// ended otherwise than Saved.
+tav::Status AsStatus(const tav::Expected<tav::SaveOutcome>& saved);
+
+// A request to save the document as `scope` says, over whatever its file holds; with `path`, to
+// that file under `name` (Save As).
+tav::SaveRequest SaveOf(tav::SaveRequest::Scope scope = tav::SaveRequest::Scope::WholeDocument,
+                        const std::string& path = {}, const std::string& name = {});
+
+// A clock for saves that always gives `text`.
+tav::SaveClock FixedClock(const std::string& text);
 
 }  // namespace tavtest

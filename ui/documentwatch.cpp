@@ -10,7 +10,6 @@
 #include "document/configdocument.h"
 #include "qtbridge/textconv.h"
 #include "tree/configtree.h"
-#include "ui/disknotice.h"
 #include "ui/filterfield.h"
 #include "ui/maindialog.h"
 
@@ -43,11 +42,6 @@ void MainDialog::OnDocumentChange(const DocumentChange& change) {
             ShowSaveNote();
             [[fallthrough]];
         case DocumentChange::Kind::Reset:
-            // Another file, or ours again: what was said about the old one no longer holds.
-            if (m_diskNotice != nullptr) {  // made when first shown
-                m_diskNotice->hide();
-            }
-            WatchDocumentFile();
             [[fallthrough]];
         case DocumentChange::Kind::History:
             UpdateTitle();

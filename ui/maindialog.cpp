@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,11 +15,15 @@
 #include <array>
 
 #include "document/configdocument.h"
+#include "document/documentio.h"
+#include "document/documentstorage.h"
 #include "help/helpservice.h"
+#include "qtbridge/textconv.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
 #include "ui/aboutdialog.h"
 #include "ui/elidedlabel.h"
+#include "ui/filecommands.h"
 #include "ui/filterfield.h"
 #include "ui/maintoolbar.h"
 #include "ui/messagereporter.h"
@@ -76,7 +82,7 @@ std::string HelpPageFor(const QWidget* focus) {
 
 MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolder,
                        MainDialogServices services, QWidget* parent)
-    : QDialog(parent), m_services(services), m_openFolder(std::move(openFolder)) {
+    : QDialog(parent), m_services(services) {
     setWindowIcon(ProgramImage("appicon"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -99,7 +105,7 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
                        ControlId::ToolBar, "toolBar");
     m_filter = new FilterField(*m_tree, *m_toolBar, m_statusLabel, m_client);
     connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
-    CreateDiskWatch();
+    CreateFileCommands(std::move(openFolder));
     m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
     WatchDocument();
     setAcceptDrops(true);
@@ -114,6 +120,88 @@ MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolde
 
 MainDialog::~MainDialog() {
     m_document->RemoveListener(m_listenerId);
+}
+
+void MainDialog::CreateFileCommands(std::string openFolder) {
+    m_storage = std::make_unique<DocumentStorage>(*m_document, CurrentTimeText);
+    m_files = std::make_unique<FileCommands>(
+        this, m_client, m_recentActions, std::move(openFolder),
+        FileCommandServices{*m_document, *m_storage, m_services.files, m_services.messages,
+                            m_services.disk, m_services.watcher});
+}
+
+// --- File commands: the window dispatches, FileCommands does the work --------------------------
+
+void MainDialog::OnFileNew() {
+    m_files->New();
+}
+
+void MainDialog::OnFileOpen() {
+    m_files->Open();
+}
+
+void MainDialog::OnFileSave() {
+    m_files->Save();
+}
+
+void MainDialog::OnFileSaveAs() {
+    m_files->SaveAs();
+}
+
+void MainDialog::OnFileRecent(int index) {
+    m_files->OpenRecent(index);
+}
+
+void MainDialog::OnFileExit() {
+    if (MayDiscardDocument()) {
+        done(QDialog::Accepted);
+    }
+}
+
+bool MainDialog::OpenFile(const std::string& path) {
+    return m_files->OpenFile(path);
+}
+
+bool MainDialog::MayDiscardDocument() {
+    return m_files->MayDiscardDocument();
+}
+
+void MainDialog::reject() {
+    if (MayDiscardDocument()) {
+        QDialog::reject();
+    }
+}
+
+const std::string& MainDialog::OpenFolder() const {
+    return m_files->OpenFolder();
+}
+
+void MainDialog::SetRecentFiles(const std::vector<std::string>& paths) {
+    m_files->SetRecentFiles(paths);
+}
+
+const std::vector<std::string>& MainDialog::RecentFiles() const {
+    return m_files->RecentFiles();
+}
+
+void MainDialog::PlaceDiskNotice() {
+    m_files->PlaceDiskNotice();
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FileCommands::DraggedDocument(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainDialog::dropEvent(QDropEvent* event) {
+    const QString path = FileCommands::DraggedDocument(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    OpenFile(FromQt(path));
 }
 
 QAction* MainDialog::Action(Command command) const {

@@ -26,7 +26,8 @@ class QPushButton;
 namespace tav {
 
 class ConfigDocument;
-class DiskNotice;
+class DocumentStorage;
+class FileCommands;
 class FilterField;
 class DiskQuestions;
 class FileWatcher;
@@ -95,12 +96,12 @@ public:
 
     // The remembered folder: the one given at construction until an Open succeeds, then the
     // folder of the file opened last.
-    const std::string& OpenFolder() const { return m_openFolder; }
+    const std::string& OpenFolder() const;
 
     // The documents File > Recent offers, most recent first: the list given here (see
     // RecentFileList::Assign), then each document opened or saved under a new name put first.
     void SetRecentFiles(const std::vector<std::string>& paths);
-    const std::vector<std::string>& RecentFiles() const { return m_recent.Paths(); }
+    const std::vector<std::string>& RecentFiles() const;
     // The action of File > Recent entry `index` (0: the most recent); hidden while the list is
     // shorter. Null for an index of RecentFileList::kLimit or more.
     QAction* RecentAction(int index) const;
@@ -176,23 +177,9 @@ private:
     void AppendAboutToSystemMenu();
 #endif
     void ReportFileError(const QString& what, const FileError& error);
-    bool OpenDocument(const std::string& path, const std::string& name, const QString& failure);
-    bool OpenChosenFile(const std::string& path, const std::string& name);
-    bool SettleUnfinishedSave(const std::string& path, const std::string& name);
-    bool SaveDocument();
-
-    // Changes made on disk by someone else (diskcommands.cpp).
-    enum class DiskOutcome { Save, Reloaded, Cancelled };
-    void CreateDiskWatch();
-    void WatchDocumentFile();
-    void OnFileChangedOnDisk();
-    void OnReloadFromDisk();
-    DiskOutcome ResolveDiskChanges(std::string_view diskBytes);
-    bool SaveMayGoOn();
+    // The file commands (filecommands.h) do the work; the window calls them.
+    void CreateFileCommands(std::string openFolder);
     void PlaceDiskNotice();
-    bool SaveDocumentAs();
-    QString SaveAsFolder() const;
-    void UpdateRecentMenu();
 
     // Following the document (documentwatch.cpp).
     void WatchDocument();
@@ -216,7 +203,7 @@ private:
     void OnChangeByEdit();
     void ShowReplacementRow(bool forEntry);
 
-    // File commands (filecommands.cpp).
+    // File commands (FileCommands).
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -233,8 +220,9 @@ private:
     void OnAbout();
 
     MainDialogServices m_services;
-    std::string m_openFolder;
     std::shared_ptr<ConfigDocument> m_document;
+    std::unique_ptr<DocumentStorage> m_storage;
+    std::unique_ptr<FileCommands> m_files;
     QList<QAction*> m_actions;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
@@ -253,12 +241,9 @@ private:
     QPushButton* m_addButton = nullptr;
     QPushButton* m_deleteButton = nullptr;
     QList<QAction*> m_recentActions;
-    RecentFileList m_recent;
     UndoKeyRouter* m_undoKeys = nullptr;
     int m_listenerId = 0;
-    DiskNotice* m_diskNotice = nullptr;
     bool m_refusalShown = false;  // the panel said why its text was not taken
-    QString m_watchedPath;
     bool m_placedOnScreen = false;
     bool m_frameKnown = false;  // the window's first place allowed for its frame
 };
