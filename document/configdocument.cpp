@@ -147,7 +147,7 @@ Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
     if (row >= CatalogueRows()) {
         return Refused("row " + std::to_string(row) + " is not a catalogued field");
     }
-    if (m_table[row].type == "B" && !IsBooleanText(value)) {
+    if (m_table[row].type == FieldType::Boolean && !IsBooleanText(value)) {
         return Refused("the True/False field " + m_table[row].key + " takes True or False, not \"" +
                        value + "\"");
     }

@@ -43,7 +43,7 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
             continue;  // names no section: neither read nor written
         }
         const std::string stored = document.Get(section->iniName, field.key).value_or("");
-        if (field.type == "B") {
+        if (field.type == FieldType::Boolean) {
             field.value = ShownBoolean(stored);
         } else {
             field.value = stored;
@@ -68,7 +68,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             continue;  // no section to write to
         }
         const std::string& name = target->iniName;
-        const bool ordered = row.ordered == 'Y';
+        const bool ordered = row.ordered;
         std::string orderList;
         if (ordered) {
             if (Status set = document.Set(name, kOrderKey, ""); !set) {
@@ -84,13 +84,14 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             } else if (IsInfoField(row, field, "Version")) {
                 field.value = "1.0";
             }
-            if (field.type == "RFS") {
+            if (field.type == FieldType::Replacement) {
                 // Entries come last in their section's order; the list is written after them.
                 entries.push_back(ReplacementEntry{field.label, field.value});
                 field.key = ReplacementKey(n++);
                 continue;
             }
-            const std::string text = field.type == "B" ? StoredBoolean(field.value) : field.value;
+            const std::string text =
+                field.type == FieldType::Boolean ? StoredBoolean(field.value) : field.value;
             if (Status set = document.Set(name, field.key, text); !set) {
                 return set;
             }
@@ -98,7 +99,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
                 orderList += (orderList.empty() ? "" : ",") + field.key;
             }
         }
-        if (row.kind == "SR") {
+        if (row.kind == SectionKind::Replacements) {
             if (Status set = WriteReplacementList(document, name, entries); !set) {
                 return set;
             }

@@ -46,7 +46,8 @@ Expected<SplicedBytes> WriteEditedKeys(const ConfigDocument& document, ProfileTe
         if (section == nullptr) {
             continue;  // names no section: neither read nor written
         }
-        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
+        const std::string stored =
+            field.type == FieldType::Boolean ? StoredBoolean(field.value) : field.value;
         if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
             return FileError{document.Path(), set.Error().reason};
         }

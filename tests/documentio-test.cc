@@ -108,7 +108,7 @@ TEST(ReadDocumentTest, ReplacementEntriesUpToTheFirstWithoutComma) {
     EXPECT_EQ(c.fields[first + 1].label, "");
     EXPECT_EQ(c.fields[first + 1].value, "x");
     EXPECT_EQ(c.fields[first + 2].label, "x,y,z") << "the comma escape is undone on read";
-    EXPECT_EQ(c.fields[first + 2].type, "RFS");
+    EXPECT_EQ(c.fields[first + 2].type, tav::FieldType::Replacement);
     EXPECT_EQ(c.fields[first + 2].sectionId, 4);
 
     Catalogues gap;
@@ -354,7 +354,7 @@ TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
         ASSERT_EQ(first.Count(), second.Count()) << name;
         for (std::uint16_t i = 0; i < first.Count(); ++i) {
             EXPECT_EQ(first[i].value, second[i].value) << name << " " << first[i].key;
-            if (first[i].type == "RFS") {
+            if (first[i].type == tav::FieldType::Replacement) {
                 EXPECT_EQ(first[i].label, second[i].label) << name;
             }
         }
