@@ -75,13 +75,15 @@ struct SaveRequest {
     std::function<DiskResolution(const DiskChange&)> onChanged;
     // Told each warning of the read a Merge answer makes (entries that did not fit), as it comes.
     std::function<void(const std::string& warning)> warn;
-    // tacconf set: the file at `path` (which must exist) is read under its lock into a document
-    // of its own, which `edit` changes; its edits are written (Scope EditedKeys) and, once the
-    // write has succeeded, the model takes that document's content (listeners told Reset).
+    // tacconf set: the file at `path` (else the document's; it must exist) is read under its lock
+    // into a document of its own, which `edit` changes; its edits are written (as EditedKeys) and,
+    // once the write has succeeded, the model takes that document's content (listeners told
+    // Reset, then Saved).
     // `edit` gets the read's warnings and returns false to refuse: nothing is written. When the
     // file changes before the write, all of it is done again on the new content.
     std::function<bool(ConfigDocument& read, const std::vector<std::string>& warnings)> edit;
     std::optional<TextEncoding> encoding;  // for `edit`: the encoding to read in
+    // For `edit`: what is done with the copy an unfinished in-place write left (RewriteDocument).
     LeftoverChoice leftover = LeftoverChoice::Refuse;
 };
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
@@ -66,6 +67,25 @@ TEST_F(DiskChangesTest, MergeKeepsTheirKeysAndMine) {
     EXPECT_NE(saved.find("Timeout=500\r\n"), std::string::npos);
     EXPECT_FALSE(Document().IsModified());
     EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"3\"") << "the tree shows theirs";
+}
+
+// The question comes between the save's read and its write: the wait cursor of the work is not
+// over it, and none is left once the save is done, whatever the answer.
+TEST_F(DiskChangesTest, TheQuestionIsAskedWithoutTheWaitCursor) {
+    for (const Answer answer : {Answer::Merge, Answer::Overwrite, Answer::Cancel}) {
+        SetUp();
+        TheyWrite("Copies=2", "Copies=3");
+        bool busyWhenAsked = true;
+        m_disk.whenAsked = [&] { busyWhenAsked = QGuiApplication::overrideCursor() != nullptr; };
+        Reply(answer);
+        Trigger(Command::Save);
+        const int name = static_cast<int>(answer);
+        EXPECT_FALSE(busyWhenAsked) << name;
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << name;
+        EXPECT_EQ(ReadFile(m_document).find("Title=Mine") != std::string::npos,
+                  answer != Answer::Cancel)
+            << name;
+    }
 }
 
 TEST_F(DiskChangesTest, AConflictIsListedAndDecidedByTheUser) {
