@@ -96,7 +96,7 @@ std::string ConfigTree::ReplacementLabel(const std::string& from, const std::str
 
 std::string ConfigTree::FieldLabel(int fieldIndex) const {
     const auto row = static_cast<std::uint16_t>(fieldIndex);
-    if (m_document->Row(row).type == "RFS") {
+    if (m_document->Row(row).type == FieldType::Replacement) {
         return ReplacementLabel(m_document->Label(row), m_document->Value(row));
     }
     return m_document->Label(row) + " = \"" + m_document->Value(row) + "\"";
@@ -130,7 +130,7 @@ void ConfigTree::BuildTree() {
     const DisplayOrder& order = m_document->Order();
     for (int s = 0; s < sections.Count(); ++s) {
         const SectionDef& section = sections[static_cast<std::size_t>(s)];
-        QTreeWidgetItem* parent = section.kind == "SN" ? m_rootItem : parameters;
+        QTreeWidgetItem* parent = section.kind == SectionKind::Root ? m_rootItem : parameters;
         QTreeWidgetItem* sectionItem = NewItem(
             parent, m_document->Defs().SectionLabel(static_cast<std::size_t>(s)), section.icon);
         sectionItem->setData(0, ItemTagRole, kSectionTagBase + s);
@@ -191,10 +191,10 @@ std::string ConfigTree::SelectedPath() const {
 
 std::string ConfigTree::SelectedType() const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        return m_document->Row(static_cast<std::uint16_t>(f)).type;
+        return m_document->Row(static_cast<std::uint16_t>(f)).typeCode;
     }
     if (const int s = SelectedSectionIndex(); s >= 0) {
-        return m_document->Defs().sections[static_cast<std::size_t>(s)].kind;
+        return m_document->Defs().sections[static_cast<std::size_t>(s)].kindCode;
     }
     return {};
 }
