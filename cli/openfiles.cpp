@@ -29,7 +29,7 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
 
 std::optional<OpenedFile> OpenDocument(const std::string& path, const Arguments& args,
                                        const Environment& env, ConfigDocument& document) {
-    // Read here rather than by ConfigDocument::Open: diff compares a save with these bytes.
+    // Read here rather than by DocumentStorage::Open: diff compares a save with these bytes.
     Expected<FileBytes> file = ReadFileBuffer(path);
     if (!file) {
         ReportError(env, file.Error().Message());
