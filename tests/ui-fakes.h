@@ -18,13 +18,12 @@
 #include "document/configdocument.h"
 #include "help/helpservice.h"
 #include "testutil.h"
+#include "treeitem.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
 #include "ui/maindialog.h"
 #include "ui/messagereporter.h"
-
-class QTreeWidgetItem;
 
 namespace tavtest {
 
@@ -145,10 +144,10 @@ protected:
         return qobject_cast<Widget*>(m_window->Control(id));
     }
     // The first item whose text is `label` or starts with `label` followed by " = "; fails the
-    // test when there is none.
-    QTreeWidgetItem* Item(const std::string& label) const;
+    // test when there is none (and gives an invalid item).
+    TreeItem Item(const std::string& label) const;
     // Selects that item as a click would and returns it.
-    QTreeWidgetItem* Select(const std::string& label) const;
+    TreeItem Select(const std::string& label) const;
     void Trigger(tav::Command command) const;
     // Which of the editor panel's controls are visible now.
     std::set<tav::ControlId> VisibleEditors() const;

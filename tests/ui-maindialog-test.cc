@@ -37,7 +37,7 @@ TEST_F(WindowTest, StartsWithOnlyToolbarPathAndTreeOfNoDocument) {
                          ControlId::AddButton}) {
         EXPECT_EQ(Control(id), nullptr) << "made when a setting is first selected";
     }
-    EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
+    EXPECT_EQ(RootItem(Tree()).text(), "File : [none]");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
@@ -388,7 +388,7 @@ TEST_F(WindowTest, CatalogueProblemsAreShownWithFileAndReason) {
             QDir::toNativeSeparators(QString::fromStdString(file)) + ": No such file or directory"))
             << m_messages.messages[i].toStdString();
     }
-    EXPECT_EQ(Tree().RootItem()->childCount(), 1);  // "Parameters" only
+    EXPECT_EQ(RootItem(Tree()).childCount(), 1);  // "Parameters" only
 }
 
 }  // namespace

@@ -82,6 +82,11 @@ QList<QAction*> ConfigTree::ContextActions() {
     return {m_revertAction, m_moveUpAction, m_moveDownAction};
 }
 
+bool ConfigTree::IsRowChanged(int row) const {
+    return row >= 0 && row < m_document->RowCount() &&
+           m_document->IsRowChanged(static_cast<std::uint16_t>(row));
+}
+
 bool ConfigTree::RevertSelectedValue() {
     const int row = FieldIndexOf();
     if (row < 0 || m_document->IsEntryRow(static_cast<std::uint16_t>(row)) || !IsRowChanged(row)) {
@@ -103,8 +108,7 @@ bool ConfigTree::MoveSelectedDown() {
     return MoveSelected(false);
 }
 
-// The document's order notification moves the items; the selected item is never the one
-// re-created out of place, or the selection follows it (see ApplyOrder).
+// The document's order notification moves the items; the selection moves with its item.
 bool ConfigTree::MoveSelected(bool up) {
     const int row = FieldIndexOf();
     const std::optional<std::uint16_t> neighbour = OrderedNeighbour(*m_document, row, up);
@@ -129,7 +133,7 @@ void ConfigTree::keyPressEvent(QKeyEvent* event) {
     } else if (modifiers == Qt::NoModifier && key == Qt::Key_Delete) {
         DeleteSelectedReplacement();
     } else {
-        QTreeWidget::keyPressEvent(event);
+        QTreeView::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -139,14 +143,14 @@ void ConfigTree::keyPressEvent(QKeyEvent* event) {
 // (mouseReleaseEvent); only the keyboard's menu key comes here.
 void ConfigTree::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    if (event->reason() != QContextMenuEvent::Mouse && currentItem() != nullptr) {
-        ShowContextMenu(visualItemRect(currentItem()).center());
+    if (event->reason() != QContextMenuEvent::Mouse && IsShown(m_current)) {
+        ShowContextMenu(ItemRect(m_current).center());
     }
 }
 
 void ConfigTree::ShowContextMenu(const QPoint& viewportPos) {
-    QTreeWidgetItem* item = itemAt(viewportPos);
-    if (item == nullptr || item != currentItem()) {
+    const QModelIndex index = IndexAt(viewportPos);
+    if (!index.isValid() || index != m_current) {
         return;
     }
     const QList<QAction*> actions = ContextActions();
