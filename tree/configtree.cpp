@@ -13,7 +13,7 @@ namespace tav {
 using ItemKind = ConfigTreeModel::ItemKind;
 
 ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent)
-    : QTreeView(parent), m_document(std::move(document)) {
+    : QTreeView(parent), m_document(std::move(document)), m_edits(*m_document) {
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -277,19 +277,11 @@ void ConfigTree::GetSelectedReplacement(std::string& from, std::string& to) cons
 // --- Edits ----------------------------------------------------------------------------------
 
 Status ConfigTree::SetSelectedValue(const std::string& value) {
-    if (const int f = FieldIndexOf();
-        f >= 0 && !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        return m_document->SetValue(static_cast<std::uint16_t>(f), value);
-    }
-    return {};
+    return m_edits.SetValue(FieldIndexOf(), value);
 }
 
 Status ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {
-    const int f = FieldIndexOf();
-    if (f < 0 || !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        return {};
-    }
-    return m_document->ModifyEntry(static_cast<std::uint16_t>(f), from, to);
+    return m_edits.ModifyEntry(FieldIndexOf(), from, to);
 }
 
 Status ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
@@ -311,10 +303,7 @@ Status ConfigTree::AddReplacement(const std::string& from, const std::string& to
 
 void ConfigTree::DeleteSelectedReplacement() {
     // The document's notification takes the item out and reports the new selection.
-    if (const int f = FieldIndexOf();
-        f >= 0 && m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        static_cast<void>(m_document->RemoveEntry(static_cast<std::uint16_t>(f)));
-    }
+    m_edits.RemoveEntry(FieldIndexOf());
 }
 
 }  // namespace tav

@@ -1,7 +1,8 @@
 // The configuration tree: the tree view of the open document. It shows ConfigTreeModel through a
 // filter (Find), turns the user's gestures (selection, the panel's edits, drag and drop, the
-// context menu and its keys) into calls on the document, and keeps what the user sees (the
-// selection, the open sections) while the model follows the document.
+// context menu and its keys) into calls (the selection's edits are ConfigTreeEdits', the drops
+// the model's), and keeps what the user sees (the selection, the open sections) while the model
+// follows the document.
 //
 // Indexes given to and returned by the tree's own functions below are the model's (Model()), not
 // the filter's: an item hidden by the filter still has one, and stays selected.
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "document/configdocument.h"
+#include "tree/configtreeedits.h"
 #include "tree/configtreemodel.h"
 
 class QAction;
@@ -188,6 +190,7 @@ private:
     void EndDrag();
 
     std::shared_ptr<ConfigDocument> m_document;
+    ConfigTreeEdits m_edits;  // what the selection's edits do to the document
     ConfigTreeModel* m_model = nullptr;
     QSortFilterProxyModel* m_filterModel = nullptr;
     QPersistentModelIndex m_current;
