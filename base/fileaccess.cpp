@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::size_t kReadStep = std::size_t{16} << 20;
 
-// The failure of a system call on `path`, which left its errno in `code`.
-FileError SystemFailure(const std::string& path, int code) {
-    return FileError{path, std::strerror(code), code};
-}
-
 class FdCloser final {
 public:
     explicit FdCloser(int fd) : m_fd(fd) {}
@@ -35,7 +30,7 @@ private:
 Expected<int> OpenForReading(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return SystemFailure(path, errno);
+        return SystemError(path, errno);
     }
     return fd;
 }
@@ -67,7 +62,7 @@ Expected<std::size_t> ReadWhole(int fd, const std::string& path, Grow grow,
             if (errno == EINTR) {
                 continue;
             }
-            return SystemFailure(path, errno);
+            return SystemError(path, errno);
         }
         if (got == 0) {
             return size;
@@ -133,7 +128,7 @@ Expected<FileBytes> ReadOpenFile(int fd, const std::string& path, const ReadPiec
 Expected<std::size_t> RegularFileSize(int fd, const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        return SystemFailure(path, errno);
+        return SystemError(path, errno);
     }
     if (S_ISDIR(info.st_mode)) {
         return FileError{path, "is a folder, not a file"};

@@ -1,8 +1,14 @@
 #include "base/fileerror.h"
 
 #include <cerrno>
+#include <cstring>
+#include <utility>
 
 namespace tav {
+
+FileError SystemError(std::string file, int code, const std::string& what, WriteState state) {
+    return FileError{std::move(file), what + std::strerror(code), code, state};
+}
 
 std::string FileError::Message() const {
     const std::string prefix = file.empty() ? std::string() : file + ": ";

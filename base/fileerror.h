@@ -34,6 +34,11 @@ struct FileError {
     bool Missing() const;
 };
 
+// The failure of a system call on `file` that left `code` in errno: the reason is `what` (which
+// says what was being done, ending in ": ", or is empty) followed by the system's text for `code`.
+FileError SystemError(std::string file, int code, const std::string& what = {},
+                      WriteState state = WriteState::NotAWrite);
+
 // `error` as the failure of a write that wrote nothing, unless it already says what it wrote.
 FileError NothingWritten(FileError error);
 

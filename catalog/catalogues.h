@@ -49,7 +49,8 @@ struct Catalogues {
     // nothing.
     std::optional<std::uint16_t> FindField(std::size_t sectionIndex, std::string_view key) const;
 
-    // Index of the first section of kind "SR", which holds the replacement list, or nothing.
+    // Index of the first section of kind SectionKind::Replacements, which holds the replacement
+    // list, or nothing.
     std::optional<std::size_t> ReplacementSectionIndex() const;
 
     // True when field `row` is read from and written to section `sectionIndex`: the section at

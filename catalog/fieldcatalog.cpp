@@ -10,10 +10,11 @@ FieldDef ParseFieldLine(std::string_view line) {
     FieldDef row;
     row.label = std::string(TakeColumn(line));
     row.key = std::string(TakeColumn(line));
-    row.type = std::string(TakeColumn(line));
-    row.orderPos = TakeFlagColumn(line) == 'Y' ? 1 : 0;
+    row.typeCode = std::string(TakeColumn(line));
+    row.type = ParseFieldType(row.typeCode);
+    row.orderPos = IsOrderedFlag(TakeFlagColumn(line)) ? 1 : 0;
     row.sectionId = LeadingNumber16(line);
-    if (row.type == "B") {
+    if (row.type == FieldType::Boolean) {
         row.value = "False";
     }
     return row;
@@ -57,7 +58,7 @@ bool FieldCatalog::InsertReplacement(std::uint16_t row, const std::string& from,
         FieldDef moved = std::move(m_rows[j - 1]);
         // Only the one-character keys handed out here carry a running number; the keys a save
         // gave ("r0", ...) stay as they are.
-        if (moved.type == "RFS" && moved.key.size() == 1) {
+        if (moved.type == FieldType::Replacement && moved.key.size() == 1) {
             moved.key[0] = static_cast<char>(moved.key[0] + 1);
         }
         m_rows[j] = std::move(moved);
@@ -67,7 +68,8 @@ bool FieldCatalog::InsertReplacement(std::uint16_t row, const std::string& from,
     inserted.label = from;
     inserted.key = std::string(1, static_cast<char>(49 + row - firstEntry));
     inserted.value = to;
-    inserted.type = "RFS";
+    inserted.type = FieldType::Replacement;
+    inserted.typeCode = std::string(kReplacementTypeCode);
     inserted.sectionId = sectionId;
     ++m_rowCount;
     ++m_replacementCount;
@@ -75,14 +77,15 @@ bool FieldCatalog::InsertReplacement(std::uint16_t row, const std::string& from,
 }
 
 bool FieldCatalog::RemoveReplacement(std::uint16_t index) {
-    if (index >= m_rowCount || m_rows[index].type != "RFS" || m_replacementCount == 0) {
+    if (index >= m_rowCount || m_rows[index].type != FieldType::Replacement ||
+        m_replacementCount == 0) {
         return false;
     }
     for (std::uint16_t j = index + 1; j < m_rowCount; ++j) {
         FieldDef moved = std::move(m_rows[j]);
         // Only the one-character keys AppendReplacement hands out carry a running number; the
         // keys a save gave ("r0", ...) stay as they are.
-        if (moved.type == "RFS" && moved.key.size() == 1) {
+        if (moved.type == FieldType::Replacement && moved.key.size() == 1) {
             moved.key[0] = static_cast<char>(moved.key[0] - 1);
         }
         m_rows[j - 1] = std::move(moved);

@@ -7,18 +7,21 @@
 #include <optional>
 #include <string>
 
+#include "catalog/cataloguecodes.h"
 #include "catalog/sectioncatalog.h"
 
 namespace tav {
 
-// One line of Fields.txt, or one string replacement (type "RFS"), with its current value.
+// One line of Fields.txt, or one string replacement (FieldType::Replacement), with its current
+// value.
 struct FieldDef {
-    std::string label;            // tree label; for a replacement, the from-text
-    std::string key;              // key in the document; for a replacement, see AppendReplacement
-    std::string type;             // "B" boolean, "C" text, "RFS" replacement, other: shown like "C"
+    std::string label;  // tree label; for a replacement, the from-text
+    std::string key;    // key in the document; for a replacement, see AppendReplacement
+    FieldType type = FieldType::Other;
+    std::string typeCode;         // the type column as written (for a replacement "RFS")
     std::uint16_t orderPos = 0;   // 0: not ordered; else its 1-based place in the Order list
     std::uint16_t sectionId = 0;  // id of the field's section
-    std::string value;            // "True"/"False" for "B"; the to-text for "RFS"; else free text
+    std::string value;  // "True"/"False" for a boolean; a replacement's to-text; else text
 };
 
 // Fixed table of 128 rows: the rows of Fields.txt first, then appended replacement rows.
@@ -41,7 +44,7 @@ public:
     FieldDef& operator[](std::size_t index) { return m_rows[index]; }
     const FieldDef& operator[](std::size_t index) const { return m_rows[index]; }
 
-    // Appends a replacement row (from-text in `label`, to-text in `value`, type "RFS", orderPos 0)
+    // Appends a replacement row (from-text in `label`, to-text in `value`, orderPos 0)
     // whose key is the one character 49 + the number of replacements before it ("1", "2", ...).
     // Returns that number (0 for the first since the last load), or nothing, changing nothing,
     // when the table is full or kMaxReplacements entries exist already.
@@ -55,7 +58,7 @@ public:
     bool InsertReplacement(std::uint16_t row, const std::string& from, const std::string& to,
                            std::uint16_t sectionId);
 
-    // Removes the replacement row `index` (which must be valid and of type "RFS"): later rows move
+    // Removes the replacement row `index` (which must be valid and a replacement): later rows move
     // up by one, their one-character replacement keys are renumbered ("3" becomes "2"), and both
     // counts go down by one. Returns false, changing nothing, for any other row.
     bool RemoveReplacement(std::uint16_t index);

@@ -10,9 +10,10 @@ SectionDef ParseSectionLine(std::string_view line) {
     SectionDef row;
     row.id = LeadingNumber16(TakeColumn(line));
     row.iniName = std::string(TakeColumn(line));
-    row.ordered = TakeFlagColumn(line);
+    row.ordered = IsOrderedFlag(TakeFlagColumn(line));
     row.label = std::string(TakeColumn(line));
-    row.kind = std::string(TakeColumn(line));
+    row.kindCode = std::string(TakeColumn(line));
+    row.kind = ParseSectionKind(row.kindCode);
     row.icon = LeadingNumber16(line);
     return row;
 }
@@ -35,7 +36,7 @@ std::size_t SectionCatalog::LoadText(std::string_view text) {
 
 int SectionCatalog::ReplacementSectionIndex() const {
     for (std::uint16_t i = 0; i < m_count; ++i) {
-        if (m_rows[i].kind == "SR") {
+        if (m_rows[i].kind == SectionKind::Replacements) {
             return i;
         }
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/fileerror.h"
+#include "catalog/cataloguecodes.h"
 
 namespace tav {
 
@@ -18,9 +19,10 @@ using CatalogReporter = std::function<void(const FileError&)>;
 struct SectionDef {
     std::uint16_t id = 0;  // the number fields use to name their section; 1, 2, 3... in file order
     std::string iniName;   // the bracketed section name in the document
-    char ordered = '\0';   // 'Y': the section carries an Order key listing its ordered fields
+    bool ordered = false;  // the section carries an Order key listing its ordered fields
     std::string label;     // text of the section's tree item
-    std::string kind;  // "SN": under the root; "SR": the replacement list; other: under Parameters
+    SectionKind kind = SectionKind::Parameters;
+    std::string kindCode;    // the kind column as written
     std::uint16_t icon = 0;  // image index of the section's tree item
 };
 
@@ -39,7 +41,7 @@ public:
     std::uint16_t Count() const { return m_count; }
     const SectionDef& operator[](std::size_t index) const { return m_rows[index]; }
 
-    // Index of the first row whose kind is exactly "SR", or -1.
+    // Index of the first row of kind SectionKind::Replacements, or -1.
     int ReplacementSectionIndex() const;
 
     // The row at position `id` - 1 (the row documents use for section id `id`), or nullptr when no

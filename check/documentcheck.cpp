@@ -35,7 +35,7 @@ bool IsDescribed(const Catalogues& catalogues, std::size_t s, std::string_view k
     if (catalogues.FindField(s, key)) {
         return true;
     }
-    if (catalogues.sections[s].ordered == 'Y' && SameName(key, kOrderKey)) {
+    if (catalogues.sections[s].ordered && SameName(key, kOrderKey)) {
         return true;
     }
     return s == catalogues.ReplacementSectionIndex() &&
@@ -63,13 +63,13 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
                 std::uint16_t f) {
     const FieldDef& field = check.catalogues.fields[f];
     const std::string stored = check.text.Get(listed.name, key.name).value_or("");
-    if (field.type == "B" && StoredBoolean(ShownBoolean(stored)) != stored) {
+    if (field.type == FieldType::Boolean && StoredBoolean(ShownBoolean(stored)) != stored) {
         const std::string shown = ShownBoolean(stored);
         check.out.Add(key.line, "the value " + Quote(stored) + " of " + std::string(key.name) +
                                     " shows as " + shown + " in the editor, and a save writes " +
                                     StoredBoolean(shown));
-    } else if (field.type != "B" && !CutAtNul(key) && TrimBlanks(key.storedText) != stored &&
-               EncodeProfileValue(stored) == stored) {
+    } else if (field.type != FieldType::Boolean && !CutAtNul(key) &&
+               TrimBlanks(key.storedText) != stored && EncodeProfileValue(stored) == stored) {
         check.out.Add(key.line, "the quotes around the value of " + std::string(key.name) +
                                     " are not part of it: the editor shows " + Quote(stored));
     }

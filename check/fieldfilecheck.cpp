@@ -29,10 +29,11 @@ std::optional<std::string> KeyProblem(std::string_view key) {
 }
 
 std::optional<std::string> TypeProblem(std::string_view type) {
-    if (type == "B" || type == "C") {
+    const FieldType parsed = ParseFieldType(type);
+    if (parsed == FieldType::Boolean || parsed == FieldType::Text) {
         return std::nullopt;
     }
-    if (type == "RFS") {
+    if (parsed == FieldType::Replacement) {
         return std::string(
                    "the type RFS belongs to replacement entries: a save writes this field ") +
                "as an entry of the replacement list, not under its key";
@@ -68,10 +69,10 @@ std::optional<std::string> SectionProblem(const Catalogues& catalogues, std::uin
                ", which the section catalogue does not have: it is neither read nor saved";
     }
     const std::string where = " [" + section->iniName + "]";
-    if (field.orderPos != 0 && section->ordered != 'Y') {
+    if (field.orderPos != 0 && !section->ordered) {
         return "the field is marked ordered, but its section" + where + " has no Order list";
     }
-    if (section->ordered == 'Y' && SameName(field.key, kOrderKey)) {
+    if (section->ordered && SameName(field.key, kOrderKey)) {
         return "the key Order is the Order list of section" + where +
                ": the field and the list overwrite each other";
     }

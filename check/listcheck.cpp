@@ -111,7 +111,7 @@ bool FirstKeys::IsFirst(std::size_t index) const {
 
 void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
                     std::size_t sectionIndex) {
-    if (check.catalogues.sections[sectionIndex].ordered != 'Y') {
+    if (!check.catalogues.sections[sectionIndex].ordered) {
         return;
     }
     const std::string where = "[" + std::string(listed.name) + "]";

@@ -54,7 +54,7 @@ void CheckSectionRows(const SectionCatalog& sections, const std::vector<Numbered
                                 std::to_string(first->second) +
                                 ": both sections read and write one section of a document");
         }
-        if (row.kind == "SR" && s != replacementSection) {
+        if (row.kind == SectionKind::Replacements && s != replacementSection) {
             out.Add(number,
                     "a second section of kind SR: only the first (line " +
                         std::to_string(lines[static_cast<std::size_t>(replacementSection)].number) +

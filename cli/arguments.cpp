@@ -121,7 +121,8 @@ std::string CheckOperandCount(const Arguments& args, const CommandSyntax& syntax
 
 }  // namespace
 
-ParsedArguments ParseArguments(const std::vector<std::string>& words, const CommandSyntax& syntax) {
+Expected<Arguments> ParseArguments(const std::vector<std::string>& words,
+                                   const CommandSyntax& syntax) {
     Arguments args;
     bool operandsOnly = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -135,16 +136,16 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Comm
             // The "--" that ends a file list ends the options too.
             operandsOnly = words[i] == kFiles && syntax.fileList;
             if (std::string error = TakeOption(words, i, syntax, args); !error.empty()) {
-                return {std::nullopt, error};
+                return FileError{{}, error};
             }
         }
     }
     if (!args.help) {
         if (std::string error = CheckOperandCount(args, syntax); !error.empty()) {
-            return {std::nullopt, error};
+            return FileError{{}, error};
         }
     }
-    return {std::move(args), {}};
+    return args;
 }
 
 std::string TakeCommandName(std::vector<std::string>& words) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/expected.h"
 #include "base/textencoding.h"
 
 namespace tav::cli {
@@ -49,17 +50,13 @@ struct Arguments {
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
 
-// Either the parsed arguments or the message of the usage error.
-struct ParsedArguments {
-    std::optional<Arguments> arguments;
-    std::string error;
-};
-
 // Parses the arguments that follow the subcommand's name. Only words starting with "--" (and
 // "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand,
 // and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count is not
 // checked.
-ParsedArguments ParseArguments(const std::vector<std::string>& words, const CommandSyntax& syntax);
+// Returns the arguments, or the usage error (its reason; no file).
+Expected<Arguments> ParseArguments(const std::vector<std::string>& words,
+                                   const CommandSyntax& syntax);
 
 // Splits the whole command line (without the program name) into the subcommand's name and the
 // other words: the name is the first word that is neither an option nor the value of

@@ -89,14 +89,14 @@ std::string PositionText(const FieldDef& field) {
 void PrintText(const DumpView& view, std::ostream& out) {
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         const SectionDef& section = view.catalogues.sections[s];
-        out << '[' << section.iniName << "]\t" << section.kind << '\t'
-            << (section.ordered == 'Y' ? 'Y' : 'N') << '\t'
-            << Escaped(view.catalogues.SectionLabel(s)) << '\n';
+        out << '[' << section.iniName << "]\t" << section.kindCode << '\t'
+            << (section.ordered ? 'Y' : 'N') << '\t' << Escaped(view.catalogues.SectionLabel(s))
+            << '\n';
         for (const std::uint16_t row : view.order[s]) {
             const FieldDef& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
-            out << key << '\t' << field.type << '\t' << PositionText(field) << '\t'
+            out << key << '\t' << field.typeCode << '\t' << PositionText(field) << '\t'
                 << Escaped(view.document.Label(row)) << '\t' << Escaped(view.document.Value(row))
                 << '\n';
         }
@@ -112,9 +112,10 @@ void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostr
     const FieldDef& field = document.Row(row);
     out << "{\"key\": " << JsonString(field.key)
         << ", \"label\": " << JsonString(document.Label(row))
-        << ", \"type\": " << JsonString(field.type) << ", \"order\": " << field.orderPos
+        << ", \"type\": " << JsonString(field.typeCode) << ", \"order\": " << field.orderPos
         << ", \"value\": "
-        << (field.type == "B" ? JsonBoolean(document.Value(row)) : JsonString(document.Value(row)))
+        << (field.type == FieldType::Boolean ? JsonBoolean(document.Value(row))
+                                             : JsonString(document.Value(row)))
         << '}';
 }
 
@@ -146,8 +147,8 @@ void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
     }
     out << "    {\n      \"name\": " << JsonString(section.iniName)
         << ",\n      \"label\": " << JsonString(view.catalogues.SectionLabel(s))
-        << ",\n      \"kind\": " << JsonString(section.kind)
-        << ",\n      \"ordered\": " << (section.ordered == 'Y' ? "true" : "false")
+        << ",\n      \"kind\": " << JsonString(section.kindCode)
+        << ",\n      \"ordered\": " << (section.ordered ? "true" : "false")
         << ",\n      \"fields\": ";
     PrintJsonArray(
         fieldRows, [&](std::uint16_t row) { PrintJsonField(view.document, row, out); }, out);

@@ -69,21 +69,22 @@ std::string UnresolvedMessage(const Catalogues& catalogues, std::string_view tex
 
 }  // namespace
 
-ResolvedAddress ResolveAddress(const Catalogues& catalogues, std::string_view text) {
+Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_view text) {
     for (std::size_t dot = text.find('.'); dot != std::string_view::npos;
          dot = text.find('.', dot + 1)) {
         const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);
         if (address && address->entry == FieldCatalog::kMaxReplacements) {
-            return {std::nullopt, Quote(text) + ": the replacement list holds at most " +
-                                      std::to_string(FieldCatalog::kMaxReplacements) +
-                                      " entries, " + ReplacementKey(0) + " to " +
-                                      ReplacementKey(FieldCatalog::kMaxReplacements - 1)};
+            return FileError{{},
+                             Quote(text) + ": the replacement list holds at most " +
+                                 std::to_string(FieldCatalog::kMaxReplacements) + " entries, " +
+                                 ReplacementKey(0) + " to " +
+                                 ReplacementKey(FieldCatalog::kMaxReplacements - 1)};
         }
         if (address) {
-            return {address, {}};
+            return *address;
         }
     }
-    return {std::nullopt, UnresolvedMessage(catalogues, text)};
+    return FileError{{}, UnresolvedMessage(catalogues, text)};
 }
 
 }  // namespace tav::cli

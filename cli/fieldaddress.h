@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/expected.h"
 #include "catalog/catalogues.h"
 
 namespace tav::cli {
@@ -24,16 +25,11 @@ struct FieldAddress {
     Part part = Part::kWhole;            // the whole entry "FROM,TO", or one of its two texts
 };
 
-// Either the address or the reason why `text` addresses nothing.
-struct ResolvedAddress {
-    std::optional<FieldAddress> address;
-    std::string error;
-};
-
 // Resolves `text`. A section name may itself hold dots: every split at a dot is tried, from the
 // left, and the first that names a catalogued field (or an entry) wins. A catalogued field wins
 // over an entry key of the same spelling.
 // Entry keys past the list's capacity (13 entries) address nothing, with a message saying so.
-ResolvedAddress ResolveAddress(const Catalogues& catalogues, std::string_view text);
+// Returns the address, or why `text` addresses nothing (the reason; no file).
+Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_view text);
 
 }  // namespace tav::cli

@@ -75,12 +75,12 @@ void PrintAll(const ConfigDocument& document, std::ostream& out) {
 
 // Resolves the addresses up to the first that addresses nothing (the later ones are not reached)
 // and adds what they address to `query`.
-std::vector<ResolvedAddress> ResolveAddresses(const Catalogues& catalogues, const Words& addresses,
-                                              ValueQuery& query) {
-    std::vector<ResolvedAddress> resolved;
+std::vector<Expected<FieldAddress>> ResolveAddresses(const Catalogues& catalogues,
+                                                     const Words& addresses, ValueQuery& query) {
+    std::vector<Expected<FieldAddress>> resolved;
     for (const std::string& text : addresses) {
         resolved.push_back(ResolveAddress(catalogues, text));
-        const std::optional<FieldAddress>& address = resolved.back().address;
+        const Expected<FieldAddress>& address = resolved.back();
         if (!address) {
             break;
         }
@@ -95,29 +95,29 @@ std::vector<ResolvedAddress> ResolveAddresses(const Catalogues& catalogues, cons
 
 // The text of every address, or nothing, with the first error reported, when one of them is
 // wrong.
-std::optional<std::vector<std::string>> TextsAt(const std::vector<ResolvedAddress>& resolved,
+std::optional<std::vector<std::string>> TextsAt(const std::vector<Expected<FieldAddress>>& resolved,
                                                 const QueriedValues& values,
                                                 const std::string& path, const Environment& env) {
     std::vector<std::string> texts;
     std::size_t field = 0;
     std::size_t entry = 0;
-    for (const ResolvedAddress& at : resolved) {
-        if (!at.address) {
-            ReportError(env, path + ": " + at.error);
+    for (const Expected<FieldAddress>& at : resolved) {
+        if (!at) {
+            ReportError(env, path + ": " + at.Error().reason);
             return std::nullopt;
         }
-        if (at.address->field) {
+        if (at->field) {
             texts.push_back(values.fields[field++]);
             continue;
         }
         const std::optional<ReplacementEntry>& found = values.entries[entry++];
         if (!found) {
             ReportError(env, path + ": the document has no replacement entry " +
-                                 ReplacementKey(at.address->entry) + " (it has " +
+                                 ReplacementKey(at->entry) + " (it has " +
                                  std::to_string(values.entriesRead) + ")");
             return std::nullopt;
         }
-        texts.push_back(EntryPart(*found, at.address->part));
+        texts.push_back(EntryPart(*found, at->part));
     }
     return texts;
 }
@@ -132,7 +132,8 @@ ExitCode PrintValues(const Catalogues& catalogues, const std::string& path, cons
         return ExitCode::kFailure;
     }
     ValueQuery query;
-    const std::vector<ResolvedAddress> resolved = ResolveAddresses(catalogues, addresses, query);
+    const std::vector<Expected<FieldAddress>> resolved =
+        ResolveAddresses(catalogues, addresses, query);
     const ByteSource source = [&file](char* into, std::size_t room) {
         return file->Read(into, room);
     };

@@ -164,11 +164,11 @@ std::string SetEntry(ConfigDocument& document, const FieldAddress& address,
 // Makes the edit of one SECTION.KEY VALUE pair; returns why it is refused, or "".
 std::string Edit(ConfigDocument& document, const std::string& addressText, const std::string& value,
                  bool listReadWhole) {
-    const ResolvedAddress resolved = ResolveAddress(document.Defs(), addressText);
-    if (!resolved.address) {
-        return resolved.error;
+    const Expected<FieldAddress> resolved = ResolveAddress(document.Defs(), addressText);
+    if (!resolved) {
+        return resolved.Error().reason;
     }
-    const FieldAddress& address = *resolved.address;
+    const FieldAddress& address = *resolved;
     const std::string refused = address.field ? RefusalOf(document.SetValue(*address.field, value))
                                               : SetEntry(document, address, value, listReadWhole);
     return refused.empty() ? refused : "\"" + addressText + "\": " + refused;

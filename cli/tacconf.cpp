@@ -90,17 +90,17 @@ ExitCode UsageError(const Environment& env, std::string_view name, const std::st
 std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& syntax,
                                       std::string_view name, std::string_view help,
                                       const Environment& env, ExitCode& exit) {
-    ParsedArguments parsed = ParseArguments(words, syntax);
-    if (!parsed.arguments) {
-        exit = UsageError(env, name, parsed.error);
+    Expected<Arguments> parsed = ParseArguments(words, syntax);
+    if (!parsed) {
+        exit = UsageError(env, name, parsed.Error().reason);
         return std::nullopt;
     }
-    if (parsed.arguments->help) {
+    if (parsed->help) {
         env.out << help;
         exit = ExitCode::kOk;
         return std::nullopt;
     }
-    return parsed.arguments;
+    return std::move(*parsed);
 }
 
 ExitCode RunTacconf(const std::vector<std::string>& words, const Environment& env) {

@@ -217,7 +217,8 @@ Expected<SplicedBytes> ConfigDocument::WriteEditedKeys(ProfileText& text) const 
         if (section == nullptr) {
             continue;  // names no section: neither read nor written
         }
-        const std::string stored = field.type == "B" ? StoredBoolean(field.value) : field.value;
+        const std::string stored =
+            field.type == FieldType::Boolean ? StoredBoolean(field.value) : field.value;
         if (const Status set = text.Set(section->iniName, field.key, stored); !set) {
             return FileError{m_path, set.Error().reason};
         }
@@ -376,7 +377,7 @@ Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
     if (row >= CatalogueRows()) {
         return Refused("row " + std::to_string(row) + " is not a catalogued field");
     }
-    if (m_table[row].type == "B" && !IsBooleanText(value)) {
+    if (m_table[row].type == FieldType::Boolean && !IsBooleanText(value)) {
         return Refused("the True/False field " + m_table[row].key + " takes True or False, not \"" +
                        value + "\"");
     }

@@ -58,7 +58,7 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
             continue;  // names no section: neither read nor written
         }
         const std::string stored = document.Get(section->iniName, field.key).value_or("");
-        if (field.type == "B") {
+        if (field.type == FieldType::Boolean) {
             field.value = ShownBoolean(stored);
         } else {
             field.value = stored;
@@ -83,7 +83,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             continue;  // no section to write to
         }
         const std::string& name = target->iniName;
-        const bool ordered = row.ordered == 'Y';
+        const bool ordered = row.ordered;
         std::string orderList;
         if (ordered) {
             if (Status set = document.Set(name, kOrderKey, ""); !set) {
@@ -99,9 +99,9 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
                 field.value = "1.0";
             }
             std::string text;
-            if (field.type == "B") {
+            if (field.type == FieldType::Boolean) {
                 text = StoredBoolean(field.value);
-            } else if (field.type == "RFS") {
+            } else if (field.type == FieldType::Replacement) {
                 text = ReplacementEntryText(field.label, field.value);
                 field.key = ReplacementKey(n++);
             } else {
@@ -121,7 +121,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
         }
         // With the most entries the list can hold, the end key would be "r=", which no line can
         // hold; the reader stops there anyway.
-        if (row.kind == "SR" && n < FieldCatalog::kMaxReplacements) {
+        if (row.kind == SectionKind::Replacements && n < FieldCatalog::kMaxReplacements) {
             if (Status set = document.Set(name, ReplacementKey(n), ""); !set) {
                 return set;
             }

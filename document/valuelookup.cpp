@@ -72,7 +72,7 @@ Expected<QueriedValues> LookUpValues(const Catalogues& catalogues, const ValueQu
             continue;
         }
         const std::string text = (*found)[*fieldKeys[i]].value_or("");
-        stored.fields.push_back(field.type == "B" ? ShownBoolean(text) : text);
+        stored.fields.push_back(field.type == FieldType::Boolean ? ShownBoolean(text) : text);
     }
     // The list is read up to the first entry without a comma, and as far as the table has room.
     std::vector<std::pair<std::string, std::string>> list;

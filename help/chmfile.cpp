@@ -29,10 +29,8 @@ constexpr std::uint64_t kWindowsHomePage = 0x6C;
 constexpr std::uint64_t kMinWindowsEntry = 0x70;
 constexpr std::uint64_t kMaxNameLength = CHM_MAX_PATHLEN;
 
-ChmOpenResult Failure(const std::string& path, std::string reason) {
-    ChmOpenResult result;
-    result.error = FileError{path, std::move(reason)};
-    return result;
+FileError Failure(const std::string& path, std::string reason) {
+    return FileError{path, std::move(reason)};
 }
 
 // Object names start with '/' ("index.html" is "/index.html").
@@ -107,7 +105,7 @@ ChmFile::~ChmFile() {
     m_chm.close(m_handle);
 }
 
-ChmOpenResult ChmFile::Open(const std::string& path) {
+Expected<std::unique_ptr<ChmFile>> ChmFile::Open(const std::string& path) {
     std::error_code ignored;
     const auto status = std::filesystem::status(path, ignored);
     if (std::filesystem::is_regular_file(status) &&
@@ -133,9 +131,7 @@ ChmOpenResult ChmFile::Open(const std::string& path) {
     if (handle == nullptr) {
         return Failure(path, "it could not be opened as a help file");
     }
-    ChmOpenResult result;
-    result.file.reset(new ChmFile(handle, *chm));
-    return result;
+    return std::unique_ptr<ChmFile>(new ChmFile(handle, *chm));
 }
 
 std::optional<std::string> ChmFile::Retrieve(const std::string& name) const {

@@ -19,11 +19,6 @@ class ChmFile;
 struct ChmLibrary;
 
 // Outcome of ChmFile::Open: either the open file or the error, never both.
-struct ChmOpenResult {
-    std::unique_ptr<ChmFile> file;
-    std::optional<FileError> error;
-};
-
 // The object a topic reference names: "index.html#part" is "/index.html", "other.chm::/a\\b.htm"
 // is "/a/b.htm".
 std::string ChmTopicObject(std::string_view topic);
@@ -47,7 +42,7 @@ public:
     // so that chmlib never reads past what it was given. chmlib itself is loaded by the first
     // Open (see ProgramChmLibrary). On failure the error names `path` and says whether the file
     // is missing, unreadable, too large or not a usable help file, or chmlib cannot be loaded.
-    static ChmOpenResult Open(const std::string& path);
+    static Expected<std::unique_ptr<ChmFile>> Open(const std::string& path);
 
     // The bytes of the object `name` ("/index.html"; a missing leading '/' is added, case is
     // ignored). Absent, larger than kMaxObjectSize or unreadable: nullopt.

@@ -178,19 +178,20 @@ void HelpViewer::ConnectControls() {
 
 bool HelpViewer::ShowHelpFile(const QString& path, const std::string& page) {
     Clear();
-    ChmOpenResult opened = ChmFile::Open(QFile::encodeName(path).toStdString());
-    if (opened.error) {
-        ShowError(path, QString::fromLocal8Bit(opened.error->reason));
+    Expected<std::unique_ptr<ChmFile>> opened =
+        ChmFile::Open(QFile::encodeName(path).toStdString());
+    if (!opened) {
+        ShowError(path, QString::fromLocal8Bit(opened.Error().reason));
         return false;
     }
-    const std::string topic = opened.file->DefaultTopic();
+    const std::string topic = (*opened)->DefaultTopic();
     if (topic.empty()) {
         ShowError(path, tr("it holds no page to show"));
         return false;
     }
-    const std::string title = opened.file->Title();
+    const std::string title = (*opened)->Title();
     setWindowTitle(title.empty() ? DefaultTitle() : ToQt(title));
-    m_file = std::move(opened.file);
+    m_file = std::move(*opened);
     m_error.clear();
     m_browser->SetFile(m_file.get());
     FillContents();

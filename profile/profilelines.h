@@ -1,6 +1,8 @@
 // The line rules of INI-layout documents, in one place: how the bytes are cut into lines and what
-// a line is. ProfileText (one key at a time) and ListProfile (every line) both read through these,
-// so that the editor and `tacconf check` cannot disagree about what a document holds.
+// a line is. ProfileText (what the editor and `tacconf set` read and write), ProfileLookup (the
+// keys `tacconf get` looks up in a file read piece by piece) and ListProfile (every line, for
+// `tacconf check`) all read through these, so that no two of them can disagree about
+// what a document holds.
 #pragma once
 
 #include <cstddef>

@@ -14,10 +14,6 @@ namespace tav {
 
 namespace {
 
-FileError Failure(const std::string& what, int code) {
-    return FileError{{}, what + std::strerror(code), code};
-}
-
 bool Unsupported(int code) {
     return code == ENOTSUP || code == EOPNOTSUPP;
 }
@@ -31,7 +27,7 @@ Expected<std::vector<std::string>> AttributeNames(int fd) {
             if (Unsupported(errno)) {
                 return std::vector<std::string>();
             }
-            return Failure("cannot list the extended attributes: ", errno);
+            return SystemError({}, errno, "cannot list the extended attributes: ");
         }
         list.resize(static_cast<std::size_t>(size));
         const ssize_t got = ::flistxattr(fd, list.data(), list.size());
@@ -40,7 +36,7 @@ Expected<std::vector<std::string>> AttributeNames(int fd) {
             break;
         }
         if (errno != ERANGE) {  // ERANGE: an attribute was added meanwhile
-            return Failure("cannot list the extended attributes: ", errno);
+            return SystemError({}, errno, "cannot list the extended attributes: ");
         }
     }
     std::vector<std::string> names;
@@ -69,7 +65,7 @@ Expected<std::optional<std::string>> AttributeValue(int fd, const std::string& n
             return std::optional<std::string>();
         }
         if (errno != ERANGE) {
-            return Failure("cannot read the extended attribute " + name + ": ", errno);
+            return SystemError({}, errno, "cannot read the extended attribute " + name + ": ");
         }
     }
 }
@@ -86,7 +82,7 @@ Status CopyAttributes(int from, int to) {
     for (const std::string& name : *present) {
         if (std::find(names->begin(), names->end(), name) == names->end() &&
             ::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
-            return Failure("cannot remove the extended attribute " + name + ": ", errno);
+            return SystemError({}, errno, "cannot remove the extended attribute " + name + ": ");
         }
     }
     for (const std::string& name : *names) {
@@ -95,7 +91,7 @@ Status CopyAttributes(int from, int to) {
             return value.Error();
         }
         if (*value && ::fsetxattr(to, name.c_str(), (*value)->data(), (*value)->size(), 0) != 0) {
-            return Failure("cannot set the extended attribute " + name + ": ", errno);
+            return SystemError({}, errno, "cannot set the extended attribute " + name + ": ");
         }
     }
     return {};
@@ -105,19 +101,20 @@ Status CopyAttributes(int from, int to) {
 
 Status CopyFileMetadata(int from, const struct stat& info, int to) {
     if (::fchown(to, info.st_uid, info.st_gid) != 0) {
-        return Failure("cannot give the new file the owner and group of the old one: ", errno);
+        return SystemError({}, errno,
+                           "cannot give the new file the owner and group of the old one: ");
     }
     // The mode before the ACL (fchown may have cleared set-id bits), and again after it: setting
     // the ACL sets the group bits from its mask, and the mode's group bits are that mask again.
     const mode_t mode = info.st_mode & 07777;
     if (::fchmod(to, mode) != 0) {
-        return Failure("cannot set permissions: ", errno);
+        return SystemError({}, errno, "cannot set permissions: ");
     }
     if (const Status copied = CopyAttributes(from, to); !copied) {
         return copied;
     }
     if (::fchmod(to, mode) != 0) {
-        return Failure("cannot set permissions: ", errno);
+        return SystemError({}, errno, "cannot set permissions: ");
     }
     return {};
 }

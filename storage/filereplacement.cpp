@@ -18,11 +18,6 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-FileError Failure(const std::string& path, const std::string& what, int code,
-                  WriteState state = WriteState::Untouched) {
-    return FileError{path, what + std::strerror(code), code, state};
-}
-
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -34,14 +29,14 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 // True when the document's name still leads to the file as it was read (after the Verify step).
 Expected<bool> StillAsRead(const ReadDocument& file) {
     if (!SaveStepAllowed(SaveStep::Verify)) {
-        return Failure(file.path, "cannot check the file: ", errno);
+        return SystemError(file.path, errno, "cannot check the file: ", WriteState::Untouched);
     }
     struct stat now {};
     if (::fstatat(file.folder.fd, file.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) {
             return false;
         }
-        return Failure(file.path, "cannot check the file: ", errno);
+        return SystemError(file.path, errno, "cannot check the file: ", WriteState::Untouched);
     }
     const struct stat& read = file.info;
     return SameFile(now, read) && now.st_size == read.st_size &&
@@ -55,7 +50,7 @@ Status CheckWritable(const ReadDocument& file) {
         return FileError{file.path, "the file is read-only", EACCES, WriteState::Untouched};
     }
     if (::faccessat(file.folder.fd, file.name.c_str(), W_OK, 0) != 0) {
-        return Failure(file.path, "cannot write: ", errno);
+        return SystemError(file.path, errno, "cannot write: ", WriteState::Untouched);
     }
     return {};
 }
@@ -76,7 +71,7 @@ Expected<int> ReopenForWriting(const ReadDocument& file) {
         if (errno == ELOOP || errno == ENOENT || errno == ENXIO) {
             return -1;  // a link, nothing, or a FIFO without reader took its place
         }
-        return Failure(file.path, "cannot write: ", errno);
+        return SystemError(file.path, errno, "cannot write: ", WriteState::Untouched);
     }
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || !SameFile(opened, file.info)) {
@@ -161,8 +156,8 @@ Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, const SplicedByt
     copy.Keep();  // removed here, or reported as left
     if (!SaveStepAllowed(SaveStep::RemoveCopy) ||
         ::unlinkat(copy.FolderFd(), copy.Name().c_str(), 0) != 0) {
-        return Failure(file.path, "its copy " + copy.Path() + " could not be removed: ", errno,
-                       WriteState::Saved);
+        return SystemError(file.path, errno, "its copy " + copy.Path() + " could not be removed: ",
+                           WriteState::Saved);
     }
     return ReplaceOutcome::Replaced;
 }
@@ -173,7 +168,8 @@ Expected<ReplaceOutcome> WriteInPlaceFromCache(const ReadDocument& file,
                                                const SplicedBytes& bytes) {
     // The seam first: a refused step must not even make the cache folder.
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
-        return Failure(file.path, "cannot create a file in the cache folder: ", errno);
+        return SystemError(file.path, errno,
+                           "cannot create a file in the cache folder: ", WriteState::Untouched);
     }
     const auto folder = TempFile::CacheFolder(file.path);
     if (!folder) {
@@ -249,7 +245,7 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
             return WriteInPlace(file, bytes, std::move(*temp), file.folder,
                                 CopyNameBeside(file.name));
         }
-        return Failure(file.path, "cannot replace the file: ", errno);
+        return SystemError(file.path, errno, "cannot replace the file: ", WriteState::Untouched);
     }
     temp->Keep();
     if (inode != nullptr) {
@@ -275,7 +271,7 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
         return NothingWritten(written.Error());
     }
     if (::fchmod(temp->Fd(), NewFileMode()) != 0) {
-        return Failure(path, "cannot set permissions: ", errno);
+        return SystemError(path, errno, "cannot set permissions: ", WriteState::Untouched);
     }
     if (Status flushed = temp->Flush(path); !flushed) {
         return NothingWritten(flushed.Error());
@@ -284,7 +280,7 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
         return NothingWritten(closed.Error());
     }
     if (!SaveStepAllowed(SaveStep::Rename)) {
-        return Failure(path, "cannot create the file: ", errno);
+        return SystemError(path, errno, "cannot create the file: ", WriteState::Untouched);
     }
     // Like O_CREAT|O_EXCL: nothing someone else made under the name meanwhile (a file, a link) is
     // ever replaced or followed.
@@ -305,7 +301,7 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
                                                            AT_SYMLINK_NOFOLLOW) == 0)) {
             return ReplaceOutcome::ChangedMeanwhile;
         }
-        return Failure(path, "cannot create the file: ", code);
+        return SystemError(path, code, "cannot create the file: ", WriteState::Untouched);
     }
     if (inode != nullptr) {
         *inode = temp->Inode();

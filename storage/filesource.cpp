@@ -11,19 +11,13 @@
 
 namespace tav {
 
-namespace {
-
-FileError SystemFailure(const std::string& path, int code) {
-    return FileError{path, std::strerror(code), code};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 Expected<FileSource> FileSource::Open(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return SystemFailure(path, errno);
+        return SystemError(path, errno);
     }
     FileSource file(fd, path);
     // Refused in the same words as by the readers that read the whole file.
@@ -60,7 +54,7 @@ Expected<std::size_t> FileSource::Read(char* into, std::size_t room) {
             return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) {
-            return SystemFailure(m_path, errno);
+            return SystemError(m_path, errno);
         }
     }
 }

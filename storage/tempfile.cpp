@@ -27,10 +27,6 @@ constexpr int kNameAttempts = 100;
 constexpr std::string_view kNameChars =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-FileError Failure(const std::string& errorPath, const std::string& what, int code) {
-    return FileError{errorPath, what + std::strerror(code), code};
-}
-
 // The first bytes of `name`, cut so that no UTF-8 sequence is split.
 std::string NameStart(const std::string& name) {
     if (name.size() <= kNameStart) {
@@ -121,11 +117,11 @@ Expected<TempFile> TempFile::Create(const OpenFolderRef& folder, const std::stri
                                     const std::string& errorPath) {
     const std::string what = "cannot create a file in " + folder.path + ": ";
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
-        return Failure(errorPath, what, errno);
+        return SystemError(errorPath, errno, what);
     }
     UniqueFd own(::fcntl(folder.fd, F_DUPFD_CLOEXEC, 0));
     if (!own.Valid()) {
-        return Failure(errorPath, what, errno);
+        return SystemError(errorPath, errno, what);
     }
     const std::string prefix = TempNamePrefix(documentName);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -138,15 +134,15 @@ Expected<TempFile> TempFile::Create(const OpenFolderRef& folder, const std::stri
                 const int code = errno;
                 ::close(fd);
                 ::unlinkat(own.Get(), name.c_str(), 0);
-                return Failure(errorPath, what, code);
+                return SystemError(errorPath, code, what);
             }
             return TempFile(fd, std::move(own), folder.path, std::move(name), info.st_ino);
         }
         if (errno != EEXIST) {
-            return Failure(errorPath, what, errno);
+            return SystemError(errorPath, errno, what);
         }
     }
-    return Failure(errorPath, what, EEXIST);
+    return SystemError(errorPath, EEXIST, what);
 }
 
 Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::string& errorPath,
@@ -162,7 +158,7 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
     }
     const std::string folder = JoinPath(parent, "tavmanager");
     if (make && !MakeFolders(parent)) {
-        return Failure(errorPath, "cannot make the cache folder " + parent + ": ", errno);
+        return SystemError(errorPath, errno, "cannot make the cache folder " + parent + ": ");
     }
     struct stat parentInfo {};
     Expected<UniqueFd> above = OpenFolder(parent, errorPath, parentInfo);
@@ -170,16 +166,16 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
         return above.Error();
     }
     if (make && ::mkdirat(above->Get(), "tavmanager", 0700) != 0 && errno != EEXIST) {
-        return Failure(errorPath, "cannot make the cache folder " + folder + ": ", errno);
+        return SystemError(errorPath, errno, "cannot make the cache folder " + folder + ": ");
     }
     UniqueFd fd(
         ::openat(above->Get(), "tavmanager", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0) {
         // ELOOP or ENOTDIR: a link or a file has the name.
-        return Failure(
-            errorPath,
-            "cannot use the cache folder " + folder + " (it must be a real folder): ", errno);
+        return SystemError(
+            errorPath, errno,
+            "cannot use the cache folder " + folder + " (it must be a real folder): ");
     }
     if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
         return FileError{errorPath,
@@ -227,14 +223,14 @@ Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) 
             return wrote;
         });
     if (done < 0) {
-        return Failure(errorPath, "cannot write: ", errno);
+        return SystemError(errorPath, errno, "cannot write: ");
     }
     return {};
 }
 
 Status TempFile::Flush(const std::string& errorPath) {
     if (!SaveStepAllowed(SaveStep::Sync) || ::fsync(m_fd) != 0) {
-        return Failure(errorPath, "cannot flush to disk: ", errno);
+        return SystemError(errorPath, errno, "cannot flush to disk: ");
     }
     return {};
 }
@@ -242,14 +238,14 @@ Status TempFile::Flush(const std::string& errorPath) {
 Status TempFile::Close(const std::string& errorPath) {
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0) {
-        return Failure(errorPath, "cannot write: ", errno);
+        return SystemError(errorPath, errno, "cannot write: ");
     }
     return {};
 }
 
 Status TempFile::Rename(const std::string& name, const std::string& errorPath) {
     if (::renameat(m_folder.Get(), m_name.c_str(), m_folder.Get(), name.c_str()) != 0) {
-        return Failure(errorPath, "cannot rename " + Path() + ": ", errno);
+        return SystemError(errorPath, errno, "cannot rename " + Path() + ": ");
     }
     m_name = name;
     return {};
@@ -258,20 +254,20 @@ Status TempFile::Rename(const std::string& name, const std::string& errorPath) {
 Status SyncFolder(const OpenFolderRef& folder, const std::string& errorPath) {
     const std::string what = "cannot flush the folder " + folder.path + " to disk: ";
     if (!SaveStepAllowed(SaveStep::SyncFolder)) {
-        return Failure(errorPath, what, errno);
+        return SystemError(errorPath, errno, what);
     }
     const int fd = ::openat(folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == EACCES) {
             return {};
         }
-        return Failure(errorPath, what, errno);
+        return SystemError(errorPath, errno, what);
     }
     const int synced = ::fsync(fd);
     const int err = errno;
     ::close(fd);  // read-only: nothing to report
     if (synced != 0 && err != EINVAL) {
-        return Failure(errorPath, what, err);
+        return SystemError(errorPath, err, what);
     }
     return {};
 }

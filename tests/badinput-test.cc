@@ -124,7 +124,7 @@ TEST(BadCatalogueTest, OverfullAndBinaryCataloguesLoadWhatFits) {
     FieldCatalog binary;
     binary.LoadText("\0\x01,\xff\xfe,B,Y,\x80\n,,,,\n\n\r\n"s);
     EXPECT_EQ(binary.Count(), 2) << "the empty line and the lone CR LF add no rows";
-    EXPECT_EQ(binary[0].type, "B");
+    EXPECT_EQ(binary[0].type, tav::FieldType::Boolean);
     EXPECT_EQ(binary[0].value, "False");
     FieldCatalog huge;
     huge.LoadText("L," + Big(1 << 20, 'k') + ",C,N,1\n");

@@ -14,15 +14,46 @@ using tav::FieldCatalog;
 using tav::FileError;
 using tav::SectionCatalog;
 
+// Only the exact codes count; anything else falls to the kind every reader treats alike.
+TEST(CatalogueCodesTest, OnlyTheExactCodesCount) {
+    struct Row {
+        const char* code;
+        tav::FieldType type;
+        tav::SectionKind kind;
+    };
+    const Row rows[] = {
+        {"B", tav::FieldType::Boolean, tav::SectionKind::Parameters},
+        {"C", tav::FieldType::Text, tav::SectionKind::Parameters},
+        {"RFS", tav::FieldType::Replacement, tav::SectionKind::Parameters},
+        {"SN", tav::FieldType::Other, tav::SectionKind::Root},
+        {"SR", tav::FieldType::Other, tav::SectionKind::Replacements},
+        {"b", tav::FieldType::Other, tav::SectionKind::Parameters},
+        {"B ", tav::FieldType::Other, tav::SectionKind::Parameters},
+        {"RF", tav::FieldType::Other, tav::SectionKind::Parameters},
+        {"sr", tav::FieldType::Other, tav::SectionKind::Parameters},
+        {"SRX", tav::FieldType::Other, tav::SectionKind::Parameters},
+        {"", tav::FieldType::Other, tav::SectionKind::Parameters},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(tav::ParseFieldType(row.code), row.type) << '"' << row.code << '"';
+        EXPECT_EQ(tav::ParseSectionKind(row.code), row.kind) << '"' << row.code << '"';
+    }
+    EXPECT_TRUE(tav::IsOrderedFlag('Y'));
+    for (const char flag : {'y', 'N', '\0', '1'}) {
+        EXPECT_FALSE(tav::IsOrderedFlag(flag)) << int(flag);
+    }
+}
+
 TEST(SectionCatalogTest, ReadsTheSixColumns) {
     SectionCatalog sections;
     sections.LoadText("1,General,N,General settings,SN,3\r\n");
     ASSERT_EQ(sections.Count(), 1);
     EXPECT_EQ(sections[0].id, 1);
     EXPECT_EQ(sections[0].iniName, "General");
-    EXPECT_EQ(sections[0].ordered, 'N');
+    EXPECT_FALSE(sections[0].ordered);
     EXPECT_EQ(sections[0].label, "General settings");
-    EXPECT_EQ(sections[0].kind, "SN");
+    EXPECT_EQ(sections[0].kind, tav::SectionKind::Root);
+    EXPECT_EQ(sections[0].kindCode, "SN");
     EXPECT_EQ(sections[0].icon, 3);
 }
 
@@ -33,15 +64,16 @@ TEST(SectionCatalogTest, MalformedLinesAreTakenAsTheyCome) {
     // No comma: the id, every other column empty.
     EXPECT_EQ(sections[0].id, 12);
     EXPECT_EQ(sections[0].iniName, "");
-    EXPECT_EQ(sections[0].ordered, '\0');
+    EXPECT_FALSE(sections[0].ordered);
     EXPECT_EQ(sections[0].icon, 0);
     // "Yes": two characters are skipped, so the columns shift by one.
-    EXPECT_EQ(sections[1].ordered, 'Y');
+    EXPECT_TRUE(sections[1].ordered);
     EXPECT_EQ(sections[1].label, "s");
-    EXPECT_EQ(sections[1].kind, "Fonts");
+    EXPECT_EQ(sections[1].kindCode, "Fonts");
+    EXPECT_EQ(sections[1].kind, tav::SectionKind::Parameters);
     EXPECT_EQ(sections[1].icon, 0);
     // Lower-case y is not Y; the icon keeps the low 16 bits.
-    EXPECT_EQ(sections[2].ordered, 'y');
+    EXPECT_FALSE(sections[2].ordered);
     EXPECT_EQ(sections[2].icon, 4464);
 }
 
@@ -112,7 +144,8 @@ TEST(FieldCatalogTest, ReadsTheFiveColumnsAndDefaultsBooleans) {
     ASSERT_EQ(fields.Count(), 4);
     EXPECT_EQ(fields[0].label, "Font size");
     EXPECT_EQ(fields[0].key, "FontSize");
-    EXPECT_EQ(fields[0].type, "C");
+    EXPECT_EQ(fields[0].type, tav::FieldType::Text);
+    EXPECT_EQ(fields[0].typeCode, "C");
     EXPECT_EQ(fields[0].orderPos, 0);
     EXPECT_EQ(fields[0].sectionId, 2);
     EXPECT_EQ(fields[0].value, "");
@@ -135,7 +168,8 @@ TEST(FieldCatalogTest, AppendReplacementNumbersKeysAndCounts) {
     EXPECT_EQ(row.label, "x,y");
     EXPECT_EQ(row.value, "z");
     EXPECT_EQ(row.key, "1");
-    EXPECT_EQ(row.type, "RFS");
+    EXPECT_EQ(row.type, tav::FieldType::Replacement);
+    EXPECT_EQ(row.typeCode, "RFS");
     EXPECT_EQ(row.sectionId, 7);
     EXPECT_EQ(row.orderPos, 0);
     std::vector<std::string> keys;

@@ -13,27 +13,27 @@ using Words = std::vector<std::string>;
 const CommandSyntax kDumpLike{{"--json"}, 1, 1};
 
 // The outcome of a parse in one line: "error: ..." or the operands followed by what else was set.
-std::string Summary(const tav::cli::ParsedArguments& parsed) {
-    if (!parsed.arguments) {
-        return "error: " + parsed.error;
+std::string Summary(const tav::Expected<tav::cli::Arguments>& parsed) {
+    if (!parsed) {
+        return "error: " + parsed.Error().reason;
     }
     std::string text;
-    for (const std::string& operand : parsed.arguments->operands) {
+    for (const std::string& operand : parsed->operands) {
         text += "[" + operand + "]";
     }
-    text += parsed.arguments->Has("--json") ? " json" : "";
-    text += parsed.arguments->help ? " help" : "";
-    if (parsed.arguments->catalogueFolder) {
-        text += " folder=" + *parsed.arguments->catalogueFolder;
+    text += parsed->Has("--json") ? " json" : "";
+    text += parsed->help ? " help" : "";
+    if (parsed->catalogueFolder) {
+        text += " folder=" + *parsed->catalogueFolder;
     }
-    if (parsed.arguments->encoding) {
-        text += std::string(" encoding=") + tav::EncodingName(*parsed.arguments->encoding);
+    if (parsed->encoding) {
+        text += std::string(" encoding=") + tav::EncodingName(*parsed->encoding);
     }
-    if (parsed.arguments->files) {
-        text += " files=" + testing::PrintToString(*parsed.arguments->files);
+    if (parsed->files) {
+        text += " files=" + testing::PrintToString(*parsed->files);
     }
-    if (parsed.arguments->wait) {
-        text += " wait=" + testing::PrintToString(*parsed.arguments->wait);
+    if (parsed->wait) {
+        text += " wait=" + testing::PrintToString(*parsed->wait);
     }
     return text;
 }

@@ -62,8 +62,8 @@ struct Catalogues {
 
 TEST(ReadDocumentTest, BooleansAreTrueOnlyWhenStoredTextStartsWithOne) {
     const std::pair<const char*, const char*> cases[] = {
-        {"1", "True"},     {"10", "True"},   {"0", "False"}, {"True", "False"},
-        {"yes", "False"},  {"", "False"},    {" 1", "True"},  {"\"1\"", "True"},
+        {"1", "True"},    {"10", "True"}, {"0", "False"}, {"True", "False"},
+        {"yes", "False"}, {"", "False"},  {" 1", "True"}, {"\"1\"", "True"},
     };
     for (const auto& [stored, shown] : cases) {
         Catalogues c;
@@ -85,7 +85,7 @@ TEST(ReadDocumentTest, OrderPositionsComeFromWholeItemsOfTheList) {
     const Case cases[] = {
         {"Size,Colour", 1, 2},
         {"Colour,Size", 2, 1},
-        {"Colour", 1, 1},              // missing key keeps position 1
+        {"Colour", 1, 1},  // missing key keeps position 1
         {"", 1, 1},
         {"FontSize,Size,Colour", 2, 3},  // a longer key containing "Size" does not count
         {"XColour,Size,Colour", 2, 3},
@@ -110,7 +110,7 @@ TEST(ReadDocumentTest, ReplacementEntriesUpToTheFirstWithoutComma) {
     EXPECT_EQ(c.fields[first + 1].label, "");
     EXPECT_EQ(c.fields[first + 1].value, "x");
     EXPECT_EQ(c.fields[first + 2].label, "x,y,z") << "the comma escape is undone on read";
-    EXPECT_EQ(c.fields[first + 2].type, "RFS");
+    EXPECT_EQ(c.fields[first + 2].type, tav::FieldType::Replacement);
     EXPECT_EQ(c.fields[first + 2].sectionId, 4);
 
     Catalogues gap;
@@ -172,10 +172,10 @@ TEST(DisplayOrderTest, OrderedFieldsGoBeforeTheFirstGreaterPosition) {
 
 TEST(SaveDocumentTest, FileWrittenFromScratchHasTheFormatsLineOrder) {
     Catalogues c;
-    c.fields[2].value = "True";                       // Beep
-    c.fields[3].value = " padded ";                   // Title
-    c.fields[4].value = "12";                         // Size
-    c.fields[5].value = "Sans";                       // Font
+    c.fields[2].value = "True";      // Beep
+    c.fields[3].value = " padded ";  // Title
+    c.fields[4].value = "12";        // Size
+    c.fields[5].value = "Sans";      // Font
     c.fields.AppendReplacement("a,b", "c,d", 4);
     c.fields.AppendReplacement("x", "y", 4);
     const std::string written = c.Save("");
@@ -419,7 +419,7 @@ TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
         ASSERT_EQ(first.Count(), second.Count()) << name;
         for (std::uint16_t i = 0; i < first.Count(); ++i) {
             EXPECT_EQ(first[i].value, second[i].value) << name << " " << first[i].key;
-            if (first[i].type == "RFS") {
+            if (first[i].type == tav::FieldType::Replacement) {
                 EXPECT_EQ(first[i].label, second[i].label) << name;
             }
         }

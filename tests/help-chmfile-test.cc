@@ -149,8 +149,8 @@ std::string SaveTemp(const tavtest::TempDir& dir, const std::string& bytes) {
 
 TEST(ChmFileBuilt, ShowsTheDefaultTopicTitleAndStoredBytes) {
     const auto opened = ChmFile::Open(TAV_HELP_FILE);
-    ASSERT_FALSE(opened.error) << opened.error->Message();
-    const ChmFile& chm = *opened.file;
+    ASSERT_TRUE(opened) << opened.Error().Message();
+    const ChmFile& chm = **opened;
     EXPECT_EQ(chm.DefaultTopic(), "/index.html");
     EXPECT_EQ(chm.Title(), "TAV Configuration Manager Help");
     for (const char* name : {"help.css", "index.html", "tree.html"}) {
@@ -166,13 +166,13 @@ TEST(ChmFileBuilt, ShowsTheDefaultTopicTitleAndStoredBytes) {
 
 TEST(ChmFileBuilt, LooksUpNamesWithoutCaseOrLeadingSlash) {
     const auto opened = ChmFile::Open(TAV_HELP_FILE);
-    ASSERT_FALSE(opened.error);
-    const auto expected = opened.file->Retrieve("/index.html");
+    ASSERT_TRUE(opened);
+    const auto expected = (*opened)->Retrieve("/index.html");
     ASSERT_TRUE(expected);
-    EXPECT_EQ(opened.file->Retrieve("/INDEX.HTML"), expected);
-    EXPECT_EQ(opened.file->Retrieve("index.html"), expected);
-    EXPECT_FALSE(opened.file->Retrieve("/missing.html"));
-    EXPECT_FALSE(opened.file->Retrieve(""));
+    EXPECT_EQ((*opened)->Retrieve("/INDEX.HTML"), expected);
+    EXPECT_EQ((*opened)->Retrieve("index.html"), expected);
+    EXPECT_FALSE((*opened)->Retrieve("/missing.html"));
+    EXPECT_FALSE((*opened)->Retrieve(""));
 }
 
 // --- Which page comes first ---
@@ -234,8 +234,8 @@ TEST(ChmFileTopic, FollowsTheWrittenOrderAndSkipsPagesThatDoNotExist) {
     for (const TopicCase& c : cases) {
         tavtest::TempDir dir;
         const auto opened = ChmFile::Open(SaveTemp(dir, BuildChm(c.objects).bytes));
-        ASSERT_FALSE(opened.error) << c.name << ": " << opened.error->Message();
-        EXPECT_EQ(opened.file->DefaultTopic(), c.expected) << c.name;
+        ASSERT_TRUE(opened) << c.name << ": " << opened.Error().Message();
+        EXPECT_EQ((*opened)->DefaultTopic(), c.expected) << c.name;
     }
 }
 
@@ -352,10 +352,10 @@ TEST(ChmFileDamaged, RefusesEveryBrokenStructureWithItsReason) {
     {
         tavtest::TempDir dir;
         const auto intact = ChmFile::Open(SaveTemp(dir, ValidFile().bytes));
-        ASSERT_FALSE(intact.error) << intact.error->Message();
-        EXPECT_EQ(intact.file->DefaultTopic(), "/index.html");
+        ASSERT_TRUE(intact) << intact.Error().Message();
+        EXPECT_EQ((*intact)->DefaultTopic(), "/index.html");
         // The stream is not LZX at all: the page is absent, not garbage and not a crash.
-        EXPECT_FALSE(intact.file->Retrieve("/page.html"));
+        EXPECT_FALSE((*intact)->Retrieve("/page.html"));
     }
     for (const Damage& c : cases) {
         Built file = ValidFile();
@@ -363,39 +363,39 @@ TEST(ChmFileDamaged, RefusesEveryBrokenStructureWithItsReason) {
         tavtest::TempDir dir;
         const std::string path = SaveTemp(dir, file.bytes);
         const auto opened = ChmFile::Open(path);
-        ASSERT_TRUE(opened.error) << c.name;
-        EXPECT_FALSE(opened.file) << c.name;
-        EXPECT_EQ(opened.error->file, path) << c.name;
-        EXPECT_NE(opened.error->reason.find(c.reason), std::string::npos)
-            << c.name << ": " << opened.error->reason;
+        ASSERT_FALSE(opened) << c.name;
+        EXPECT_FALSE(opened) << c.name;
+        EXPECT_EQ(opened.Error().file, path) << c.name;
+        EXPECT_NE(opened.Error().reason.find(c.reason), std::string::npos)
+            << c.name << ": " << opened.Error().reason;
     }
 }
 
 TEST(ChmFileDamaged, ReportsFilesThatCannotBeRead) {
     tavtest::TempDir dir;
     const auto missing = ChmFile::Open(dir.File("taca.chm"));
-    ASSERT_TRUE(missing.error);
-    EXPECT_EQ(missing.error->reason, "No such file or directory");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.Error().reason, "No such file or directory");
 
     std::filesystem::create_directory(dir.File("folder.chm"));
     const auto folder = ChmFile::Open(dir.File("folder.chm"));
-    ASSERT_TRUE(folder.error);
-    EXPECT_EQ(folder.error->reason, "is a folder, not a file");
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.Error().reason, "is a folder, not a file");
 
     const std::string huge = dir.File("huge.chm");
     tavtest::WriteFile(huge, "ITSF");
     std::filesystem::resize_file(huge, ChmFile::kMaxFileSize + 1);  // sparse: costs no disk
     const auto tooLarge = ChmFile::Open(huge);
-    ASSERT_TRUE(tooLarge.error);
-    EXPECT_EQ(tooLarge.error->reason, "it is too large for a help file");
+    ASSERT_FALSE(tooLarge);
+    EXPECT_EQ(tooLarge.Error().reason, "it is too large for a help file");
 }
 
 TEST(ChmFileDamaged, TreatsAnObjectLargerThanTheLimitAsAbsent) {
     tavtest::TempDir dir;
     const std::string big(ChmFile::kMaxObjectSize + 1, 'x');
     const auto opened = ChmFile::Open(SaveTemp(dir, BuildChm({{"/big.html", big}}).bytes));
-    ASSERT_FALSE(opened.error) << opened.error->Message();
-    EXPECT_FALSE(opened.file->Retrieve("/big.html"));
+    ASSERT_TRUE(opened) << opened.Error().Message();
+    EXPECT_FALSE((*opened)->Retrieve("/big.html"));
 }
 
 // --- The built file cut short, altered or replaced by noise ---
@@ -422,16 +422,16 @@ void OpenAndReadAll(const tavtest::TempDir& dir, const std::string& bytes,
                     const std::vector<std::string>& names, const std::string& label) {
     const std::string path = SaveTemp(dir, bytes);
     const auto opened = ChmFile::Open(path);
-    if (opened.error) {
-        EXPECT_EQ(opened.error->file, path) << label;
-        EXPECT_FALSE(opened.error->reason.empty()) << label;
+    if (!opened) {
+        EXPECT_EQ(opened.Error().file, path) << label;
+        EXPECT_FALSE(opened.Error().reason.empty()) << label;
         return;
     }
-    ASSERT_TRUE(opened.file) << label;
-    opened.file->DefaultTopic();
-    opened.file->Title();
+    ASSERT_TRUE(opened) << label;
+    (*opened)->DefaultTopic();
+    (*opened)->Title();
     for (const std::string& name : names) {
-        if (const auto object = opened.file->Retrieve(name)) {
+        if (const auto object = (*opened)->Retrieve(name)) {
             EXPECT_LE(object->size(), ChmFile::kMaxObjectSize) << label;
         }
     }
@@ -454,8 +454,8 @@ TEST_F(ChmFileAltered, RefusesTheFileCutShortAnywhere) {
     for (std::size_t length = 0; length < m_intact.size(); length += 23) {
         const std::string path = SaveTemp(m_dir, m_intact.substr(0, length));
         const auto opened = ChmFile::Open(path);
-        ASSERT_TRUE(opened.error) << "cut at " << length;
-        EXPECT_EQ(opened.error->file, path);
+        ASSERT_FALSE(opened) << "cut at " << length;
+        EXPECT_EQ(opened.Error().file, path);
     }
 }
 
@@ -495,7 +495,7 @@ TEST_F(ChmFileAltered, RefusesNoise) {
             bytes.replace(0, 12, m_intact.substr(0, 12));
         }
         const auto opened = ChmFile::Open(SaveTemp(m_dir, bytes));
-        EXPECT_TRUE(opened.error) << "round " << round;
+        EXPECT_FALSE(opened) << "round " << round;
     }
 }
 

@@ -77,10 +77,10 @@ TEST(ChmSearch, FindsPagesHoldingEveryWordMostFrequentFirst) {
 
 TEST(ChmSearch, IndexesEveryPageOfTheBuiltHelpFile) {
     auto opened = tav::ChmFile::Open(TAV_HELP_FILE);
-    ASSERT_TRUE(opened.file) << opened.error->reason;
-    const std::vector<std::string> pages = opened.file->Pages();
+    ASSERT_TRUE(opened) << opened.Error().reason;
+    const std::vector<std::string> pages = (*opened)->Pages();
     EXPECT_NE(std::find(pages.begin(), pages.end(), "/tree.html"), pages.end());
-    const ChmSearchIndex index = tav::BuildSearchIndex(*opened.file);
+    const ChmSearchIndex index = tav::BuildSearchIndex(**opened);
     EXPECT_EQ(index.PageCount(), pages.size());
 
     const auto hits = index.Find("drag drop");

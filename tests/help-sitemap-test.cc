@@ -140,8 +140,8 @@ TEST(ChmHtml, ScansTextTagsAndSkipsDeclarations) {
 
 TEST(ChmSitemap, TheBuiltHelpFileHoldsItsContentsAndIndex) {
     auto opened = tav::ChmFile::Open(TAV_HELP_FILE);
-    ASSERT_TRUE(opened.file) << opened.error->reason;
-    const auto contents = opened.file->Contents();
+    ASSERT_TRUE(opened) << opened.Error().reason;
+    const auto contents = (*opened)->Contents();
     // The sources list one sitemap object per entry.
     const auto objects = [](const std::string& text) {
         std::size_t count = 0;
@@ -153,7 +153,7 @@ TEST(ChmSitemap, TheBuiltHelpFileHoldsItsContentsAndIndex) {
     };
     EXPECT_EQ(tav::CountEntries(contents),
               objects(tavtest::ReadFile(TAV_HELP_SOURCES_DIR "/toc.hhc")));
-    EXPECT_EQ(tav::CountEntries(opened.file->Keywords()),
+    EXPECT_EQ(tav::CountEntries((*opened)->Keywords()),
               objects(tavtest::ReadFile(TAV_HELP_SOURCES_DIR "/index.hhk")));
     ASSERT_GE(contents.size(), 2u);
     EXPECT_EQ(contents[0].name + '|' + contents[0].local,

@@ -254,10 +254,10 @@ std::string ConfigTree::SelectedPath() const {
 
 std::string ConfigTree::SelectedType() const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        return m_document->Row(static_cast<std::uint16_t>(f)).type;
+        return m_document->Row(static_cast<std::uint16_t>(f)).typeCode;
     }
     if (const int s = SelectedSectionIndex(); s >= 0) {
-        return m_document->Defs().sections[static_cast<std::size_t>(s)].kind;
+        return m_document->Defs().sections[static_cast<std::size_t>(s)].kindCode;
     }
     return {};
 }

@@ -16,11 +16,11 @@ constexpr const char* kParameters = "Parameters";
 
 // The catalogue's questions the tree asks, each in one place.
 bool IsReplacementRow(const FieldDef& field) {
-    return field.type == "RFS";
+    return field.type == FieldType::Replacement;
 }
 
 bool IsUnderRoot(const SectionDef& section) {
-    return section.kind == "SN";
+    return section.kind == SectionKind::Root;
 }
 
 }  // namespace
