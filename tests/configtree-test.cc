@@ -72,6 +72,33 @@ TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
     EXPECT_NE(columns.child(0).icon().cacheKey(), t.Item("Font name").icon().cacheKey());
 }
 
+// The view takes every row to be as tall as the first (uniform row heights), which holds for every
+// kind of item, a replacement entry and a changed setting (bold) included.
+TEST(BuildTreeTest, EveryRowIsAsTallAsTheFirst) {
+    ExampleTree t;
+    ASSERT_TRUE(t.tree->AddReplacement("from", "to"));
+    t.tree->SetCurrentIndex(t.Item("Version"));
+    ASSERT_TRUE(t.tree->SetSelectedValue("2.0"));
+    ASSERT_TRUE(t.Item("Version").font().bold());
+    ASSERT_TRUE(t.tree->uniformRowHeights());
+    const QAbstractItemModel& shown = *t.tree->model();  // the view's rows, through the filter
+    const int first = t.tree->sizeHintForIndex(shown.index(0, 0)).height();
+    EXPECT_GT(first, 0);
+    std::vector<QModelIndex> pending = {shown.index(0, 0)};
+    int rows = 0;
+    while (!pending.empty()) {
+        const QModelIndex index = pending.back();
+        pending.pop_back();
+        ++rows;
+        EXPECT_EQ(t.tree->sizeHintForIndex(index).height(), first)
+            << index.data().toString().toStdString();
+        for (int i = 0; i < shown.rowCount(index); ++i) {
+            pending.push_back(shown.index(i, 0, index));
+        }
+    }
+    EXPECT_EQ(rows, static_cast<int>(tavtest::AllItems(*t.tree).size()));
+}
+
 TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     ExampleTree t;
     const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";

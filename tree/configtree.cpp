@@ -22,6 +22,9 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
     setAcceptDrops(false);
     setIconSize(QSize(20, 16));
     setExpandsOnDoubleClick(true);
+    // Every row is one line beside a 20 x 16 image, bold or not: the view need not ask each item
+    // for its height when it lays the rows out.
+    setUniformRowHeights(true);
 
     m_model = new ConfigTreeModel(m_document, this);
     m_filterModel = new QSortFilterProxyModel(this);
