@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include "base/fileerror.h"
+#include "catalog/catalogues.h"
 #include "qtbridge/textconv.h"
 #include "ui/messagereporter.h"
 
@@ -15,6 +16,17 @@ namespace {
 constexpr const char* kOrganisation = "Wrn.Applications";
 constexpr const char* kFolderKey = "Init/OpenFolder";
 constexpr const char* kRecentKey = "Recent/Files";
+
+// The catalogues in `folder`, each problem added to `problems`. No folder: none was found, and
+// the start-up already said where it looked, so the window has no catalogues and no more to say.
+std::shared_ptr<const Catalogues> ReadCatalogues(const std::string& folder,
+                                                 std::vector<FileError>& problems) {
+    if (folder.empty()) {
+        return CataloguesFromText({}, {}, {});
+    }
+    return LoadCatalogues(folder,
+                          [&problems](const FileError& problem) { problems.push_back(problem); });
+}
 
 }  // namespace
 
@@ -30,11 +42,21 @@ std::unique_ptr<QSettings> ConfigApp::ProgramSettings() {
 }
 
 int ConfigApp::Run(const std::string& catalogueFolder, const std::string& startFile) {
-    // The folder is read before the window, and with it the catalogues, is built.
+    // The folder is read, and the catalogues are loaded once, before the window is built.
     ReadSettings();
+    std::vector<FileError> problems;
+    std::shared_ptr<const Catalogues> catalogues = ReadCatalogues(catalogueFolder, problems);
     int result = 0;
     {
-        MainDialog window(catalogueFolder, m_openFolder, m_services);
+        MainDialog window(std::move(catalogues), m_openFolder, m_services);
+        // Shown over the window, before it opens anything.
+        for (const FileError& problem : problems) {
+            m_services.messages.ShowWarning(
+                &window,
+                FileErrorText(QCoreApplication::translate(
+                                  "ConfigApp", "Not everything in this file could be loaded."),
+                              problem));
+        }
         window.SetRecentFiles(m_recentFilesRead);
         if (!startFile.empty()) {
             window.OpenFile(startFile);

@@ -21,8 +21,10 @@ public:
     ConfigApp(const ConfigApp&) = delete;
     ConfigApp& operator=(const ConfigApp&) = delete;
 
-    // Reads the remembered folder and the recent files (missing: empty), then builds the main
-    // window over the catalogues in `catalogueFolder`, opens `startFile` in it unless that is
+    // Reads the remembered folder and the recent files (missing: empty), loads the catalogues in
+    // `catalogueFolder` (empty: none was found, the window gets none and nothing is said; every
+    // problem of the files is shown over the window, with the file and the reason), then builds
+    // the main window over them, opens `startFile` in it unless that is
     // empty (see MainDialog::OpenFile) and runs it modally until it closes; finally writes the
     // folder, only when it is not empty, and the recent files, only when they changed. Returns
     // the window's result.

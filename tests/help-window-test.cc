@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/catalogues.h"
 #include "help/chmhelpservice.h"
 #include "help/helpbrowser.h"
 #include "help/helpviewer.h"
@@ -67,12 +68,12 @@ TEST(HelpFromTheWindow, MenuToolbarAndF1ShowTheBuiltHelpAboutTheFocusBesideTheWi
     RecordedMessages messages;
     CountingLauncher launcher;
     tav::ChmHelpService help(QString::fromStdString(folder.Path()), launcher);
-    tav::MainDialog window(TAV_EXAMPLES_DIR, {}, {files, messages, help});
+    tav::MainDialog window(tav::LoadCatalogues(TAV_EXAMPLES_DIR, {}), {}, {files, messages, help});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    QAction* contents = window.Action(tav::Command::HelpContents);
-    auto* toolBar = qobject_cast<QToolBar*>(window.Control(tav::ControlId::ToolBar));
+    QAction* contents = window.HelpContentsAction();
+    auto* toolBar = window.findChild<QToolBar*>();
     ASSERT_NE(toolBar, nullptr);
     struct Way {
         const char* name;
@@ -139,7 +140,8 @@ TEST(HelpFromTheWindow, HelpAndAboutOverAMaximisedOrRightEdgeWindowLieWhollyOnIt
         RecordedMessages messages;
         CountingLauncher launcher;
         tav::ChmHelpService help(QString::fromStdString(folder.Path()), launcher);
-        tav::MainDialog window(TAV_EXAMPLES_DIR, {}, {files, messages, help});
+        tav::MainDialog window(tav::LoadCatalogues(TAV_EXAMPLES_DIR, {}), {},
+                               {files, messages, help});
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << c.name;
         c.place(window);
@@ -162,7 +164,7 @@ TEST(HelpFromTheWindow, HelpAndAboutOverAMaximisedOrRightEdgeWindowLieWhollyOnIt
                 box->close();
             }
         });
-        window.Action(tav::Command::About)->trigger();
+        window.AboutAction()->trigger();
         EXPECT_TRUE(area.contains(about))
             << c.name << ": the About box at " << about.x() << "," << about.y() << " "
             << about.width() << "x" << about.height();
@@ -204,10 +206,10 @@ TEST(HelpFromTheWindow, TheViewerReadsPicturesInEveryInstalledFormat) {
     RecordedMessages messages;
     CountingLauncher launcher;
     tav::ChmHelpService help(QString::fromStdString(folder.Path()), launcher);
-    tav::MainDialog window(TAV_EXAMPLES_DIR, {}, {files, messages, help});
+    tav::MainDialog window(tav::LoadCatalogues(TAV_EXAMPLES_DIR, {}), {}, {files, messages, help});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.Action(tav::Command::HelpContents)->trigger();
+    window.HelpContentsAction()->trigger();
     ASSERT_NE(help.Viewer(), nullptr);
 
     const QList<QByteArray> formats = QImageReader::supportedImageFormats();

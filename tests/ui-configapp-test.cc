@@ -28,7 +28,8 @@ protected:
     // Runs the application; once its window is up, `during` acts on it and Exit ends it.
     void Run(std::unique_ptr<QSettings> settings,
              const std::function<void(tav::MainDialog&)>& during = {},
-             const std::string& startFile = {}) {
+             const std::string& startFile = {},
+             const std::string& catalogueFolder = TAV_EXAMPLES_DIR) {
         tav::ConfigApp app(std::move(settings), {m_files, m_messages, m_help});
         QTimer::singleShot(0, [&during] {
             auto* window = qobject_cast<tav::MainDialog*>(QApplication::activeModalWidget());
@@ -36,13 +37,13 @@ protected:
             if (during) {
                 during(*window);
             }
-            window->Action(tav::Command::Exit)->trigger();
+            window->ExitAction()->trigger();
         });
-        app.Run(TAV_EXAMPLES_DIR, startFile);
+        app.Run(catalogueFolder, startFile);
     }
     void Open(tav::MainDialog& window, const std::string& path) {
         m_files.answers.push_back(Chosen(path));
-        window.Action(tav::Command::Open)->trigger();
+        window.OpenAction()->trigger();
     }
     QVariant Stored() const { return Settings()->value(kKey); }
 
@@ -73,7 +74,7 @@ TEST_F(ConfigAppTest, TheStoredFolderStartsOpenAndIsWrittenBackUnchanged) {
     Settings()->setValue(kKey, "/srv/tac");
     Run(Settings(), [this](tav::MainDialog& window) {
         m_files.answers.push_back(std::nullopt);
-        window.Action(tav::Command::Open)->trigger();
+        window.OpenAction()->trigger();
         Settings()->setValue(kKey, "/elsewhere");  // the run's own value wins at exit
     });
     EXPECT_EQ(m_files.calls.at(0).folder, "/srv/tac");
@@ -138,6 +139,37 @@ TEST_F(ConfigAppTest, TheStartFileIsOpenedOrStartedAsANewDocumentOfThatName) {
               QStringList({QString::fromStdString(missing), QString::fromStdString(existing)}));
     EXPECT_TRUE(m_messages.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(missing)) << "opening writes nothing";
+}
+
+TEST_F(ConfigAppTest, CatalogueProblemsAreShownWithFileAndReason) {
+    std::size_t sections = 1;
+    Run(
+        Settings(),
+        [&sections](tav::MainDialog& window) {
+            sections = window.Document().Defs().sections.Count();
+        },
+        {}, m_temp.Path());
+    ASSERT_EQ(m_messages.messages.size(), 2u);
+    for (std::size_t i : {0u, 1u}) {
+        const std::string file = m_temp.File(i == 0 ? "Sections.txt" : "Fields.txt");
+        EXPECT_TRUE(m_messages.messages[i].contains(
+            QDir::toNativeSeparators(QString::fromStdString(file)) + ": No such file or directory"))
+            << m_messages.messages[i].toStdString();
+    }
+    EXPECT_EQ(sections, 0u);
+}
+
+// The start-up found no folder and said where it looked; the window opens without a word.
+TEST_F(ConfigAppTest, WithoutACatalogueFolderTheWindowOpensWithoutAWord) {
+    std::size_t sections = 1;
+    Run(Settings(),
+        [&sections](tav::MainDialog& window) {
+            sections = window.Document().Defs().sections.Count();
+        },
+        {}, {});
+    EXPECT_TRUE(m_messages.messages.empty())
+        << (m_messages.messages.empty() ? "" : m_messages.messages[0].toStdString());
+    EXPECT_EQ(sections, 0u);
 }
 
 }  // namespace

@@ -19,7 +19,6 @@
 namespace tavtest {
 namespace {
 
-using tav::Command;
 using Answer = tav::DiskDecision::Answer;
 
 constexpr const char* kDocument =
@@ -194,7 +193,7 @@ TEST_F(DiskChangesTest, ReadingTheFileAgainKeepsTheTreeAndTheFocus) {
         Select("Copies");
         m_window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-        QLineEdit* value = Edit(tav::ControlId::ValueEdit);
+        QLineEdit* value = Edit(ControlId::ValueEdit);
         ASSERT_NE(value, nullptr);
         value->setFocus();
 

@@ -14,9 +14,6 @@
 namespace tavtest {
 namespace {
 
-using tav::Command;
-using tav::ControlId;
-
 constexpr const char* kSections =
     "1,Info,N,Information,SN,2\n2,Options,Y,Options,OP,3\n3,Replace,N,String replacements,SR,9\n";
 constexpr const char* kFields =
@@ -39,7 +36,7 @@ protected:
         }
         return labels;
     }
-    bool Enabled(Command command) const { return m_window->Action(command)->isEnabled(); }
+    bool Enabled(Command command) const { return Action(command)->isEnabled(); }
 };
 
 TEST_F(EditHistoryTest, UndoAndRedoCoverEveryKindOfEditAndEndWithoutAQuestion) {

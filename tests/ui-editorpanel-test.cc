@@ -18,8 +18,6 @@
 namespace tavtest {
 namespace {
 
-using tav::ControlId;
-
 constexpr const char* kSections =
     "1,Info,N,Information,SN,2\n2,Options,N,Options,OP,3\n3,Replace,N,String replacements,SR,9\n";
 constexpr const char* kFields = "Title,Title,C,N,1\nBeep,Beep,B,N,2\nCount,Count,N,N,2\n";

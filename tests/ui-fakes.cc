@@ -10,14 +10,42 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTest>
+#include <map>
 #include <stdexcept>
 
+#include "catalog/catalogues.h"
 #include "qtbridge/textconv.h"
 #include "tree/configtree.h"
+#include "ui/filterfield.h"
 #include "ui/programstyle.h"
 
 namespace tavtest {
+
+QAction* ActionOf(const tav::MainDialog& window, Command command) {
+    switch (command) {
+        case Command::New:
+            return window.NewAction();
+        case Command::Open:
+            return window.OpenAction();
+        case Command::Save:
+            return window.SaveAction();
+        case Command::SaveAs:
+            return window.SaveAsAction();
+        case Command::Exit:
+            return window.ExitAction();
+        case Command::Undo:
+            return window.UndoAction();
+        case Command::Redo:
+            return window.RedoAction();
+        case Command::HelpContents:
+            return window.HelpContentsAction();
+        case Command::About:
+            return window.AboutAction();
+    }
+    return nullptr;
+}
 
 std::optional<tav::ChosenFile> ScriptedChooser::ChooseOpen(QWidget*, const QString& folder) {
     return Next(false, folder);
@@ -162,8 +190,13 @@ void UseProgramStyle() {
 
 void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
     UseProgramStyle();
+    const auto problem = [](const tav::FileError& error) {
+        ADD_FAILURE() << error.file << ": " << error.reason;
+    };
     m_window = std::make_unique<tav::MainDialog>(
-        catalogueFolder, std::move(openFolder),
+        catalogueFolder.empty() ? tav::CataloguesFromText({}, {}, {})
+                                : tav::LoadCatalogues(catalogueFolder, problem),
+        std::move(openFolder),
         tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
@@ -175,10 +208,32 @@ void WindowTest::BuildAndOpen(const std::string& sections, const std::string& fi
     WriteFile(m_temp.File("doc.tac"), Crlf(document));
     Build(m_temp.Path());
     m_files.answers.push_back(Chosen(m_temp.File("doc.tac")));
-    Trigger(tav::Command::Open);
+    Trigger(Command::Open);
 }
 
-void WindowTest::Click(tav::ControlId id) const {
+QWidget* WindowTest::Control(ControlId id) const {
+    static const std::map<ControlId, const char*> kNames = {
+        {ControlId::ToolBar, "toolBar"},
+        {ControlId::Tree, "tree"},
+        {ControlId::ValueEdit, "valueEdit"},
+        {ControlId::PathDisplay, "pathDisplay"},
+        {ControlId::ValueCombo, "valueCombo"},
+        {ControlId::ReplaceLabel, "replaceLabel"},
+        {ControlId::ReplaceEdit, "replaceEdit"},
+        {ControlId::ByLabel, "byLabel"},
+        {ControlId::ByEdit, "byEdit"},
+        {ControlId::AddButton, "addButton"},
+        {ControlId::DeleteButton, "deleteButton"},
+        {ControlId::StatusLabel, "statusLabel"},
+    };
+    QWidget* control = m_window->findChild<QWidget*>(QLatin1String(kNames.at(id)));
+    if (control == nullptr) {
+        ADD_FAILURE() << "the window has no " << kNames.at(id);
+    }
+    return control;
+}
+
+void WindowTest::Click(ControlId id) const {
     QTest::mouseClick(Control(id), Qt::LeftButton);
 }
 
@@ -200,12 +255,11 @@ TreeItem WindowTest::Select(const std::string& label) const {
     return item;
 }
 
-void WindowTest::Trigger(tav::Command command) const {
-    m_window->Action(command)->trigger();
+void WindowTest::Trigger(Command command) const {
+    Action(command)->trigger();
 }
 
-std::set<tav::ControlId> WindowTest::VisibleEditors() const {
-    using tav::ControlId;
+std::set<ControlId> WindowTest::VisibleEditors() const {
     std::set<ControlId> visible;
     for (ControlId id : {ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceLabel,
                          ControlId::ReplaceEdit, ControlId::ByLabel, ControlId::ByEdit,
@@ -215,6 +269,21 @@ std::set<tav::ControlId> WindowTest::VisibleEditors() const {
         }
     }
     return visible;
+}
+
+std::vector<QWidget*> WindowTest::VisibleControls() const {
+    std::vector<QWidget*> controls = {m_window->findChild<QMenuBar*>(),
+                                      m_window->findChild<tav::FilterField*>()};
+    for (ControlId id : {ControlId::ToolBar, ControlId::StatusLabel, ControlId::PathDisplay,
+                         ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceLabel,
+                         ControlId::ReplaceEdit, ControlId::ByLabel, ControlId::ByEdit,
+                         ControlId::AddButton, ControlId::DeleteButton, ControlId::Tree}) {
+        controls.push_back(Control(id));
+    }
+    std::erase_if(controls, [this](const QWidget* control) {
+        return control == nullptr || !control->isVisibleTo(m_window.get());
+    });
+    return controls;
 }
 
 }  // namespace tavtest

@@ -25,7 +25,31 @@
 #include "ui/maindialog.h"
 #include "ui/messagereporter.h"
 
+class QAction;
+
 namespace tavtest {
+
+// The window's controls as the tests name them; each is found by its object name.
+enum class ControlId {
+    ToolBar,
+    Tree,
+    ValueEdit,
+    PathDisplay,
+    ValueCombo,
+    ReplaceLabel,
+    ReplaceEdit,
+    ByLabel,
+    ByEdit,
+    AddButton,
+    DeleteButton,
+    StatusLabel,
+};
+
+// The window's menu commands as the tests name them.
+enum class Command { New, Open, Save, SaveAs, Exit, Undo, Redo, HelpContents, About };
+
+// The action of `command` in `window`.
+QAction* ActionOf(const tav::MainDialog& window, Command command);
 
 // Answers file dialogs from a script and records where each one started.
 class ScriptedChooser final : public tav::FileChooser {
@@ -127,6 +151,8 @@ protected:
 
     // Writes Sections.txt and Fields.txt (lines joined with CR LF) into the temporary folder.
     void WriteCatalogues(const std::string& sections, const std::string& fields);
+    // Builds the window over the catalogues in `catalogueFolder`, which must load without a
+    // problem.
     void Build(std::string catalogueFolder = TAV_EXAMPLES_DIR, std::string openFolder = {});
     // Writes the catalogues and `document` (as doc.tac, lines joined with CR LF) into the
     // temporary folder, builds the window over those catalogues and opens the document.
@@ -135,22 +161,26 @@ protected:
 
     tav::ConfigTree& Tree() const { return m_window->Tree(); }
     tav::ConfigDocument& Document() const { return m_window->Document(); }
-    QWidget* Control(tav::ControlId id) const { return m_window->Control(id); }
-    QLineEdit* Edit(tav::ControlId id) const { return Control<QLineEdit>(id); }
+    QWidget* Control(ControlId id) const;
+    QLineEdit* Edit(ControlId id) const { return Control<QLineEdit>(id); }
     // Clicks the control as the mouse would.
-    void Click(tav::ControlId id) const;
+    void Click(ControlId id) const;
     template <typename Widget>
-    Widget* Control(tav::ControlId id) const {
-        return qobject_cast<Widget*>(m_window->Control(id));
+    Widget* Control(ControlId id) const {
+        return qobject_cast<Widget*>(Control(id));
     }
+    QAction* Action(Command command) const { return ActionOf(*m_window, command); }
     // The first item whose text is `label` or starts with `label` followed by " = "; fails the
     // test when there is none (and gives an invalid item).
     TreeItem Item(const std::string& label) const;
     // Selects that item as a click would and returns it.
     TreeItem Select(const std::string& label) const;
-    void Trigger(tav::Command command) const;
+    void Trigger(Command command) const;
     // Which of the editor panel's controls are visible now.
-    std::set<tav::ControlId> VisibleEditors() const;
+    std::set<ControlId> VisibleEditors() const;
+    // What a person sees of the window now: the menu bar, the toolbar, the find field, the save
+    // note while it shows, the path display, the editor panel's shown controls and the tree.
+    std::vector<QWidget*> VisibleControls() const;
 
     TempDir m_temp;
     ScriptedChooser m_files;

@@ -23,8 +23,6 @@
 namespace tavtest {
 namespace {
 
-using tav::Command;
-
 constexpr const char* kDocument = "[General]\r\nTitle=Desk\r\nBeep=1\r\n";
 
 class FileCommandsTest : public WindowTest {
@@ -40,8 +38,8 @@ protected:
         Trigger(Command::Open);
     }
     void ClickToolButton(Command command) const {
-        auto* toolBar = Control<QToolBar>(tav::ControlId::ToolBar);
-        QTest::mouseClick(toolBar->widgetForAction(m_window->Action(command)), Qt::LeftButton);
+        auto* toolBar = Control<QToolBar>(ControlId::ToolBar);
+        QTest::mouseClick(toolBar->widgetForAction(Action(command)), Qt::LeftButton);
     }
     QString Native(const std::string& path) const {
         return QDir::toNativeSeparators(QString::fromStdString(path));
@@ -189,9 +187,9 @@ TEST_F(FileCommandsTest, CommandsThatDiscardTheDocumentAskFirst) {
     const auto closed = [this] { return !m_window->isVisible(); };
     const auto openedOther = [this, other] { return Document().Path() == other; };
     const std::vector<Command> commands = {
-        {"Exit", [this] { Trigger(tav::Command::Exit); }, closed},
+        {"Exit", [this] { Trigger(tavtest::Command::Exit); }, closed},
         {"close box", [this] { m_window->close(); }, closed},
-        {"New", [this] { Trigger(tav::Command::New); },
+        {"New", [this] { Trigger(tavtest::Command::New); },
          [this] { return Document().Path().empty(); }},
         {"Open",
          [this, other] {
@@ -199,7 +197,7 @@ TEST_F(FileCommandsTest, CommandsThatDiscardTheDocumentAskFirst) {
              if (m_messages.answers.front() != tav::SaveAnswer::Cancel) {
                  m_files.answers.push_back(Chosen(other));
              }
-             Trigger(tav::Command::Open);
+             Trigger(tavtest::Command::Open);
          },
          openedOther},
         {"drop", [this, other] { Drop(other); }, openedOther},

@@ -27,7 +27,6 @@ namespace tavtest {
 namespace {
 
 using namespace std::chrono_literals;
-using tav::Command;
 
 int OverrideShape() {
     const QCursor* cursor = QGuiApplication::overrideCursor();
@@ -244,12 +243,12 @@ TEST_F(LockedSaveTest, EverySaveWaitsWithTheNoticeAndCancelGivesItUp) {
 TEST_F(LockedSaveTest, ACancelledSaveKeepsTheEditsForALaterSave) {
     std::optional<LockHoldingProcess> holder(m_document);
     int saves = 0;
-    QObject::connect(m_window->Action(Command::Save), &QAction::triggered, [&] { ++saves; });
+    QObject::connect(Action(Command::Save), &QAction::triggered, [&] { ++saves; });
     WhenNoticeShows([&](QProgressDialog* notice) {
         QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
-        auto* toolBar = Control<QToolBar>(tav::ControlId::ToolBar);
-        QTest::mouseClick(toolBar->widgetForAction(m_window->Action(Command::New)), Qt::LeftButton);
+        auto* toolBar = Control<QToolBar>(ControlId::ToolBar);
+        QTest::mouseClick(toolBar->widgetForAction(Action(Command::New)), Qt::LeftButton);
         ClickCancel(notice);
     });
     Trigger(Command::Save);

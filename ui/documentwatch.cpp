@@ -1,16 +1,14 @@
 // How the main window follows the document model: the title with its modified mark, the Edit
 // menu's Undo and Redo, the editor panel after an undo, and the note after a save.
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTime>
 
 #include "document/configdocument.h"
 #include "qtbridge/textconv.h"
 #include "tree/configtree.h"
 #include "ui/disknotice.h"
+#include "ui/editorpanel.h"
 #include "ui/filterfield.h"
 #include "ui/maindialog.h"
 
@@ -71,8 +69,8 @@ void MainDialog::UpdateTitle() {
 }
 
 void MainDialog::UpdateEditActions() {
-    Action(Command::Undo)->setEnabled(m_document->CanUndo());
-    Action(Command::Redo)->setEnabled(m_document->CanRedo());
+    m_undoAction->setEnabled(m_document->CanUndo());
+    m_redoAction->setEnabled(m_document->CanRedo());
 }
 
 // The panel is filled again only when it shows something else than the document holds (after an
@@ -91,25 +89,22 @@ void MainDialog::FollowValueChange(std::uint16_t row) {
 }
 
 bool MainDialog::PanelShowsSelection() const {
-    if (m_valueEdit == nullptr) {
-        return true;  // no editor made yet, so none shows anything
-    }
     const QString value = ToQt(m_tree->SelectedValue());
-    if (!m_valueEdit->isHidden()) {
-        return m_valueEdit->text() == value;
+    switch (m_panel->ShownEditor()) {
+        case EditorPanel::Editor::Text:
+            return m_panel->Value() == value;
+        case EditorPanel::Editor::Boolean:
+            // The combo shows True only for the value "True" itself.
+            return m_panel->BooleanIsTrue() == (value == QStringLiteral("True"));
+        case EditorPanel::Editor::ReplacementEntry: {
+            std::string from;
+            std::string to;
+            m_tree->GetSelectedReplacement(from, to);
+            return m_panel->ReplaceText() == ToQt(from) && m_panel->ByText() == ToQt(to);
+        }
+        default:
+            return true;
     }
-    if (!m_valueCombo->isHidden()) {
-        // The combo shows True only for the value "True" itself.
-        return (m_valueCombo->currentText() == QStringLiteral("True")) ==
-               (value == QStringLiteral("True"));
-    }
-    if (!m_deleteButton->isHidden()) {
-        std::string from;
-        std::string to;
-        m_tree->GetSelectedReplacement(from, to);
-        return m_replaceEdit->text() == ToQt(from) && m_byEdit->text() == ToQt(to);
-    }
-    return true;
 }
 
 void MainDialog::ShowSaveNote() {

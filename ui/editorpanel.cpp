@@ -1,33 +1,30 @@
-// The editor panel of the main window: the band between the path display and the tree that shows
-// the one editor fitting the selected item and passes every user change straight to the tree.
+#include "ui/editorpanel.h"
+
 #include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <algorithm>
-#include <array>
+#include <initializer_list>
+#include <vector>
 
-#include "base/textencoding.h"
 #include "qtbridge/textconv.h"
-#include "tree/configtree.h"
-#include "ui/maindialog.h"
-#include "ui/messagereporter.h"
 
 namespace tav {
 
 namespace {
 
-constexpr const char* kBoolean = "B";
-constexpr const char* kText = "C";
-constexpr const char* kReplacementSection = "SR";
-constexpr const char* kReplacementEntry = "RFS";
 // Combo entry 1 is "True"; the list is fixed.
 constexpr int kTrueEntry = 1;
+// However narrow the window, the Replace and By boxes show this many characters.
+constexpr int kLeastBoxCharacters = 9;
 
 // Takes out of `edit` the characters `encoding` cannot hold, keeping the cursor after the same
 // typing; true when any went. The box then shows what the document can take.
-bool DropUnencodable(QLineEdit* edit, TextEncoding encoding) {
+bool DropFrom(QLineEdit* edit, TextEncoding encoding) {
     const QString text = edit->text();
     const int cursor = edit->cursorPosition();
     QString kept;
@@ -50,15 +47,12 @@ bool DropUnencodable(QLineEdit* edit, TextEncoding encoding) {
     return true;
 }
 
-// Fills `edit` with a text from the document, showing its start: a text longer than the box
-// would otherwise show its end ("ales department").
 void ShowFromStart(QLineEdit* edit, const QString& text) {
     edit->setText(text);
     edit->setCursorPosition(0);
 }
 
-// Shows on `edit` itself, for as long as it holds a text the document did not take, why not.
-void MarkRefused(QLineEdit* edit, const QString& reason) {
+void Mark(QLineEdit* edit, const QString& reason) {
     edit->setToolTip(reason);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, reason.isEmpty() ? QPalette().color(QPalette::Text)
@@ -66,162 +60,168 @@ void MarkRefused(QLineEdit* edit, const QString& reason) {
     edit->setPalette(palette);
 }
 
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 }  // namespace
 
-// Only the user's own changes reach the handlers (textEdited, activated), so filling the editors
-// from the tree never writes back into the document.
-void MainDialog::ConnectEditorPanel() {
-    connect(m_valueCombo, &QComboBox::activated, this, &MainDialog::OnSelChangeValueCombo);
-    connect(m_valueEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeValueEdit);
-    connect(m_replaceEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeReplaceEdit);
-    connect(m_byEdit, &QLineEdit::textEdited, this, &MainDialog::OnChangeByEdit);
-    connect(m_addButton, &QPushButton::clicked, this, &MainDialog::OnAddReplacement);
-    connect(m_deleteButton, &QPushButton::clicked, this, &MainDialog::OnDeleteReplacement);
+EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("editorPanel"));
+    CreateControls();
+    CreateLayout();
+    SetLeastBoxWidths();
+    ShowEditor(Editor::None);
 }
 
-void MainDialog::ShowEditorFor(const std::string& type) {
-    const bool editable = type == kBoolean || type == kText || type == kReplacementSection ||
-                          type == kReplacementEntry;
-    if (m_valueEdit == nullptr) {
-        if (!editable) {
-            return;  // no editor made yet, none to hide
-        }
-        CreateEditorPanel();
-    }
-    const std::array<QWidget*, 8> editors = {m_valueCombo,  m_valueEdit,   m_replaceLabel,
-                                             m_replaceEdit, m_byLabel,     m_byEdit,
-                                             m_addButton,   m_deleteButton};
-    for (QWidget* editor : editors) {
-        editor->hide();
-    }
-    if (type == kBoolean) {
-        m_valueCombo->show();
-        // The stored value stays as it is ("true", "1"...) until the user picks an entry.
-        m_valueCombo->setCurrentIndex(m_tree->SelectedValue() == "True" ? kTrueEntry : 0);
-    } else if (type == kText) {
-        m_valueEdit->show();
-        ShowFromStart(m_valueEdit, ToQt(m_tree->SelectedValue()));
-    } else if (type == kReplacementSection || type == kReplacementEntry) {
-        ShowReplacementRow(type == kReplacementEntry);
+void EditorPanel::SetLeastBoxWidths() {
+    for (QLineEdit* box : {m_replaceEdit, m_byEdit}) {
+        box->setMinimumWidth(kLeastBoxCharacters * box->fontMetrics().averageCharWidth());
     }
 }
 
-void MainDialog::ShowReplacementRow(bool forEntry) {
+void EditorPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        SetLeastBoxWidths();
+    }
+}
+
+// Made in the order of the band, which is also the order Tab goes through them.
+void EditorPanel::CreateControls() {
+    m_valueEdit = Named(new QLineEdit(this), "valueEdit");
+    m_valueCombo = Named(new QComboBox(this), "valueCombo");
+    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
+    m_replaceLabel = Named(new QLabel(tr("Replace"), this), "replaceLabel");
+    m_replaceEdit = Named(new QLineEdit(this), "replaceEdit");
+    m_byLabel = Named(new QLabel(tr("By"), this), "byLabel");
+    m_byEdit = Named(new QLineEdit(this), "byEdit");
+    m_addButton = Named(new QPushButton(tr("Add"), this), "addButton");
+    m_deleteButton = Named(new QPushButton(tr("Delete"), this), "deleteButton");
+    // No button is the default: Enter in an edit must neither add nor delete anything.
+    for (QPushButton* button : {m_addButton, m_deleteButton}) {
+        button->setAutoDefault(false);
+    }
+    connect(m_valueCombo, &QComboBox::activated, this,
+            [this](int index) { emit booleanChosen(index == kTrueEntry); });
+    connect(m_valueEdit, &QLineEdit::textEdited, this, &EditorPanel::valueEdited);
+    connect(m_replaceEdit, &QLineEdit::textEdited, this, &EditorPanel::replacementEdited);
+    connect(m_byEdit, &QLineEdit::textEdited, this, &EditorPanel::replacementEdited);
+    connect(m_addButton, &QPushButton::clicked, this, &EditorPanel::addClicked);
+    connect(m_deleteButton, &QPushButton::clicked, this, &EditorPanel::deleteClicked);
+}
+
+// One row: at most one of the value box, the combo and the replacement row shows, and the shown
+// one takes the whole width; the Replace and By boxes share what their labels and the button
+// leave.
+void EditorPanel::CreateLayout() {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(m_valueEdit, 1);
+    row->addWidget(m_valueCombo, 1);
+    row->addWidget(m_replaceLabel);
+    row->addWidget(m_replaceEdit, 1);
+    row->addWidget(m_byLabel);
+    row->addWidget(m_byEdit, 1);
+    row->addWidget(m_addButton);
+    row->addWidget(m_deleteButton);
+}
+
+void EditorPanel::ShowEditor(Editor editor) {
+    m_shown = editor;
+    const bool replacement =
+        editor == Editor::ReplacementList || editor == Editor::ReplacementEntry;
+    m_valueCombo->setVisible(editor == Editor::Boolean);
+    m_valueEdit->setVisible(editor == Editor::Text);
     for (QWidget* control :
-         {static_cast<QWidget*>(m_replaceLabel), static_cast<QWidget*>(m_replaceEdit),
-          static_cast<QWidget*>(m_byLabel), static_cast<QWidget*>(m_byEdit)}) {
-        control->show();
+         std::initializer_list<QWidget*>{m_replaceLabel, m_replaceEdit, m_byLabel, m_byEdit}) {
+        control->setVisible(replacement);
     }
-    (forEntry ? m_deleteButton : m_addButton)->show();
+    m_addButton->setVisible(editor == Editor::ReplacementList);
+    m_deleteButton->setVisible(editor == Editor::ReplacementEntry);
 }
 
-void MainDialog::OnSelChangedTree() {
-    m_refusalShown = false;
-    if (m_valueEdit != nullptr) {
-        for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
-            MarkRefused(edit, QString());
-        }
-    }
-    m_pathDisplay->setText(ToQt(m_tree->SelectedPath()));
-    const std::string type = m_tree->SelectedType();
-    ShowEditorFor(type);
-    if (type == kReplacementSection) {
-        m_replaceEdit->clear();
-        m_byEdit->clear();
-    } else if (type == kReplacementEntry) {
-        std::string from;
-        std::string to;
-        m_tree->GetSelectedReplacement(from, to);
-        ShowFromStart(m_replaceEdit, ToQt(from));
-        ShowFromStart(m_byEdit, ToQt(to));
-    }
+void EditorPanel::SetBoolean(bool isTrue) {
+    m_valueCombo->setCurrentIndex(isTrue ? kTrueEntry : 0);
 }
 
-void MainDialog::OnSelChangeValueCombo(int index) {
-    // True and False are all a boolean takes, and every encoding holds them.
-    static_cast<void>(m_tree->SetSelectedValue(index == kTrueEntry ? "True" : "False"));
+void EditorPanel::SetValue(const QString& text) {
+    ShowFromStart(m_valueEdit, text);
 }
 
-void MainDialog::OnChangeValueEdit(const QString& text) {
-    const Status set = m_tree->SetSelectedValue(FromQt(text));
-    if (!set && DropUnencodable(m_valueEdit, m_document->Encoding())) {
-        TellLeftOut(set);
-        ReportRefusal(m_tree->SetSelectedValue(FromQt(m_valueEdit->text())),
-                      tr("The value was not changed: %1."), {m_valueEdit});
+void EditorPanel::SetReplacement(const QString& from, const QString& to) {
+    ShowFromStart(m_replaceEdit, from);
+    ShowFromStart(m_byEdit, to);
+}
+
+bool EditorPanel::BooleanIsTrue() const {
+    return m_valueCombo->currentIndex() == kTrueEntry;
+}
+
+QString EditorPanel::Value() const {
+    return m_valueEdit->text();
+}
+
+QString EditorPanel::ReplaceText() const {
+    return m_replaceEdit->text();
+}
+
+QString EditorPanel::ByText() const {
+    return m_byEdit->text();
+}
+
+std::vector<QLineEdit*> EditorPanel::TextBoxes() const {
+    return {m_valueEdit, m_replaceEdit, m_byEdit};
+}
+
+bool EditorPanel::DropUnencodable(Boxes boxes, TextEncoding encoding) {
+    if (boxes == Boxes::Value) {
+        return DropFrom(m_valueEdit, encoding);
+    }
+    // No short-circuit: each box is cleaned.
+    const bool fromReplace = DropFrom(m_replaceEdit, encoding);
+    const bool fromBy = DropFrom(m_byEdit, encoding);
+    return fromReplace || fromBy;
+}
+
+void EditorPanel::MarkRefused(Boxes boxes, const QString& reason) {
+    if (boxes == Boxes::Value) {
+        Mark(m_valueEdit, reason);
         return;
     }
-    ReportRefusal(set, tr("The value was not changed: %1."), {m_valueEdit});
+    Mark(m_replaceEdit, reason);
+    Mark(m_byEdit, reason);
 }
 
-// A character the document's encoding cannot hold is taken out of the box at once, and the rest
-// of the typing goes on into the document; said each time.
-void MainDialog::TellLeftOut(const Status& refused) {
-    m_services.messages.ShowWarning(
-        this, tr("Left out of the text: %1.").arg(ToQt(refused.Error().reason)));
+int EditorPanel::BandHeight() const {
+    int height = 0;
+    for (const QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        height = std::max(height, control->sizeHint().height());
+    }
+    return height;
 }
 
-// Any other text the document refuses stays in its box, so nothing typed or pasted is lost; the
-// field keeps its last value. Said once in a message, and on the box (in red, with the reason as
-// its tooltip) until a text is taken again or the selection moves.
-void MainDialog::ReportRefusal(const Status& status, const QString& message,
-                               std::initializer_list<QLineEdit*> edits) {
-    const QString reason = status ? QString() : message.arg(ToQt(status.Error().reason));
-    for (QLineEdit* edit : edits) {
-        MarkRefused(edit, reason);
-    }
-    if (status) {
-        m_refusalShown = false;
-        return;
-    }
-    if (!m_refusalShown) {
-        m_refusalShown = true;
-        m_services.messages.ShowWarning(this, reason);
-    }
-}
-
-void MainDialog::OnAddReplacement() {
-    if (const Status added =
-            m_tree->AddReplacement(FromQt(m_replaceEdit->text()), FromQt(m_byEdit->text()));
-        !added) {
-        // The texts stay in the edits, so nothing the user typed is lost.
-        m_services.messages.ShowWarning(
-            this, tr("The string replacement was not added: %1.").arg(ToQt(added.Error().reason)));
-        return;
-    }
-    m_replaceEdit->clear();
-    m_byEdit->clear();
-}
-
-void MainDialog::OnDeleteReplacement() {
-    // The tree selects another item and reports it; the panel follows from there.
-    m_tree->DeleteSelectedReplacement();
-}
-
-// While the replacement section is selected, typing only prepares the texts for Add.
-void MainDialog::OnChangeReplaceEdit() {
-    if (m_tree->SelectedType() != kReplacementEntry) {
-        return;
-    }
-    const auto modify = [this] {
-        return m_tree->ModifySelectedReplacement(FromQt(m_replaceEdit->text()),
-                                                 FromQt(m_byEdit->text()));
+// The widest of the three rows at their least, so that showing another editor never makes the
+// window grow.
+int EditorPanel::LeastWidth() const {
+    const auto least = [](const QWidget* control) {
+        return std::max(control->minimumSizeHint().width(), control->minimumWidth());
     };
-    const Status modified = modify();
-    const TextEncoding encoding = m_document->Encoding();
-    // Both boxes lose what the encoding cannot hold (no short-circuit: each is cleaned).
-    if (!modified && (static_cast<int>(DropUnencodable(m_replaceEdit, encoding)) |
-                      static_cast<int>(DropUnencodable(m_byEdit, encoding))) != 0) {
-        TellLeftOut(modified);
-        ReportRefusal(modify(), tr("The string replacement was not changed: %1."),
-                      {m_replaceEdit, m_byEdit});
-        return;
-    }
-    ReportRefusal(modified, tr("The string replacement was not changed: %1."),
-                  {m_replaceEdit, m_byEdit});
+    const int spacing = std::max(0, layout()->spacing());
+    const int replacementRow = least(m_replaceLabel) + least(m_replaceEdit) + least(m_byLabel) +
+                               least(m_byEdit) +
+                               std::max(least(m_addButton), least(m_deleteButton)) + 4 * spacing;
+    return std::max({least(m_valueEdit), least(m_valueCombo), replacementRow});
 }
 
-void MainDialog::OnChangeByEdit() {
-    OnChangeReplaceEdit();
+QSize EditorPanel::sizeHint() const {
+    return {std::max(QWidget::sizeHint().width(), LeastWidth()), BandHeight()};
+}
+
+QSize EditorPanel::minimumSizeHint() const {
+    return {LeastWidth(), BandHeight()};
 }
 
 }  // namespace tav

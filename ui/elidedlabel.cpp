@@ -11,6 +11,18 @@ QString ElidedLabel::ShownText() const {
     return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
 }
 
+QSize ElidedLabel::sizeHint() const {
+    return minimumSizeHint();
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    // Room for the ellipsis and a character on either side of it.
+    const QMargins margins = contentsMargins();
+    const int width = fontMetrics().horizontalAdvance(QStringLiteral("W\u2026W")) +
+                      2 * (frameWidth() + margin()) + margins.left() + margins.right();
+    return {width, QLabel::sizeHint().height()};
+}
+
 bool ElidedLabel::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);

@@ -16,6 +16,11 @@ public:
     // text itself when it fits, else its start and end around an ellipsis.
     QString ShownText() const;
 
+    // As high as QLabel, and only a few characters wide: the text is cut to whatever width the
+    // label gets, so that a long path never widens the window.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     // Shows the whole text as the tooltip, whether or not it is cut.
     bool event(QEvent* event) override;

@@ -14,20 +14,13 @@ class FilterField final : public QLineEdit {
     Q_OBJECT
 
 public:
-    // Space between the toolbar and the field, and between the field and the band's right edge.
-    static constexpr int kGap = 10;
-    // The least width of the note, also while it is hidden.
-    static constexpr int kNoteMinimumWidth = 20;
+    // A field whose every change of text is passed to `tree` (ConfigTree::SetFilter); Escape
+    // empties it. `note` is the label beside it that ShowNote fills, hidden until then. `tree`
+    // and `note` must outlive it; the window's layout places both.
+    FilterField(ConfigTree& tree, QLabel* note, QWidget* parent);
 
-    // A field in `band` (the window's client area), right of `toolBar` in the band's top
-    // MainToolBar::kBandHeight pixels and stretching to kGap before the band's right edge, or
-    // before the note while one shows; it places itself and `note` now and again whenever `band`
-    // is resized. Every change of its text is passed to `tree` (ConfigTree::SetFilter); Escape
-    // empties it. `tree`, `toolBar` and `note` (a label in `band`) must outlive it.
-    FilterField(ConfigTree& tree, const QWidget& toolBar, QLabel* note, QWidget* band);
-
-    // Shows `text` in the note at the band's right end, the field giving it room, so that the
-    // note is never covered; an empty text hides the note and gives the field its room back.
+    // Shows `text` in the note, which the layout gives the room its text needs beside the field;
+    // an empty text hides the note and gives the field its room back.
     void ShowNote(const QString& text);
 
     // The Find action (Ctrl+F), active anywhere in the field's window: it puts the keyboard focus
@@ -36,14 +29,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Place();
     void OnFind();
 
     ConfigTree& m_tree;
-    const QWidget& m_toolBar;
     QLabel* m_note;
     QAction* m_find = nullptr;
 };

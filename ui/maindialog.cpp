@@ -1,22 +1,21 @@
 #include "ui/maindialog.h"
 
 #include <QAction>
-#include <QComboBox>
+#include <QBoxLayout>
+#include <QEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <algorithm>
-#include <array>
 
 #include "document/configdocument.h"
 #include "help/helpservice.h"
 #include "resources/images.h"
 #include "tree/configtree.h"
 #include "ui/aboutdialog.h"
+#include "ui/editorpanel.h"
 #include "ui/elidedlabel.h"
 #include "ui/filterfield.h"
 #include "ui/maintoolbar.h"
@@ -27,46 +26,22 @@ namespace tav {
 
 namespace {
 
-struct ActionDef {
-    Command command;
-    const char* text;
-    QKeySequence::StandardKey key;
-};
+// Space around the toolbar band and the column below it, and between their rows, in pixels.
+constexpr int kBandGap = 10;
+constexpr int kColumnMargin = 10;
+constexpr int kRowGap = 5;
+constexpr int kLeastTreeLines = 6;
+constexpr int kPathMargin = 2;
 
-constexpr std::array kActionDefs = {
-    ActionDef{Command::New, "&New", QKeySequence::New},
-    ActionDef{Command::Open, "&Open", QKeySequence::Open},
-    ActionDef{Command::Save, "&Save", QKeySequence::Save},
-    ActionDef{Command::SaveAs, "Save &As...", QKeySequence::SaveAs},
-    ActionDef{Command::Exit, "&Exit", QKeySequence::Quit},
-    ActionDef{Command::Undo, "&Undo", QKeySequence::Undo},
-    ActionDef{Command::Redo, "&Redo", QKeySequence::UnknownKey},
-    ActionDef{Command::HelpContents, "&Contents\tF1", QKeySequence::UnknownKey},
-    ActionDef{Command::About, "&About TAV Configuration Manager...", QKeySequence::UnknownKey},
-};
-
-template <typename Widget>
-Widget* Tagged(Widget* widget, ControlId id, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setProperty(kControlIdProperty, static_cast<int>(id));
-    return widget;
-}
-
-// The help page about the control `focus` belongs to; empty for the help file's default topic.
-std::string HelpPageFor(const QWidget* focus) {
+// The help page about the control `focus` belongs to, inside `tree` or `panel`; empty for the
+// help file's default topic.
+std::string HelpPageFor(const QWidget* focus, const QWidget* tree, const QWidget* panel) {
     for (; focus != nullptr; focus = focus->parentWidget()) {
-        switch (static_cast<ControlId>(focus->property(kControlIdProperty).toInt())) {
-            case ControlId::Tree:
-                return "tree.html";
-            case ControlId::ValueEdit:
-            case ControlId::ValueCombo:
-            case ControlId::ReplaceEdit:
-            case ControlId::ByEdit:
-            case ControlId::AddButton:
-            case ControlId::DeleteButton:
-                return "editing.html";
-            default:
-                break;
+        if (focus == tree) {
+            return "tree.html";
+        }
+        if (focus == panel) {
+            return "editing.html";
         }
     }
     return {};
@@ -74,37 +49,32 @@ std::string HelpPageFor(const QWidget* focus) {
 
 }  // namespace
 
-MainDialog::MainDialog(const std::string& catalogueFolder, std::string openFolder,
+MainDialog::MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string openFolder,
                        MainDialogServices services, QWidget* parent)
-    : QDialog(parent), m_services(services), m_openFolder(std::move(openFolder)) {
+    : QDialog(parent),
+      m_services(services),
+      m_openFolder(std::move(openFolder)),
+      m_document(std::make_shared<ConfigDocument>(std::move(catalogues))) {
     setWindowIcon(ProgramImage("appicon"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_client = new QWidget(this);
-    // The catalogues are loaded once, now; their problems are shown through the reporter.
-    const auto report = [this](const FileError& error) {
-        ReportFileError(tr("Not everything in this file could be loaded."), error);
-    };
-    // No folder: none was found, and the start-up already said where it looked.
-    m_document = std::make_shared<ConfigDocument>(catalogueFolder.empty()
-                                                      ? CataloguesFromText({}, {}, {})
-                                                      : LoadCatalogues(catalogueFolder, report));
-    m_tree = Tagged(new ConfigTree(m_document, m_client), ControlId::Tree, "tree");
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->installEventFilter(this);
     CreateActions();
     CreateMenus();
     CreateControls();
-    m_toolBar = Tagged(new MainToolBar({Action(Command::New), Action(Command::Open),
-                                        Action(Command::Save), Action(Command::HelpContents)},
-                                       m_client),
-                       ControlId::ToolBar, "toolBar");
-    m_filter = new FilterField(*m_tree, *m_toolBar, m_statusLabel, m_client);
+    CreateLayout();
+    m_undoKeys = new UndoKeyRouter(m_undoAction, m_redoAction, this);
+    for (QLineEdit* box : m_panel->TextBoxes()) {
+        m_undoKeys->Watch(box);
+    }
+    ConnectEditorPanel();
     connect(m_tree, &ConfigTree::selectionReported, this, &MainDialog::OnSelChangedTree);
     CreateDiskWatch();
-    m_undoKeys = new UndoKeyRouter(Action(Command::Undo), Action(Command::Redo), this);
     WatchDocument();
     setAcceptDrops(true);
     PlaceOnScreen();
-    SetMinimumWindowSize();  // the menu bar has measured its items at the window's width now
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
 #endif
@@ -116,73 +86,59 @@ MainDialog::~MainDialog() {
     m_document->RemoveListener(m_listenerId);
 }
 
-QAction* MainDialog::Action(Command command) const {
-    const auto found = std::find_if(m_actions.begin(), m_actions.end(), [command](QAction* a) {
-        return a->data().toInt() == static_cast<int>(command);
-    });
-    return found == m_actions.end() ? nullptr : *found;
+QAction* MainDialog::CreateAction(const QString& text, void (MainDialog::*handler)()) {
+    auto* action = new QAction(text, this);
+    connect(action, &QAction::triggered, this, handler);
+    // Shortcuts work while the window is active, whether or not a menu was ever opened.
+    addAction(action);
+    return action;
 }
 
-QWidget* MainDialog::Control(ControlId id) const {
-    for (QWidget* child : m_client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->property(kControlIdProperty).toInt() == static_cast<int>(id)) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
+// Each action is a named member, made once here and shared by the menu and the toolbar; none
+// carries a command id (the system menu's About entry has its own, kAboutSysCommand).
 void MainDialog::CreateActions() {
-    for (const ActionDef& def : kActionDefs) {
-        auto* action = new QAction(QLatin1String(def.text), this);
-        action->setData(static_cast<int>(def.command));
-        action->setShortcut(def.key);
-        m_actions.append(action);
-    }
-    Action(Command::HelpContents)->setShortcut(Qt::Key_F1);
+    m_newAction = CreateAction(tr("&New"), &MainDialog::OnFileNew);
+    m_newAction->setShortcut(QKeySequence::New);
+    m_openAction = CreateAction(tr("&Open"), &MainDialog::OnFileOpen);
+    m_openAction->setShortcut(QKeySequence::Open);
+    m_saveAction = CreateAction(tr("&Save"), &MainDialog::OnFileSave);
+    m_saveAction->setShortcut(QKeySequence::Save);
+    m_saveAsAction = CreateAction(tr("Save &As..."), &MainDialog::OnFileSaveAs);
+    m_exitAction = CreateAction(tr("&Exit"), &MainDialog::OnFileExit);
+    m_undoAction = CreateAction(tr("&Undo"), &MainDialog::OnEditUndo);
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = CreateAction(tr("&Redo"), &MainDialog::OnEditRedo);
+    m_helpContentsAction = CreateAction(tr("&Contents\tF1"), &MainDialog::OnHelpContents);
+    m_helpContentsAction->setShortcut(Qt::Key_F1);
+    m_aboutAction = CreateAction(tr("&About TAV Configuration Manager..."), &MainDialog::OnAbout);
     // The desktop's own keys where it names them; where it has none (a plain X11 session, the
     // offscreen platform), the keys most desktops use.
     const auto standardOr = [](QKeySequence::StandardKey key, const QKeySequence& usual) {
         const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
         return keys.isEmpty() ? QList<QKeySequence>{usual} : keys;
     };
-    Action(Command::SaveAs)
-        ->setShortcuts(
-            standardOr(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    m_saveAsAction->setShortcuts(
+        standardOr(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
 #ifndef Q_OS_WIN  // Windows has no quit key: Alt+F4 closes the window
-    Action(Command::Exit)
-        ->setShortcuts(standardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    m_exitAction->setShortcuts(standardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 #endif
     // Both keys the platforms use for redo, whichever this one calls standard.
-    Action(Command::Redo)
-        ->setShortcuts(
-            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    // Shortcuts work while the window is active, whether or not a menu was ever opened.
-    addActions(m_actions);
-    connect(Action(Command::New), &QAction::triggered, this, &MainDialog::OnFileNew);
-    connect(Action(Command::Open), &QAction::triggered, this, &MainDialog::OnFileOpen);
-    connect(Action(Command::Save), &QAction::triggered, this, &MainDialog::OnFileSave);
-    connect(Action(Command::SaveAs), &QAction::triggered, this, &MainDialog::OnFileSaveAs);
-    connect(Action(Command::Exit), &QAction::triggered, this, &MainDialog::OnFileExit);
-    connect(Action(Command::Undo), &QAction::triggered, this, &MainDialog::OnEditUndo);
-    connect(Action(Command::Redo), &QAction::triggered, this, &MainDialog::OnEditRedo);
-    connect(Action(Command::HelpContents), &QAction::triggered, this, &MainDialog::OnHelpContents);
-    connect(Action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
+    m_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 }
 
 void MainDialog::CreateMenus() {
     m_menuBar = new QMenuBar(this);
     QMenu* file = m_menuBar->addMenu(tr("&File"));
-    file->addActions({Action(Command::New), Action(Command::Open), Action(Command::Save),
-                      Action(Command::SaveAs)});
+    file->addActions({m_newAction, m_openAction, m_saveAction, m_saveAsAction});
     file->addSeparator();
     CreateRecentMenu(file);
     file->addSeparator();
-    file->addAction(Action(Command::Exit));
+    file->addAction(m_exitAction);
     QMenu* edit = m_menuBar->addMenu(tr("&Edit"));
-    edit->addActions({Action(Command::Undo), Action(Command::Redo)});
+    edit->addActions({m_undoAction, m_redoAction});
     QMenu* help = m_menuBar->addMenu(tr("&Help"));
-    help->addActions({Action(Command::HelpContents), Action(Command::About)});
+    help->addActions({m_helpContentsAction, m_aboutAction});
 }
 
 // The entries are made once, hidden, and given their files by UpdateRecentMenu.
@@ -201,46 +157,63 @@ QAction* MainDialog::RecentAction(int index) const {
     return index >= 0 && index < m_recentActions.size() ? m_recentActions[index] : nullptr;
 }
 
+// The tree and the panel are made first: Tab goes from the tree through the editors, in the order
+// of the band, before it reaches the toolbar band.
 void MainDialog::CreateControls() {
-    m_pathDisplay = Tagged(new ElidedLabel(m_client), ControlId::PathDisplay, "pathDisplay");
-    m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_pathDisplay->setTextFormat(Qt::PlainText);
-    m_statusLabel = Tagged(new QLabel(m_client), ControlId::StatusLabel, "statusLabel");
+    m_tree = new ConfigTree(m_document, m_client);
+    m_tree->setObjectName(QStringLiteral("tree"));
+    // However small the window, the tree shows a few of its lines.
+    m_tree->setMinimumHeight(kLeastTreeLines * m_tree->fontMetrics().lineSpacing());
+    m_panel = new EditorPanel(m_client);
+    m_toolBar =
+        new MainToolBar({m_newAction, m_openAction, m_saveAction, m_helpContentsAction}, m_client);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_statusLabel = new QLabel(m_client);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setTextFormat(Qt::PlainText);
     m_statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_filter = new FilterField(*m_tree, m_statusLabel, m_client);
+    m_pathDisplay = new ElidedLabel(m_client);
+    m_pathDisplay->setObjectName(QStringLiteral("pathDisplay"));
+    m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pathDisplay->setTextFormat(Qt::PlainText);
+    m_pathDisplay->setMargin(kPathMargin);  // the text does not touch the sunken frame
 }
 
-// The editors are made the first time the selection has one (see ShowEditorFor): the window opens
-// with none of them shown, and a combo box with its item model, three line edits and two buttons
-// are a good part of what building it would otherwise cost.
-void MainDialog::CreateEditorPanel() {
-    m_valueEdit = Tagged(new QLineEdit(m_client), ControlId::ValueEdit, "valueEdit");
-    m_valueCombo = Tagged(new QComboBox(m_client), ControlId::ValueCombo, "valueCombo");
-    m_valueCombo->addItems({QStringLiteral("False"), QStringLiteral("True")});
-    m_replaceLabel =
-        Tagged(new QLabel(tr("Replace"), m_client), ControlId::ReplaceLabel, "replaceLabel");
-    m_replaceEdit = Tagged(new QLineEdit(m_client), ControlId::ReplaceEdit, "replaceEdit");
-    m_byLabel = Tagged(new QLabel(tr("By"), m_client), ControlId::ByLabel, "byLabel");
-    m_byEdit = Tagged(new QLineEdit(m_client), ControlId::ByEdit, "byEdit");
-    m_addButton = Tagged(new QPushButton(tr("Add"), m_client), ControlId::AddButton, "addButton");
-    m_deleteButton =
-        Tagged(new QPushButton(tr("Delete"), m_client), ControlId::DeleteButton, "deleteButton");
-    // No button is the default: Enter in an edit must neither add nor delete anything.
-    for (QPushButton* button : {m_addButton, m_deleteButton}) {
-        button->setAutoDefault(false);
+// The menu bar on top; below it the toolbar band (the buttons, the find field taking the rest of
+// the width, the save note while one shows), then a column of the path display, the editor panel
+// and the tree, which takes whatever height is left. Every row is as high as its controls need at
+// the current font, and the window never gets smaller than the sum of them.
+void MainDialog::CreateLayout() {
+    auto* band = new QHBoxLayout;
+    band->setContentsMargins(MainToolBar::kIndent, 0, kBandGap, 0);
+    band->setSpacing(kBandGap);
+    band->addWidget(m_toolBar);
+    band->addWidget(m_filter, 1);
+    band->addWidget(m_statusLabel);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(kColumnMargin, 0, kColumnMargin, 0);
+    column->setSpacing(kRowGap);
+    column->addWidget(m_pathDisplay);
+    column->addWidget(m_panel);
+    column->addWidget(m_tree, 1);
+    auto* client = new QVBoxLayout(m_client);
+    client->setContentsMargins(0, 0, 0, kColumnMargin);
+    client->setSpacing(kRowGap);
+    client->addLayout(band);
+    client->addLayout(column, 1);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->setMenuBar(m_menuBar);
+    window->addWidget(m_client);
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        PlaceDiskNotice();
     }
-    // Right after the tree, in the order of the band.
-    setTabOrder(m_tree, m_valueEdit);
-    setTabOrder(m_valueEdit, m_valueCombo);
-    setTabOrder(m_valueCombo, m_replaceEdit);
-    setTabOrder(m_replaceEdit, m_byEdit);
-    setTabOrder(m_byEdit, m_addButton);
-    setTabOrder(m_addButton, m_deleteButton);
-    for (QLineEdit* edit : {m_valueEdit, m_replaceEdit, m_byEdit}) {
-        m_undoKeys->Watch(edit);
-    }
-    ConnectEditorPanel();
-    LayoutControls();
+    return QDialog::eventFilter(watched, event);
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
@@ -266,7 +239,7 @@ void MainDialog::OnHelpContents() {
 }
 
 void MainDialog::WinHelp() {
-    m_services.help.ShowHelp(this, HelpPageFor(focusWidget()));
+    m_services.help.ShowHelp(this, HelpPageFor(focusWidget(), m_tree, m_panel));
 }
 
 void MainDialog::OnAbout() {

@@ -6,22 +6,19 @@
 #include <QList>
 #include <QTimer>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/expected.h"
+#include "ui/editorpanel.h"
 #include "ui/recentfilelist.h"
 
 class QAction;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPushButton;
 
 namespace tav {
 
@@ -36,38 +33,9 @@ class HelpService;
 class MainToolBar;
 class MessageReporter;
 class UndoKeyRouter;
+struct Catalogues;
 struct DocumentChange;
 struct FileError;
-
-// Command ids of the menu and toolbar actions; each QAction holds its id as its data().
-enum class Command : int {
-    New = 32771,
-    Open = 32772,
-    Save = 32773,
-    SaveAs = 32774,
-    Exit = 32777,
-    About = 32778,
-    Undo = 57643,
-    Redo = 57644,
-    HelpContents = 57670,
-};
-
-// Control ids of the main window; each control holds its id in the property kControlIdProperty.
-enum class ControlId : int {
-    ToolBar = 400,
-    Tree = 1000,
-    ValueEdit = 1001,
-    PathDisplay = 1002,
-    ValueCombo = 1003,
-    ReplaceLabel = 1004,
-    ReplaceEdit = 1005,
-    ByLabel = 1006,
-    ByEdit = 1007,
-    AddButton = 1008,
-    DeleteButton = 1009,
-    StatusLabel = 1010,
-};
-inline constexpr const char* kControlIdProperty = "controlId";
 
 // What the window needs from outside; all of it must outlive the window.
 struct MainDialogServices {
@@ -85,11 +53,11 @@ class MainDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the window: loads Sections.txt and Fields.txt from `catalogueFolder` (every problem is
-    // shown through `services.messages`; an empty folder: none was found, the window has no
-    // catalogues and says nothing of them), then shows the tree of an empty document with every
-    // editor hidden. `openFolder` is where the first Open starts (empty: ".").
-    MainDialog(const std::string& catalogueFolder, std::string openFolder,
+    // Builds the window over `catalogues` (loaded once by the caller; every document opened in the
+    // window uses them) and shows the tree of an empty document with every editor hidden, at its
+    // start place and size, or larger where its controls need more room. `openFolder` is where
+    // the first Open starts (empty: ".").
+    MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string openFolder,
                MainDialogServices services, QWidget* parent = nullptr);
     ~MainDialog() override;
 
@@ -113,23 +81,22 @@ public:
 
     ConfigTree& Tree() const { return *m_tree; }
     ConfigDocument& Document() const { return *m_document; }
-    // The action of `command`, shared by the menu and the toolbar.
-    QAction* Action(Command command) const;
-    // The control `id`, or nullptr when the window has none (the editors exist from the first time
-    // ShowEditorFor shows one).
-    QWidget* Control(ControlId id) const;
-    // The area below the menu bar, in whose pixels the controls are placed.
+    // The actions of the menu; New, Open, Save and Help Contents are also the toolbar's buttons.
+    QAction* NewAction() const { return m_newAction; }
+    QAction* OpenAction() const { return m_openAction; }
+    QAction* SaveAction() const { return m_saveAction; }
+    QAction* SaveAsAction() const { return m_saveAsAction; }
+    QAction* ExitAction() const { return m_exitAction; }
+    QAction* UndoAction() const { return m_undoAction; }
+    QAction* RedoAction() const { return m_redoAction; }
+    QAction* HelpContentsAction() const { return m_helpContentsAction; }
+    QAction* AboutAction() const { return m_aboutAction; }
+    // The area below the menu bar: the toolbar band, the path display, the editor panel and the
+    // tree, in a column whose rows grow with their texts and fonts.
     QWidget* ClientArea() const { return m_client; }
 
-    // Places every control from the client area's current size (see the layout table in
-    // windowplacement.cpp): at the start size as written there, the Replace and By edits sharing
-    // any other width; sizes that would be negative become 0. The toolbar is never moved. The
-    // window is never smaller than the size at which every control has room inside it.
-    void LayoutControls();
-
     // Shows the one editor that fits the type code `type` ("B", "C", "SR", "RFS"), filled from
-    // the tree's selection, and hides every other; any other code hides them all. The editors
-    // are made by the first call that shows one.
+    // the tree's selection, and hides every other; any other code hides them all.
     void ShowEditorFor(const std::string& type);
 
     // Shows the help file at the page about the control that has the focus (the tree, the
@@ -146,6 +113,8 @@ public:
     void reject() override;
 
 protected:
+    // The disk notice lies over the bottom of the client area and follows its size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     // A dragged single local .tac file is accepted, and opened when dropped (see OpenFile);
@@ -162,15 +131,14 @@ protected:
 
 private:
     void CreateActions();
+    QAction* CreateAction(const QString& text, void (MainDialog::*handler)());
     void CreateMenus();
     void CreateControls();
-    void CreateEditorPanel();
+    void CreateLayout();
     void ConnectEditorPanel();
     void CreateRecentMenu(QMenu* file);
     void PlaceOnScreen();
-    void PlaceClientArea();
     void PlaceOnceFrameIsKnown();
-    void SetMinimumWindowSize();
 #ifdef Q_OS_WIN
     // Appends "&About TAV Configuration Manager..." (id kAboutSysCommand) to the system menu.
     void AppendAboutToSystemMenu();
@@ -203,18 +171,15 @@ private:
     bool PanelShowsSelection() const;
     void ShowSaveNote();
 
-    // Editor panel (editorpanel.cpp).
+    // What the editor panel's changes do (panelcommands.cpp).
     void OnSelChangedTree();
-    void OnSelChangeValueCombo(int index);
+    void OnSelChangeValueCombo(bool isTrue);
     void OnChangeValueEdit(const QString& text);
-    void ReportRefusal(const Status& status, const QString& message,
-                       std::initializer_list<QLineEdit*> edits);
+    void ReportRefusal(const Status& status, const QString& message, EditorPanel::Boxes boxes);
     void TellLeftOut(const Status& refused);
     void OnAddReplacement();
     void OnDeleteReplacement();
     void OnChangeReplaceEdit();
-    void OnChangeByEdit();
-    void ShowReplacementRow(bool forEntry);
 
     // File commands (filecommands.cpp).
     void OnFileNew();
@@ -235,23 +200,24 @@ private:
     MainDialogServices m_services;
     std::string m_openFolder;
     std::shared_ptr<ConfigDocument> m_document;
-    QList<QAction*> m_actions;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveAsAction = nullptr;
+    QAction* m_exitAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_helpContentsAction = nullptr;
+    QAction* m_aboutAction = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     ConfigTree* m_tree = nullptr;
     MainToolBar* m_toolBar = nullptr;
     QLabel* m_pathDisplay = nullptr;  // an ElidedLabel
-    QLabel* m_statusLabel = nullptr;  // the save note, placed by m_filter
+    QLabel* m_statusLabel = nullptr;  // the save note, shown by m_filter
     FilterField* m_filter = nullptr;
     QTimer m_statusTimer;
-    QLineEdit* m_valueEdit = nullptr;
-    QComboBox* m_valueCombo = nullptr;
-    QLabel* m_replaceLabel = nullptr;
-    QLineEdit* m_replaceEdit = nullptr;
-    QLabel* m_byLabel = nullptr;
-    QLineEdit* m_byEdit = nullptr;
-    QPushButton* m_addButton = nullptr;
-    QPushButton* m_deleteButton = nullptr;
+    EditorPanel* m_panel = nullptr;
     QList<QAction*> m_recentActions;
     RecentFileList m_recent;
     UndoKeyRouter* m_undoKeys = nullptr;

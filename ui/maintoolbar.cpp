@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QIcon>
 #include <QLayout>
-#include <algorithm>
 
 #include "resources/images.h"
 
@@ -29,9 +28,6 @@ MainToolBar::MainToolBar(const ToolBarActions& actions, QWidget* parent) : QTool
     AddButton(actions.save, "tool3-save", tr("Save"));
     addSeparator();
     AddButton(actions.help, "tool4-help", tr("Help"));
-    const QSize size = sizeHint();
-    setGeometry(kIndent, std::max(0, (kBandHeight - size.height()) / 2), size.width(),
-                std::min(size.height(), kBandHeight));
 }
 
 void MainToolBar::AddButton(QAction* action, const char* image, const QString& name) {

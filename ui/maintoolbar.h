@@ -19,14 +19,12 @@ class MainToolBar final : public QToolBar {
     Q_OBJECT
 
 public:
-    // Indent of the first button from the parent's left edge, in pixels.
+    // Indent of the first button from the left edge of the window's band, in pixels.
     static constexpr int kIndent = 5;
-    // Height of the band at the top of the parent that the toolbar keeps for itself.
-    static constexpr int kBandHeight = 30;
 
     // Gives each action its button image (shown on the toolbar only, not in the menu) and adds
-    // them as buttons without tooltips, each with an accessible name. Places itself in the band
-    // at the top of `parent`, sized to fit its buttons, and never moves afterwards.
+    // them as buttons without tooltips, each with an accessible name. The window's layout places
+    // it.
     MainToolBar(const ToolBarActions& actions, QWidget* parent);
 
 protected:
