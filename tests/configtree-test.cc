@@ -3,7 +3,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeWidgetItemIterator>
 #include <functional>
 
 #include "treetestutil.h"
@@ -11,15 +10,13 @@
 namespace {
 
 using tav::ConfigTree;
+using tav::ConfigTreeModel;
 using tavtest::TreeFixture;
+using tavtest::TreeItem;
+using Kind = ConfigTreeModel::ItemKind;
 
-int Tag(const QTreeWidgetItem* item) {
-    const QVariant tag = item->data(0, ConfigTree::ItemTagRole);
-    return tag.isValid() ? tag.toInt() : -1;
-}
-
-std::string Text(const QTreeWidgetItem* item) {
-    return tav::FromQt(item->text(0));
+std::string Text(const TreeItem& item) {
+    return item.Text();
 }
 
 struct ExampleTree : TreeFixture {
@@ -31,41 +28,48 @@ struct ExampleTree : TreeFixture {
 TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
     ExampleTree t;
     EXPECT_TRUE(t.problems.empty());
-    ASSERT_EQ(t.tree->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = t.tree->RootItem();
+    ASSERT_EQ(t.tree->Model().rowCount(), 1);
+    TreeItem root = t.Root();
     EXPECT_EQ(Text(root), "File : [none]");
-    EXPECT_EQ(Tag(root), -1);
-    ASSERT_EQ(root->childCount(), 3);
-    EXPECT_EQ(Text(root->child(0)), "Parameters");
-    EXPECT_EQ(Tag(root->child(0)), -1);
-    EXPECT_EQ(Text(root->child(1)), "Document information");
-    EXPECT_EQ(Tag(root->child(1)), 1000);
-    EXPECT_EQ(Text(root->child(2)), "General");
+    EXPECT_EQ(root.Kind(), Kind::Root);
+    EXPECT_EQ(root.Row(), -1);
+    ASSERT_EQ(root.childCount(), 3);
+    EXPECT_EQ(Text(root.child(0)), "Parameters");
+    EXPECT_EQ(root.child(0).Kind(), Kind::Parameters);
+    EXPECT_EQ(root.child(0).Row(), -1) << "never taken for field 0";
+    EXPECT_EQ(Text(root.child(1)), "Document information");
+    EXPECT_EQ(root.child(1).Kind(), Kind::Section);
+    EXPECT_EQ(root.child(1).Section(), 0);
+    EXPECT_EQ(root.child(1).Row(), -1);
+    EXPECT_EQ(Text(root.child(2)), "General");
     const std::vector<std::string> underParameters = {"List",   "Capture", "Printing",
                                                       "Export", "String",  "Advanced"};
-    EXPECT_EQ(TreeFixture::Children(root->child(0)), underParameters);
+    EXPECT_EQ(TreeFixture::Children(root.child(0)), underParameters);
     // Fields: label form, tag, ordered image; unordered fields stay where they fall.
-    QTreeWidgetItem* columns = root->child(0)->child(0);
-    EXPECT_EQ(Tag(columns), 1002);
+    TreeItem columns = root.child(0).child(0);
+    EXPECT_EQ(columns.Section(), 2);
     const std::vector<std::string> columnOrder = {"Show", "Font", "Show", "Show",
                                                   "Font", "Show", "Show"};
     EXPECT_EQ(TreeFixture::Children(columns), columnOrder);
-    EXPECT_EQ(Text(columns->child(0)), "Show date = \"False\"");
-    EXPECT_EQ(Tag(columns->child(0)), 7);
-    EXPECT_EQ(Text(root->child(1)->child(0)), "Version = \"\"");
+    EXPECT_EQ(Text(columns.child(0)), "Show date = \"False\"");
+    EXPECT_EQ(columns.child(0).Row(), 7);
+    EXPECT_EQ(columns.child(0).Kind(), Kind::OrderedField);
+    EXPECT_EQ(columns.child(0).Section(), -1);
+    EXPECT_EQ(t.Item("Font name").Kind(), Kind::Field);
+    EXPECT_EQ(Text(root.child(1).child(0)), "Version = \"\"");
     // Expansion: root, Parameters and the first SN section only.
-    EXPECT_TRUE(root->isExpanded());
-    EXPECT_TRUE(root->child(0)->isExpanded());
-    EXPECT_TRUE(root->child(1)->isExpanded());
-    EXPECT_FALSE(root->child(2)->isExpanded());
-    EXPECT_FALSE(columns->isExpanded());
+    EXPECT_TRUE(root.isExpanded());
+    EXPECT_TRUE(root.child(0).isExpanded());
+    EXPECT_TRUE(root.child(1).isExpanded());
+    EXPECT_FALSE(root.child(2).isExpanded());
+    EXPECT_FALSE(columns.isExpanded());
     // Images: the icons of the table exist and fields use 10 and 11.
-    for (int i = 0; i < ConfigTree::kImageCount; ++i) {
-        EXPECT_FALSE(ConfigTree::ItemImage(i).pixmap(20, 16).isNull()) << i;
+    for (int i = 0; i < ConfigTreeModel::kImageCount; ++i) {
+        EXPECT_FALSE(ConfigTreeModel::ItemImage(i).pixmap(20, 16).isNull()) << i;
     }
-    EXPECT_EQ(columns->child(0)->icon(0).cacheKey(), t.Item("Show time")->icon(0).cacheKey())
+    EXPECT_EQ(columns.child(0).icon().cacheKey(), t.Item("Show time").icon().cacheKey())
         << "ordered fields share image 11";
-    EXPECT_NE(columns->child(0)->icon(0).cacheKey(), t.Item("Font name")->icon(0).cacheKey());
+    EXPECT_NE(columns.child(0).icon().cacheKey(), t.Item("Font name").icon().cacheKey());
 }
 
 // The view takes every row to be as tall as the first (uniform row heights), which holds for every
@@ -73,16 +77,26 @@ TEST(BuildTreeTest, ExampleCatalogueGivesTheTreeShape) {
 TEST(BuildTreeTest, EveryRowIsAsTallAsTheFirst) {
     ExampleTree t;
     ASSERT_TRUE(t.tree->AddReplacement("from", "to"));
-    t.tree->setCurrentItem(t.Item("Version"));
+    t.tree->SetCurrentIndex(t.Item("Version"));
     ASSERT_TRUE(t.tree->SetSelectedValue("2.0"));
-    ASSERT_TRUE(t.Item("Version")->font(0).bold());
-    t.tree->expandAll();
-    const int first = t.tree->sizeHintForIndex(t.tree->indexFromItem(t.tree->RootItem())).height();
+    ASSERT_TRUE(t.Item("Version").font().bold());
+    ASSERT_TRUE(t.tree->uniformRowHeights());
+    const QAbstractItemModel& shown = *t.tree->model();  // the view's rows, through the filter
+    const int first = t.tree->sizeHintForIndex(shown.index(0, 0)).height();
     EXPECT_GT(first, 0);
-    for (QTreeWidgetItemIterator it(t.tree.get()); *it != nullptr; ++it) {
-        EXPECT_EQ(t.tree->sizeHintForIndex(t.tree->indexFromItem(*it)).height(), first)
-            << Text(*it);
+    std::vector<QModelIndex> pending = {shown.index(0, 0)};
+    int rows = 0;
+    while (!pending.empty()) {
+        const QModelIndex index = pending.back();
+        pending.pop_back();
+        ++rows;
+        EXPECT_EQ(t.tree->sizeHintForIndex(index).height(), first)
+            << index.data().toString().toStdString();
+        for (int i = 0; i < shown.rowCount(index); ++i) {
+            pending.push_back(shown.index(i, 0, index));
+        }
     }
+    EXPECT_EQ(rows, static_cast<int>(tavtest::AllItems(*t.tree).size()));
 }
 
 TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
@@ -90,23 +104,23 @@ TEST(BuildTreeTest, ReadingADocumentShowsItsPathValuesAndOrder) {
     const std::string path = TAV_EXAMPLES_DIR "/front-office.tac";
     ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "front-office.tac"));
     t.tree->BuildTree();
-    EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
+    EXPECT_EQ(Text(t.Root()), "File : [" + path + "]");
     EXPECT_EQ(Text(t.Item("Beep")), "Beep on error = \"True\"");
     const std::vector<std::string> expected = {"Show subject", "Show date", "Font name",
                                                "Show sender",  "Show time", "Font size",
                                                "Show size"};
     std::vector<std::string> labels;
-    for (int i = 0; i < t.Item("List columns")->childCount(); ++i) {
-        const std::string text = Text(t.Item("List columns")->child(i));
+    for (int i = 0; i < t.Item("List columns").childCount(); ++i) {
+        const std::string text = Text(t.Item("List columns").child(i));
         labels.push_back(text.substr(0, text.find(" = ")));
     }
     EXPECT_EQ(labels, expected);
     EXPECT_EQ(Text(t.Item("String [Dept")), "String [Dept, Sales] Replaced by [Sales department]");
-    EXPECT_EQ(t.Item("String [Dept")->parent(), t.Item("String replacements"));
+    EXPECT_EQ(t.Item("String [Dept").parent(), t.Item("String replacements"));
     // An empty name shows "none" even with a path stored.
     ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, ""));
     t.tree->BuildTree();
-    EXPECT_EQ(Text(t.tree->RootItem()), "File : [none]");
+    EXPECT_EQ(Text(t.Root()), "File : [none]");
 }
 
 TEST(BuildTreeTest, LabelsAndValuesShowDecodedWhateverTheEncoding) {
@@ -137,7 +151,7 @@ TEST(BuildTreeTest, LabelsAndValuesShowDecodedWhateverTheEncoding) {
         for (const auto& [prefix, text] : shown) {
             EXPECT_EQ(Text(t.Item(prefix)), text) << c.name;
         }
-        t.tree->setCurrentItem(t.Item("Title"));
+        t.tree->SetCurrentIndex(t.Item("Title"));
         EXPECT_EQ(t.tree->SelectedValue(), "Caf\xC3\xA9 B\xC3\xBCro") << c.name;
         EXPECT_EQ(t.tree->SelectedPath(), "B\xC3\xBCro\\Title") << c.name;
     }
@@ -147,11 +161,11 @@ TEST(BuildTreeTest, ReadOfAnUnreadableFileChangesNothing) {
     ExampleTree t;
     ASSERT_TRUE(
         tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
-    const QString rootBefore = t.tree->RootItem()->text(0);
+    const QString rootBefore = t.Root().text();
     const auto error = tavtest::OpenFile(*t.doc, t.dir.Path(), "folder");
     ASSERT_FALSE(error);
     EXPECT_EQ(error.Error().file, t.dir.Path());
-    EXPECT_EQ(t.tree->RootItem()->text(0), rootBefore) << "the tree still shows the document";
+    EXPECT_EQ(t.Root().text(), rootBefore) << "the tree still shows the document";
     EXPECT_EQ(t.doc->Name(), "front-office.tac");
     EXPECT_EQ(t.doc->EntryCount(), 3);
 }
@@ -166,17 +180,17 @@ TEST(BuildTreeTest, PlacementRuleAndSectionsByKind) {
     t.tree->BuildTree();
     const std::vector<std::string> expected = {"P", "S", "T", "Q", "R"};
     EXPECT_EQ(TreeFixture::Children(t.Item("Ordered")), expected);
-    EXPECT_EQ(t.Item("Lower")->parent(), t.tree->RootItem()->child(0)) << "kinds compare exactly";
-    EXPECT_TRUE(t.Item("Lower")->icon(0).isNull()) << "icon index outside the table";
+    EXPECT_EQ(t.Item("Lower").parent(), t.Root().child(0)) << "kinds compare exactly";
+    EXPECT_TRUE(t.Item("Lower").icon().isNull()) << "icon index outside the table";
     EXPECT_THROW(t.Item("X ="), std::runtime_error) << "a field of no section gets no item";
 }
 
 TEST(BuildTreeTest, EmptyCataloguesGiveRootAndParametersOnly) {
     TreeFixture t("", "");
-    ASSERT_EQ(t.tree->RootItem()->childCount(), 1);
-    EXPECT_TRUE(t.tree->RootItem()->isExpanded());
+    ASSERT_EQ(t.Root().childCount(), 1);
+    EXPECT_TRUE(t.Root().isExpanded());
     t.tree->BuildTree();
-    EXPECT_EQ(t.tree->RootItem()->childCount(), 1) << "a rebuild gives the same tree";
+    EXPECT_EQ(t.Root().childCount(), 1) << "a rebuild gives the same tree";
 }
 
 struct SelectionCase {
@@ -204,7 +218,7 @@ TEST(SelectionQueryTest, EveryKindOfItem) {
          "RFS", "Front office"},
     };
     for (const auto& c : cases) {
-        t.tree->setCurrentItem(std::string(c.item).empty() ? nullptr : t.Item(c.item));
+        t.tree->SetCurrentIndex(std::string(c.item).empty() ? QModelIndex() : t.Item(c.item));
         EXPECT_EQ(t.tree->SelectedPath(), c.path) << c.item;
         EXPECT_EQ(t.tree->SelectedType(), c.type) << c.item;
         EXPECT_EQ(t.tree->SelectedValue(), c.value) << c.item;
@@ -213,23 +227,23 @@ TEST(SelectionQueryTest, EveryKindOfItem) {
 
 TEST(SelectionQueryTest, PathCutsBeforeTheCharacterPrecedingTheFirstEquals) {
     TreeFixture t("1,A,N,Sec,SN,2\n", "a=b,K,C,N,1\n=x,L,C,N,1\n");
-    t.tree->setCurrentItem(t.Item("a=b"));
+    t.tree->SetCurrentIndex(t.Item("a=b"));
     EXPECT_EQ(t.tree->SelectedPath(), "Sec") << "an empty first component leaves no separator";
-    t.tree->setCurrentItem(t.Item("=x"));
+    t.tree->SetCurrentIndex(t.Item("=x"));
     EXPECT_EQ(t.tree->SelectedPath(), "Sec") << "an empty first component leaves no separator";
 }
 
 TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
     ExampleTree t;
     for (const char* prefix : {"File : [", "Parameters", "General"}) {
-        t.tree->setCurrentItem(t.Item(prefix));
-        const std::string before = Text(t.tree->currentItem());
+        t.tree->SetCurrentIndex(t.Item(prefix));
+        const std::string before = Text(t.Current());
         EXPECT_TRUE(t.tree->SetSelectedValue("x")) << "nothing to refuse";
         EXPECT_TRUE(t.tree->ModifySelectedReplacement("a", "b")) << "nothing to refuse";
         t.tree->DeleteSelectedReplacement();
         std::string from = "keep", to = "keep";
         t.tree->GetSelectedReplacement(from, to);
-        EXPECT_EQ(Text(t.tree->currentItem()), before) << prefix;
+        EXPECT_EQ(Text(t.Current()), before) << prefix;
         EXPECT_EQ(from, "keep");
         EXPECT_EQ(to, "keep");
     }
@@ -238,15 +252,15 @@ TEST(EditTest, EditsOnNonFieldItemsChangeNothing) {
 
 TEST(EditTest, SetValueAndModifyReplacementRelabel) {
     ExampleTree t;
-    t.tree->setCurrentItem(t.Item("Beep on error"));
+    t.tree->SetCurrentIndex(t.Item("Beep on error"));
     ASSERT_TRUE(t.tree->SetSelectedValue("True"));
-    EXPECT_EQ(Text(t.tree->currentItem()), "Beep on error = \"True\"");
+    EXPECT_EQ(Text(t.Current()), "Beep on error = \"True\"");
     EXPECT_EQ(t.tree->SelectedValue(), "True");
-    t.tree->setCurrentItem(t.Item("String replacements"));
+    t.tree->SetCurrentIndex(t.Item("String replacements"));
     ASSERT_TRUE(t.tree->AddReplacement("a,b", "c"));
-    t.tree->setCurrentItem(t.Item("String [a,b]"));
+    t.tree->SetCurrentIndex(t.Item("String [a,b]"));
     ASSERT_TRUE(t.tree->ModifySelectedReplacement("x=y", "z"));
-    EXPECT_EQ(Text(t.tree->currentItem()), "String [x=y] Replaced by [z]");
+    EXPECT_EQ(Text(t.Current()), "String [x=y] Replaced by [z]");
     std::string from, to;
     t.tree->GetSelectedReplacement(from, to);
     EXPECT_EQ(from, "x=y");
@@ -257,23 +271,24 @@ TEST(ReplacementTest, AddSelectsTheSectionAndReportsOnlyAChange) {
     ExampleTree t;
     QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
     const int rows = t.doc->RowCount();
-    std::vector<int> tagsSeenInReport;
+    std::vector<int> rowsSeenInReport;
     QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
         // Inside the report the new row and item exist already.
-        tagsSeenInReport.push_back(t.doc->RowCount());
+        rowsSeenInReport.push_back(t.doc->RowCount());
     });
     ASSERT_TRUE(t.tree->AddReplacement("a", "b"));  // section not selected yet: one report
     ASSERT_TRUE(t.tree->AddReplacement("c", "d"));  // already selected: none
     EXPECT_EQ(reports.count(), 1);
-    EXPECT_EQ(tagsSeenInReport, std::vector<int>{rows + 1});
-    QTreeWidgetItem* section = t.Item("String replacements");
-    EXPECT_EQ(t.tree->currentItem(), section);
-    EXPECT_TRUE(section->isExpanded());
-    ASSERT_EQ(section->childCount(), 2);
-    EXPECT_EQ(Tag(section->child(0)), rows);
-    EXPECT_EQ(Tag(section->child(1)), rows + 1);
-    EXPECT_EQ(Text(section->child(1)), "String [c] Replaced by [d]");
-    EXPECT_EQ(section->child(0)->icon(0).cacheKey(), t.Item("Title")->icon(0).cacheKey());
+    EXPECT_EQ(rowsSeenInReport, std::vector<int>{rows + 1});
+    TreeItem section = t.Item("String replacements");
+    EXPECT_EQ(t.Current(), section);
+    EXPECT_TRUE(section.isExpanded());
+    ASSERT_EQ(section.childCount(), 2);
+    EXPECT_EQ(section.child(0).Row(), rows);
+    EXPECT_EQ(section.child(0).Kind(), Kind::Entry);
+    EXPECT_EQ(section.child(1).Row(), rows + 1);
+    EXPECT_EQ(Text(section.child(1)), "String [c] Replaced by [d]");
+    EXPECT_EQ(section.child(0).icon().cacheKey(), t.Item("Title").icon().cacheKey());
 }
 
 TEST(ReplacementTest, AddIsRefusedPastThirteenEntries) {
@@ -282,19 +297,19 @@ TEST(ReplacementTest, AddIsRefusedPastThirteenEntries) {
         ASSERT_TRUE(t.tree->AddReplacement("f" + std::to_string(i), "t"));
     }
     EXPECT_FALSE(t.tree->AddReplacement("f13", "t"));
-    EXPECT_EQ(t.Item("String replacements")->childCount(), 13);
+    EXPECT_EQ(t.Item("String replacements").childCount(), 13);
     TreeFixture none("1,A,N,A,SN,2\n", "");
     EXPECT_FALSE(none.tree->AddReplacement("a", "b")) << "no replacement section";
 }
 
-TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
+TEST(ReplacementTest, DeleteRenumbersAndReportsTheNewSelectionConsistently) {
     ExampleTree t;
     const std::string path = t.dir.File("out.tac");
     for (const char* name : {"p", "q", "r"}) {
         ASSERT_TRUE(t.tree->AddReplacement(name, std::string(name) + "-to"));
     }
-    QTreeWidgetItem* section = t.Item("String replacements");
-    t.tree->setCurrentItem(section->child(1));  // q
+    TreeItem section = t.Item("String replacements");
+    t.tree->SetCurrentIndex(section.child(1));  // q
     std::vector<std::pair<std::string, std::string>> seen;
     QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
         std::string from, to;
@@ -304,27 +319,27 @@ TEST(ReplacementTest, DeleteRetagsAndReportsTheNewSelectionConsistently) {
     t.tree->DeleteSelectedReplacement();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], std::make_pair(std::string("r"), std::string("r-to")));
-    EXPECT_EQ(t.tree->FieldIndexOf(section->child(1)), 31);
+    EXPECT_EQ(t.tree->FieldIndexOf(section.child(1)), 31);
     EXPECT_EQ(t.doc->EntryCount(), 2);
     ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, path, "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(path);
     EXPECT_NE(saved.find("r0=p,p-to\r\nr1=r,r-to\r\nr2=\r\n"), std::string::npos) << saved;
     // Deleting the last one, then everything.
-    t.tree->setCurrentItem(section->child(1));
+    t.tree->SetCurrentIndex(section.child(1));
     t.tree->DeleteSelectedReplacement();
-    t.tree->setCurrentItem(section->child(0));
+    t.tree->SetCurrentIndex(section.child(0));
     t.tree->DeleteSelectedReplacement();
     EXPECT_EQ(t.doc->RowCount(), 30);
-    EXPECT_EQ(section->childCount(), 0);
-    EXPECT_NE(t.tree->currentItem(), nullptr);
+    EXPECT_EQ(section.childCount(), 0);
+    EXPECT_TRUE(t.Current().IsValid());
 }
 
 TEST(SectionItemTest, AddAndSaveFindSectionsByTheirOwnItemWhateverTheLabels) {
     TreeFixture t("1,A,N,Parameters,XX,2\n2,B,N,Twin,XX,2\n3,C,N,Twin,SR,2\n",
                   "F,F,C,N,2\nG,G,C,N,3\n");
-    t.tree->RootItem()->child(0)->setExpanded(false);
+    t.Root().child(0).setExpanded(false);
     ASSERT_TRUE(t.tree->AddReplacement("a", "b"));
-    EXPECT_EQ(t.tree->SectionItem(2)->childCount(), 2);
+    EXPECT_EQ(TreeItem(t.tree.get(), t.tree->SectionIndex(2)).childCount(), 2);
     ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, t.dir.File("twin.tac"), "saved.tac", "now"));
     const std::string saved = tavtest::ReadFile(t.dir.File("twin.tac"));
     EXPECT_EQ(saved, tavtest::Crlf("[B]\nF=\n[C]\nG=\nr0=a,b\nr1=\n"));
@@ -336,9 +351,9 @@ TEST(DocumentRoundTripTest, ReadEditSaveReadTheExample) {
     tavtest::WriteFile(path, tavtest::ReadFile(TAV_EXAMPLES_DIR "/front-office.tac"));
     ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "copy.tac"));
     t.tree->BuildTree();
-    t.tree->setCurrentItem(t.Item("Title"));
+    t.tree->SetCurrentIndex(t.Item("Title"));
     ASSERT_TRUE(t.tree->SetSelectedValue("  Renamed  "));
-    t.tree->setCurrentItem(t.Item("Debug output"));
+    t.tree->SetCurrentIndex(t.Item("Debug output"));
     ASSERT_TRUE(t.tree->SetSelectedValue("True"));
     ASSERT_TRUE(tavtest::SaveFile(*t.doc, "now"));
     EXPECT_EQ(t.doc->Path(), path);
@@ -373,26 +388,26 @@ TEST(DocumentViewTest, UndoAndRedoUpdateTheItemsInPlace) {
     ExampleTree t;
     ASSERT_TRUE(
         tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
-    QTreeWidgetItem* section = t.Item("String replacements");
+    TreeItem section = t.Item("String replacements");
     const int firstEntry = t.doc->CatalogueRows();
     const std::vector<std::string> before = TreeFixture::Children(section);
-    t.tree->setCurrentItem(section->child(0));
+    t.tree->SetCurrentIndex(section.child(0));
     t.tree->DeleteSelectedReplacement();
-    t.tree->setCurrentItem(t.Item("Title"));
+    t.tree->SetCurrentIndex(t.Item("Title"));
     ASSERT_TRUE(t.tree->SetSelectedValue("Renamed"));
-    t.tree->setCurrentItem(t.Item("Beep on error"));  // a drop-free reorder comes from the model
+    t.tree->SetCurrentIndex(t.Item("Beep on error"));  // a drop-free reorder comes from the model
     ASSERT_TRUE(t.doc->Undo());
     EXPECT_EQ(Text(t.Item("Title")), "Title = \"Front office capture\"");
     ASSERT_TRUE(t.doc->Undo());
     EXPECT_EQ(TreeFixture::Children(section), before) << "the entry is back in its place";
-    for (int i = 0; i < section->childCount(); ++i) {
-        EXPECT_EQ(Tag(section->child(i)), firstEntry + i) << "tags follow the rows again";
-        EXPECT_EQ(Text(section->child(i)),
+    for (int i = 0; i < section.childCount(); ++i) {
+        EXPECT_EQ(section.child(i).Row(), firstEntry + i) << "rows follow the document again";
+        EXPECT_EQ(Text(section.child(i)),
                   ConfigTree::ReplacementLabel(t.doc->Entry(i).from, t.doc->Entry(i).to));
     }
     ASSERT_TRUE(t.doc->Redo());
-    EXPECT_EQ(section->childCount(), static_cast<int>(before.size()) - 1);
-    EXPECT_EQ(Tag(section->child(0)), firstEntry);
+    EXPECT_EQ(section.childCount(), static_cast<int>(before.size()) - 1);
+    EXPECT_EQ(section.child(0).Row(), firstEntry);
 }
 
 TEST(DocumentViewTest, AnUndoneDropPutsTheItemsBackAndKeepsTheSelection) {
@@ -400,7 +415,7 @@ TEST(DocumentViewTest, AnUndoneDropPutsTheItemsBackAndKeepsTheSelection) {
     ASSERT_TRUE(t.doc->MoveField(2, 0));  // R before P
     EXPECT_EQ(TreeFixture::Children(t.Item("Alpha")),
               (std::vector<std::string>{"R", "P", "Q", "U"}));
-    t.tree->setCurrentItem(t.Item("R ="));
+    t.tree->SetCurrentIndex(t.Item("R ="));
     ASSERT_TRUE(t.doc->Undo());
     EXPECT_EQ(TreeFixture::Children(t.Item("Alpha")),
               (std::vector<std::string>{"P", "Q", "R", "U"}));
@@ -411,7 +426,7 @@ TEST(DocumentViewTest, ASaveRelabelsTheStampsAndNamesTheFile) {
     ExampleTree t;
     const std::string path = t.dir.File("new.tac");
     ASSERT_TRUE(tavtest::SaveFileAs(*t.doc, path, "new.tac", "01/02/2026 (03:04:05)"));
-    EXPECT_EQ(Text(t.tree->RootItem()), "File : [" + path + "]");
+    EXPECT_EQ(Text(t.Root()), "File : [" + path + "]");
     EXPECT_EQ(Text(t.Item("Version")), "Version = \"1.0\"");
     EXPECT_EQ(Text(t.Item("Last saved")), "Last saved = \"01/02/2026 (03:04:05)\"");
 }
@@ -429,9 +444,9 @@ struct OpenedExample : ExampleTree {
     // Which items are open, by text ("root" for the root, which names the file).
     std::vector<std::string> Expanded() const {
         std::vector<std::string> open;
-        for (QTreeWidgetItemIterator it(tree.get()); *it != nullptr; ++it) {
-            if ((*it)->isExpanded()) {
-                open.push_back(*it == tree->RootItem() ? "root" : Text(*it));
+        for (const TreeItem& item : tavtest::AllItems(*tree)) {
+            if (item.isExpanded()) {
+                open.push_back(item == Root() ? "root" : Text(item));
             }
         }
         return open;
@@ -470,9 +485,9 @@ TEST(ReopenTest, OnlyTheFileShownKeepsTheView) {
     for (const Case& c : cases) {
         OpenedExample t;
         const std::vector<std::string> fresh = t.Expanded();
-        t.Item("General")->setExpanded(true);
-        t.Item("Document information")->setExpanded(false);
-        t.tree->setCurrentItem(t.Item("String replacements")->child(1));
+        t.Item("General").setExpanded(true);
+        t.Item("Document information").setExpanded(false);
+        t.tree->SetCurrentIndex(t.Item("String replacements").child(1));
         t.tree->verticalScrollBar()->setValue(3);
         const std::vector<std::string> open = t.Expanded();
         if (c.list != nullptr) {
@@ -484,11 +499,11 @@ TEST(ReopenTest, OnlyTheFileShownKeepsTheView) {
         c.open(t);
         EXPECT_EQ(t.Expanded(), c.selected != nullptr ? open : fresh) << c.name;
         if (c.selected == nullptr) {
-            EXPECT_EQ(t.tree->currentItem(), nullptr) << c.name;
+            EXPECT_FALSE(t.Current().IsValid()) << c.name;
             continue;
         }
-        ASSERT_NE(t.tree->currentItem(), nullptr) << c.name;
-        EXPECT_EQ(Text(t.tree->currentItem()), c.selected) << c.name;
+        ASSERT_TRUE(t.Current().IsValid()) << c.name;
+        EXPECT_EQ(Text(t.Current()), c.selected) << c.name;
         EXPECT_EQ(t.tree->verticalScrollBar()->value(), 3) << c.name;
     }
 }

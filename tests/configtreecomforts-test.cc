@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidgetItemIterator>
 #include <functional>
 
 #include "treetestutil.h"
@@ -17,7 +16,8 @@ namespace {
 
 using tav::ConfigTree;
 using Names = std::vector<std::string>;
-using Pick = std::function<bool(const QTreeWidgetItem*)>;
+using tavtest::TreeItem;
+using Pick = std::function<bool(const TreeItem&)>;
 constexpr std::uint16_t kQ = 1, kFirstEntry = 4;
 
 // Alpha (ordered) holds the ordered P, Q, R and the unordered U; Swaps holds the entries a and b.
@@ -29,16 +29,16 @@ struct ComfortTree : tavtest::TreeFixture {
                       "P,P,C,Y,1\nQ,Q,C,Y,1\nR,R,C,Y,1\nU,U,C,N,1\n") {
         tavtest::WriteFile(path, "[A]\nP=apple\n[S]\nr0=a,1\nr1=b,2\n");
         EXPECT_TRUE(tavtest::OpenFile(*doc, path, ""));
-        Item("Alpha")->setExpanded(true);
+        Item("Alpha").setExpanded(true);
         tree->show();
     }
-    void Select(const std::string& prefix) const { tree->setCurrentItem(Item(prefix)); }
+    void Select(const std::string& prefix) const { tree->SetCurrentIndex(Item(prefix)); }
     // The items `pick` accepts, each cut before " = ", "] " or " : ".
     Names Items(const Pick& pick) const {
         Names names;
-        for (QTreeWidgetItemIterator it(tree.get()); *it != nullptr; ++it) {
-            const std::string text = tav::FromQt((*it)->text(0));
-            if (pick(*it)) {
+        for (const TreeItem& item : tavtest::AllItems(*tree)) {
+            const std::string text = item.Text();
+            if (pick(item)) {
                 names.push_back(text.substr(
                     0, std::min({text.find(" = "), text.find("] "), text.find(" : ")})));
             }
@@ -46,15 +46,10 @@ struct ComfortTree : tavtest::TreeFixture {
         return names;
     }
     Names Bold() const {
-        return Items([](const QTreeWidgetItem* i) { return i->font(0).bold(); });
+        return Items([](const TreeItem& i) { return i.font().bold(); });
     }
     Names Visible() const {
-        return Items([](const QTreeWidgetItem* i) {
-            while (i != nullptr && !i->isHidden()) {
-                i = i->parent();
-            }
-            return i == nullptr;  // neither it nor an ancestor is hidden
-        });
+        return Items([](const TreeItem& i) { return !i.isHidden(); });
     }
     // The selected item's menu: each action's text, " (off)" added when it is disabled.
     Names Menu() const {
@@ -237,9 +232,7 @@ Names MenuShownBy(const std::function<void()>& open) {
 TEST(ContextMenuTest, ShownByARightClickOrTheMenuKeyButNotAfterARightDrag) {
     ComfortTree t;
     QWidget* viewport = t.tree->viewport();
-    const auto centre = [&t](const char* item) {
-        return t.tree->visualItemRect(t.Item(item)).center();
-    };
+    const auto centre = [&t](const char* item) { return t.tree->ItemRect(t.Item(item)).center(); };
     EXPECT_EQ(MenuShownBy([&] { QTest::mouseClick(viewport, Qt::RightButton, {}, centre("U =")); }),
               Names{"Revert to saved value"});
     EXPECT_EQ(t.tree->FieldIndexOf(), 3) << "the click selects U";
@@ -259,7 +252,7 @@ TEST(ContextMenuTest, ShownByARightClickOrTheMenuKeyButNotAfterARightDrag) {
 
 TEST(FilterTest, ShowsMatchesWithTheirAncestorsAndLeavesSelectionAndDocumentAlone) {
     ComfortTree t;
-    t.Item("Alpha")->setExpanded(false);
+    t.Item("Alpha").setExpanded(false);
     t.Select("U =");
     QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
     const std::pair<const char*, Names> cases[] = {
@@ -274,7 +267,7 @@ TEST(FilterTest, ShowsMatchesWithTheirAncestorsAndLeavesSelectionAndDocumentAlon
         t.tree->SetFilter(QLatin1String(filter));
         EXPECT_EQ(t.Visible(), visible) << filter;
     }
-    EXPECT_TRUE(t.Item("Alpha")->isExpanded()) << "opened to show a match";
+    EXPECT_TRUE(t.Item("Alpha").isExpanded()) << "opened to show a match";
     EXPECT_EQ(reports.count(), 0);
     EXPECT_EQ(t.tree->FieldIndexOf(), 3);
     EXPECT_FALSE(t.doc->IsModified());

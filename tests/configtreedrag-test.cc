@@ -10,6 +10,7 @@ namespace {
 
 using tav::ConfigTree;
 using tavtest::TreeFixture;
+using tavtest::TreeItem;
 
 // Section A (ordered) holds P, Q, R, S, all ordered, and the unordered U after them; section B
 // (ordered) holds X and Y.
@@ -18,16 +19,16 @@ struct DragFixture : TreeFixture {
         : TreeFixture("1,A,Y,Alpha,SN,2\n2,B,Y,Beta,SN,3\n",
                       "P,P,C,Y,1\nQ,Q,C,Y,1\nR,R,C,Y,1\nS,S,C,Y,1\nU,U,C,N,1\nX,X,C,Y,2\n"
                       "Y,Y,C,Y,2\n") {
-        for (QTreeWidgetItem* section : {Item("Alpha"), Item("Beta")}) {
-            section->setExpanded(true);
+        for (const TreeItem& section : {Item("Alpha"), Item("Beta")}) {
+            section.setExpanded(true);
         }
         tree->show();
     }
 
-    QPoint Centre(QTreeWidgetItem* item) const { return tree->visualItemRect(item).center(); }
+    QPoint Centre(const TreeItem& item) const { return tree->ItemRect(item).center(); }
 
     // Presses `button` on `from`, moves over each point of `path`, releases at the last one.
-    void Drag(QTreeWidgetItem* from, const std::vector<QPoint>& path,
+    void Drag(const TreeItem& from, const std::vector<QPoint>& path,
               Qt::MouseButton button = Qt::LeftButton, Qt::MouseButton release = Qt::NoButton) {
         QWidget* viewport = tree->viewport();
         QTest::mousePress(viewport, button, {}, Centre(from));
@@ -38,7 +39,7 @@ struct DragFixture : TreeFixture {
                             path.empty() ? Centre(from) : path.back());
     }
     // The item of field `name`, or, for a name that is no field, the item whose text starts so.
-    QTreeWidgetItem* F(const std::string& name) const {
+    TreeItem F(const std::string& name) const {
         return name.size() == 1 ? Item(name + " = ") : Item(name);
     }
     void DragOnto(const char* from, const char* to, Qt::MouseButton button = Qt::LeftButton) {
@@ -46,6 +47,10 @@ struct DragFixture : TreeFixture {
     }
     std::vector<std::string> Alpha() const { return Children(Item("Alpha")); }
 };
+
+TreeItem Highlight(const DragFixture& t) {
+    return {t.tree.get(), t.tree->DropHighlightIndex()};
+}
 
 struct DropCase {
     const char* from;
@@ -63,7 +68,7 @@ TEST(DragDropTest, DroppedItemLandsRightBeforeItsTarget) {
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         for (const auto& c : cases) {
             DragFixture t;
-            t.tree->setCurrentItem(t.F(c.from));  // the press then changes no selection
+            t.tree->SetCurrentIndex(t.F(c.from));  // the press then changes no selection
             QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
             std::string reportedLabel;
             QObject::connect(t.tree.get(), &ConfigTree::selectionReported, [&] {
@@ -75,9 +80,9 @@ TEST(DragDropTest, DroppedItemLandsRightBeforeItsTarget) {
             EXPECT_EQ(t.Alpha(), c.order) << c.from << " on " << c.to << " button " << button;
             EXPECT_EQ(reports.count(), 1) << "the moved item is selected inside the drop";
             EXPECT_EQ(reportedLabel, c.from);
-            EXPECT_EQ(tav::FromQt(t.tree->currentItem()->text(0)).substr(0, 1), c.from);
+            EXPECT_EQ(tav::FromQt(t.Current().text()).substr(0, 1), c.from);
             EXPECT_FALSE(t.tree->IsDragging());
-            EXPECT_EQ(t.tree->DropHighlightItem(), nullptr);
+            EXPECT_FALSE(t.tree->DropHighlightIndex().isValid());
             EXPECT_EQ(t.tree->DragImage(), nullptr);
         }
     }
@@ -99,7 +104,7 @@ TEST(DragDropTest, RefusedDropsChangeNothing) {
         EXPECT_EQ(t.Alpha(), (std::vector<std::string>{"P", "Q", "R", "S", "U"})) << c.name;
         EXPECT_EQ(TreeFixture::Children(t.Item("Beta")), (std::vector<std::string>{"X", "Y"}));
         EXPECT_FALSE(t.tree->IsDragging());
-        EXPECT_EQ(t.tree->DropHighlightItem(), nullptr);
+        EXPECT_FALSE(t.tree->DropHighlightIndex().isValid());
     }
 }
 
@@ -107,19 +112,19 @@ TEST(DragDropTest, HighlightFollowsTheLastItemAndEmptySpaceKeepsIt) {
     DragFixture t;
     QWidget* viewport = t.tree->viewport();
     const QPoint empty(10, t.tree->viewport()->height() - 5);
-    ASSERT_EQ(t.tree->itemAt(empty), nullptr);
+    ASSERT_FALSE(t.tree->IndexAt(empty).isValid());
     QTest::mousePress(viewport, Qt::LeftButton, {}, t.Centre(t.F("S")));
     QTest::mouseMove(viewport, t.Centre(t.F("P")));
     ASSERT_TRUE(t.tree->IsDragging());
-    EXPECT_EQ(t.tree->DropHighlightItem(), t.F("P"));
+    EXPECT_EQ(Highlight(t), t.F("P"));
     ASSERT_NE(t.tree->DragImage(), nullptr);
     EXPECT_TRUE(t.tree->DragImage()->isVisible());
     EXPECT_EQ(t.tree->DragImage()->pos(), t.Centre(t.F("P")));
     QTest::mouseMove(viewport, t.Centre(t.Item("Alpha")));
-    EXPECT_EQ(t.tree->DropHighlightItem(), t.F("S")) << "not accepted: the dragged item";
+    EXPECT_EQ(Highlight(t), t.F("S")) << "not accepted: the dragged item";
     QTest::mouseMove(viewport, t.Centre(t.F("Q")));
     QTest::mouseMove(viewport, empty);
-    EXPECT_EQ(t.tree->DropHighlightItem(), t.F("Q")) << "empty space keeps the target";
+    EXPECT_EQ(Highlight(t), t.F("Q")) << "empty space keeps the target";
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, empty);
     EXPECT_EQ(t.Alpha(), (std::vector<std::string>{"P", "S", "Q", "R", "U"}));
 }
@@ -158,7 +163,7 @@ TEST(DragDropTest, SaveAfterADropWritesTheNewOrderList) {
         << saved;
     ASSERT_TRUE(tavtest::OpenFile(*t.doc, path, "order.tac"));
     t.tree->BuildTree();
-    t.Item("Alpha")->setExpanded(true);
+    t.Item("Alpha").setExpanded(true);
     EXPECT_EQ(t.Alpha(), (std::vector<std::string>{"S", "P", "R", "Q", "U"}));
 }
 

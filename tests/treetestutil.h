@@ -1,7 +1,6 @@
 // Shared set-up for the tree tests: catalogue folders and item lookups.
 #pragma once
 
-#include <QTreeWidgetItem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "qtbridge/textconv.h"
 #include "testutil.h"
 #include "tree/configtree.h"
+#include "treeitem.h"
 
 namespace tavtest {
 
@@ -30,20 +30,15 @@ struct TreeFixture {
     }
 
     // The first item whose text starts with `prefix`.
-    QTreeWidgetItem* Item(const std::string& prefix) const {
-        for (QTreeWidgetItemIterator it(tree.get()); *it != nullptr; ++it) {
-            if (tav::FromQt((*it)->text(0)).rfind(prefix, 0) == 0) {
-                return *it;
-            }
-        }
-        throw std::runtime_error("no item " + prefix);
-    }
+    TreeItem Item(const std::string& prefix) const { return ItemStartingWith(*tree, prefix); }
+    TreeItem Root() const { return RootItem(*tree); }
+    TreeItem Current() const { return CurrentItem(*tree); }
 
     // The texts of the children of `parent`, each cut at the first blank.
-    static std::vector<std::string> Children(const QTreeWidgetItem* parent) {
+    static std::vector<std::string> Children(const TreeItem& parent) {
         std::vector<std::string> names;
-        for (int i = 0; i < parent->childCount(); ++i) {
-            const std::string text = tav::FromQt(parent->child(i)->text(0));
+        for (int i = 0; i < parent.childCount(); ++i) {
+            const std::string text = parent.child(i).Text();
             names.push_back(text.substr(0, text.find(' ')));
         }
         return names;

@@ -65,7 +65,7 @@ TEST_F(DiskChangesTest, MergeKeepsTheirKeysAndMine) {
     EXPECT_NE(saved.find("Copies=3\r\n"), std::string::npos) << "their value survives";
     EXPECT_NE(saved.find("Timeout=500\r\n"), std::string::npos);
     EXPECT_FALSE(Document().IsModified());
-    EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"3\"") << "the tree shows theirs";
+    EXPECT_EQ(tav::FromQt(Item("Copies").text()), "Copies = \"3\"") << "the tree shows theirs";
 }
 
 // The question comes between the save's read and its write: the wait cursor of the work is not
@@ -159,8 +159,8 @@ TEST_F(DiskChangesTest, TheNoticeComesForOthersOnlyAndReloadsOnRequest) {
     ASSERT_TRUE(Tree().SetSelectedValue("Unsaved"));
     m_messages.answers.push_back(tav::SaveAnswer::Discard);
     Notice()->ReloadButton()->click();
-    EXPECT_EQ(tav::FromQt(Item("Copies")->text(0)), "Copies = \"4\"");
-    EXPECT_EQ(tav::FromQt(Item("Title")->text(0)), "Title = \"Mine\"") << "as last saved";
+    EXPECT_EQ(tav::FromQt(Item("Copies").text()), "Copies = \"4\"");
+    EXPECT_EQ(tav::FromQt(Item("Title").text()), "Title = \"Mine\"") << "as last saved";
     EXPECT_FALSE(Document().IsModified());
     EXPECT_FALSE(NoticeShown());
 }
@@ -207,9 +207,9 @@ TEST_F(DiskChangesTest, ReadingTheFileAgainKeepsTheTreeAndTheFocus) {
     };
     for (const Case& c : cases) {
         SetUp();
-        Item("General")->setExpanded(true);
-        Item("Printing")->setExpanded(true);
-        Item("Document information")->setExpanded(false);
+        Item("General").setExpanded(true);
+        Item("Printing").setExpanded(true);
+        Item("Document information").setExpanded(false);
         Select("Copies");
         m_window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
@@ -218,10 +218,10 @@ TEST_F(DiskChangesTest, ReadingTheFileAgainKeepsTheTreeAndTheFocus) {
         value->setFocus();
 
         c.reopen();
-        EXPECT_TRUE(Item("General")->isExpanded()) << c.name;
-        EXPECT_TRUE(Item("Printing")->isExpanded()) << c.name;
-        EXPECT_FALSE(Item("Document information")->isExpanded()) << c.name;
-        EXPECT_EQ(Tree().currentItem(), Item("Copies")) << c.name;
+        EXPECT_TRUE(Item("General").isExpanded()) << c.name;
+        EXPECT_TRUE(Item("Printing").isExpanded()) << c.name;
+        EXPECT_FALSE(Item("Document information").isExpanded()) << c.name;
+        EXPECT_EQ(CurrentItem(Tree()), Item("Copies")) << c.name;
         EXPECT_TRUE(value->isVisible()) << c.name;
         const int copies = Tree().FieldIndexOf(Item("Copies"));
         EXPECT_EQ(value->text(), tav::ToQt(Document().Value(static_cast<std::uint16_t>(copies))))

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidgetItem>
 #include <functional>
 
 #include "qtbridge/textconv.h"
@@ -32,8 +31,8 @@ protected:
     // The tree's labels in order, which show every value, entry and the display order.
     QStringList Labels() const {
         QStringList labels;
-        for (QTreeWidgetItemIterator it(&Tree()); *it != nullptr; ++it) {
-            labels << (*it)->text(0);
+        for (const tavtest::TreeItem& item : tavtest::AllItems(Tree())) {
+            labels << item.text();
         }
         return labels;
     }
@@ -74,8 +73,8 @@ TEST_F(EditHistoryTest, UndoAndRedoCoverEveryKindOfEditAndEndWithoutAQuestion) {
         {"drag move",
          [this] {
              QWidget* viewport = Tree().viewport();
-             const QPoint from = Tree().visualItemRect(Item("Count")).center();
-             const QPoint to = Tree().visualItemRect(Item("Beep")).center();
+             const QPoint from = Tree().ItemRect(Item("Count")).center();
+             const QPoint to = Tree().ItemRect(Item("Beep")).center();
              QTest::mousePress(viewport, Qt::LeftButton, {}, from);
              QTest::mouseMove(viewport, to);
              QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
@@ -146,14 +145,14 @@ TEST_F(EditHistoryTest, CtrlZInATextBoxUndoesItsOwnKeystrokesFirst) {
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
     }
     EXPECT_FALSE(Document().IsModified());
-    EXPECT_EQ(Item("Count")->text(0), "Count = \"7\"");
+    EXPECT_EQ(Item("Count").text(), "Count = \"7\"");
     EXPECT_EQ(edit->text(), "Front desk");
     EXPECT_TRUE(edit->hasFocus());
     // The box still has its own redo, which comes first.
     QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "Front deskxy");
     EXPECT_EQ(Tree().SelectedValue(), "Front deskxy");
-    EXPECT_EQ(Item("Count")->text(0), "Count = \"7\"");
+    EXPECT_EQ(Item("Count").text(), "Count = \"7\"");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidgetItem>
 #include <functional>
 #include <set>
 
@@ -80,7 +79,7 @@ TEST_F(EditorPanelTest, EachTypeCodeShowsItsEditorFilledAndThePath) {
     for (const Case& c : cases) {
         const std::string name = c.label == nullptr ? "the root" : c.label;
         if (c.label == nullptr) {
-            Tree().setCurrentItem(Tree().RootItem());
+            Tree().SetCurrentIndex(RootItem(Tree()));
         } else {
             Select(c.label);
         }
@@ -120,27 +119,27 @@ TEST_F(EditorPanelTest, ComboShowsTheStoredBooleanAndOtherTextsAreRefused) {
 }
 
 TEST_F(EditorPanelTest, ComboStoresOnlyTheUsersPick) {
-    QTreeWidgetItem* beep = Select("Beep");
+    TreeItem beep = Select("Beep");
     auto* combo = Control<QComboBox>(ControlId::ValueCombo);
     combo->setCurrentIndex(0);  // a program's choice stores nothing
     EXPECT_EQ(Tree().SelectedValue(), "True");
     combo->setCurrentIndex(1);
     QTest::keyClick(combo, Qt::Key_Up);
     EXPECT_EQ(Tree().SelectedValue(), "False");
-    EXPECT_EQ(beep->text(0), "Beep = \"False\"");
+    EXPECT_EQ(beep.text(), "Beep = \"False\"");
     QTest::keyClick(combo, Qt::Key_Down);
     EXPECT_EQ(Tree().SelectedValue(), "True");
-    EXPECT_EQ(beep->text(0), "Beep = \"True\"");
+    EXPECT_EQ(beep.text(), "Beep = \"True\"");
 }
 
 TEST_F(EditorPanelTest, TypingStoresEveryKeystrokeAndRelabels) {
-    QTreeWidgetItem* title = Select("Title");
+    TreeItem title = Select("Title");
     QLineEdit* edit = Edit(ControlId::ValueEdit);
     edit->selectAll();
     for (const QString key : {"N", "e", "w"}) {
         QTest::keyClicks(edit, key);
         EXPECT_EQ(tav::ToQt(Tree().SelectedValue()), edit->text());
-        EXPECT_EQ(title->text(0), "Title = \"" + edit->text() + "\"");
+        EXPECT_EQ(title.text(), "Title = \"" + edit->text() + "\"");
     }
     EXPECT_EQ(Tree().SelectedValue(), "New");
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -153,11 +152,11 @@ TEST_F(EditorPanelTest, AddTakesBothTextsAndEmptiesTheEdits) {
     Type(ControlId::ByEdit, "y");
     EXPECT_EQ(Document().EntryCount(), 2);  // typing only prepares the texts
     Click(ControlId::AddButton);
-    EXPECT_NE(Item("String [x] Replaced by [y]"), nullptr);
+    EXPECT_TRUE(Item("String [x] Replaced by [y]").IsValid());
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "");
     EXPECT_EQ(Edit(ControlId::ByEdit)->text(), "");
     Click(ControlId::AddButton);  // empty texts are not refused
-    EXPECT_NE(Item("String [] Replaced by []"), nullptr);
+    EXPECT_TRUE(Item("String [] Replaced by []").IsValid());
     EXPECT_EQ(Document().EntryCount(), 4);
     EXPECT_EQ(Tree().SelectedType(), "SR");
     EXPECT_TRUE(m_messages.messages.empty());
@@ -177,22 +176,22 @@ TEST_F(EditorPanelTest, AddToAFullListKeepsTheTextsAndSaysSo) {
 }
 
 TEST_F(EditorPanelTest, EditingAnEntryStoresBothTexts) {
-    QTreeWidgetItem* entry = Select("String [a] Replaced by [b]");
+    TreeItem entry = Select("String [a] Replaced by [b]");
     Type(ControlId::ReplaceEdit, "1");
-    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b]");
+    EXPECT_EQ(entry.text(), "String [a1] Replaced by [b]");
     Type(ControlId::ByEdit, "2");
-    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b2]");
+    EXPECT_EQ(entry.text(), "String [a1] Replaced by [b2]");
     // Moving between entries changes neither.
-    QTreeWidgetItem* other = Select("String [c] Replaced by [d]");
+    TreeItem other = Select("String [c] Replaced by [d]");
     Select("String [a1] Replaced by [b2]");
-    EXPECT_EQ(other->text(0), "String [c] Replaced by [d]");
-    EXPECT_EQ(entry->text(0), "String [a1] Replaced by [b2]");
+    EXPECT_EQ(other.text(), "String [c] Replaced by [d]");
+    EXPECT_EQ(entry.text(), "String [a1] Replaced by [b2]");
 }
 
 TEST_F(EditorPanelTest, AFromTextTheDocumentCannotStoreStaysInItsBoxWithTheReason) {
-    QTreeWidgetItem* entry = Select("String [a] Replaced by [b]");
+    TreeItem entry = Select("String [a] Replaced by [b]");
     Type(ControlId::ReplaceEdit, "\\0447");
-    EXPECT_EQ(entry->text(0), "String [a\\04] Replaced by [b]") << "the entry keeps its last text";
+    EXPECT_EQ(entry.text(), "String [a\\04] Replaced by [b]") << "the entry keeps its last text";
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "a\\0447") << "nothing typed is lost";
     ASSERT_EQ(m_messages.messages.size(), 1u) << "said once, not at every keystroke";
     EXPECT_TRUE(m_messages.messages[0].contains("\\044")) << m_messages.messages[0].toStdString();
@@ -274,7 +273,7 @@ TEST_F(EditorPanelTest, DeleteRemovesTheEntryAndFollowsTheNewSelection) {
     Click(ControlId::DeleteButton);
     EXPECT_EQ(Document().EntryCount(), 1);
     // The tree selects the next entry; the panel shows that one.
-    EXPECT_EQ(Tree().currentItem()->text(0), "String [c] Replaced by [d]");
+    EXPECT_EQ(CurrentItem(Tree()).text(), "String [c] Replaced by [d]");
     EXPECT_EQ(Path(), "Parameters\\String replacements\\String [c] Replaced by [d]");
     EXPECT_EQ(VisibleEditors(), kDeleteRow);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text() + "|" + Edit(ControlId::ByEdit)->text(), "c|d");

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
-#include <QTreeWidgetItemIterator>
 #include <map>
 #include <stdexcept>
 
@@ -238,21 +237,21 @@ void WindowTest::Click(ControlId id) const {
     QTest::mouseClick(Control(id), Qt::LeftButton);
 }
 
-QTreeWidgetItem* WindowTest::Item(const std::string& label) const {
+TreeItem WindowTest::Item(const std::string& label) const {
     const QString text = tav::ToQt(label);
-    for (QTreeWidgetItemIterator it(&Tree()); *it != nullptr; ++it) {
-        const QString itemText = (*it)->text(0);
+    for (const TreeItem& item : AllItems(Tree())) {
+        const QString itemText = item.text();
         if (itemText == text || itemText.startsWith(text + QStringLiteral(" = "))) {
-            return *it;
+            return item;
         }
     }
     ADD_FAILURE() << "no tree item labelled " << label;
-    return nullptr;
+    return {};
 }
 
-QTreeWidgetItem* WindowTest::Select(const std::string& label) const {
-    QTreeWidgetItem* item = Item(label);
-    Tree().setCurrentItem(item);
+TreeItem WindowTest::Select(const std::string& label) const {
+    const TreeItem item = Item(label);
+    Tree().SetCurrentIndex(item);
     return item;
 }
 

@@ -18,6 +18,7 @@
 #include "document/configdocument.h"
 #include "help/helpservice.h"
 #include "testutil.h"
+#include "treeitem.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
@@ -25,7 +26,6 @@
 #include "ui/messagereporter.h"
 
 class QAction;
-class QTreeWidgetItem;
 
 namespace tavtest {
 
@@ -171,10 +171,10 @@ protected:
     }
     QAction* Action(Command command) const { return ActionOf(*m_window, command); }
     // The first item whose text is `label` or starts with `label` followed by " = "; fails the
-    // test when there is none.
-    QTreeWidgetItem* Item(const std::string& label) const;
+    // test when there is none (and gives an invalid item).
+    TreeItem Item(const std::string& label) const;
     // Selects that item as a click would and returns it.
-    QTreeWidgetItem* Select(const std::string& label) const;
+    TreeItem Select(const std::string& label) const;
     void Trigger(Command command) const;
     // Which of the editor panel's controls are visible now.
     std::set<ControlId> VisibleEditors() const;

@@ -70,8 +70,8 @@ TEST_F(FileCommandsTest, OpenReadsRebuildsAndRemembersTheFolder) {
     OpenDocument(m_document);
     EXPECT_EQ(m_files.calls.at(0).folder, ".");
     EXPECT_FALSE(m_files.calls.at(0).save);
-    EXPECT_EQ(Tree().RootItem()->text(0), QString::fromStdString("File : [" + m_document + "]"));
-    EXPECT_NE(Item("Title = \"Desk\""), nullptr);
+    EXPECT_EQ(RootItem(Tree()).text(), QString::fromStdString("File : [" + m_document + "]"));
+    EXPECT_TRUE(Item("Title = \"Desk\"").IsValid());
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
     m_files.answers.push_back(std::nullopt);
     ClickToolButton(Command::Open);  // cancelled: nothing changes
@@ -100,26 +100,26 @@ TEST_F(FileCommandsTest, UnreadableOpenIsReportedAndChangesNothing) {
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_TRUE(m_messages.messages[0].contains(Native(m_temp.Path()) + ": is a folder"));
     EXPECT_EQ(Document().Path(), m_document);
-    EXPECT_NE(Item("Title = \"Desk\""), nullptr);
+    EXPECT_TRUE(Item("Title = \"Desk\"").IsValid());
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
 }
 
 TEST_F(FileCommandsTest, NewForgetsTheDocument) {
     OpenDocument(m_document);
     ClickToolButton(Command::New);
-    EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
+    EXPECT_EQ(RootItem(Tree()).text(), "File : [none]");
     EXPECT_EQ(Document().Path(), "");
-    EXPECT_NE(Item("Title = \"\""), nullptr);
+    EXPECT_TRUE(Item("Title = \"\"").IsValid());
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
 }
 
 TEST_F(FileCommandsTest, SaveWritesInPlaceWithoutRebuilding) {
     OpenDocument(m_document);
-    QTreeWidgetItem* title = Select("Title");
+    TreeItem title = Select("Title");
     ASSERT_TRUE(Tree().SetSelectedValue("Counter"));
     ClickToolButton(Command::Save);
     EXPECT_NE(ReadFile(m_document).find("Title=Counter\r\n"), std::string::npos);
-    EXPECT_EQ(Tree().currentItem(), title);
+    EXPECT_EQ(CurrentItem(Tree()), title);
     EXPECT_EQ(m_files.calls.size(), 1u);  // the Open only
 }
 
@@ -143,8 +143,8 @@ TEST_F(FileCommandsTest, SaveAsWritesReadsBackAndKeepsTheRememberedFolder) {
     EXPECT_EQ(m_files.calls.at(1).folder, Native(m_temp.File("in")));  // the document's folder
     EXPECT_TRUE(m_files.calls.at(1).save);
     EXPECT_NE(ReadFile(target).find("Title=Desk\r\n"), std::string::npos);
-    EXPECT_EQ(Tree().RootItem()->text(0), QString::fromStdString("File : [" + target + "]"));
-    EXPECT_NE(Item("Beep on error = \"False\""), nullptr);
+    EXPECT_EQ(RootItem(Tree()).text(), QString::fromStdString("File : [" + target + "]"));
+    EXPECT_TRUE(Item("Beep on error = \"False\"").IsValid());
     EXPECT_EQ(m_window->OpenFolder(), Native(m_temp.File("in")).toStdString());
     m_files.answers.push_back(std::nullopt);  // cancelled: nothing happens
     Trigger(Command::SaveAs);
@@ -162,7 +162,7 @@ TEST_F(FileCommandsTest, FailedSavesAreReportedAndChangeNothing) {
     EXPECT_TRUE(m_messages.messages[0].contains(Native(nowhere) + ": "));
     EXPECT_TRUE(m_messages.messages[1].contains(Native(m_document) + ": "));
     EXPECT_EQ(Document().Path(), m_document);
-    EXPECT_EQ(Tree().RootItem()->text(0), QString::fromStdString("File : [" + m_document + "]"));
+    EXPECT_EQ(RootItem(Tree()).text(), QString::fromStdString("File : [" + m_document + "]"));
     EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
@@ -321,7 +321,7 @@ TEST_F(FileCommandsTest, AnUnfinishedEarlierSaveIsSettledBeforeTheDocumentOpens)
                 EXPECT_TRUE(m_messages.leftoverQuestions.empty());
             }
             EXPECT_EQ(Document().Path(), c.opened ? torn : m_document);
-            EXPECT_NE(Item("Title = \"" + std::string(c.title) + "\""), nullptr);
+            EXPECT_TRUE(Item("Title = \"" + std::string(c.title) + "\"").IsValid());
             EXPECT_EQ(ReadFile(torn), *c.onDisk);
             EXPECT_EQ(std::filesystem::exists(copy), c.copyRemains);
             EXPECT_TRUE(m_messages.messages.empty());

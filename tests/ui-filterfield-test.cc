@@ -25,13 +25,13 @@ TEST_F(WindowTest, FilterFieldFillsTheBandAndFiltersTheTreeFromCtrlFUntilEscape)
     QTest::keyClick(&Tree(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(QApplication::focusWidget(), field);
     QTest::keyClicks(field, QStringLiteral("BEEP"));
-    EXPECT_TRUE(Item("Title")->isHidden());
-    EXPECT_FALSE(Item("Beep on error")->isHidden());
+    EXPECT_TRUE(Item("Title").isHidden());
+    EXPECT_FALSE(Item("Beep on error").isHidden());
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(field->text().isEmpty());
-    EXPECT_FALSE(Item("Title")->isHidden());
+    EXPECT_FALSE(Item("Title").isHidden());
     EXPECT_TRUE(m_window->isVisible());
-    EXPECT_EQ(Tree().currentItem(), Item("Title"));
+    EXPECT_EQ(CurrentItem(Tree()), Item("Title"));
 }
 
 }  // namespace

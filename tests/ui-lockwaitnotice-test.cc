@@ -234,7 +234,7 @@ TEST_F(LockedSaveTest, EverySaveWaitsWithTheNoticeAndCancelGivesItUp) {
         EXPECT_EQ(Document().Path(), m_document);
         EXPECT_TRUE(Document().IsModified());
         EXPECT_TRUE(m_window->isWindowModified());
-        EXPECT_NE(Item("Title = \"Changed\""), nullptr);
+        EXPECT_TRUE(Item("Title = \"Changed\"").IsValid());
     }
 }
 

@@ -67,7 +67,7 @@ TEST_F(WindowTest, StartsWithOnlyToolbarPathAndTreeOfNoDocument) {
     }
     EXPECT_TRUE(VisibleEditors().empty());
     EXPECT_EQ(Control<QLabel>(ControlId::PathDisplay)->text(), "");
-    EXPECT_EQ(Tree().RootItem()->text(0), "File : [none]");
+    EXPECT_EQ(RootItem(Tree()).text(), "File : [none]");
     EXPECT_TRUE(m_messages.messages.empty());
 }
 

@@ -2,28 +2,22 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QTreeWidgetItemIterator>
+#include <QMimeData>
+#include <QSortFilterProxyModel>
+#include <algorithm>
 
 #include "qtbridge/textconv.h"
-#include "resources/images.h"
 
 namespace tav {
 
-namespace {
-
-constexpr const char* kRootPrefix = "File : [";
-constexpr const char* kParameters = "Parameters";
-
-}  // namespace
+using ItemKind = ConfigTreeModel::ItemKind;
 
 ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent)
-    : QTreeWidget(parent), m_document(std::move(document)) {
+    : QTreeView(parent), m_document(std::move(document)), m_edits(*m_document) {
     setHeaderHidden(true);
-    setColumnCount(1);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The tree's own gesture drags (configtreedrag.cpp); the drop goes through the model.
     setDragEnabled(false);
     setAcceptDrops(false);
     setIconSize(QSize(20, 16));
@@ -31,156 +25,228 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
     // Every row is one line beside a 20 x 16 image, bold or not: the view need not ask each item
     // for its height when it lays the rows out.
     setUniformRowHeights(true);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
-                if (current != previous) {
-                    ReportSelection();
-                }
-            });
-    m_listenerId = m_document->AddListener([this](const DocumentChange& change) {
-        const std::optional<ViewState> kept =
-            IsReopen(change) ? std::optional<ViewState>(KeptView()) : std::nullopt;
-        OnDocumentChange(change);
-        FollowComforts(change);  // after the items are in place
-        if (kept) {
-            RestoreView(*kept);  // after the filter has hidden what it hides
+
+    m_model = new ConfigTreeModel(m_document, this);
+    m_filterModel = new QSortFilterProxyModel(this);
+    m_filterModel->setRecursiveFilteringEnabled(true);
+    m_filterModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_filterModel->setSourceModel(m_model);
+    setModel(m_filterModel);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnViewCurrentChanged(current); });
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& viewIndex) { SetOpen(ToModel(viewIndex), true); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& viewIndex) { SetOpen(ToModel(viewIndex), false); });
+    // While the model follows the document, the view's current item may be taken out of the
+    // filter's rows; the tree's own selection stays where it is.
+    connect(m_model, &ConfigTreeModel::aboutToFollowDocument, this, [this] { ++m_syncing; });
+    connect(m_model, &ConfigTreeModel::documentFollowed, this, [this] {
+        if (!m_filter.isEmpty()) {
+            // The filter model misses an ancestor that a changed item's new match brings back.
+            m_filterModel->invalidate();
         }
+        --m_syncing;
+        m_shownPath = m_document->Path();
+        SyncOpenItems();
+        ShowCurrent();
     });
+    connect(m_model, &ConfigTreeModel::aboutToRebuild, this, &ConfigTree::OnAboutToRebuild);
+    connect(m_model, &ConfigTreeModel::rebuilt, this, &ConfigTree::OnRebuilt);
+    connect(m_model, &ConfigTreeModel::entryAboutToBeRemoved, this,
+            &ConfigTree::OnEntryAboutToBeRemoved);
     CreateContextActions();
-    BuildTree();
+    m_shownPath = m_document->Path();
+    ExpandDefaults();
 }
 
-ConfigTree::~ConfigTree() {
-    m_document->RemoveListener(m_listenerId);
+ConfigTree::~ConfigTree() = default;
+
+std::string ConfigTree::ReplacementLabel(const std::string& from, const std::string& to) {
+    return ConfigTreeModel::ReplacementLabel(from, to);
 }
+
+void ConfigTree::BuildTree() {
+    m_model->Rebuild();
+}
+
+// --- The view and the model -----------------------------------------------------------------
+
+QModelIndex ConfigTree::ToView(const QModelIndex& index) const {
+    return index.isValid() ? m_filterModel->mapFromSource(index) : QModelIndex();
+}
+
+QModelIndex ConfigTree::ToModel(const QModelIndex& viewIndex) const {
+    return viewIndex.isValid() ? m_filterModel->mapToSource(viewIndex) : QModelIndex();
+}
+
+QModelIndex ConfigTree::RootIndex() const {
+    return m_model->RootIndex();
+}
+
+QModelIndex ConfigTree::SectionIndex(int sectionIndex) const {
+    return m_model->IndexOfSection(sectionIndex);
+}
+
+bool ConfigTree::IsShown(const QModelIndex& index) const {
+    return ToView(index).isValid();
+}
+
+bool ConfigTree::IsOpen(const QModelIndex& index) const {
+    return index.isValid() && std::find(m_open.begin(), m_open.end(), index) != m_open.end();
+}
+
+void ConfigTree::SetOpen(const QModelIndex& index, bool open) {
+    if (!index.isValid()) {
+        return;
+    }
+    const auto at = std::find(m_open.begin(), m_open.end(), index);
+    if (open && at == m_open.end()) {
+        m_open.emplace_back(index);
+    } else if (!open && at != m_open.end()) {
+        m_open.erase(at);
+    }
+    if (const QModelIndex viewIndex = ToView(index);
+        viewIndex.isValid() && isExpanded(viewIndex) != open) {
+        setExpanded(viewIndex, open);
+    }
+}
+
+// Opens again the items the filter took out of the view and brought back.
+void ConfigTree::SyncOpenItems() {
+    std::erase_if(m_open, [](const QPersistentModelIndex& index) { return !index.isValid(); });
+    for (const QPersistentModelIndex& index : std::vector(m_open)) {
+        if (const QModelIndex viewIndex = ToView(index);
+            viewIndex.isValid() && !isExpanded(viewIndex)) {
+            setExpanded(viewIndex, true);
+        }
+    }
+}
+
+QRect ConfigTree::ItemRect(const QModelIndex& index) const {
+    const QModelIndex viewIndex = ToView(index);
+    return viewIndex.isValid() ? visualRect(viewIndex) : QRect();
+}
+
+QModelIndex ConfigTree::IndexAt(const QPoint& viewportPos) const {
+    return ToModel(indexAt(viewportPos));
+}
+
+void ConfigTree::ExpandDefaults() {
+    const QModelIndex root = m_model->RootIndex();
+    SetOpen(root, true);
+    SetOpen(m_model->index(0, 0, root), true);  // "Parameters"
+    SetOpen(m_model->index(1, 0, root), true);  // the first section under the root
+}
+
+void ConfigTree::OnAboutToRebuild() {
+    if (IsReopen()) {
+        m_kept = KeptView();
+    }
+    m_reportRebuild = m_current.isValid();
+    EndDrag();
+}
+
+void ConfigTree::OnRebuilt() {
+    m_open.clear();
+    m_current = QPersistentModelIndex();
+    ExpandDefaults();
+    if (m_reportRebuild) {
+        m_reportRebuild = false;
+        ReportSelection();  // the old items and the selection are gone
+    }
+    if (m_kept) {
+        const ViewState kept = std::move(*m_kept);
+        m_kept.reset();
+        RestoreView(kept);
+    }
+}
+
+// --- Selection ------------------------------------------------------------------------------
 
 void ConfigTree::ReportSelection() {
     // Typing in another item's editor starts a new undo step.
     m_document->EndTyping();
-    ++m_selectionReports;
     emit selectionReported();
 }
 
-// --- Building -------------------------------------------------------------------------------
-
-QIcon ConfigTree::ItemImage(int index) {
-    if (index < 0 || index >= kImageCount) {
-        return QIcon();
-    }
-    const std::string name = std::string(index < 10 ? "tree0" : "tree") + std::to_string(index);
-    return ProgramImage(name);
-}
-
-void ConfigTree::BuildImageList() {
-    if (m_imageListReady) {
+void ConfigTree::SetCurrentIndex(const QModelIndex& index) {
+    if (index == m_current) {
+        ShowCurrent();
         return;
     }
-    m_imageListReady = true;
-    for (int i = 0; i < kImageCount; ++i) {
-        m_imageList[static_cast<std::size_t>(i)] = ItemImage(i);
+    m_current = index;
+    ShowCurrent();
+    ReportSelection();
+}
+
+void ConfigTree::OnViewCurrentChanged(const QModelIndex& current) {
+    if (m_syncing > 0) {
+        return;
+    }
+    const QModelIndex index = ToModel(current);
+    if (index != m_current) {
+        m_current = index;
+        ReportSelection();
     }
 }
 
-QTreeWidgetItem* ConfigTree::NewItem(QTreeWidgetItem* parent, const std::string& text, int image) {
-    auto* item = parent == nullptr ? new QTreeWidgetItem() : new QTreeWidgetItem(parent);
-    item->setText(0, ToQt(text));
-    if (image >= 0 && image < kImageCount) {
-        item->setIcon(0, m_imageList[static_cast<std::size_t>(image)]);
+// Makes the view's current item the tree's selection, or none while the filter hides it.
+void ConfigTree::ShowCurrent() {
+    if (m_syncing > 0) {
+        return;
     }
-    return item;
-}
-
-std::string ConfigTree::ReplacementLabel(const std::string& from, const std::string& to) {
-    return "String [" + from + "] Replaced by [" + to + "]";
-}
-
-std::string ConfigTree::FieldLabel(int fieldIndex) const {
-    const auto row = static_cast<std::uint16_t>(fieldIndex);
-    if (m_document->Row(row).type == FieldType::Replacement) {
-        return ReplacementLabel(m_document->Label(row), m_document->Value(row));
+    const QModelIndex viewIndex = ToView(m_current);
+    if (viewIndex == selectionModel()->currentIndex() &&
+        (!viewIndex.isValid() || selectionModel()->isSelected(viewIndex))) {
+        return;
     }
-    return m_document->Label(row) + " = \"" + m_document->Value(row) + "\"";
-}
-
-std::string ConfigTree::RootText() const {
-    const std::string& name = m_document->Name();
-    return std::string(kRootPrefix) + (name.empty() ? "none" : m_document->Path()) + "]";
-}
-
-QTreeWidgetItem* ConfigTree::NewFieldItem(int fieldIndex) const {
-    const FieldDef& field = m_document->Row(static_cast<std::uint16_t>(fieldIndex));
-    auto* item = new QTreeWidgetItem();
-    item->setText(0, ToQt(FieldLabel(fieldIndex)));
-    item->setIcon(0, m_imageList[field.orderPos == 0 ? kFieldImage : kOrderedFieldImage]);
-    item->setData(0, ItemTagRole, fieldIndex);
-    return item;
-}
-
-void ConfigTree::BuildTree() {
-    BuildImageList();
-    m_shownPath = m_document->Path();
-    const std::string rootText = RootText();
-    m_dragging = false;
-    m_dragItem = m_dropTarget = nullptr;
-    SetDropHighlight(nullptr);
-    clear();
-    m_rootItem = NewItem(nullptr, rootText, kRootImage);
-    QTreeWidgetItem* parameters = NewItem(m_rootItem, kParameters, kParametersImage);
-    const SectionCatalog& sections = m_document->Defs().sections;
-    const DisplayOrder& order = m_document->Order();
-    for (int s = 0; s < sections.Count(); ++s) {
-        const SectionDef& section = sections[static_cast<std::size_t>(s)];
-        QTreeWidgetItem* parent = section.kind == SectionKind::Root ? m_rootItem : parameters;
-        QTreeWidgetItem* sectionItem = NewItem(
-            parent, m_document->Defs().SectionLabel(static_cast<std::size_t>(s)), section.icon);
-        sectionItem->setData(0, ItemTagRole, kSectionTagBase + s);
-        for (const std::uint16_t f : order[static_cast<std::size_t>(s)]) {
-            sectionItem->addChild(NewFieldItem(f));
-        }
+    ++m_syncing;
+    if (viewIndex.isValid()) {
+        setCurrentIndex(viewIndex);
+    } else {
+        selectionModel()->clear();
     }
-    // The whole tree is built detached and inserted at once: one insertion for the view instead of
-    // one per item.
-    addTopLevelItem(m_rootItem);
-    m_rootItem->setExpanded(true);
-    parameters->setExpanded(true);
-    if (m_rootItem->childCount() > 1) {
-        m_rootItem->child(1)->setExpanded(true);
+    --m_syncing;
+}
+
+void ConfigTree::OnEntryAboutToBeRemoved(const QModelIndex& index) {
+    if (index != m_current) {
+        return;
     }
+    // The next item takes the selection, else the one before, else the section; it is reported
+    // while every row already is the document's.
+    const QModelIndex parent = index.parent();
+    const int count = m_model->rowCount(parent);
+    const QModelIndex next = index.row() + 1 < count ? m_model->index(index.row() + 1, 0, parent)
+                             : index.row() > 0       ? m_model->index(index.row() - 1, 0, parent)
+                                                     : parent;
+    --m_syncing;  // a selection the user sees moves
+    SetCurrentIndex(next);
+    ++m_syncing;
 }
 
 // --- Queries --------------------------------------------------------------------------------
 
-int ConfigTree::FieldIndexOf(const QTreeWidgetItem* item) const {
-    if (item == nullptr) {
-        item = currentItem();
-    }
-    if (item == nullptr) {
-        return -1;
-    }
-    const QVariant tag = item->data(0, ItemTagRole);
-    if (!tag.isValid() || tag.toInt() >= kSectionTagBase || tag.toInt() >= m_document->RowCount()) {
-        return -1;
-    }
-    return tag.toInt();
+int ConfigTree::FieldIndexOf() const {
+    return FieldIndexOf(m_current);
+}
+
+int ConfigTree::FieldIndexOf(const QModelIndex& index) const {
+    const int row = m_model->RowOf(index);
+    return row < m_document->RowCount() ? row : -1;
 }
 
 int ConfigTree::SelectedSectionIndex() const {
-    const QTreeWidgetItem* item = currentItem();
-    if (item == nullptr) {
-        return -1;
-    }
-    const QVariant tag = item->data(0, ItemTagRole);
-    if (!tag.isValid() || tag.toInt() < kSectionTagBase) {
-        return -1;
-    }
-    return tag.toInt() - kSectionTagBase;
+    return m_model->SectionOf(m_current);
 }
 
 std::string ConfigTree::SelectedPath() const {
     std::string path;
-    for (const QTreeWidgetItem* item = currentItem(); item != nullptr && item != topLevelItem(0);
-         item = item->parent()) {
-        std::string text = FromQt(item->text(0));
+    const QModelIndex root = m_model->RootIndex();
+    for (QModelIndex index = m_current; index.isValid() && index != root; index = index.parent()) {
+        std::string text = FromQt(index.data(Qt::DisplayRole).toString());
         if (const std::size_t eq = text.find('='); eq != std::string::npos) {
             text.resize(eq == 0 ? 0 : eq - 1);
         }
@@ -211,32 +277,14 @@ void ConfigTree::GetSelectedReplacement(std::string& from, std::string& to) cons
     }
 }
 
-QTreeWidgetItem* ConfigTree::SectionItem(int sectionIndex) const {
-    for (QTreeWidgetItemIterator it(const_cast<ConfigTree*>(this)); *it != nullptr; ++it) {
-        const QVariant tag = (*it)->data(0, ItemTagRole);
-        if (tag.isValid() && tag.toInt() == kSectionTagBase + sectionIndex) {
-            return *it;
-        }
-    }
-    return nullptr;
-}
-
 // --- Edits ----------------------------------------------------------------------------------
 
 Status ConfigTree::SetSelectedValue(const std::string& value) {
-    if (const int f = FieldIndexOf();
-        f >= 0 && !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        return m_document->SetValue(static_cast<std::uint16_t>(f), value);
-    }
-    return {};
+    return m_edits.SetValue(FieldIndexOf(), value);
 }
 
 Status ConfigTree::ModifySelectedReplacement(const std::string& from, const std::string& to) {
-    const int f = FieldIndexOf();
-    if (f < 0 || !m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        return {};
-    }
-    return m_document->ModifyEntry(static_cast<std::uint16_t>(f), from, to);
+    return m_edits.ModifyEntry(FieldIndexOf(), from, to);
 }
 
 Status ConfigTree::AddReplacement(const std::string& from, const std::string& to) {
@@ -250,18 +298,15 @@ Status ConfigTree::AddReplacement(const std::string& from, const std::string& to
         }
         return added.Error();
     }
-    QTreeWidgetItem* sectionItem = SectionItem(static_cast<int>(*s));
-    sectionItem->setExpanded(true);
-    setCurrentItem(sectionItem);
+    const QModelIndex section = SectionIndex(static_cast<int>(*s));
+    SetOpen(section, true);
+    SetCurrentIndex(section);
     return {};
 }
 
 void ConfigTree::DeleteSelectedReplacement() {
     // The document's notification takes the item out and reports the new selection.
-    if (const int f = FieldIndexOf();
-        f >= 0 && m_document->IsEntryRow(static_cast<std::uint16_t>(f))) {
-        static_cast<void>(m_document->RemoveEntry(static_cast<std::uint16_t>(f)));
-    }
+    m_edits.RemoveEntry(FieldIndexOf());
 }
 
 }  // namespace tav

@@ -1,46 +1,45 @@
-// The configuration tree: the tree view of the open document. It renders the document model,
-// maps items to fields and sections, turns the user's gestures (selection, the panel's edits, drag
-// and drop) into calls on the model, and updates its items from the model's notifications.
+// The configuration tree: the tree view of the open document. It shows ConfigTreeModel through a
+// filter (Find), turns the user's gestures (selection, the panel's edits, drag and drop, the
+// context menu and its keys) into calls (the selection's edits are ConfigTreeEdits', the drops
+// the model's), and keeps what the user sees (the selection, the open sections) while the model
+// follows the document.
+//
+// Indexes given to and returned by the tree's own functions below are the model's (Model()), not
+// the filter's: an item hidden by the filter still has one, and stays selected.
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QPointer>
-#include <QTreeWidget>
-#include <array>
+#include <QTreeView>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/configdocument.h"
+#include "tree/configtreeedits.h"
+#include "tree/configtreemodel.h"
 
 class QAction;
 class QLabel;
+class QMimeData;
+class QSortFilterProxyModel;
 
 namespace tav {
 
-class ConfigTree final : public QTreeWidget {
+class ConfigTree final : public QTreeView {
     Q_OBJECT
 
 public:
-    // Item data role of the ItemTag: a field item holds its field index (0..127), a section item
-    // 1000 + its section index. The root and "Parameters" items hold no data at all, so they are
-    // never taken for field 0.
-    static constexpr int ItemTagRole = Qt::UserRole + 1;
-    static constexpr int kSectionTagBase = 1000;
-    static constexpr int kImageCount = 12;
-    static constexpr int kRootImage = 0;
-    static constexpr int kParametersImage = 1;
-    static constexpr int kFieldImage = 10;
-    static constexpr int kOrderedFieldImage = 11;
-
     // A view of `document`, built at once; it follows the document's changes until destroyed.
     explicit ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent = nullptr);
     ~ConfigTree() override;
 
-    // Empties the tree and builds it again from the document: the root naming the document,
-    // "Parameters", every section (kind "SN" under the root, others under "Parameters") and its
-    // fields in display order. Expands the root, "Parameters" and the first "SN" section.
+    // Builds the items again from the document: the root naming the document, "Parameters",
+    // every section (kind "SN" under the root, others under "Parameters") and its fields in
+    // display order. Expands the root, "Parameters" and the first "SN" section.
     // The tree builds itself whenever the document is opened or started (Reset). When the file
     // opened is the one the tree showed (read again, merged, read back after Save As), the user's
     // view survives the rebuild: the expanded items, the selection (the same catalogue row or
@@ -53,8 +52,13 @@ public:
 
     // --- Selection queries and edits (the selection is the current item) ---
 
-    // Field index of `item` (nullptr: the selection), or -1 when it is not a field item.
-    int FieldIndexOf(const QTreeWidgetItem* item = nullptr) const;
+    // The selected item (invalid: none) and selecting one (invalid: none), reported as
+    // selectionReported says.
+    QModelIndex CurrentIndex() const { return m_current; }
+    void SetCurrentIndex(const QModelIndex& index);
+    // Document row of `index`'s field or entry item (no argument: the selection), else -1.
+    int FieldIndexOf() const;
+    int FieldIndexOf(const QModelIndex& index) const;
     // Section index of the selected section item, or -1.
     int SelectedSectionIndex() const;
     // The labels from below the root to the selection joined by "\", each cut before the
@@ -78,11 +82,10 @@ public:
     // section), expands that section and selects it. Returns why nothing changed: there is no
     // replacement section, or (with a beep) the document refused the entry, e.g. a full list.
     Status AddReplacement(const std::string& from, const std::string& to);
-    // Removes the selected replacement entry from the document; the tree then selects another
-    // item and reports it, with rows and tags already consistent. Nothing for other items.
+    // Removes the selected replacement entry from the document; the tree then selects the next
+    // item (else the one before, else the section) and reports it, with every row already the
+    // document's. Nothing for other items.
     void DeleteSelectedReplacement();
-    // The item of section `sectionIndex` (tagged 1000 + index), or nullptr.
-    QTreeWidgetItem* SectionItem(int sectionIndex) const;
 
     // --- Comforts: change marks, context menu, moving by keys, filter ---
 
@@ -109,20 +112,32 @@ public:
     // document, the selection and drag and drop are not affected; the filter stays applied to the
     // items the document's later changes add or relabel.
     void SetFilter(const QString& text);
-    const QString& Filter() const { return m_filter; }
+    const QString& Filter() const;
 
-    // --- State, for the window and for tests ---
+    // --- State, for the window and for tests (model indexes) ---
     ConfigDocument& Document() const { return *m_document; }
-    QTreeWidgetItem* RootItem() const { return m_rootItem; }
+    ConfigTreeModel& Model() const { return *m_model; }
+    QModelIndex RootIndex() const;
+    // The item of section `sectionIndex`, or an invalid index.
+    QModelIndex SectionIndex(int sectionIndex) const;
+    // False for an item the filter hides.
+    bool IsShown(const QModelIndex& index) const;
+    // Whether `index`'s item is open; an item the filter hides keeps its state for when it shows.
+    bool IsOpen(const QModelIndex& index) const;
+    void SetOpen(const QModelIndex& index, bool open);
+    // The rectangle of `index`'s item in the viewport (empty when it is not shown).
+    QRect ItemRect(const QModelIndex& index) const;
+    // The model's item at `viewportPos`, or an invalid index.
+    QModelIndex IndexAt(const QPoint& viewportPos) const;
     bool IsDragging() const { return m_dragging; }
-    QTreeWidgetItem* DropHighlightItem() const;
+    QModelIndex DropHighlightIndex() const { return m_dropTarget; }
     // The drag image widget while a drag runs, else nullptr.
     const QLabel* DragImage() const { return m_dragImage; }
-    static QIcon ItemImage(int index);
 
 signals:
     // The selection moved to another item (or to none), by the user or by a program call; emitted
-    // before the call that caused it returns, never for selecting the selected item again.
+    // before the call that caused it returns, never for selecting the selected item again. A drop
+    // reports the dropped item even when it was selected already.
     void selectionReported();
 
 protected:
@@ -135,76 +150,68 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void BuildImageList();
-    QTreeWidgetItem* NewItem(QTreeWidgetItem* parent, const std::string& text, int image);
-    QTreeWidgetItem* NewFieldItem(int fieldIndex) const;
-    std::string FieldLabel(int fieldIndex) const;
-    std::string RootText() const;
+    QModelIndex ToView(const QModelIndex& index) const;
+    QModelIndex ToModel(const QModelIndex& viewIndex) const;
     void ReportSelection();
-
-    // Following the document (configtreeview.cpp).
-    void OnDocumentChange(const DocumentChange& change);
-    std::vector<QTreeWidgetItem*> ItemsOfRow(int row) const;
-    void Retag(int from, int delta);
-    void InsertEntryItems(int row);
-    void RemoveEntryItems(int row);
-    void ApplyOrder(std::size_t section);
-    QTreeWidgetItem* Recreate(QTreeWidgetItem* item, int index);
+    void OnViewCurrentChanged(const QModelIndex& current);
+    void ShowCurrent();
+    void OnEntryAboutToBeRemoved(const QModelIndex& index);
+    void OnAboutToRebuild();
+    void OnRebuilt();
+    void ExpandDefaults();
+    void SyncOpenItems();
 
     // The view kept across a reopen of the same file (configtreestate.cpp). Items are known by
-    // their key: a field's row, a section's tag, or kRootKey / kParametersKey.
+    // their key: their kind (a field and an entry alike) and their row or section index.
+    using ItemKey = std::pair<ConfigTreeModel::ItemKind, int>;
     struct ViewState {
-        std::vector<int> expanded;
-        std::optional<int> current;
-        std::optional<int> currentParent;
+        std::vector<ItemKey> expanded;
+        std::optional<ItemKey> current;
+        std::optional<ItemKey> currentParent;
         QPoint scroll;
         QPointer<QWidget> focus;
     };
-    static constexpr int kRootKey = -1;
-    static constexpr int kParametersKey = -2;
-    bool IsReopen(const DocumentChange& change) const;
+    bool IsReopen() const;
     ViewState KeptView() const;
     void RestoreView(const ViewState& state);
-    std::optional<int> ItemKey(const QTreeWidgetItem* item) const;
-    QTreeWidgetItem* ItemOfKey(std::optional<int> key) const;
+    std::optional<ItemKey> KeyOf(const QModelIndex& index) const;
+    QModelIndex IndexOfKey(const std::optional<ItemKey>& key) const;
 
-    // Comforts (configtreemarks.cpp, configtreemenu.cpp, configtreefilter.cpp).
-    void FollowComforts(const DocumentChange& change);
-    void MarkRows(int from, int to);
+    // Comforts (configtreemenu.cpp, configtreefilter.cpp).
     void CreateContextActions();
     bool MoveSelected(bool up);
     void ShowContextMenu(const QPoint& viewportPos);
-    void ApplyFilter(bool openAncestors);
-    bool FilterItem(QTreeWidgetItem* item, bool openAncestors);
+    void OpenAncestorsOfMatches(const QModelIndex& viewParent);
 
-    // Drag and drop.
+    // Drag and drop (configtreedrag.cpp).
     void OnBeginDrag(const QPoint& pressPos);
     void OnMouseMove(const QPoint& pos);
     void FinishDrag();
-    bool IsDropTarget(const QTreeWidgetItem* item) const;
-    static bool IsInSubtree(const QTreeWidgetItem* item, const QTreeWidgetItem* top);
-    void MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target);
-    void SetDropHighlight(QTreeWidgetItem* item);
+    void EndDrag();
 
     std::shared_ptr<ConfigDocument> m_document;
-    int m_listenerId = 0;
-    bool m_movingItself = false;  // a drop moves its own items; the order change needs no update
-    std::array<QIcon, kImageCount> m_imageList;
-    QTreeWidgetItem* m_rootItem = nullptr;
+    ConfigTreeEdits m_edits;  // what the selection's edits do to the document
+    ConfigTreeModel* m_model = nullptr;
+    QSortFilterProxyModel* m_filterModel = nullptr;
+    QPersistentModelIndex m_current;
+    // The open items, kept here too: the filter takes hidden items out of the view, which then
+    // forgets that they were open.
+    std::vector<QPersistentModelIndex> m_open;
+    int m_syncing = 0;  // > 0 while the tree itself moves the view's current item or opens items
+    std::optional<ViewState> m_kept;
+    bool m_reportRebuild = false;  // a selection was dropped by the rebuild under way
+    QString m_filter;
     bool m_dragging = false;
-    QTreeWidgetItem* m_dragItem = nullptr;
-    QTreeWidgetItem* m_dropTarget = nullptr;
+    QPersistentModelIndex m_dragIndex;
+    QPersistentModelIndex m_dropTarget;
+    std::unique_ptr<QMimeData> m_dragData;
     QLabel* m_dragImage = nullptr;
-    QPersistentModelIndex m_dropHighlight;
-    bool m_imageListReady = false;
     Qt::MouseButtons m_pressButtons = Qt::NoButton;
     QPoint m_pressPos;
-    int m_selectionReports = 0;
     QAction* m_revertAction = nullptr;
     QAction* m_moveUpAction = nullptr;
     QAction* m_moveDownAction = nullptr;
     QAction* m_deleteAction = nullptr;
-    QString m_filter;
     std::string m_shownPath;  // the file the items show, renamed by Save As
 };
 

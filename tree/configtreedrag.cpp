@@ -1,7 +1,10 @@
-// Drag-and-drop reordering of ordered fields, driven by the tree's own mouse events so that
-// either button can drag and the drop goes to the target chosen by the last move.
+// Drag-and-drop reordering of ordered fields. The gesture is the tree's own, driven by its mouse
+// events, so that either button can drag and the drop goes to the target chosen by the last move;
+// what may be dropped where, and the move itself, are the model's (ConfigTreeModel's mimeData,
+// canDropMimeData and dropMimeData).
 #include <QApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,7 +18,7 @@ void ConfigTree::mousePressEvent(QMouseEvent* event) {
     }
     m_pressButtons = event->buttons();
     m_pressPos = event->position().toPoint();
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
 }
 
 void ConfigTree::mouseMoveEvent(QMouseEvent* event) {
@@ -31,7 +34,7 @@ void ConfigTree::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (event->buttons() == Qt::NoButton) {
-        QTreeWidget::mouseMoveEvent(event);  // hover only; dragging never moves the selection
+        QTreeView::mouseMoveEvent(event);  // hover only; dragging never moves the selection
     }
 }
 
@@ -44,26 +47,25 @@ void ConfigTree::mouseReleaseEvent(QMouseEvent* event) {
         FinishDrag();
         return;
     }
-    QTreeWidget::mouseReleaseEvent(event);
+    QTreeView::mouseReleaseEvent(event);
     if (rightClick) {
         ShowContextMenu(event->position().toPoint());
     }
 }
 
 void ConfigTree::OnBeginDrag(const QPoint& pressPos) {
-    QTreeWidgetItem* item = itemAt(pressPos);
-    const int field = FieldIndexOf(item);
-    if (item == nullptr || field < 0 ||
-        m_document->Row(static_cast<std::uint16_t>(field)).orderPos == 0) {
-        return;
+    const QModelIndex index = IndexAt(pressPos);
+    m_dragData.reset(m_model->mimeData({index}));
+    if (m_dragData == nullptr) {
+        return;  // not an ordered field
     }
-    m_dragItem = item;
-    m_dropTarget = nullptr;
+    m_dragIndex = index;
+    m_dropTarget = QPersistentModelIndex();
     m_dragging = true;
 
     // The drag image: the item's icon and text, its top-left corner at the pointer.
     m_dragImage = new QLabel(viewport());
-    const QString text = item->text(0);
+    const QString text = index.data(Qt::DisplayRole).toString();
     const QSize iconSize = this->iconSize();
     QFontMetrics metrics(font());
     QPixmap pixmap(iconSize.width() + 4 + metrics.horizontalAdvance(text) + 2,
@@ -71,7 +73,9 @@ void ConfigTree::OnBeginDrag(const QPoint& pressPos) {
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
-        item->icon(0).paint(&painter, QRect(QPoint(0, 0), iconSize));
+        index.data(Qt::DecorationRole)
+            .value<QIcon>()
+            .paint(&painter, QRect(QPoint(0, 0), iconSize));
         painter.setPen(palette().color(QPalette::Text));
         painter.setOpacity(0.75);
         painter.drawText(QRect(iconSize.width() + 4, 0, pixmap.width(), pixmap.height()),
@@ -84,94 +88,59 @@ void ConfigTree::OnBeginDrag(const QPoint& pressPos) {
     m_dragImage->show();
 }
 
-bool ConfigTree::IsDropTarget(const QTreeWidgetItem* item) const {
-    // Only an ordered field of the dragged field's own section: a field dropped into another
-    // section would be saved there and read back from its own section, losing the edit.
-    const int field = FieldIndexOf(item);
-    return field >= 0 && m_document->Row(static_cast<std::uint16_t>(field)).orderPos != 0 &&
-           item->parent() != nullptr && m_dragItem->parent() != nullptr &&
-           item->parent() == m_dragItem->parent();
-}
-
 void ConfigTree::OnMouseMove(const QPoint& pos) {
     m_dragImage->move(pos);
-    QTreeWidgetItem* item = itemAt(pos);
-    if (item == nullptr) {
+    const QModelIndex index = IndexAt(pos);
+    if (!index.isValid()) {
         return;  // over empty space the previous target stays
     }
-    m_dropTarget = IsDropTarget(item) ? item : m_dragItem;
-    SetDropHighlight(m_dropTarget);
+    const bool accepted = m_model->canDropMimeData(m_dragData.get(), Qt::MoveAction, -1, -1, index);
+    m_dropTarget = accepted ? QPersistentModelIndex(index) : m_dragIndex;
+    viewport()->update();
 }
 
 void ConfigTree::FinishDrag() {
     if (!m_dragging) {
         return;
     }
+    const QPersistentModelIndex dragged = m_dragIndex;  // follows the move
+    const bool moved =
+        m_dropTarget.isValid() && m_dropTarget != m_dragIndex &&
+        m_model->dropMimeData(m_dragData.get(), Qt::MoveAction, -1, -1, m_dropTarget);
+    EndDrag();
+    if (!moved) {
+        QApplication::beep();
+        return;
+    }
+    // The dropped item is selected and reported, as a drop always has.
+    if (dragged == m_current) {
+        ShowCurrent();
+        ReportSelection();
+    } else {
+        SetCurrentIndex(dragged);
+    }
+}
+
+void ConfigTree::EndDrag() {
     delete m_dragImage;
     m_dragImage = nullptr;
-    if (m_dropTarget == nullptr || m_dropTarget == m_dragItem ||
-        IsInSubtree(m_dropTarget, m_dragItem) || m_dropTarget == m_dragItem->parent()) {
-        QApplication::beep();
-    } else {
-        // The document takes the new order; the tree moves its own items, re-creating the dropped
-        // one right before the target and selecting it, as a drop always has.
-        m_movingItself = true;
-        const Status moved =
-            m_document->MoveField(static_cast<std::uint16_t>(FieldIndexOf(m_dragItem)),
-                                  static_cast<std::uint16_t>(FieldIndexOf(m_dropTarget)));
-        m_movingItself = false;
-        if (moved) {
-            MoveItem(m_dragItem, m_dropTarget);
-            delete m_dragItem;
-        } else {
-            QApplication::beep();
-        }
-    }
+    m_dragData.reset();
     m_dragging = false;
-    m_dragItem = nullptr;
-    m_dropTarget = nullptr;
-    SetDropHighlight(nullptr);
-}
-
-bool ConfigTree::IsInSubtree(const QTreeWidgetItem* item, const QTreeWidgetItem* top) {
-    for (; item != nullptr; item = item->parent()) {
-        if (item == top) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void ConfigTree::MoveItem(QTreeWidgetItem* item, QTreeWidgetItem* target) {
-    QTreeWidgetItem* parent = target->parent();
-    auto* moved = new QTreeWidgetItem();
-    moved->setText(0, item->text(0));
-    moved->setIcon(0, item->icon(0));
-    moved->setFont(0, item->font(0));  // the change mark
-    moved->setData(0, ItemTagRole, item->data(0, ItemTagRole));
-    parent->insertChild(parent->indexOfChild(target), moved);
-    setCurrentItem(moved);
-}
-
-void ConfigTree::SetDropHighlight(QTreeWidgetItem* item) {
-    m_dropHighlight = QPersistentModelIndex(item == nullptr ? QModelIndex() : indexFromItem(item));
+    m_dragIndex = QPersistentModelIndex();
+    m_dropTarget = QPersistentModelIndex();
     viewport()->update();
-}
-
-QTreeWidgetItem* ConfigTree::DropHighlightItem() const {
-    return m_dropHighlight.isValid() ? itemFromIndex(m_dropHighlight) : nullptr;
 }
 
 void ConfigTree::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    if (m_dropHighlight.isValid() && index == m_dropHighlight) {
+    if (m_dropTarget.isValid() && ToModel(index) == m_dropTarget) {
         QColor color = palette().color(QPalette::Highlight);
         color.setAlpha(110);
         painter->fillRect(option.rect, color);
         painter->setPen(palette().color(QPalette::Highlight));
         painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
     }
-    QTreeWidget::drawRow(painter, option, index);
+    QTreeView::drawRow(painter, option, index);
 }
 
 }  // namespace tav

@@ -1,5 +1,8 @@
-// The tree's filter: only the items whose text holds the filter text stay visible, with their
-// ancestors. Hiding items is all it does: tags, order, selection and the document stay as they are.
+// Find: the filter model shows only the items whose text holds the filter text (any case), with
+// their ancestors. Hiding items is all it does: the model, the selection and the document stay as
+// they are.
+#include <QSortFilterProxyModel>
+
 #include "tree/configtree.h"
 
 namespace tav {
@@ -9,31 +12,30 @@ void ConfigTree::SetFilter(const QString& text) {
         return;
     }
     m_filter = text;
-    ApplyFilter(true);
+    ++m_syncing;  // rows the filter takes out take no selection with them
+    m_filterModel->setFilterFixedString(text);
+    --m_syncing;
+    SyncOpenItems();
+    if (!text.isEmpty()) {
+        OpenAncestorsOfMatches(QModelIndex());
+    }
+    ShowCurrent();
 }
 
-void ConfigTree::ApplyFilter(bool openAncestors) {
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        FilterItem(topLevelItem(i), openAncestors);
-    }
+const QString& ConfigTree::Filter() const {
+    return m_filter;
 }
 
-// Shows or hides `item` and everything below it; returns whether `item` is shown.
-bool ConfigTree::FilterItem(QTreeWidgetItem* item, bool openAncestors) {
-    bool childShown = false;
-    for (int i = 0; i < item->childCount(); ++i) {
-        childShown = FilterItem(item->child(i), openAncestors) || childShown;
+// Opens every item below `viewParent` that shows a match below it: a match inside a closed
+// section would stay out of sight.
+void ConfigTree::OpenAncestorsOfMatches(const QModelIndex& viewParent) {
+    for (int i = 0; i < m_filterModel->rowCount(viewParent); ++i) {
+        const QModelIndex child = m_filterModel->index(i, 0, viewParent);
+        if (m_filterModel->rowCount(child) > 0) {
+            SetOpen(ToModel(child), true);
+            OpenAncestorsOfMatches(child);
+        }
     }
-    const bool shown =
-        m_filter.isEmpty() || childShown || item->text(0).contains(m_filter, Qt::CaseInsensitive);
-    if (item->isHidden() == shown) {
-        item->setHidden(!shown);
-    }
-    // A match inside a closed section would stay out of sight.
-    if (openAncestors && childShown && !m_filter.isEmpty()) {
-        item->setExpanded(true);
-    }
-    return shown;
 }
 
 }  // namespace tav

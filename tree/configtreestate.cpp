@@ -3,13 +3,14 @@
 // every section, drop the selection and, with the editor it hid, the window's focus.
 #include <QFileInfo>
 #include <QScrollBar>
-#include <QTreeWidgetItemIterator>
 #include <algorithm>
 
 #include "qtbridge/textconv.h"
 #include "tree/configtree.h"
 
 namespace tav {
+
+using ItemKind = ConfigTreeModel::ItemKind;
 
 namespace {
 
@@ -27,22 +28,21 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool ConfigTree::IsReopen(const DocumentChange& change) const {
-    return change.kind == DocumentChange::Kind::Reset && m_rootItem != nullptr &&
-           SameFile(m_shownPath, m_document->Path());
+bool ConfigTree::IsReopen() const {
+    return SameFile(m_shownPath, m_document->Path());
 }
 
 // Read from the items before the rebuild: the document already holds the file's new content.
 ConfigTree::ViewState ConfigTree::KeptView() const {
     ViewState state;
-    for (QTreeWidgetItemIterator it(const_cast<ConfigTree*>(this)); *it != nullptr; ++it) {
-        if (const std::optional<int> key = ItemKey(*it); key && (*it)->isExpanded()) {
+    for (const QModelIndex& index : m_model->AllIndexes()) {
+        if (const std::optional<ItemKey> key = KeyOf(index); key && IsOpen(index)) {
             state.expanded.push_back(*key);
         }
     }
-    if (const QTreeWidgetItem* item = currentItem(); item != nullptr) {
-        state.current = ItemKey(item);
-        state.currentParent = ItemKey(item->parent());
+    if (m_current.isValid()) {
+        state.current = KeyOf(m_current);
+        state.currentParent = KeyOf(m_current.parent());
     }
     state.scroll = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     state.focus = window()->focusWidget();
@@ -51,21 +51,21 @@ ConfigTree::ViewState ConfigTree::KeptView() const {
 
 void ConfigTree::RestoreView(const ViewState& state) {
     // A replacement entry past the end of the list read gives way to its section.
-    QTreeWidgetItem* current = ItemOfKey(state.current);
-    if (current == nullptr) {
-        current = ItemOfKey(state.currentParent);
+    QModelIndex current = IndexOfKey(state.current);
+    if (!current.isValid()) {
+        current = IndexOfKey(state.currentParent);
     }
-    if (current != nullptr) {
-        setCurrentItem(current);  // the window fills and shows the editor of the selection again
+    if (current.isValid()) {
+        SetCurrentIndex(current);  // the window fills and shows the editor of the selection again
     }
     // After the selection, which opens the sections above it: a section the user had closed over
     // the selection stays closed.
-    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
-        const std::optional<int> key = ItemKey(*it);
+    for (const QModelIndex& index : m_model->AllIndexes()) {
+        const std::optional<ItemKey> key = KeyOf(index);
         const bool open = key && std::find(state.expanded.begin(), state.expanded.end(), *key) !=
                                      state.expanded.end();
-        if ((*it)->isExpanded() != open) {
-            (*it)->setExpanded(open);
+        if (IsOpen(index) != open) {
+            SetOpen(index, open);
         }
     }
     doItemsLayout();  // the scroll bars' ranges for the rows now open
@@ -77,30 +77,43 @@ void ConfigTree::RestoreView(const ViewState& state) {
     }
 }
 
-std::optional<int> ConfigTree::ItemKey(const QTreeWidgetItem* item) const {
-    if (item == nullptr) {
+std::optional<ConfigTree::ItemKey> ConfigTree::KeyOf(const QModelIndex& index) const {
+    if (!index.isValid()) {
         return std::nullopt;
     }
-    if (const QVariant tag = item->data(0, ItemTagRole); tag.isValid()) {
-        return tag.toInt();
+    const ItemKind kind = m_model->KindOf(index);
+    switch (kind) {
+        case ItemKind::Root:
+        case ItemKind::Parameters:
+            return ItemKey(kind, 0);
+        case ItemKind::Section:
+            return ItemKey(kind, m_model->SectionOf(index));
+        case ItemKind::Field:
+        case ItemKind::OrderedField:
+        case ItemKind::Entry:
+            break;
     }
-    if (item == m_rootItem) {
-        return kRootKey;
-    }
-    // "Parameters" is the one item under the root without a tag.
-    return item->parent() == m_rootItem ? std::optional<int>(kParametersKey) : std::nullopt;
+    // A row is known by its number, whatever its kind: the same place of the list read again.
+    return ItemKey(ItemKind::Field, m_model->RowOf(index));
 }
 
-QTreeWidgetItem* ConfigTree::ItemOfKey(std::optional<int> key) const {
+QModelIndex ConfigTree::IndexOfKey(const std::optional<ItemKey>& key) const {
     if (!key) {
-        return nullptr;
+        return {};
     }
-    for (QTreeWidgetItemIterator it(const_cast<ConfigTree*>(this)); *it != nullptr; ++it) {
-        if (ItemKey(*it) == key) {
-            return *it;
-        }
+    switch (key->first) {
+        case ItemKind::Root:
+            return m_model->RootIndex();
+        case ItemKind::Parameters:
+            return m_model->index(0, 0, m_model->RootIndex());
+        case ItemKind::Section:
+            return m_model->IndexOfSection(key->second);
+        case ItemKind::Field:
+        case ItemKind::OrderedField:
+        case ItemKind::Entry:
+            break;
     }
-    return nullptr;
+    return m_model->IndexOfRow(key->second);
 }
 
 }  // namespace tav
