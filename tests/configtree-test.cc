@@ -196,7 +196,8 @@ TEST(BuildTreeTest, EmptyCataloguesGiveRootAndParametersOnly) {
 struct SelectionCase {
     const char* item;  // prefix of the selected item's text; "" for no selection
     const char* path;
-    const char* type;
+    std::optional<tav::FieldType> field;
+    std::optional<tav::SectionKind> section;
     const char* value;
 };
 
@@ -206,21 +207,29 @@ TEST(SelectionQueryTest, EveryKindOfItem) {
         tavtest::OpenFile(*t.doc, TAV_EXAMPLES_DIR "/front-office.tac", "front-office.tac"));
     t.tree->BuildTree();
     const SelectionCase cases[] = {
-        {"", "", "", ""},
-        {"File : [", "", "", ""},
-        {"Parameters", "Parameters", "", ""},
-        {"General", "General", "SN", ""},
-        {"String replacements", "Parameters\\String replacements", "SR", ""},
-        {"List columns", "Parameters\\List columns", "CL", ""},
-        {"Beep on error", "General\\Beep on error", "B", "True"},
-        {"Title", "General\\Title", "C", "Front office capture"},
-        {"String [FO]", "Parameters\\String replacements\\String [FO] Replaced by [Front office]",
-         "RFS", "Front office"},
+        {"", "", {}, {}, ""},
+        {"File : [", "", {}, {}, ""},
+        {"Parameters", "Parameters", {}, {}, ""},
+        {"General", "General", {}, tav::SectionKind::Root, ""},
+        {"String replacements",
+         "Parameters\\String replacements",
+         {},
+         tav::SectionKind::Replacements,
+         ""},
+        {"List columns", "Parameters\\List columns", {}, tav::SectionKind::Parameters, ""},
+        {"Beep on error", "General\\Beep on error", tav::FieldType::Boolean, {}, "True"},
+        {"Title", "General\\Title", tav::FieldType::Text, {}, "Front office capture"},
+        {"String [FO]",
+         "Parameters\\String replacements\\String [FO] Replaced by [Front office]",
+         tav::FieldType::Replacement,
+         {},
+         "Front office"},
     };
     for (const auto& c : cases) {
         t.tree->SetCurrentIndex(std::string(c.item).empty() ? QModelIndex() : t.Item(c.item));
         EXPECT_EQ(t.tree->SelectedPath(), c.path) << c.item;
-        EXPECT_EQ(t.tree->SelectedType(), c.type) << c.item;
+        EXPECT_EQ(t.tree->SelectedFieldType(), c.field) << c.item;
+        EXPECT_EQ(t.tree->SelectedSectionKind(), c.section) << c.item;
         EXPECT_EQ(t.tree->SelectedValue(), c.value) << c.item;
     }
 }

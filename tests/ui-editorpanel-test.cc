@@ -158,7 +158,7 @@ TEST_F(EditorPanelTest, AddTakesBothTextsAndEmptiesTheEdits) {
     Click(ControlId::AddButton);  // empty texts are not refused
     EXPECT_TRUE(Item("String [] Replaced by []").IsValid());
     EXPECT_EQ(Document().EntryCount(), 4);
-    EXPECT_EQ(Tree().SelectedType(), "SR");
+    EXPECT_EQ(Tree().SelectedSectionKind(), tav::SectionKind::Replacements);
     EXPECT_TRUE(m_messages.messages.empty());
 }
 

@@ -107,7 +107,7 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
 // The editors follow the tree in the focus chain in the order of the band.
 TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
     Build();
-    m_window->ShowEditorFor("B");
+    m_window->findChild<tav::EditorPanel*>()->ShowEditor(tav::EditorPanel::Editor::Boolean);
     std::vector<QWidget*> order;
     for (ControlId id :
          {ControlId::Tree, ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceEdit,
@@ -127,7 +127,7 @@ TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
 
 TEST_F(WindowTest, AtItsSmallestEveryControlHasRoomInsideTheWindow) {
     Build();
-    m_window->ShowEditorFor("SR");
+    m_window->findChild<tav::EditorPanel*>()->ShowEditor(tav::EditorPanel::Editor::ReplacementList);
     m_window->findChild<tav::FilterField*>()->ShowNote("Saved at 12:00:00");
     m_window->resize(10, 10);
     QTRY_COMPARE(m_window->size(), m_window->minimumSize());
@@ -263,21 +263,24 @@ TEST_F(WindowTest, HelpAsksForThePageAboutTheFocusedControl) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     struct Case {
         const char* name;
-        const char* editor;  // the type whose editor is shown
+        tav::EditorPanel::Editor editor;  // the editor shown
         ControlId control;
         const char* page;
     };
     const std::vector<Case> cases = {
-        {"tree", "", ControlId::Tree, "tree.html"},
-        {"value_edit", "C", ControlId::ValueEdit, "editing.html"},
-        {"value_combo", "B", ControlId::ValueCombo, "editing.html"},
-        {"replace_edit", "SR", ControlId::ReplaceEdit, "editing.html"},
-        {"by_edit", "RFS", ControlId::ByEdit, "editing.html"},
-        {"add_button", "SR", ControlId::AddButton, "editing.html"},
-        {"delete_button", "RFS", ControlId::DeleteButton, "editing.html"},
+        {"tree", tav::EditorPanel::Editor::None, ControlId::Tree, "tree.html"},
+        {"value_edit", tav::EditorPanel::Editor::Text, ControlId::ValueEdit, "editing.html"},
+        {"value_combo", tav::EditorPanel::Editor::Boolean, ControlId::ValueCombo, "editing.html"},
+        {"replace_edit", tav::EditorPanel::Editor::ReplacementList, ControlId::ReplaceEdit,
+         "editing.html"},
+        {"by_edit", tav::EditorPanel::Editor::ReplacementEntry, ControlId::ByEdit, "editing.html"},
+        {"add_button", tav::EditorPanel::Editor::ReplacementList, ControlId::AddButton,
+         "editing.html"},
+        {"delete_button", tav::EditorPanel::Editor::ReplacementEntry, ControlId::DeleteButton,
+         "editing.html"},
     };
     for (const Case& c : cases) {
-        m_window->ShowEditorFor(c.editor);
+        m_window->findChild<tav::EditorPanel*>()->ShowEditor(c.editor);
         QWidget* control = Control(c.control);
         control->setFocus();
         ASSERT_TRUE(control->hasFocus()) << c.name;

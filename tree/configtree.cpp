@@ -255,14 +255,18 @@ std::string ConfigTree::SelectedPath() const {
     return path;
 }
 
-std::string ConfigTree::SelectedType() const {
+std::optional<FieldType> ConfigTree::SelectedFieldType() const {
     if (const int f = FieldIndexOf(); f >= 0) {
-        return m_document->Row(static_cast<std::uint16_t>(f)).typeCode;
+        return m_document->Row(static_cast<std::uint16_t>(f)).type;
     }
+    return std::nullopt;
+}
+
+std::optional<SectionKind> ConfigTree::SelectedSectionKind() const {
     if (const int s = SelectedSectionIndex(); s >= 0) {
-        return m_document->Defs().sections[static_cast<std::size_t>(s)].kindCode;
+        return m_document->Defs().sections[static_cast<std::size_t>(s)].kind;
     }
-    return {};
+    return std::nullopt;
 }
 
 std::string ConfigTree::SelectedValue() const {

@@ -64,8 +64,10 @@ public:
     // The labels from below the root to the selection joined by "\", each cut before the
     // character preceding its first "="; empty for the root and for no selection.
     std::string SelectedPath() const;
-    // The selected field's type, else the selected section's kind, else empty.
-    std::string SelectedType() const;
+    // The selected field's type, or nothing when no field is selected.
+    std::optional<FieldType> SelectedFieldType() const;
+    // The selected section's kind, or nothing when no section is selected.
+    std::optional<SectionKind> SelectedSectionKind() const;
     // The selected field's value as the document shows it, else empty.
     std::string SelectedValue() const;
     // Sets the selected field's value in the document (which relabels its item); nothing for

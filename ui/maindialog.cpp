@@ -83,7 +83,7 @@ MainDialog::MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string
 #ifdef Q_OS_WIN
     AppendAboutToSystemMenu();
 #endif
-    ShowEditorFor(std::string());
+    ShowEditorForSelection();
     m_tree->setFocus();
 }
 

@@ -96,9 +96,10 @@ public:
     // tree, in a column whose rows grow with their texts and fonts.
     QWidget* ClientArea() const { return m_client; }
 
-    // Shows the one editor that fits the type code `type` ("B", "C", "SR", "RFS"), filled from
-    // the tree's selection, and hides every other; any other code hides them all.
-    void ShowEditorFor(const std::string& type);
+    // Shows the one editor that fits the tree's selection (a boolean, text or replacement entry
+    // field, or the replacement list's section), filled from it, and hides every other; any
+    // other item hides them all.
+    void ShowEditorForSelection();
 
     // Shows the help file at the page about the control that has the focus (the tree, the
     // editing controls), else at its default topic.

@@ -14,23 +14,24 @@ namespace tav {
 
 namespace {
 
-constexpr const char* kBoolean = "B";
-constexpr const char* kText = "C";
-constexpr const char* kReplacementSection = "SR";
-constexpr const char* kReplacementEntry = "RFS";
-
-EditorPanel::Editor EditorFor(const std::string& type) {
-    if (type == kBoolean) {
-        return EditorPanel::Editor::Boolean;
+// The editor that fits the tree's selection: a field's by its type, the replacement list's for
+// its section; no other item is edited.
+EditorPanel::Editor EditorFor(const ConfigTree& tree) {
+    if (const std::optional<FieldType> type = tree.SelectedFieldType()) {
+        switch (*type) {
+            case FieldType::Boolean:
+                return EditorPanel::Editor::Boolean;
+            case FieldType::Text:
+                return EditorPanel::Editor::Text;
+            case FieldType::Replacement:
+                return EditorPanel::Editor::ReplacementEntry;
+            case FieldType::Other:
+                break;
+        }
+        return EditorPanel::Editor::None;
     }
-    if (type == kText) {
-        return EditorPanel::Editor::Text;
-    }
-    if (type == kReplacementSection) {
+    if (tree.SelectedSectionKind() == SectionKind::Replacements) {
         return EditorPanel::Editor::ReplacementList;
-    }
-    if (type == kReplacementEntry) {
-        return EditorPanel::Editor::ReplacementEntry;
     }
     return EditorPanel::Editor::None;
 }
@@ -45,8 +46,8 @@ void MainDialog::ConnectEditorPanel() {
     connect(m_panel, &EditorPanel::deleteClicked, this, &MainDialog::OnDeleteReplacement);
 }
 
-void MainDialog::ShowEditorFor(const std::string& type) {
-    const EditorPanel::Editor editor = EditorFor(type);
+void MainDialog::ShowEditorForSelection() {
+    const EditorPanel::Editor editor = EditorFor(*m_tree);
     m_panel->ShowEditor(editor);
     if (editor == EditorPanel::Editor::Boolean) {
         // The stored value stays as it is ("true", "1"...) until the user picks an entry.
@@ -61,11 +62,11 @@ void MainDialog::OnSelChangedTree() {
     m_panel->MarkRefused(EditorPanel::Boxes::Value, QString());
     m_panel->MarkRefused(EditorPanel::Boxes::Replacement, QString());
     m_pathDisplay->setText(ToQt(m_tree->SelectedPath()));
-    const std::string type = m_tree->SelectedType();
-    ShowEditorFor(type);
-    if (type == kReplacementSection) {
+    ShowEditorForSelection();
+    const EditorPanel::Editor editor = EditorFor(*m_tree);
+    if (editor == EditorPanel::Editor::ReplacementList) {
         m_panel->SetReplacement(QString(), QString());
-    } else if (type == kReplacementEntry) {
+    } else if (editor == EditorPanel::Editor::ReplacementEntry) {
         std::string from;
         std::string to;
         m_tree->GetSelectedReplacement(from, to);
@@ -132,7 +133,7 @@ void MainDialog::OnDeleteReplacement() {
 
 // While the replacement section is selected, typing only prepares the texts for Add.
 void MainDialog::OnChangeReplaceEdit() {
-    if (m_tree->SelectedType() != kReplacementEntry) {
+    if (m_tree->SelectedFieldType() != FieldType::Replacement) {
         return;
     }
     const auto modify = [this] {
