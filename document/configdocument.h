@@ -121,7 +121,8 @@ public:
     // --- Content ---
 
     // Rows 0 .. CatalogueRows()-1 are the catalogue's fields, the rows after them the replacement
-    // entries in list order (label: from-text, value: to-text, type FieldType::Replacement). `row` < RowCount().
+    // entries in list order (label: from-text, value: to-text, type FieldType::Replacement). `row`
+    // < RowCount().
     std::uint16_t RowCount() const { return m_table.Count(); }
     std::uint16_t CatalogueRows() const { return Defs().fields.Count(); }
     // The row as stored: values and from-texts in the document's encoding, the labels of
