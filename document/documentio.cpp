@@ -100,7 +100,8 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
             }
         }
         if (row.kind == SectionKind::Replacements) {
-            if (Status set = WriteReplacementList(document, name, entries); !set) {
+            const std::size_t first = n - entries.size();
+            if (Status set = WriteReplacementList(document, name, entries, first); !set) {
                 return set;
             }
         }
@@ -115,15 +116,15 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
 }
 
 Status WriteReplacementList(ProfileText& document, const std::string& section,
-                            const std::vector<ReplacementEntry>& entries) {
+                            const std::vector<ReplacementEntry>& entries, std::size_t first) {
     for (std::size_t n = 0; n < entries.size(); ++n) {
         const std::string stored = ReplacementEntryText(entries[n].from, entries[n].to);
-        if (Status set = document.Set(section, ReplacementKey(n), stored); !set) {
+        if (Status set = document.Set(section, ReplacementKey(first + n), stored); !set) {
             return set;
         }
     }
-    if (entries.size() < FieldCatalog::kMaxReplacements) {
-        return document.Set(section, ReplacementKey(entries.size()), "");
+    if (const std::size_t end = first + entries.size(); end < FieldCatalog::kMaxReplacements) {
+        return document.Set(section, ReplacementKey(end), "");
     }
     return {};
 }

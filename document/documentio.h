@@ -42,12 +42,15 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
                  const std::string& timeText, ProfileText& document);
 
 // The one rule by which every save writes the replacement list: entry n of `entries` under key
-// ReplacementKey(n) of section `section` (ReplacementEntryText), then, when the list holds
-// fewer entries than it can, the empty key after the last that ends it (after the most entries
-// a list can hold that key would be "r=", which no line can hold, and a reader stops there
-// anyway). The error is the write `document` refused; the writes before it are made.
+// ReplacementKey(first + n) of section `section` (ReplacementEntryText), then, when fewer than
+// the most entries a list can hold come before it, the empty key after the last that ends the
+// list (after the most entries that key would be "r=", which no line can hold, and a reader
+// stops there anyway). `first` is the number of entries a save has written before this section:
+// 0 for the replacement section; a later section of kind SectionKind::Replacements, which holds
+// no entries, gets the end key that follows them. The error is the write `document` refused; the
+// writes before it are made.
 Status WriteReplacementList(ProfileText& document, const std::string& section,
-                            const std::vector<ReplacementEntry>& entries);
+                            const std::vector<ReplacementEntry>& entries, std::size_t first = 0);
 
 // The local time now, as "%d/%m/%Y (%H:%M:%S)", e.g. "06/12/2026 (21:24:00)".
 std::string CurrentTimeText();

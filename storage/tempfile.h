@@ -108,10 +108,4 @@ std::string CopyNameInCache(const struct stat& info, const std::string& document
 // `errorPath` and the folder.
 Status SyncFolder(const OpenFolderRef& folder, const std::string& errorPath);
 
-// The folder part of `path`: "." for a bare name, "/" for a file in the root folder.
-std::string FolderOf(const std::string& path);
-
-// The name part of `path`, after its last '/'.
-std::string BaseNameOf(const std::string& path);
-
 }  // namespace tav

@@ -303,6 +303,19 @@ TEST(SaveDocumentTest, ThirteenEntriesGetNoUnreadableEndKey) {
     EXPECT_EQ(reread.fields.ReplacementCount(), FieldCatalog::kMaxReplacements);
 }
 
+// Only the first section of kind SR holds the list; a later one gets the end key that follows the
+// entries written before it, as it always has.
+TEST(SaveDocumentTest, ALaterReplacementSectionGetsTheEndKeyAfterTheEntries) {
+    Catalogues c(std::string(kSections) + "5,Spare,N,Spare,SR,9\n");
+    ASSERT_TRUE(c.fields.AppendReplacement("a", "b", 4));
+    ASSERT_TRUE(c.fields.AppendReplacement("c", "d", 4));
+    EXPECT_EQ(c.Save(""), Crlf("[TACInfo]\nVersion=1.0\nUpdated=01/02/2026 (03:04:05)\n"
+                               "[General]\nBeep=0\nTitle=\n"
+                               "[Fonts]\nOrder=Size,Colour\nSize=\nFont=\nColour=0\n"
+                               "[Replace]\nr0=a,b\nr1=c,d\nr2=\n"
+                               "[Spare]\nr2=\n"));
+}
+
 TEST(SaveDocumentTest, WithoutInfoSectionNoVersionIsWritten) {
     Catalogues c("1,Info,N,Info,SN,2\n", "Version,Version,C,N,1\nUpdated,Updated,C,N,1\n");
     c.fields[0].value = "7";

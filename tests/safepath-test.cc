@@ -14,6 +14,7 @@
 #include <fstream>
 #include <optional>
 
+#include "base/filepath.h"
 #include "savetestutil.h"
 #include "storage/tempfile.h"
 #include "testutil.h"

@@ -8,6 +8,7 @@
 
 #include "help/screenfit.h"
 #include "resources/images.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 
@@ -30,7 +31,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(ProgramImage("appicon").pixmap(kIconSize, kIconSize));
 
-    auto* title = new QLabel(tr("TAV Configuration Manager"), this);
+    auto* title = new QLabel(ProgramTitle(), this);
     title->setObjectName(QStringLiteral("title"));
     title->setTextFormat(Qt::PlainText);
 

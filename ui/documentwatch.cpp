@@ -10,12 +10,12 @@
 #include "ui/editorpanel.h"
 #include "ui/filterfield.h"
 #include "ui/maindialog.h"
+#include "ui/messagereporter.h"
 
 namespace tav {
 
 namespace {
 
-const QString kProgramTitle = QStringLiteral("TAV Configuration Manager");
 constexpr int kSaveNoteMilliseconds = 5000;
 
 }  // namespace
@@ -54,10 +54,10 @@ void MainDialog::OnDocumentChange(const DocumentChange& change) {
 void MainDialog::UpdateTitle() {
     if (m_document->Name().empty()) {
         setWindowModified(false);
-        setWindowTitle(kProgramTitle);
+        setWindowTitle(ProgramTitle());
         return;
     }
-    setWindowTitle(ToQt(m_document->Name()) + QStringLiteral("[*] - ") + kProgramTitle);
+    setWindowTitle(ToQt(m_document->Name()) + QStringLiteral("[*] - ") + ProgramTitle());
     setWindowModified(m_document->IsModified());
 }
 

@@ -40,9 +40,11 @@ namespace tav {
 
 namespace {
 
-// The folder of `path` in the platform's notation, without a trailing separator. A path whose
-// only separator is its first character (or that has none) is kept whole.
-std::string NativeFolderOf(const std::string& path) {
+// The folder Open remembers for `path`, in the platform's notation: the text before the last
+// separator when that stands after the first character, otherwise the whole path. This is the
+// rule the stored setting has always followed, not FolderOf's: a file in the root folder (or a
+// bare name) keeps its whole path.
+std::string RememberedFolderOf(const std::string& path) {
     const QString native = QDir::toNativeSeparators(ToQt(path));
     const qsizetype cut = native.lastIndexOf(QDir::separator());
     return FromQt(cut > 0 ? native.left(cut) : native);
@@ -200,7 +202,7 @@ bool FileCommands::OpenChosenFile(const std::string& path, const std::string& na
         !OpenDocument(path, name, tr("The document could not be opened."))) {
         return false;
     }
-    m_openFolder = NativeFolderOf(path);
+    m_openFolder = RememberedFolderOf(path);
     m_recent.Add(path);
     UpdateRecentMenu();
     return true;
@@ -349,7 +351,7 @@ DiskResolution FileCommands::AskAboutDiskChange(const DiskChange& change) {
 // A document with a file is saved beside it; a new one where Open would start.
 QString FileCommands::SaveAsFolder() const {
     if (!m_services.document.Path().empty()) {
-        return ToQt(NativeFolderOf(m_services.document.Path()));
+        return ToQt(RememberedFolderOf(m_services.document.Path()));
     }
     return m_openFolder.empty() ? QStringLiteral(".") : ToQt(m_openFolder);
 }
