@@ -93,7 +93,7 @@ bool Catalogues::FieldInSection(std::uint16_t row, std::size_t sectionIndex) con
 std::vector<std::string> Catalogues::OrderedKeys(std::size_t sectionIndex) const {
     std::vector<std::string> keys;
     for (std::uint16_t f = 0; f < fields.Count(); ++f) {
-        if (FieldInSection(f, sectionIndex) && fields[f].orderPos != 0) {
+        if (FieldInSection(f, sectionIndex) && fields[f].ordered) {
             keys.push_back(fields[f].key);
         }
     }

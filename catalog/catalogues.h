@@ -28,7 +28,7 @@ struct Catalogues {
     CatalogueFile sectionFile;
     CatalogueFile fieldFile;
     SectionCatalog sections;
-    FieldCatalog fields;  // the catalogue rows with their default values, no replacement rows
+    FieldCatalog fields;
     // Each file's encoding, decided from its bytes as a document's is (see DecideEncoding). The
     // tables keep the bytes: keys and INI names are matched as bytes, labels decoded for display.
     TextEncoding sectionEncoding = TextEncoding::Windows1252;

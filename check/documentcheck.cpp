@@ -149,7 +149,7 @@ void CheckEncoding(const FileFindings& out, std::string_view bytes, TextEncoding
 
 // What the editor's read of `bytes` could not load (see ReadDocumentValues).
 std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const ProfileText& text) {
-    FieldCatalog table = catalogues.fields;
+    DocumentTable table(catalogues.fields);
     return ReadDocumentValues(catalogues.sections, table, text);
 }
 

@@ -5,6 +5,7 @@
 #include "check/cataloguecheck.h"
 #include "check/cataloguelines.h"
 #include "document/documentrules.h"
+#include "document/documenttable.h"
 #include "profile/profiletext.h"
 
 namespace tav::check {
@@ -69,7 +70,7 @@ std::optional<std::string> SectionProblem(const Catalogues& catalogues, std::uin
                ", which the section catalogue does not have: it is neither read nor saved";
     }
     const std::string where = " [" + section->iniName + "]";
-    if (field.orderPos != 0 && !section->ordered) {
+    if (field.ordered && !section->ordered) {
         return "the field is marked ordered, but its section" + where + " has no Order list";
     }
     if (section->ordered && SameName(field.key, kOrderKey)) {
@@ -104,10 +105,10 @@ void CheckFieldRows(const Catalogues& catalogues, const std::vector<NumberedLine
 
 void CheckReplacementRoom(const Catalogues& catalogues, const FileFindings& out) {
     const std::size_t room = ReplacementRoom(catalogues.fields.Count());
-    if (room < FieldCatalog::kMaxReplacements) {
+    if (room < DocumentTable::kMaxReplacements) {
         out.Add(0, std::to_string(catalogues.fields.Count()) + " fields leave room for only " +
                        std::to_string(room) + " of the " +
-                       std::to_string(FieldCatalog::kMaxReplacements) +
+                       std::to_string(DocumentTable::kMaxReplacements) +
                        " replacement entries in the editor's table of 128 rows");
     }
 }

@@ -6,6 +6,7 @@
 
 #include "base/names.h"
 #include "document/documentrules.h"
+#include "document/documenttable.h"
 
 namespace tav::check {
 
@@ -57,7 +58,7 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
     if (n < end) {
         return std::nullopt;
     }
-    if (n >= FieldCatalog::kMaxReplacements) {
+    if (n >= DocumentTable::kMaxReplacements) {
         return "the key " + std::string(key.name) + " would hold entry " + std::to_string(n + 1) +
                ", past the 13 entries a replacement list can hold: it is never read";
     }
@@ -84,7 +85,7 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
 // The number of entries a reader takes from `listed`: up to the first without a comma.
 std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& listed) {
     std::size_t n = 0;
-    while (n < FieldCatalog::kMaxReplacements &&
+    while (n < DocumentTable::kMaxReplacements &&
            ParseReplacementEntry(check.text.Get(listed.name, ReplacementKey(n)).value_or(""))) {
         ++n;
     }

@@ -82,7 +82,7 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string PositionText(const FieldDef& field) {
+std::string PositionText(const DocumentRow& field) {
     return field.orderPos == 0 ? "-" : std::to_string(field.orderPos);
 }
 
@@ -93,7 +93,7 @@ void PrintText(const DumpView& view, std::ostream& out) {
             << (section.ordered ? 'Y' : 'N') << '\t' << Escaped(view.catalogues.SectionLabel(s))
             << '\n';
         for (const std::uint16_t row : view.order[s]) {
-            const FieldDef& field = view.document.Row(row);
+            const DocumentRow& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
             out << key << '\t' << field.typeCode << '\t' << PositionText(field) << '\t'
@@ -109,7 +109,7 @@ std::string JsonBoolean(std::string_view value) {
 }
 
 void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostream& out) {
-    const FieldDef& field = document.Row(row);
+    const DocumentRow& field = document.Row(row);
     out << "{\"key\": " << JsonString(field.key)
         << ", \"label\": " << JsonString(document.Label(row))
         << ", \"type\": " << JsonString(field.typeCode) << ", \"order\": " << field.orderPos

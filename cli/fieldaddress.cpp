@@ -1,5 +1,7 @@
 #include "cli/fieldaddress.h"
 
+#include "document/documenttable.h"
+
 #include <algorithm>
 
 #include "document/documentrules.h"
@@ -33,7 +35,7 @@ std::optional<FieldAddress> EntryAddress(std::size_t section, std::string_view k
         return std::nullopt;
     }
     // Keys past the list's capacity are marked by the capacity itself.
-    address.entry = std::min<std::size_t>(*n, FieldCatalog::kMaxReplacements);
+    address.entry = std::min<std::size_t>(*n, DocumentTable::kMaxReplacements);
     return address;
 }
 
@@ -73,12 +75,12 @@ Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_
     for (std::size_t dot = text.find('.'); dot != std::string_view::npos;
          dot = text.find('.', dot + 1)) {
         const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);
-        if (address && address->entry == FieldCatalog::kMaxReplacements) {
+        if (address && address->entry == DocumentTable::kMaxReplacements) {
             return FileError{{},
                              Quote(text) + ": the replacement list holds at most " +
-                                 std::to_string(FieldCatalog::kMaxReplacements) + " entries, " +
+                                 std::to_string(DocumentTable::kMaxReplacements) + " entries, " +
                                  ReplacementKey(0) + " to " +
-                                 ReplacementKey(FieldCatalog::kMaxReplacements - 1)};
+                                 ReplacementKey(DocumentTable::kMaxReplacements - 1)};
         }
         if (address) {
             return *address;

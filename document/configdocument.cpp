@@ -46,7 +46,7 @@ std::vector<std::string> ConfigDocument::OpenText(const std::string& path, const
                                                   std::optional<TextEncoding> encoding) {
     // Not value_or: its argument, a pass over the whole document, would be worked out anyway.
     m_encoding = encoding ? *encoding : DecideEncoding(bytes);
-    m_table = Defs().fields;
+    m_table = DocumentTable(Defs().fields);
     std::vector<std::string> warnings = ReadDocumentValues(Defs().sections, m_table, text);
     m_order = CatalogDisplayOrder(Defs().sections, m_table);
     m_path = path;
@@ -63,7 +63,7 @@ void ConfigDocument::New() {
     OpenBytes({}, {}, {});
 }
 
-void ConfigDocument::MarkWritten(FieldCatalog written, const std::string& path,
+void ConfigDocument::MarkWritten(DocumentTable written, const std::string& path,
                                  const std::string& name) {
     std::vector<std::uint16_t> stamped;
     for (std::uint16_t row = 0; row < RowCount(); ++row) {
@@ -117,7 +117,7 @@ ReplacementEntry ConfigDocument::Entry(std::size_t n) const {
 std::vector<ReplacementEntry> ConfigDocument::Entries() const {
     std::vector<ReplacementEntry> entries;
     for (std::size_t n = 0; n < EntryCount(); ++n) {
-        const FieldDef& row = m_table[CatalogueRows() + n];
+        const DocumentRow& row = m_table[CatalogueRows() + n];
         entries.push_back(ReplacementEntry{row.label, row.value});
     }
     return entries;
@@ -180,7 +180,7 @@ Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
 
 Status ConfigDocument::SetTexts(std::uint16_t row, const std::string& label,
                                 const std::string& value) {
-    const FieldDef& field = m_table[row];
+    const DocumentRow& field = m_table[row];
     if (field.label == label && field.value == value) {
         return {};
     }
@@ -325,7 +325,7 @@ void ConfigDocument::Push(Step step) {
 void ConfigDocument::Apply(const Step& step, bool forward) {
     switch (step.kind) {
         case Kind::Value: {
-            FieldDef& field = m_table[step.row];
+            DocumentRow& field = m_table[step.row];
             field.label = forward ? step.afterLabel : step.beforeLabel;
             field.value = forward ? step.afterValue : step.beforeValue;
             if (step.row < CatalogueRows()) {
@@ -414,7 +414,7 @@ bool ConfigDocument::IsRowChanged(std::uint16_t row) const {
         return m_table[row].value != SavedValue(row);
     }
     const std::size_t place = row - CatalogueRows();
-    const FieldDef& entry = m_table[row];
+    const DocumentRow& entry = m_table[row];
     return place >= m_savedEntries.size() ||
            m_savedEntries[place] != ReplacementEntry{entry.label, entry.value};
 }

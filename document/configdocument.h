@@ -104,7 +104,7 @@ public:
     // now the file `path`, which becomes its path under `name`: the document is unmodified, the
     // written values are the new reference for ChangedRows, and listeners are told Value for
     // every row whose texts `written` changed, then Saved.
-    void MarkWritten(FieldCatalog written, const std::string& path, const std::string& name);
+    void MarkWritten(DocumentTable written, const std::string& path, const std::string& name);
 
     // Takes the content, path, name and encoding of `written`, a document of the same
     // catalogues just written to its file, as unmodified, with no history. Listeners are told
@@ -127,9 +127,9 @@ public:
     std::uint16_t CatalogueRows() const { return Defs().fields.Count(); }
     // The row as stored: values and from-texts in the document's encoding, the labels of
     // catalogue rows in Fields.txt's.
-    const FieldDef& Row(std::uint16_t row) const { return m_table[row]; }
+    const DocumentRow& Row(std::uint16_t row) const { return m_table[row]; }
     // Every row as stored: what a save writes.
-    const FieldCatalog& Table() const { return m_table; }
+    const DocumentTable& Table() const { return m_table; }
     // The row's value (an entry's to-text) as UTF-8.
     std::string Value(std::uint16_t row) const;
     // The row's label as UTF-8: a catalogue field's label from Fields.txt, an entry's from-text.
@@ -253,7 +253,7 @@ private:
     std::optional<std::size_t> ReplacementSection() const;
 
     std::shared_ptr<const Catalogues> m_catalogues;
-    FieldCatalog m_table;
+    DocumentTable m_table;
     DisplayOrder m_order;
     std::string m_path;
     std::string m_name;

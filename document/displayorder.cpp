@@ -4,7 +4,7 @@
 
 namespace tav {
 
-std::vector<std::uint16_t> PlaceFields(const SectionCatalog& sections, const FieldCatalog& fields,
+std::vector<std::uint16_t> PlaceFields(const SectionCatalog& sections, const DocumentTable& fields,
                                        std::size_t sectionIndex) {
     std::vector<std::uint16_t> placed;
     const std::uint16_t id = sections[sectionIndex].id;
@@ -25,7 +25,7 @@ std::vector<std::uint16_t> PlaceFields(const SectionCatalog& sections, const Fie
     return placed;
 }
 
-DisplayOrder CatalogDisplayOrder(const SectionCatalog& sections, const FieldCatalog& fields) {
+DisplayOrder CatalogDisplayOrder(const SectionCatalog& sections, const DocumentTable& fields) {
     DisplayOrder order;
     for (std::uint16_t s = 0; s < sections.Count(); ++s) {
         order.push_back(PlaceFields(sections, fields, s));

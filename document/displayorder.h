@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalog/fieldcatalog.h"
 #include "catalog/sectioncatalog.h"
+#include "document/documenttable.h"
 
 namespace tav {
 
@@ -17,10 +17,10 @@ using DisplayOrder = std::vector<std::vector<std::uint16_t>>;
 // order: fields with orderPos 0 are appended in catalogue order as they come; an ordered field goes
 // before the first field already placed whose orderPos is greater than its own, so ties keep
 // catalogue order. Example: P(0), Q(3), R(0), S(1), T(2) give P, S, T, Q, R.
-std::vector<std::uint16_t> PlaceFields(const SectionCatalog& sections, const FieldCatalog& fields,
+std::vector<std::uint16_t> PlaceFields(const SectionCatalog& sections, const DocumentTable& fields,
                                        std::size_t sectionIndex);
 
 // PlaceFields for every section of the catalogue.
-DisplayOrder CatalogDisplayOrder(const SectionCatalog& sections, const FieldCatalog& fields);
+DisplayOrder CatalogDisplayOrder(const SectionCatalog& sections, const DocumentTable& fields);
 
 }  // namespace tav

@@ -6,14 +6,14 @@ namespace tav {
 
 namespace {
 
-void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
+void ReadReplacements(const SectionCatalog& sections, DocumentTable& fields,
                       const ProfileText& document, std::vector<std::string>& warnings) {
     const int r = sections.ReplacementSectionIndex();
     if (r < 0) {
         return;
     }
     const SectionDef& section = sections[static_cast<std::size_t>(r)];
-    for (std::size_t n = 0; n < FieldCatalog::kMaxReplacements; ++n) {
+    for (std::size_t n = 0; n < DocumentTable::kMaxReplacements; ++n) {
         const std::string key = ReplacementKey(n);
         const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
         if (!entry) {
@@ -26,18 +26,18 @@ void ReadReplacements(const SectionCatalog& sections, FieldCatalog& fields,
     }
 }
 
-bool IsInfoField(const SectionDef& section, const FieldDef& field, std::string_view key) {
+bool IsInfoField(const SectionDef& section, const DocumentRow& field, std::string_view key) {
     return section.iniName == "TACInfo" && field.key == key;
 }
 
 }  // namespace
 
-std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
+std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, DocumentTable& fields,
                                             const ProfileText& document) {
     std::vector<std::string> warnings;
     const std::uint16_t count = fields.Count();
     for (std::uint16_t i = 0; i < count; ++i) {
-        FieldDef& field = fields[i];
+        DocumentRow& field = fields[i];
         const SectionDef* section = sections.RowForId(field.sectionId);
         if (section == nullptr) {
             continue;  // names no section: neither read nor written
@@ -57,9 +57,9 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
     return warnings;
 }
 
-Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const DisplayOrder& order,
+Status ApplySave(const SectionCatalog& sections, DocumentTable& fields, const DisplayOrder& order,
                  const std::string& timeText, ProfileText& document) {
-    FieldCatalog work = fields;
+    DocumentTable work = fields;
     std::size_t n = 0;
     for (std::uint16_t i = 0; i < sections.Count(); ++i) {
         const SectionDef& row = sections[i];
@@ -78,7 +78,7 @@ Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const Dis
         const std::vector<std::uint16_t> none;
         std::vector<ReplacementEntry> entries;
         for (const std::uint16_t f : i < order.size() ? order[i] : none) {
-            FieldDef& field = work[f];
+            DocumentRow& field = work[f];
             if (IsInfoField(row, field, "Updated")) {
                 field.value = timeText;
             } else if (IsInfoField(row, field, "Version")) {
@@ -123,7 +123,7 @@ Status WriteReplacementList(ProfileText& document, const std::string& section,
             return set;
         }
     }
-    if (const std::size_t end = first + entries.size(); end < FieldCatalog::kMaxReplacements) {
+    if (const std::size_t end = first + entries.size(); end < DocumentTable::kMaxReplacements) {
         return document.Set(section, ReplacementKey(end), "");
     }
     return {};

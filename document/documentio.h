@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "catalog/fieldcatalog.h"
 #include "catalog/sectioncatalog.h"
 #include "document/displayorder.h"
 #include "document/documentrules.h"
+#include "document/documenttable.h"
 #include "profile/profiletext.h"
 
 namespace tav {
@@ -26,7 +26,7 @@ namespace tav {
 // - the replacement entries r0, r1, ... of the first "SR" section become replacement rows, up to
 //   the first entry without a comma; "\044" in a from-text becomes a comma again.
 // Returns warnings for what could not be loaded (entries past the table's capacity).
-std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, FieldCatalog& fields,
+std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, DocumentTable& fields,
                                             const ProfileText& document);
 
 // Applies every write of a save to `document`, in the order a key-by-key save makes them: per
@@ -38,7 +38,7 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Fiel
 // when every write succeeds. On failure the error's reason says which write was refused and its
 // `file` is empty (the document's file is not known here); `document` may then hold the writes
 // made before the refused one.
-Status ApplySave(const SectionCatalog& sections, FieldCatalog& fields, const DisplayOrder& order,
+Status ApplySave(const SectionCatalog& sections, DocumentTable& fields, const DisplayOrder& order,
                  const std::string& timeText, ProfileText& document);
 
 // The one rule by which every save writes the replacement list: entry n of `entries` under key

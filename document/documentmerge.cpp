@@ -17,13 +17,13 @@ struct Version {
     std::vector<std::string> values;
     std::vector<ReplacementEntry> entries;
     DisplayOrder order;
-    FieldCatalog table;
+    DocumentTable table;
     std::vector<std::string> warnings;
 };
 
 Version ReadVersion(const Catalogues& defs, std::string_view bytes) {
     Version version;
-    version.table = defs.fields;
+    version.table = DocumentTable(defs.fields);
     version.warnings = ReadDocumentValues(defs.sections, version.table,
                                           ProfileText(bytes, ProfileText::InPlace{}));
     version.order = CatalogDisplayOrder(defs.sections, version.table);
@@ -99,7 +99,7 @@ std::vector<std::string> ConfigDocument::MergeDisk(std::string_view diskBytes,
         return std::count(conflicts.begin(), conflicts.end(), item) > 0 && chosen.count(item) > 0;
     };
     // Start from the disk's version and put back each edit that stays.
-    FieldCatalog merged = disk.table;
+    DocumentTable merged = disk.table;
     for (std::uint16_t row = 0; row < CatalogueRows(); ++row) {
         const bool editKept = m_table[row].value != m_savedValues[row] &&
                               !theirsChosen(comparison.conflictRows, takeTheirs.rows, row);

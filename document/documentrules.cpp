@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/fieldcatalog.h"
+#include "document/documenttable.h"
 
 namespace tav {
 
@@ -116,7 +116,7 @@ std::string UnloadedEntriesWarning(std::string_view section, std::string_view ke
 std::size_t ReplacementRoom(std::size_t catalogueRows) {
     const std::size_t table =
         FieldCatalog::kCapacity - std::min<std::size_t>(catalogueRows, FieldCatalog::kCapacity);
-    return std::min<std::size_t>(FieldCatalog::kMaxReplacements, table);
+    return std::min<std::size_t>(DocumentTable::kMaxReplacements, table);
 }
 
 }  // namespace tav

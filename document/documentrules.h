@@ -72,7 +72,7 @@ std::optional<std::string> FromTextProblem(std::string_view from);
 // table having no room for more.
 std::string UnloadedEntriesWarning(std::string_view section, std::string_view key);
 
-// How many entries a document can hold when the field table has `catalogueRows` catalogue rows:
+// How many entries a document can hold when its table has `catalogueRows` catalogue rows:
 // the list's own limit of 13, or fewer when the table of 128 rows has less room.
 std::size_t ReplacementRoom(std::size_t catalogueRows);
 

@@ -41,7 +41,7 @@ const char* const kChangedBySomeoneElse = "the file was changed by someone else"
 Expected<SplicedBytes> WriteEditedKeys(const ConfigDocument& document, ProfileText& text) {
     const Catalogues& defs = document.Defs();
     for (const std::uint16_t row : document.EditedFields()) {
-        const FieldDef& field = document.Row(row);
+        const DocumentRow& field = document.Row(row);
         const SectionDef* section = defs.sections.RowForId(field.sectionId);
         if (section == nullptr) {
             continue;  // names no section: neither read nor written
@@ -176,7 +176,7 @@ Status DocumentStorage::Write(const SaveRequest& request,
         !otherFile && request.condition == SaveRequest::Condition::IfUnchanged;
     const std::string timeText = whole ? m_clock() : std::string();
     std::unique_ptr<ProfileText> text;  // what the written pieces point into
-    FieldCatalog work;
+    DocumentTable work;
     WrittenContent written;
     const Status saved = RewriteDocument(
         path,
@@ -302,7 +302,7 @@ Expected<DiskState> DocumentStorage::CheckDisk() const {
 
 Expected<std::string> DocumentStorage::SavedBytes(std::string_view bytes) const {
     ProfileText text(bytes, ProfileText::InPlace{});
-    FieldCatalog work = m_document.Table();
+    DocumentTable work = m_document.Table();
     if (const Status applied =
             ApplySave(m_document.Defs().sections, work, m_document.Order(), m_clock(), text);
         !applied) {

@@ -22,7 +22,7 @@ std::size_t EntryKeysNeeded(const std::vector<std::size_t>& entries, std::size_t
     if (!entries.empty()) {
         needed = std::min(*std::max_element(entries.begin(), entries.end()) + 1, room);
     }
-    return room < FieldCatalog::kMaxReplacements ? room + 1 : needed;
+    return room < DocumentTable::kMaxReplacements ? room + 1 : needed;
 }
 
 // The stored texts of the query, in the document's encoding, before decoding.
@@ -68,7 +68,7 @@ Expected<QueriedValues> LookUpValues(const Catalogues& catalogues, const ValueQu
     for (std::size_t i = 0; i < query.fields.size(); ++i) {
         const FieldDef& field = table[query.fields[i]];
         if (!fieldKeys[i]) {
-            stored.fields.push_back(field.value);  // a field of no section is not read
+            stored.fields.push_back(DefaultValue(field));  // a field of no section is not read
             continue;
         }
         const std::string text = (*found)[*fieldKeys[i]].value_or("");

@@ -19,7 +19,7 @@ namespace tav {
 // The values asked for.
 struct ValueQuery {
     std::vector<std::uint16_t> fields;  // catalogue rows (< the catalogue's field count)
-    std::vector<std::size_t> entries;   // replacement entries (< FieldCatalog::kMaxReplacements)
+    std::vector<std::size_t> entries;   // replacement entries (< DocumentTable::kMaxReplacements)
 };
 
 // The values of a ValueQuery, as a ConfigDocument that opened the whole document gives them.

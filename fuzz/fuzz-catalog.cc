@@ -15,14 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     tav::SectionCatalog sections;
     sections.LoadText(TakePart(rest));
-    tav::FieldCatalog fields;
-    fields.LoadText(TakePart(rest));
+    tav::FieldCatalog catalogue;
+    catalogue.LoadText(TakePart(rest));
+    tav::DocumentTable fields(catalogue);
     Check(sections.Count() <= tav::SectionCatalog::kCapacity);
     Check(fields.Count() <= tav::FieldCatalog::kCapacity);
 
     const std::string document(rest);
     tav::ReadDocumentValues(sections, fields, tav::ProfileText(document));
-    Check(fields.ReplacementCount() <= tav::FieldCatalog::kMaxReplacements);
+    Check(fields.ReplacementCount() <= tav::DocumentTable::kMaxReplacements);
     while (fields.AppendReplacement("a,b", "c", 1)) {
     }
     Check(fields.Count() <= tav::FieldCatalog::kCapacity);
@@ -42,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     tav::ProfileText text(document);
     if (tav::ApplySave(sections, fields, order, "01/01/2026 (00:00:00)", text)) {
-        tav::FieldCatalog reread = fields;
-        reread.LoadText({});
+        tav::DocumentTable reread(catalogue);
         tav::ReadDocumentValues(sections, reread, tav::ProfileText(text.Bytes()));
     }
     return 0;

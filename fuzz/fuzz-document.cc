@@ -37,7 +37,7 @@ Snapshot Take(const tav::ConfigDocument& doc) {
 
 void CheckWhole(const tav::ConfigDocument& doc) {
     Check(doc.RowCount() <= tav::FieldCatalog::kCapacity);
-    Check(doc.EntryCount() <= tav::FieldCatalog::kMaxReplacements);
+    Check(doc.EntryCount() <= tav::DocumentTable::kMaxReplacements);
     Check(doc.RowCount() == doc.CatalogueRows() + doc.EntryCount());
     std::vector<int> placed(doc.RowCount(), 0);
     for (const auto& section : doc.Order()) {

@@ -14,7 +14,7 @@
 namespace {
 
 using namespace std::string_literals;
-using tav::FieldCatalog;
+using tav::DocumentTable;
 using tav::ProfileText;
 using tav::SectionCatalog;
 
@@ -39,8 +39,7 @@ TEST_P(BadDocumentTest, ReadsDefinedValuesAndSavesWithoutLoss) {
     const BadDocument& c = GetParam();
     SectionCatalog sections;
     sections.LoadText(kSections);
-    FieldCatalog fields;
-    fields.LoadText(kFields);
+    DocumentTable fields = tavtest::TableOf(kFields);
     tav::ReadDocumentValues(sections, fields, ProfileText(c.bytes));
     EXPECT_EQ(fields[1].value, c.title);
     EXPECT_EQ(fields.ReplacementCount(), c.replacements);
@@ -51,8 +50,7 @@ TEST_P(BadDocumentTest, ReadsDefinedValuesAndSavesWithoutLoss) {
     const std::string saved = document.Bytes();
     EXPECT_NE(saved.find(c.mustKeep), std::string::npos) << "lost: " << c.mustKeep.substr(0, 80);
 
-    FieldCatalog reread;
-    reread.LoadText(kFields);
+    DocumentTable reread = tavtest::TableOf(kFields);
     tav::ReadDocumentValues(sections, reread, ProfileText(saved));
     for (std::uint16_t i = 0; i < fields.Count(); ++i) {
         EXPECT_EQ(reread[i].value, fields[i].value) << i;
@@ -118,18 +116,17 @@ TEST(BadCatalogueTest, OverfullAndBinaryCataloguesLoadWhatFits) {
     for (int i = 0; i < 140; ++i) {
         fields += "L,K" + std::to_string(i) + ",C,N,1\n";
     }
-    FieldCatalog fieldCatalog;
+    tav::FieldCatalog fieldCatalog;
     EXPECT_EQ(fieldCatalog.LoadText(fields), 12u);
     EXPECT_EQ(fieldCatalog.Count(), 128);
-    EXPECT_FALSE(fieldCatalog.AppendReplacement("a", "b", 1));
+    DocumentTable full(fieldCatalog);
+    EXPECT_FALSE(full.AppendReplacement("a", "b", 1)) << "no row is left for an entry";
 
-    FieldCatalog binary;
-    binary.LoadText("\0\x01,\xff\xfe,B,Y,\x80\n,,,,\n\n\r\n"s);
+    DocumentTable binary = tavtest::TableOf("\0\x01,\xff\xfe,B,Y,\x80\n,,,,\n\n\r\n"s);
     EXPECT_EQ(binary.Count(), 2) << "the empty line and the lone CR LF add no rows";
     EXPECT_EQ(binary[0].type, tav::FieldType::Boolean);
     EXPECT_EQ(binary[0].value, "False");
-    FieldCatalog huge;
-    huge.LoadText("L," + Big(1 << 20, 'k') + ",C,N,1\n");
+    DocumentTable huge = tavtest::TableOf("L," + Big(1 << 20, 'k') + ",C,N,1\n");
     EXPECT_EQ(huge[0].key.size(), 1u << 20);
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 using tav::DisplayOrder;
-using tav::FieldCatalog;
+using tav::DocumentTable;
 using tav::ProfileText;
 using tav::SectionCatalog;
 using tavtest::Crlf;
@@ -33,15 +33,15 @@ const char* kFields =
 
 struct Catalogues {
     SectionCatalog sections;
-    FieldCatalog fields;
+    DocumentTable fields;
     Catalogues(const std::string& sectionText = kSections, const std::string& fieldText = kFields) {
         sections.LoadText(sectionText);
-        fields.LoadText(fieldText);
+        fields = tavtest::TableOf(fieldText);
     }
     std::vector<std::string> Read(const std::string& file) {
         return tav::ReadDocumentValues(sections, fields, ProfileText(file));
     }
-    const tav::FieldDef& Field(const std::string& key) const {
+    const tav::DocumentRow& Field(const std::string& key) const {
         for (std::uint16_t i = 0; i < fields.Count(); ++i) {
             if (fields[i].key == key) {
                 return fields[i];
@@ -152,12 +152,12 @@ TEST(DisplayOrderTest, OrderedFieldsGoBeforeTheFirstGreaterPosition) {
     for (const auto& test : cases) {
         SectionCatalog sections;
         sections.LoadText("1,S,Y,S,SN,2\n2,Other,N,Other,SN,2\n");
-        FieldCatalog fields;
+        DocumentTable fields;
         std::string text = "Elsewhere,E,C,N,2\n";
         for (std::size_t i = 0; i < test.positions.size(); ++i) {
             text += "F,F" + std::to_string(i) + ",C,Y,1\n";
         }
-        fields.LoadText(text);
+        fields = tavtest::TableOf(text);
         std::vector<std::uint16_t> expected;
         for (std::size_t i = 0; i < test.positions.size(); ++i) {
             fields[i + 1].orderPos = test.positions[i];
@@ -292,7 +292,7 @@ TEST(SaveDocumentTest, SavingTwiceWritesTheSameReplacementTexts) {
 
 TEST(SaveDocumentTest, ThirteenEntriesGetNoUnreadableEndKey) {
     Catalogues c;
-    for (int i = 0; i < FieldCatalog::kMaxReplacements; ++i) {
+    for (int i = 0; i < DocumentTable::kMaxReplacements; ++i) {
         ASSERT_TRUE(c.fields.AppendReplacement("f" + std::to_string(i), "t", 4));
     }
     const std::string written = c.Save("[Replace]\nr==stale\n");
@@ -300,7 +300,7 @@ TEST(SaveDocumentTest, ThirteenEntriesGetNoUnreadableEndKey) {
     EXPECT_NE(written.find("r==stale"), std::string::npos) << "nothing is removed or rewritten";
     Catalogues reread;
     reread.Read(written);
-    EXPECT_EQ(reread.fields.ReplacementCount(), FieldCatalog::kMaxReplacements);
+    EXPECT_EQ(reread.fields.ReplacementCount(), DocumentTable::kMaxReplacements);
 }
 
 // Only the first section of kind SR holds the list; a later one gets the end key that follows the
@@ -327,7 +327,7 @@ TEST(SaveDocumentTest, RefusedWriteChangesNothingInMemory) {
     Catalogues c;
     c.fields[3].value = "two\nlines";
     c.fields.AppendReplacement("a", "b", 4);
-    const FieldCatalog before = c.fields;
+    const DocumentTable before = c.fields;
     ProfileText text("");
     const tav::Status refused = tav::ApplySave(
         c.sections, c.fields, tav::CatalogDisplayOrder(c.sections, c.fields), "t", text);
@@ -351,18 +351,18 @@ TEST(TimeTextTest, FormatsDayMonthYearAndTime) {
 
 TEST(ExampleDocumentTest, ReadSaveReadKeepsEveryValue) {
     SectionCatalog sections;
-    FieldCatalog fields;
+    DocumentTable fields;
     sections.LoadText(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Sections.txt"));
-    fields.LoadText(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Fields.txt"));
+    fields = tavtest::TableOf(tavtest::ReadFile(TAV_EXAMPLES_DIR "/Fields.txt"));
     for (const char* name : {"front-office.tac", "warehouse.tac"}) {
         const std::string original = tavtest::ReadFile(std::string(TAV_EXAMPLES_DIR "/") + name);
-        FieldCatalog first = fields;
+        DocumentTable first = fields;
         EXPECT_TRUE(tav::ReadDocumentValues(sections, first, ProfileText(original)).empty());
         ProfileText text(original);
         const std::string time = "07/12/2026 (10:00:00)";
         ASSERT_TRUE(
             tav::ApplySave(sections, first, tav::CatalogDisplayOrder(sections, first), time, text));
-        FieldCatalog second = fields;
+        DocumentTable second = fields;
         tav::ReadDocumentValues(sections, second, ProfileText(text.Bytes()));
         ASSERT_EQ(first.Count(), second.Count()) << name;
         for (std::uint16_t i = 0; i < first.Count(); ++i) {

@@ -118,4 +118,10 @@ tav::SaveClock FixedClock(const std::string& text) {
     return [text] { return text; };
 }
 
+tav::DocumentTable TableOf(std::string_view fieldText) {
+    tav::FieldCatalog catalogue;
+    catalogue.LoadText(fieldText);
+    return tav::DocumentTable(catalogue);
+}
+
 }  // namespace tavtest

@@ -3,10 +3,12 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/configdocument.h"
 #include "document/documentstorage.h"
+#include "document/documenttable.h"
 #include "profile/profilelookup.h"
 
 namespace tavtest {
@@ -65,5 +67,8 @@ tav::SaveRequest SaveOf(tav::SaveRequest::Scope scope = tav::SaveRequest::Scope:
 
 // A clock for saves that always gives `text`.
 tav::SaveClock FixedClock(const std::string& text);
+
+// The document table of a field catalogue read from `fieldText` (the text of a Fields.txt).
+tav::DocumentTable TableOf(std::string_view fieldText);
 
 }  // namespace tavtest

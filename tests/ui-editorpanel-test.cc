@@ -10,7 +10,7 @@
 #include <set>
 
 #include "base/textencoding.h"
-#include "catalog/fieldcatalog.h"
+#include "document/documenttable.h"
 #include "qtbridge/textconv.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
@@ -164,12 +164,12 @@ TEST_F(EditorPanelTest, AddTakesBothTextsAndEmptiesTheEdits) {
 
 TEST_F(EditorPanelTest, AddToAFullListKeepsTheTextsAndSaysSo) {
     Select("String replacements");
-    while (Document().EntryCount() < tav::FieldCatalog::kMaxReplacements) {
+    while (Document().EntryCount() < tav::DocumentTable::kMaxReplacements) {
         Click(ControlId::AddButton);
     }
     Type(ControlId::ReplaceEdit, "kept");
     Click(ControlId::AddButton);
-    EXPECT_EQ(Document().EntryCount(), tav::FieldCatalog::kMaxReplacements);
+    EXPECT_EQ(Document().EntryCount(), tav::DocumentTable::kMaxReplacements);
     EXPECT_EQ(Edit(ControlId::ReplaceEdit)->text(), "kept");
     ASSERT_EQ(m_messages.messages.size(), 1u);
     EXPECT_TRUE(m_messages.messages[0].contains("full"));

@@ -85,7 +85,7 @@ TEST(ValueLookupTest, GivesWhatTheOpenDocumentShows) {
                 static_cast<std::uint16_t>(random() % 6 % catalogues->fields.Count()));
         }
         for (std::size_t n = random() % 3; n > 0; --n) {
-            query.entries.push_back(random() % tav::FieldCatalog::kMaxReplacements);
+            query.entries.push_back(random() % tav::DocumentTable::kMaxReplacements);
         }
         SCOPED_TRACE(testing::PrintToString(bytes));
         const auto values = tav::LookUpValues(

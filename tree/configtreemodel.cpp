@@ -15,7 +15,7 @@ constexpr const char* kRootPrefix = "File : [";
 constexpr const char* kParameters = "Parameters";
 
 // The catalogue's questions the tree asks, each in one place.
-bool IsReplacementRow(const FieldDef& field) {
+bool IsReplacementRow(const DocumentRow& field) {
     return field.type == FieldType::Replacement;
 }
 
