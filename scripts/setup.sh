@@ -11,7 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb openbox x11-utils xdotool imagemagick
     acl attr
-    dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db
+    dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db lintian
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
