@@ -29,7 +29,9 @@ for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
     share/tavmanager/examples/Sections.txt share/tavmanager/examples/Fields.txt \
     share/tavmanager/examples/front-office.tac share/tavmanager/examples/warehouse.tac \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
-    share/icons/hicolor/scalable/apps/$id.svg share/man/man1/tavmanager.1 share/man/man1/tacconf.1 \
+    share/icons/hicolor/scalable/apps/$id.svg \
+    share/man/man1/tavmanager.1.gz share/man/man1/tacconf.1.gz \
+    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz \
     share/bash-completion/completions/tacconf; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
@@ -88,7 +90,7 @@ done
 
 # Manual pages: they render, and groff has nothing to warn about.
 for page in tavmanager tacconf; do
-    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1" >"$scratch/$page.txt" \
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" >"$scratch/$page.txt" \
         2>"$scratch/$page.err" || fail "man -l $page.1 failed"
     [ ! -s "$scratch/$page.err" ] || fail "$page.1: $(cat "$scratch/$page.err")"
     grep -q '^SYNOPSIS' "$scratch/$page.txt" || fail "$page.1 rendered without a SYNOPSIS"

@@ -39,7 +39,9 @@ for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
     share/tavmanager/examples/Sections.txt share/tavmanager/examples/front-office.tac \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
-    share/icons/hicolor/16x16/apps/$id.png share/man/man1/tavmanager.1 share/man/man1/tacconf.1 \
+    share/icons/hicolor/16x16/apps/$id.png \
+    share/man/man1/tavmanager.1.gz share/man/man1/tacconf.1.gz \
+    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz \
     share/bash-completion/completions/tacconf; do
     grep -qx "./usr/$file" "$scratch/contents" || fail "the package lacks /usr/$file"
 done
