@@ -1,6 +1,7 @@
 #include "base/fileaccess.h"
 
 #include "base/progress.h"
+#include "base/translation.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -131,10 +132,10 @@ Expected<std::size_t> RegularFileSize(int fd, const std::string& path) {
         return SystemError(path, errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        return FileError{path, "is a folder, not a file"};
+        return FileError{path, Translate("FileError", "is a folder, not a file")};
     }
     if (!S_ISREG(info.st_mode)) {
-        return FileError{path, "is not a regular file"};
+        return FileError{path, Translate("FileError", "is not a regular file")};
     }
     return static_cast<std::size_t>(info.st_size);
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/translation.h"
+
 namespace tav {
 
 FileError SystemError(std::string file, int code, const std::string& what, WriteState state) {
@@ -11,20 +13,27 @@ FileError SystemError(std::string file, int code, const std::string& what, Write
 }
 
 std::string FileError::Message() const {
-    const std::string prefix = file.empty() ? std::string() : file + ": ";
+    // Each state is one sentence with the reason in it, so that a translation may order the parts.
+    std::string text;
     switch (state) {
         case WriteState::NotAWrite:
+            text = reason;
             break;
         case WriteState::Untouched:
-            return prefix + reason + "; nothing was written";
+            text = FillIn(Translate("FileError", "%1; nothing was written"), {reason});
+            break;
         case WriteState::Saved:
-            return prefix + "the new content is saved, but " + reason;
+            text = FillIn(Translate("FileError", "the new content is saved, but %1"), {reason});
+            break;
         case WriteState::Incomplete:
-            return prefix + reason + "; the file is incomplete: the complete new content is in " +
-                   copy + " (tacconf set --recover " + (file.empty() ? "FILE" : file) +
-                   " restores it, as does opening the file in the editor)";
+            text = FillIn(Translate("FileError",
+                                    "%1; the file is incomplete: the complete new content is in %2 "
+                                    "(tacconf set --recover %3 restores it, as does opening the "
+                                    "file in the editor)"),
+                          {reason, copy, file.empty() ? "FILE" : file});
+            break;
     }
-    return prefix + reason;
+    return file.empty() ? text : FillIn(Translate("FileError", "%1: %2"), {file, text});
 }
 
 bool FileError::Missing() const {

@@ -1,4 +1,5 @@
 #include "base/textencoding.h"
+#include "base/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -249,7 +250,7 @@ Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding) {
     for (std::size_t at = 0; at < text.size();) {
         const std::optional<CodePoint> c = Utf8At(text, at);
         if (!c) {
-            return FileError{{}, "the text is not valid UTF-8"};
+            return FileError{{}, Translate("FileError", "the text is not valid UTF-8")};
         }
         const std::string_view sequence = text.substr(at, c->length);
         at += c->length;
@@ -259,8 +260,10 @@ Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding) {
             out += static_cast<char>(*byte);
         } else {
             return FileError{{},
-                             "the character " + CharacterName(sequence, c->value) +
-                                 " cannot be stored in a Windows-1252 document"};
+                             FillIn(Translate("FileError",
+                                              "the character %1 cannot be stored in "
+                                              "a Windows-1252 document"),
+                                    {CharacterName(sequence, c->value)})};
         }
     }
     return out;

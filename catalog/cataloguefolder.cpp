@@ -1,4 +1,5 @@
 #include "catalog/cataloguefolder.h"
+#include "base/translation.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,13 +81,15 @@ CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string&
 
 std::string CatalogueSearchFailure(const std::vector<std::string>& searched) {
     if (searched.empty()) {
-        return "Sections.txt and Fields.txt were found in no folder";
+        return Translate("Catalogue", "Sections.txt and Fields.txt were found in no folder");
     }
-    std::string text = "Sections.txt and Fields.txt were found in none of these folders: ";
+    std::string folders;
     for (std::size_t i = 0; i < searched.size(); ++i) {
-        text += (i == 0 ? "" : ", ") + searched[i];
+        folders += (i == 0 ? "" : ", ") + searched[i];
     }
-    return text;
+    return FillIn(Translate("Catalogue",
+                            "Sections.txt and Fields.txt were found in none of these folders: %1"),
+                  {folders});
 }
 
 std::string InstalledDataFolder(const std::string& programFolder) {

@@ -2,12 +2,14 @@
 
 #include "base/fileaccess.h"
 #include "base/names.h"
+#include "base/translation.h"
 
 namespace tav {
 
 namespace {
 
-void ReportProblems(const CatalogueFile& file, const char* what, std::size_t capacity,
+// `dropped` is the message for lines past the limit: %1 the lines, %2 the limit.
+void ReportProblems(const CatalogueFile& file, const char* dropped, std::size_t capacity,
                     const CatalogReporter& report) {
     if (!report) {
         return;
@@ -16,9 +18,9 @@ void ReportProblems(const CatalogueFile& file, const char* what, std::size_t cap
         report(*file.error);
     }
     if (file.droppedLines > 0) {
-        report(FileError{file.path, std::to_string(file.droppedLines) +
-                                        " line(s) past the limit of " + std::to_string(capacity) +
-                                        " " + what + " were not loaded"});
+        report(FileError{file.path,
+                         FillIn(Translate("Catalogue", dropped),
+                                {std::to_string(file.droppedLines), std::to_string(capacity)})});
     }
 }
 
@@ -42,8 +44,15 @@ std::shared_ptr<const Catalogues> Build(CatalogueFile sectionFile, CatalogueFile
     set->fieldFile.droppedLines = set->fields.LoadText(set->fieldFile.bytes);
     set->sectionEncoding = DecideEncoding(set->sectionFile.bytes);
     set->fieldEncoding = DecideEncoding(set->fieldFile.bytes);
-    ReportProblems(set->sectionFile, "sections", SectionCatalog::kCapacity, report);
-    ReportProblems(set->fieldFile, "fields", FieldCatalog::kCapacity, report);
+    ReportProblems(
+        set->sectionFile,
+        TAV_TRANSLATE_NOOP("Catalogue", "%1 line(s) past the limit of %2 sections were not loaded"),
+        SectionCatalog::kCapacity, report);
+    ReportProblems(
+        set->fieldFile,
+        TAV_TRANSLATE_NOOP("Catalogue", "%1 line(s) past the limit of %2 fields were not loaded"),
+        FieldCatalog::kCapacity, report);
+
     return set;
 }
 

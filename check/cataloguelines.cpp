@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/translation.h"
 #include "catalog/catalogtext.h"
 
 namespace tav::check {
@@ -21,8 +22,8 @@ std::optional<std::string> ColumnCountProblem(const std::vector<std::string_view
     if (columns.size() == expected) {
         return std::nullopt;
     }
-    return "the line has " + std::to_string(columns.size()) + " columns where " +
-           std::to_string(expected) + " are expected (" + names + ")";
+    return FillIn(Translate("Check", "the line has %1 columns where %2 are expected (%3)"),
+                  {std::to_string(columns.size()), std::to_string(expected), names});
 }
 
 void SortByLine(Findings& findings) {
@@ -59,17 +60,21 @@ std::vector<std::string_view> AllColumns(std::string_view line) {
 
 std::optional<std::string> FlagProblem(std::string_view column, std::string_view what) {
     if (column.size() != 1) {
-        return "the order column " + Quote(column) +
-               " is not one character: the editor takes the character after the flag for the "
-               "comma, so the later columns shift";
+        return FillIn(Translate("Check",
+                                "the order column %1 is not one character: the editor takes the "
+                                "character after the flag for the comma, so the later columns "
+                                "shift"),
+                      {Quote(column)});
     }
     if (column == "y") {
-        return "the order flag is a lower-case y: the " + std::string(what) +
-               " is not ordered (write Y)";
+        return FillIn(Translate("Check",
+                                "the order flag is a lower-case y: %1 is not ordered "
+                                "(write Y)"),
+                      {what});
     }
     if (column != "Y" && column != "N") {
-        return "the order flag " + Quote(column) + " is neither Y nor N: the " + std::string(what) +
-               " is not ordered";
+        return FillIn(Translate("Check", "the order flag %1 is neither Y nor N: %2 is not ordered"),
+                      {Quote(column), what});
     }
     return std::nullopt;
 }
@@ -80,8 +85,8 @@ std::optional<std::string> NumberProblem(std::string_view column, std::string_vi
     if (digits) {
         return std::nullopt;
     }
-    return "the " + std::string(what) + " column " + Quote(column) +
-           " is not a plain number: the editor reads " + std::to_string(LeadingNumber16(column));
+    return FillIn(Translate("Check", "the %1 column %2 is not a plain number: the editor reads %3"),
+                  {what, Quote(column), std::to_string(LeadingNumber16(column))});
 }
 
 std::string Quote(std::string_view text) {

@@ -44,10 +44,11 @@ std::optional<std::string> ColumnCountProblem(const std::vector<std::string_view
                                               std::size_t expected, const char* names);
 
 // What is wrong with an order-flag column, or nothing for exactly "Y" or "N". `what` names the
-// item that is or is not ordered ("section", "field").
+// item that is or is not ordered, as a translated text ("the section", "the field").
 std::optional<std::string> FlagProblem(std::string_view column, std::string_view what);
 
-// What is wrong with a number column, or nothing for plain decimal digits.
+// What is wrong with a number column, or nothing for plain decimal digits. `what` is the
+// column's translated name ("id", "icon").
 std::optional<std::string> NumberProblem(std::string_view column, std::string_view what);
 
 // "\"text\"".

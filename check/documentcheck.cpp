@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/names.h"
+#include "base/translation.h"
 #include "check/listcheck.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
@@ -24,9 +25,12 @@ void CheckSkippedLine(const DocumentCheck& check, const SkippedLine& line) {
         return;
     }
     check.out.Add(line.line, line.beforeFirstSection
-                                 ? "the line comes before the first section: no reader takes it"
-                                 : "the line is neither a section header nor a key line (it "
-                                   "holds no \"=\"): readers skip it");
+                                 ? Translate("Check",
+                                             "the line comes before the first section: no reader "
+                                             "takes it")
+                                 : Translate("Check",
+                                             "the line is neither a section header nor a key line "
+                                             "(it holds no \"=\"): readers skip it"));
 }
 
 // True when the catalogues describe `key` in section `s`: a field, the Order list of an ordered
@@ -50,10 +54,11 @@ bool CutAtNul(const ListedKey& key) {
 // Reports a value of `listed` that holds a NUL byte, with what readers take of it.
 void CheckCutValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key) {
     if (CutAtNul(key)) {
-        check.out.Add(key.line, "the value of " + std::string(key.name) + " in [" +
-                                    std::string(listed.name) +
-                                    "] holds a NUL byte: readers take only the text before it, " +
-                                    Quote(key.value));
+        check.out.Add(key.line,
+                      FillIn(Translate("Check",
+                                       "the value of %1 in [%2] holds a NUL byte: readers "
+                                       "take only the text before it, %3"),
+                             {key.name, listed.name, Quote(key.value)}));
     }
 }
 
@@ -65,13 +70,17 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
     const std::string stored = check.text.Get(listed.name, key.name).value_or("");
     if (field.type == FieldType::Boolean && StoredBoolean(ShownBoolean(stored)) != stored) {
         const std::string shown = ShownBoolean(stored);
-        check.out.Add(key.line, "the value " + Quote(stored) + " of " + std::string(key.name) +
-                                    " shows as " + shown + " in the editor, and a save writes " +
-                                    StoredBoolean(shown));
+        check.out.Add(key.line,
+                      FillIn(Translate("Check",
+                                       "the value %1 of %2 shows as %3 in the editor, and "
+                                       "a save writes %4"),
+                             {Quote(stored), key.name, shown, StoredBoolean(shown)}));
     } else if (field.type != FieldType::Boolean && !CutAtNul(key) &&
                TrimBlanks(key.storedText) != stored && EncodeProfileValue(stored) == stored) {
-        check.out.Add(key.line, "the quotes around the value of " + std::string(key.name) +
-                                    " are not part of it: the editor shows " + Quote(stored));
+        check.out.Add(key.line, FillIn(Translate("Check",
+                                                 "the quotes around the value of %1 are "
+                                                 "not part of it: the editor shows %2"),
+                                       {key.name, Quote(stored)}));
     }
 }
 
@@ -80,20 +89,21 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const Fi
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
         if (!keys.IsFirst(i)) {
-            check.out.Add(key.line, "the key " + std::string(key.name) + " appears again in [" +
-                                        std::string(listed.name) + "] (first on line " +
-                                        std::to_string(keys.Find(key.name)->line) +
-                                        "): readers take only the first");
+            check.out.Add(key.line, FillIn(Translate("Check",
+                                                     "the key %1 appears again in [%2] (first on "
+                                                     "line %3): readers take only the first"),
+                                           {key.name, listed.name,
+                                            std::to_string(keys.Find(key.name)->line)}));
             continue;
         }
         CheckCutValue(check, listed, key);
         if (const auto f = check.catalogues.FindField(s, key.name)) {
             CheckValue(check, listed, key, *f);
         } else if (!IsDescribed(check.catalogues, s, key.name)) {
-            check.out.Add(key.line, "the key " + std::string(key.name) + " of [" +
-                                        std::string(listed.name) +
-                                        "] is not in the catalogue: the editor neither shows "
-                                        "nor changes it");
+            check.out.Add(key.line, FillIn(Translate("Check",
+                                                     "the key %1 of [%2] is not in the catalogue: "
+                                                     "the editor neither shows nor changes it"),
+                                           {key.name, listed.name}));
         }
     }
 }
@@ -133,17 +143,27 @@ void CheckEncoding(const FileFindings& out, std::string_view bytes, TextEncoding
         return;
     }
     const EncodingLines lines = FirstLinesOfEachEncoding(bytes);
-    const std::string read = std::string("the document is read as ") + EncodingName(encoding);
+    const std::string name = EncodingName(encoding);
     if (encoding == TextEncoding::Utf8) {
-        const std::string why = lines.utf8 != 0
-                                    ? "line " + std::to_string(lines.utf8) + " holds UTF-8 text"
-                                    : "the file starts with a UTF-8 byte-order mark";
-        out.Add(lines.other, "the line holds bytes that are not UTF-8, but " + why + ": " + read +
-                                 ", so those bytes show as U+FFFD");
+        out.Add(lines.other,
+                lines.utf8 != 0
+                    ? FillIn(Translate("Check",
+                                       "the line holds bytes that are not UTF-8, but line "
+                                       "%1 holds UTF-8 text: the document is read as %2, "
+                                       "so those bytes show as U+FFFD"),
+                             {std::to_string(lines.utf8), name})
+                    : FillIn(Translate("Check",
+                                       "the line holds bytes that are not UTF-8, but the "
+                                       "file starts with a UTF-8 byte-order mark: the "
+                                       "document is read as %1, so those bytes show as "
+                                       "U+FFFD"),
+                             {name}));
     } else if (lines.utf8 != 0) {  // a byte-order mark alone shows nowhere
-        out.Add(lines.utf8, "the line holds UTF-8 text, but line " + std::to_string(lines.other) +
-                                " holds bytes that are not UTF-8: " + read +
-                                ", so the UTF-8 text shows as other characters");
+        out.Add(lines.utf8, FillIn(Translate("Check",
+                                             "the line holds UTF-8 text, but line %1 holds bytes "
+                                             "that are not UTF-8: the document is read as %2, so "
+                                             "the UTF-8 text shows as other characters"),
+                                   {std::to_string(lines.other), name}));
     }
 }
 
@@ -175,12 +195,17 @@ void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedS
         const auto firstLine =
             std::lower_bound(lines.begin(), lines.end(), std::make_pair(first, std::size_t{0}));
         check.out.Add(listed.line,
-                      "section [" + std::string(listed.name) + "] appears again (first on line " +
-                          std::to_string(firstLine->second) + "): readers take only the first");
+                      FillIn(Translate("Check",
+                                       "section [%1] appears again (first on line %2): "
+                                       "readers take only the first"),
+                             {listed.name, std::to_string(firstLine->second)}));
     } else if (!s) {
-        check.out.Add(listed.line, "section [" + std::string(listed.name) +
-                                       "] is not in the catalogue: the "
-                                       "editor neither shows nor changes it");
+        check.out.Add(listed.line,
+                      FillIn(Translate("Check",
+                                       "section [%1] is not in the catalogue: the editor "
+                                       "neither shows nor changes it"),
+                             {listed.name}));
+
     } else {
         const FirstKeys keys(listed);
         CheckKeys(check, listed, keys, *s);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/names.h"
+#include "base/translation.h"
 #include "document/documentrules.h"
 #include "document/documenttable.h"
 
@@ -17,19 +18,23 @@ std::optional<std::string> OrderItemProblem(const std::string& item,
                                             const std::vector<std::string>& orderedKeys,
                                             const std::string& where) {
     if (item.empty()) {
-        return "the Order list of " + where + " holds an empty item";
+        return FillIn(Translate("Check", "the Order list of %1 holds an empty item"), {where});
     }
     for (const std::string& key : orderedKeys) {
         if (key == item) {
             return std::nullopt;
         }
         if (SameName(key, item)) {
-            return "the Order list of " + where + " names " + Quote(item) + ", but the key is " +
-                   key + ": the list compares exactly";
+            return FillIn(Translate("Check",
+                                    "the Order list of %1 names %2, but the key is %3: "
+                                    "the list compares exactly"),
+                          {where, Quote(item), key});
         }
     }
-    return "the Order list of " + where + " names " + Quote(item) +
-           ", which is not an ordered field of that section";
+    return FillIn(Translate("Check",
+                            "the Order list of %1 names %2, which is not an ordered field "
+                            "of that section"),
+                  {where, Quote(item)});
 }
 
 // Checks each item of the Order list at `order`; returns the items it names.
@@ -41,8 +46,10 @@ std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSe
     for (const std::string& item :
          OrderListItems(check.text.Get(listed.name, kOrderKey).value_or(""))) {
         if (!named.insert(item).second) {
-            check.out.Add(order.line, "the Order list of " + where + " names " + Quote(item) +
-                                          " twice: only the first counts");
+            check.out.Add(order.line, FillIn(Translate("Check",
+                                                       "the Order list of %1 names %2 "
+                                                       "twice: only the first counts"),
+                                             {where, Quote(item)}));
         } else {
             check.out.AddIf(order.line, OrderItemProblem(item, orderedKeys, where));
         }
@@ -59,27 +66,36 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
         return std::nullopt;
     }
     if (n >= DocumentTable::kMaxReplacements) {
-        return "the key " + std::string(key.name) + " would hold entry " + std::to_string(n + 1) +
-               ", past the 13 entries a replacement list can hold: it is never read";
+        return FillIn(Translate("Check",
+                                "the key %1 would hold entry %2, past the 13 entries a "
+                                "replacement list can hold: it is never read"),
+                      {key.name, std::to_string(n + 1)});
     }
     if (n == end) {
         const std::string value = check.text.Get(listed.name, key.name).value_or("");
         return value.empty() ? std::nullopt
                              : std::optional<std::string>(
-                                   std::string(key.name) + " holds " + Quote(value) +
-                                   " without a comma: it ends the replacement list, and a save "
-                                   "empties it");
+                                   FillIn(Translate("Check",
+                                                    "%1 holds %2 without a comma: it ends "
+                                                    "the replacement list, and a save "
+                                                    "empties it"),
+                                          {key.name, Quote(value)}));
     }
     // A save writes a list of k entries as r0 ... r(k-1) and the empty end key rk: key n is
     // written over as soon as the list has n entries.
-    const std::string overwritten =
-        ", and a save overwrites it once the list has " + std::to_string(n) + " entries or more";
+    const std::string count = std::to_string(n);
     if (keys.Find(endKey) == nullptr) {
-        return std::string(key.name) + " is not read: the replacement list stops at the missing " +
-               endKey + overwritten;
+        return FillIn(Translate("Check",
+                                "%1 is not read: the replacement list stops at the "
+                                "missing %2, and a save overwrites it once the list has "
+                                "%3 entries or more"),
+                      {key.name, endKey, count});
     }
-    return std::string(key.name) + " comes after the end of the replacement list (" + endKey +
-           "): it is not read" + overwritten;
+    return FillIn(Translate("Check",
+                            "%1 comes after the end of the replacement list (%2): it is "
+                            "not read, and a save overwrites it once the list has %3 "
+                            "entries or more"),
+                  {key.name, endKey, count});
 }
 
 // The number of entries a reader takes from `listed`: up to the first without a comma.
@@ -120,7 +136,10 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, con
     const ListedKey* order = keys.Find(kOrderKey);
     if (order == nullptr && !orderedKeys.empty()) {
         check.out.Add(listed.line,
-                      where + " has no Order key: its ordered fields show in catalogue order");
+                      FillIn(Translate("Check",
+                                       "%1 has no Order key: its ordered fields show in "
+                                       "catalogue order"),
+                             {where}));
     }
     if (order == nullptr) {
         return;
@@ -128,8 +147,11 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, con
     const std::set<std::string> named = CheckOrderItems(check, listed, *order, orderedKeys);
     for (const std::string& key : orderedKeys) {
         if (named.count(key) == 0) {
-            check.out.Add(order->line, "the Order list of " + where + " does not name " + key +
-                                           ": the editor gives it position 1");
+            check.out.Add(order->line,
+                          FillIn(Translate("Check",
+                                           "the Order list of %1 does not name %2: the "
+                                           "editor gives it position 1"),
+                                 {where, key}));
         }
     }
 }
@@ -143,9 +165,11 @@ void CheckReplacementList(const DocumentCheck& check, const ListedSection& liste
             continue;
         }
         if (SameName(key.name, "r") && !key.storedText.empty() && key.storedText.front() == '=') {
-            check.out.Add(key.line,
-                          "the line holds the key \"r=\" of a 14th replacement entry, "
-                          "which no reader can take apart: it reads as the key \"r\"");
+            check.out.Add(key.line, Translate("Check",
+                                              "the line holds the key \"r=\" of a 14th replacement "
+                                              "entry, which no reader can take apart: it reads as "
+                                              "the key \"r\""));
+
         } else if (const auto n = ReplacementEntryNumber(key.name)) {
             check.out.AddIf(key.line, EntryKeyProblem(check, listed, keys, key, *n, end));
         }

@@ -1,4 +1,5 @@
 #include "cli/arguments.h"
+#include "base/translation.h"
 
 #include <algorithm>
 #include <exception>
@@ -41,18 +42,19 @@ std::string TakeFileList(const std::vector<std::string>& words, std::size_t& i, 
     const auto begin = words.begin() + static_cast<std::ptrdiff_t>(i) + 1;
     const auto end = std::find(begin, words.end(), kEndOfOptions);
     if (args.files) {
-        return "--files is given twice";
+        return Translate("tacconf", "--files is given twice");
     }
     if (end == words.end()) {
-        return "--files takes FILE... ended by --";
+        return Translate("tacconf", "--files takes FILE... ended by --");
     }
     if (begin == end) {
-        return "--files needs at least one file";
+        return Translate("tacconf", "--files needs at least one file");
     }
     args.files.emplace(begin, end);
     if (args.files->size() > 1 &&
         std::find(args.files->begin(), args.files->end(), "-") != args.files->end()) {
-        return "--files - reads the list from standard input and takes no other file";
+        return Translate("tacconf",
+                         "--files - reads the list from standard input and takes no other file");
     }
     i = static_cast<std::size_t>(end - words.begin());
     return {};
@@ -61,7 +63,7 @@ std::string TakeFileList(const std::vector<std::string>& words, std::size_t& i, 
 // Takes the SECONDS of --wait: a number from 0 to a day.
 std::string TakeWait(const std::optional<std::string>& value, Arguments& args) {
     if (!value) {
-        return "--wait needs a number of seconds";
+        return Translate("tacconf", "--wait needs a number of seconds");
     }
     std::size_t used = 0;
     double seconds = -1;
@@ -71,7 +73,10 @@ std::string TakeWait(const std::optional<std::string>& value, Arguments& args) {
         used = 0;
     }
     if (used == 0 || used != value->size() || !(seconds >= 0 && seconds <= kLongestWait)) {
-        return "--wait takes a number of seconds from 0 to 86400, not \"" + *value + "\"";
+        return FillIn(Translate("tacconf",
+                                "--wait takes a number of seconds from 0 to 86400, not "
+                                "\"%1\""),
+                      {*value});
     }
     args.wait = seconds;
     return {};
@@ -87,14 +92,16 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
         args.help = true;
     } else if (TakeValue(words, i, kCatalogues, value)) {
         if (!value) {
-            return "--catalogues needs a folder";
+            return Translate("tacconf", "--catalogues needs a folder");
         }
         args.catalogueFolder = std::move(*value);
     } else if (TakeValue(words, i, kEncoding, value)) {
         args.encoding = value ? EncodingNamed(*value) : std::nullopt;
         if (!args.encoding) {
-            return "--encoding takes utf-8 or windows-1252" +
-                   (value ? ", not \"" + *value + "\"" : std::string());
+            return value ? FillIn(Translate("tacconf",
+                                            "--encoding takes utf-8 or windows-1252, not \"%1\""),
+                                  {*value})
+                         : Translate("tacconf", "--encoding takes utf-8 or windows-1252");
         }
     } else if (syntax.waitOption && TakeValue(words, i, kWait, value)) {
         return TakeWait(value, args);
@@ -103,7 +110,7 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
     } else if (std::find(syntax.flags.begin(), syntax.flags.end(), word) != syntax.flags.end()) {
         args.flags.insert(word);
     } else {
-        return "unknown option " + word;
+        return FillIn(Translate("tacconf", "unknown option %1"), {word});
     }
     return {};
 }
@@ -111,10 +118,11 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
 std::string CheckOperandCount(const Arguments& args, const CommandSyntax& syntax) {
     const std::size_t count = args.operands.size();
     if (count < syntax.minOperands) {
-        return "missing operand";
+        return Translate("tacconf", "missing operand");
     }
     if (count > syntax.maxOperands) {
-        return "too many operands (from \"" + args.operands[syntax.maxOperands] + "\" on)";
+        return FillIn(Translate("tacconf", "too many operands (from \"%1\" on)"),
+                      {args.operands[syntax.maxOperands]});
     }
     return {};
 }

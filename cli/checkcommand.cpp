@@ -1,5 +1,6 @@
 // tacconf check: where the catalogues and documents disagree or would misbehave.
 #include "base/fileaccess.h"
+#include "base/translation.h"
 #include "check/cataloguecheck.h"
 #include "check/documentcheck.h"
 #include "cli/commands.h"
@@ -10,7 +11,7 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "check";
-constexpr std::string_view kHelp = R"(Usage: tacconf check [FILE]...
+constexpr std::string_view kHelp = TAV_TRANSLATE_NOOP("tacconf", R"(Usage: tacconf check [FILE]...
 
 Checks the catalogues, then each document FILE against them, and prints one
 line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
@@ -41,7 +42,7 @@ Options:
 
 Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
 (the other files are still checked).
-)";
+)");
 
 const CommandSyntax kSyntax{{}, 0, CommandSyntax::kAnyNumber};
 
@@ -59,9 +60,17 @@ void Print(const Findings& findings, std::ostream& out) {
 }
 
 void PrintSummary(const Environment& env, std::size_t problems, std::size_t files) {
-    env.err << "tacconf: " << (problems == 0 ? "no" : std::to_string(problems)) << " problem"
-            << (problems == 1 ? "" : "s") << " found in the catalogues and " << files << " document"
-            << (files == 1 ? "" : "s") << '\n';
+    const std::string count = std::to_string(problems);
+    const std::string found = problems == 0 ? Translate("tacconf", "no problems")
+                              : problems == 1
+                                  ? Translate("tacconf", "1 problem")
+                                  : FillIn(Translate("tacconf", "%1 problems"), {count});
+    const std::string documents =
+        files == 1 ? Translate("tacconf", "1 document")
+                   : FillIn(Translate("tacconf", "%1 documents"), {std::to_string(files)});
+    env.err << FillIn(Translate("tacconf", "tacconf: %1 found in the catalogues and %2"),
+                      {found, documents})
+            << '\n';
 }
 
 // What saves that did not finish left for the document `path`, as findings of the whole file.
@@ -72,18 +81,27 @@ void AddLeftovers(const std::string& path, Findings& findings) {
     }
     if (left->Unfinished()) {
         findings.push_back({path, 0,
-                            "an earlier save of this file did not finish: the file may be "
-                            "incomplete; the complete content of that save is in " +
-                                left->copy + " (tacconf set --recover restores it)"});
+                            FillIn(Translate("tacconf",
+                                             "an earlier save of this file did not finish: the "
+                                             "file may be incomplete; the complete content of "
+                                             "that save is in %1 (tacconf set --recover restores "
+                                             "it)"),
+                                   {left->copy})});
     } else if (!left->copy.empty()) {
         findings.push_back({path, 0,
-                            "a finished save left its copy " + left->copy +
-                                " (the file holds the same content; the next save removes it)"});
+                            FillIn(Translate("tacconf",
+                                             "a finished save left its copy %1 (the "
+                                             "file holds the same content; the next "
+                                             "save removes it)"),
+                                   {left->copy})});
     }
     for (const std::string& temp : left->temps) {
         findings.push_back({path, 0,
-                            "a save that was stopped left its temporary file " + temp +
-                                " (the next save removes it)"});
+                            FillIn(Translate("tacconf",
+                                             "a save that was stopped left its "
+                                             "temporary file %1 (the next save "
+                                             "removes it)"),
+                                   {temp})});
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/translation.h"
 #include "cli/commands.h"
 #include "cli/linediff.h"
 #include "document/documentstorage.h"
@@ -16,7 +17,8 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "diff";
-constexpr std::string_view kHelp = R"(Usage: tacconf diff FILE [--ignore-stamps]
+constexpr std::string_view kHelp =
+    TAV_TRANSLATE_NOOP("tacconf", R"(Usage: tacconf diff FILE [--ignore-stamps]
 
 Shows, as a unified diff, the lines a save of the document FILE would change
 if it were opened in the editor and saved at once: the Version and Updated
@@ -42,7 +44,7 @@ Options:
 
 Exit status: 0 a save would change nothing; 1 it would change the lines
 shown; 2 usage error, unreadable file, or a save that would fail.
-)";
+)");
 
 const CommandSyntax kSyntax{{"--ignore-stamps"}, 1, 1};
 
@@ -125,7 +127,9 @@ ExitCode RunDiff(const Words& words, const Environment& env) {
     Expected<std::string> saved =
         DocumentStorage(document, env.clock).SavedBytes(file->bytes.View());
     if (!saved) {
-        ReportError(env, document.Path() + ": a save would fail: " + saved.Error().reason);
+        ReportError(env, FillIn(Translate("tacconf", "%1: a save would fail: %2"),
+                                {document.Path(), saved.Error().reason}));
+
         return ExitCode::kFailure;
     }
     if (args->Has("--ignore-stamps")) {

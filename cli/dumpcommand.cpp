@@ -1,4 +1,5 @@
 // tacconf dump: the whole document as the editor shows it.
+#include "base/translation.h"
 #include "cli/commands.h"
 #include "cli/jsontext.h"
 #include "document/documentrules.h"
@@ -8,7 +9,8 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "dump";
-constexpr std::string_view kHelp = R"(Usage: tacconf dump FILE [--json]
+constexpr std::string_view kHelp =
+    TAV_TRANSLATE_NOOP("tacconf", R"(Usage: tacconf dump FILE [--json]
 
 Prints the document FILE as the editor shows it: every section of the
 catalogue in catalogue order, its fields in display order (ordered fields by
@@ -42,7 +44,7 @@ Options:
   --help            show this text
 
 Exit status: 0 done; 2 usage error or unreadable file.
-)";
+)");
 
 const CommandSyntax kSyntax{{"--json"}, 1, 1};
 

@@ -1,4 +1,5 @@
 #include "cli/environment.h"
+#include "base/translation.h"
 
 #include <unistd.h>
 #include <cerrno>
@@ -17,7 +18,7 @@ std::string ExecutableFolder(std::string& error) {
     const std::string exe(path, static_cast<std::size_t>(size));
     const std::size_t slash = exe.rfind('/');
     if (slash == std::string::npos) {
-        error = "/proc/self/exe: names no folder (" + exe + ")";
+        error = FillIn(Translate("tacconf", "/proc/self/exe: names no folder (%1)"), {exe});
         return {};
     }
     return slash == 0 ? "/" : exe.substr(0, slash);
@@ -28,7 +29,7 @@ void ReportError(const Environment& env, const std::string& message) {
 }
 
 void ReportWarning(const Environment& env, const std::string& message) {
-    env.err << "tacconf: warning: " << message << '\n';
+    env.err << FillIn(Translate("tacconf", "tacconf: warning: %1"), {message}) << '\n';
 }
 
 std::optional<std::string> CatalogueFolder(const Arguments& args, const Environment& env) {
@@ -40,12 +41,14 @@ std::optional<std::string> CatalogueFolder(const Arguments& args, const Environm
     if (search.Found()) {
         return search.folder;
     }
-    std::string unknownFolder;
-    if (env.programFolder.empty()) {
-        unknownFolder = " (the program's own folder is unknown: " + env.programFolderError + ")";
-    }
-    ReportError(
-        env, CatalogueSearchFailure(search.searched) + unknownFolder + "; give --catalogues DIR");
+    const std::string failure = CatalogueSearchFailure(search.searched);
+    ReportError(env, env.programFolder.empty()
+                         ? FillIn(Translate("tacconf",
+                                            "%1 (the program's own folder is unknown: "
+                                            "%2); give --catalogues DIR"),
+                                  {failure, env.programFolderError})
+                         : FillIn(Translate("tacconf", "%1; give --catalogues DIR"), {failure}));
+
     return std::nullopt;
 }
 

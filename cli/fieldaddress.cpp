@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/translation.h"
 #include "document/documentrules.h"
 
 namespace tav::cli {
@@ -59,14 +60,15 @@ std::optional<FieldAddress> AddressAt(const Catalogues& catalogues, std::string_
 std::string UnresolvedMessage(const Catalogues& catalogues, std::string_view text) {
     const std::size_t dot = text.find('.');
     if (dot == std::string_view::npos) {
-        return Quote(text) + " is not of the form SECTION.KEY";
+        return FillIn(Translate("tacconf", "%1 is not of the form SECTION.KEY"), {Quote(text)});
     }
     const std::string_view name = text.substr(0, dot);
     if (!catalogues.FindSection(name)) {
-        return Quote(text) + ": the catalogue has no section " + Quote(name);
+        return FillIn(Translate("tacconf", "%1: the catalogue has no section %2"),
+                      {Quote(text), Quote(name)});
     }
-    return Quote(text) + ": the catalogue describes no key " + Quote(text.substr(dot + 1)) +
-           " in section [" + std::string(name) + "]";
+    return FillIn(Translate("tacconf", "%1: the catalogue describes no key %2 in section [%3]"),
+                  {Quote(text), Quote(text.substr(dot + 1)), name});
 }
 
 }  // namespace
@@ -76,11 +78,13 @@ Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_
          dot = text.find('.', dot + 1)) {
         const std::optional<FieldAddress> address = AddressAt(catalogues, text, dot);
         if (address && address->entry == DocumentTable::kMaxReplacements) {
-            return FileError{{},
-                             Quote(text) + ": the replacement list holds at most " +
-                                 std::to_string(DocumentTable::kMaxReplacements) + " entries, " +
-                                 ReplacementKey(0) + " to " +
-                                 ReplacementKey(DocumentTable::kMaxReplacements - 1)};
+            return FileError{
+                {},
+                FillIn(Translate("tacconf",
+                                 "%1: the replacement list holds at most "
+                                 "%2 entries, %3 to %4"),
+                       {Quote(text), std::to_string(DocumentTable::kMaxReplacements),
+                        ReplacementKey(0), ReplacementKey(DocumentTable::kMaxReplacements - 1)})};
         }
         if (address) {
             return *address;

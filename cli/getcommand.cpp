@@ -1,4 +1,5 @@
 // tacconf get: values of a document as the editor shows them.
+#include "base/translation.h"
 #include "cli/commands.h"
 #include "cli/fieldaddress.h"
 #include "document/documentrules.h"
@@ -10,7 +11,8 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "get";
-constexpr std::string_view kHelp = R"(Usage: tacconf get FILE SECTION.KEY...
+constexpr std::string_view kHelp =
+    TAV_TRANSLATE_NOOP("tacconf", R"(Usage: tacconf get FILE SECTION.KEY...
        tacconf get FILE --all
 
 Prints values of the document FILE as the editor shows them, one per line, in
@@ -37,7 +39,7 @@ Options:
 
 Exit status: 0 done; 2 usage error, unknown key, missing entry or unreadable
 file.
-)";
+)");
 
 const CommandSyntax kSyntax{{"--all"}, 1, CommandSyntax::kAnyNumber};
 
@@ -112,9 +114,11 @@ std::optional<std::vector<std::string>> TextsAt(const std::vector<Expected<Field
         }
         const std::optional<ReplacementEntry>& found = values.entries[entry++];
         if (!found) {
-            ReportError(env, path + ": the document has no replacement entry " +
-                                 ReplacementKey(at->entry) + " (it has " +
-                                 std::to_string(values.entriesRead) + ")");
+            ReportError(
+                env, FillIn(Translate("tacconf",
+                                      "%1: the document has no replacement "
+                                      "entry %2 (it has %3)"),
+                            {path, ReplacementKey(at->entry), std::to_string(values.entriesRead)}));
             return std::nullopt;
         }
         texts.push_back(EntryPart(*found, at->part));
@@ -165,7 +169,9 @@ ExitCode RunGet(const Words& words, const Environment& env) {
     }
     const bool all = args->Has("--all");
     if (all != (args->operands.size() == 1)) {
-        return UsageError(env, kName, all ? "--all takes no SECTION.KEY" : "missing SECTION.KEY");
+        return UsageError(env, kName,
+                          all ? Translate("tacconf", "--all takes no SECTION.KEY")
+                              : Translate("tacconf", "missing SECTION.KEY"));
     }
     const std::shared_ptr<const Catalogues> catalogues = OpenCatalogues(*args, env);
     if (!catalogues) {

@@ -1,5 +1,6 @@
 // The files the subcommands open: the catalogues, once per run, and the document they work on.
 #include "base/fileaccess.h"
+#include "base/translation.h"
 #include "cli/commands.h"
 
 namespace tav::cli {
@@ -13,11 +14,14 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
     auto catalogues =
         LoadCatalogues(*folder, [&](const FileError& problem) { problems.push_back(problem); });
     if (const std::optional<FileError> error = catalogues->ReadError()) {
-        const char* hint = args.catalogueFolder ? ""
-                                                : " (the first folder of the catalogue search "
-                                                  "that has both files; --catalogues DIR names "
-                                                  "another)";
-        ReportError(env, error->Message() + hint);
+        ReportError(env, args.catalogueFolder
+                             ? error->Message()
+                             : FillIn(Translate("tacconf",
+                                                "%1 (the first folder of the catalogue "
+                                                "search that has both files; "
+                                                "--catalogues DIR names another)"),
+                                      {error->Message()}));
+
         return nullptr;
     }
     // With both files read, what is left to report is lines past a table's capacity.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "base/translation.h"
 #include "cli/commands.h"
 #include "cli/fieldaddress.h"
 #include "document/documentrules.h"
@@ -15,8 +16,8 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "set";
-constexpr std::string_view kHelp =
-    R"(Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
+constexpr std::string_view kHelp = TAV_TRANSLATE_NOOP(
+    "tacconf", R"(Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
        tacconf set [OPTIONS] --files FILE... -- SECTION.KEY VALUE...
 
 Changes values of the document FILE and writes it back in one step, holding a
@@ -71,7 +72,7 @@ read or written, or a lock that was not released in time (with --files: in any
 of the files). A failure says what state the file is in: "nothing was
 written", "the new content is saved, but ...", or that the file is incomplete
 and where the complete new content is.
-)";
+)");
 
 // FILE, then the pairs; with --files the pairs follow its "--" and are operands anyway.
 const CommandSyntax kSyntax{{"--recover"}, 1, CommandSyntax::kAnyNumber, 1, true, true};
@@ -99,9 +100,10 @@ LockWaitSink WaitForLock(const Arguments& args, const Environment& env) {
         }
         if (waited >= kSayWaitingAfter && *told != file) {
             *told = file;
-            ReportWarning(env, "waiting for " + holder.Describe() + " to release " + file +
-                                   " (up to " + SecondsText(limit) +
-                                   " s; --wait SECONDS changes that)");
+            ReportWarning(env, FillIn(Translate("tacconf",
+                                                "waiting for %1 to release %2 (up to "
+                                                "%3 s; --wait SECONDS changes that)"),
+                                      {holder.Describe(), file, SecondsText(limit)}));
         }
         return true;
     };
@@ -109,8 +111,9 @@ LockWaitSink WaitForLock(const Arguments& args, const Environment& env) {
 
 enum class Outcome { kChanged, kUnchanged, kFailed };
 
-std::string EntryCountText(std::size_t count) {
-    return " (the document has " + std::to_string(count) + " replacement entries)";
+// `message` (with %1 for the key) followed by how many entries the document has.
+std::string WithEntryCount(const char* message, const std::string& key, std::size_t count) {
+    return FillIn(Translate("tacconf", message), {key, std::to_string(count)});
 }
 
 // The reason of a refused model edit, or "" when it was made.
@@ -125,16 +128,23 @@ std::string SetWholeEntry(ConfigDocument& document, std::size_t n, const std::st
     const auto row = static_cast<std::uint16_t>(document.CatalogueRows() + n);
     if (value.empty()) {
         if (n >= count) {
-            return "there is no entry " + key + " to delete" + EntryCountText(count);
+            return WithEntryCount(TAV_TRANSLATE_NOOP("tacconf",
+                                                     "there is no entry %1 to delete "
+                                                     "(the document has %2 replacement "
+                                                     "entries)"),
+                                  key, count);
         }
         return RefusalOf(document.RemoveEntry(row));
     }
     const auto entry = ParseReplacementEntry(value);
     if (!entry) {
-        return "an entry takes FROM,TO (a comma in FROM written as \\044), or \"\" to delete it";
+        return Translate("tacconf",
+                         "an entry takes FROM,TO (a comma in FROM written as \\044), or \"\" to "
+                         "delete it");
     }
     if (n > count) {
-        return key + " would leave a gap; the next entry is " + ReplacementKey(count);
+        return FillIn(Translate("tacconf", "%1 would leave a gap; the next entry is %2"),
+                      {key, ReplacementKey(count)});
     }
     if (n == count) {
         const Expected<std::uint16_t> added = document.AddEntry(entry->first, entry->second);
@@ -147,14 +157,17 @@ std::string SetWholeEntry(ConfigDocument& document, std::size_t n, const std::st
 std::string SetEntry(ConfigDocument& document, const FieldAddress& address,
                      const std::string& value, bool listReadWhole) {
     if (!listReadWhole) {
-        return "the replacement list could not be read whole, so it is not changed";
+        return Translate("tacconf",
+                         "the replacement list could not be read whole, so it is not changed");
     }
     if (address.part == FieldAddress::Part::kWhole) {
         return SetWholeEntry(document, address.entry, value);
     }
     if (address.entry >= document.EntryCount()) {
-        return "there is no entry " + ReplacementKey(address.entry) +
-               EntryCountText(document.EntryCount());
+        return WithEntryCount(TAV_TRANSLATE_NOOP("tacconf",
+                                                 "there is no entry %1 (the document "
+                                                 "has %2 replacement entries)"),
+                              ReplacementKey(address.entry), document.EntryCount());
     }
     ReplacementEntry entry = document.Entry(address.entry);
     (address.part == FieldAddress::Part::kFrom ? entry.from : entry.to) = value;
@@ -181,7 +194,8 @@ bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
     for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
         if (const std::string refused = Edit(document, pairs[i], pairs[i + 1], listReadWhole);
             !refused.empty()) {
-            ReportError(env, document.Path() + ": " + refused + "; nothing was written");
+            ReportError(env, FillIn(Translate("tacconf", "%1: %2; nothing was written"),
+                                    {document.Path(), refused}));
             return false;
         }
     }
@@ -233,7 +247,9 @@ std::optional<Words> FileList(const Words& files, const Environment& env) {
         return files;
     }
     if (env.in == nullptr) {
-        ReportError(env, "set: --files - found no standard input to read the files from");
+        ReportError(env, Translate("tacconf",
+                                   "set: --files - found no standard input to read the "
+                                   "files from"));
         return std::nullopt;
     }
     Words list;
@@ -275,11 +291,12 @@ ExitCode RunSet(const Words& words, const Environment& env) {
     // --recover may restore a copy without changing anything else.
     const std::size_t least = (oneFile ? 1 : 0) + (args->Has("--recover") ? 0 : 2);
     if (args->operands.size() < least) {
-        return UsageError(env, kName, "missing operand");
+        return UsageError(env, kName, Translate("tacconf", "missing operand"));
     }
     const Words pairs(args->operands.begin() + (oneFile ? 1 : 0), args->operands.end());
     if (pairs.size() % 2 != 0) {
-        return UsageError(env, kName, "\"" + pairs.back() + "\" has no VALUE");
+        return UsageError(env, kName,
+                          FillIn(Translate("tacconf", "\"%1\" has no VALUE"), {pairs.back()}));
     }
     const std::optional<Words> files =
         oneFile ? Words{args->operands.front()} : FileList(*args->files, env);

@@ -2,14 +2,15 @@
 
 #include <array>
 
+#include "base/translation.h"
 #include "cli/commands.h"
 
 namespace tav::cli {
 
 namespace {
 
-constexpr std::string_view kOverview =
-    R"(Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
+constexpr std::string_view kOverview = TAV_TRANSLATE_NOOP(
+    "tacconf", R"(Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
        tacconf --version
 
 Reads, changes and checks .tac configuration documents with the catalogues of
@@ -39,14 +40,14 @@ Commands:
 
 Exit status: 0 done; 1 problems found (check) or changes shown (diff);
 2 usage error or a file that could not be read or written.
-)";
+)");
 
-constexpr std::string_view kVersionHelp = R"(Usage: tacconf version
+constexpr std::string_view kVersionHelp = TAV_TRANSLATE_NOOP("tacconf", R"(Usage: tacconf version
 
 Prints "tacconf" and the program's version, as "tacconf --version" does.
 
 Exit status: 0 done; 2 usage error.
-)";
+)");
 
 ExitCode PrintVersion(const Environment& env) {
     env.out << "tacconf " << TAV_PROJECT_VERSION << '\n';
@@ -82,8 +83,8 @@ ExitCode UsageError(const Environment& env, std::string_view name, const std::st
     if (!name.empty()) {
         command.append(1, ' ').append(name);
     }
-    env.err << "tacconf" << command << ": " << message << "\nTry 'tacconf" << command
-            << " --help'.\n";
+    const std::string program = "tacconf" + command;
+    env.err << FillIn(Translate("tacconf", "%1: %2\nTry '%1 --help'."), {program, message}) << '\n';
     return ExitCode::kFailure;
 }
 
@@ -96,7 +97,8 @@ std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& s
         return std::nullopt;
     }
     if (parsed->help) {
-        env.out << help;
+        // Every help text is marked where it is defined (TAV_TRANSLATE_NOOP, context "tacconf").
+        env.out << Translate("tacconf", std::string(help).c_str());
         exit = ExitCode::kOk;
         return std::nullopt;
     }
@@ -112,12 +114,14 @@ ExitCode RunTacconf(const std::vector<std::string>& words, const Environment& en
         }
     }
     if (!name.empty()) {
-        return UsageError(env, "", "unknown command \"" + name + "\"");
+        return UsageError(env, "", FillIn(Translate("tacconf", "unknown command \"%1\""), {name}));
     }
     ExitCode exit = ExitCode::kOk;
     if (const auto args =
             StartCommand(rest, CommandSyntax{{"--version"}}, "", kOverview, env, exit)) {
-        exit = args->Has("--version") ? PrintVersion(env) : UsageError(env, "", "missing command");
+        exit = args->Has("--version")
+                   ? PrintVersion(env)
+                   : UsageError(env, "", Translate("tacconf", "missing command"));
     }
     return exit;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/textencoding.h"
+#include "base/translation.h"
 #include "document/documentio.h"
 #include "document/documentrules.h"
 #include "profile/profiletext.h"
@@ -130,7 +131,7 @@ std::optional<std::size_t> ConfigDocument::ReplacementSection() const {
 // --- Edits ------------------------------------------------------------------------------------
 
 Status ConfigDocument::Refused(const std::string& reason) const {
-    return FileError{m_path.empty() ? std::string("(new document)") : m_path, reason};
+    return FileError{m_path.empty() ? Translate("Document", "(new document)") : m_path, reason};
 }
 
 // `text` in the document's encoding; the bytes `stored` when they decode to `text`, so that bytes
@@ -145,11 +146,13 @@ Expected<std::string> ConfigDocument::Stored(const std::string& text,
 
 Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
     if (row >= CatalogueRows()) {
-        return Refused("row " + std::to_string(row) + " is not a catalogued field");
+        return Refused(FillIn(Translate("Document", "row %1 is not a catalogued field"),
+                              {std::to_string(row)}));
     }
     if (m_table[row].type == FieldType::Boolean && !IsBooleanText(value)) {
-        return Refused("the True/False field " + m_table[row].key + " takes True or False, not \"" +
-                       value + "\"");
+        return Refused(
+            FillIn(Translate("Document", "the True/False field %1 takes True or False, not \"%2\""),
+                   {m_table[row].key, value}));
     }
     const Expected<std::string> stored = Stored(value, m_table[row].value);
     if (!stored) {
@@ -162,7 +165,8 @@ Status ConfigDocument::SetValue(std::uint16_t row, const std::string& value) {
 Status ConfigDocument::ModifyEntry(std::uint16_t row, const std::string& from,
                                    const std::string& to) {
     if (!IsEntryRow(row)) {
-        return Refused("row " + std::to_string(row) + " is not a replacement entry");
+        return Refused(FillIn(Translate("Document", "row %1 is not a replacement entry"),
+                              {std::to_string(row)}));
     }
     if (const auto problem = FromTextProblem(from)) {
         return Refused(*problem);
@@ -215,7 +219,8 @@ Status ConfigDocument::SetTexts(std::uint16_t row, const std::string& label,
 Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const std::string& to) {
     const std::optional<std::size_t> r = ReplacementSection();
     if (!r) {
-        return FileError{m_path, "the catalogue has no section for string replacements"};
+        return FileError{
+            m_path, Translate("Document", "the catalogue has no section for string replacements")};
     }
     if (const auto problem = FromTextProblem(from)) {
         return FileError{m_path, *problem};
@@ -227,8 +232,10 @@ Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const 
     }
     const std::size_t room = ReplacementRoom(CatalogueRows());
     if (EntryCount() >= room) {
-        return FileError{m_path, "the list of string replacements is full: it holds at most " +
-                                     std::to_string(room) + " entries"};
+        return FileError{m_path, FillIn(Translate("Document",
+                                                  "the list of string replacements is "
+                                                  "full: it holds at most %1 entries"),
+                                        {std::to_string(room)})};
     }
     const std::uint16_t row = RowCount();
     const std::uint16_t id = Defs().sections[*r].id;
@@ -253,7 +260,8 @@ Expected<std::uint16_t> ConfigDocument::AddEntry(const std::string& from, const 
 
 Status ConfigDocument::RemoveEntry(std::uint16_t row) {
     if (!IsEntryRow(row)) {
-        return Refused("row " + std::to_string(row) + " is not a replacement entry");
+        return Refused(FillIn(Translate("Document", "row %1 is not a replacement entry"),
+                              {std::to_string(row)}));
     }
     Step step;
     step.kind = Kind::EntryRemoved;
@@ -280,9 +288,9 @@ Status ConfigDocument::MoveField(std::uint16_t row, std::uint16_t beforeRow) {
         }
     }
     if (!isOrdered(row) || !isOrdered(beforeRow) || row == beforeRow || !section) {
-        return Refused(
-            "only an ordered field can move, and only before another ordered field of "
-            "its own section");
+        return Refused(Translate("Document",
+                                 "only an ordered field can move, and only before another ordered "
+                                 "field of its own section"));
     }
     Step step;
     step.kind = Kind::Order;

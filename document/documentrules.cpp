@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/translation.h"
 #include "document/documenttable.h"
 
 namespace tav {
@@ -103,14 +104,17 @@ std::optional<std::string> FromTextProblem(std::string_view from) {
     if (from.find(kCommaEscape) == std::string_view::npos) {
         return std::nullopt;
     }
-    return "the text to replace cannot hold the characters " + std::string(kCommaEscape) +
-           ": a document stores a comma that way, so they would read back as a comma";
+    return FillIn(Translate("Document",
+                            "the text to replace cannot hold the characters %1: a document stores "
+                            "a comma that way, so they would read back as a comma"),
+                  {kCommaEscape});
 }
 
 std::string UnloadedEntriesWarning(std::string_view section, std::string_view key) {
-    return "The replacement entries from \"" + std::string(key) + "\" on in section [" +
-           std::string(section) + "] were not loaded: the field table holds at most " +
-           std::to_string(FieldCatalog::kCapacity) + " rows.";
+    return FillIn(Translate("Document",
+                            "The replacement entries from \"%1\" on in section [%2] were not "
+                            "loaded: the field table holds at most %3 rows."),
+                  {key, section, std::to_string(FieldCatalog::kCapacity)});
 }
 
 std::size_t ReplacementRoom(std::size_t catalogueRows) {

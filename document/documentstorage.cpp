@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "base/splicedbytes.h"
+#include "base/translation.h"
 #include "document/documentio.h"
 #include "profile/profiletext.h"
 
@@ -33,7 +34,8 @@ namespace tav {
 
 namespace {
 
-const char* const kChangedBySomeoneElse = "the file was changed by someone else";
+const char* const kChangedBySomeoneElse =
+    TAV_TRANSLATE_NOOP("Document", "the file was changed by someone else");
 
 // The writes of a save of only what was edited in `document`: each field SetValue was called
 // for, and the whole replacement list when it differs from the one read. The bytes `text` was
@@ -119,7 +121,8 @@ Expected<SaveOutcome> DocumentStorage::Save(const SaveRequest& request) {
         return EditAndWrite(request);
     }
     if (!request.path && m_document.Path().empty()) {
-        return FileError{"(no file)", "the document has no file name yet"};
+        return FileError{Translate("Document", "(no file)"),
+                         Translate("Document", "the document has no file name yet")};
     }
     std::optional<std::string> changedBytes;
     const Status written = Write(request, changedBytes);
@@ -185,7 +188,7 @@ Status DocumentStorage::Write(const SaveRequest& request,
             changedBytes.reset();
             if (onlyIfUnchanged && !wasMissing && FingerprintOf(current, true) != m_disk) {
                 changedBytes = std::string(current);
-                return FileError{path, kChangedBySomeoneElse};
+                return FileError{path, Translate("Document", kChangedBySomeoneElse)};
             }
             text = std::make_unique<ProfileText>(otherFile ? source.View() : current,
                                                  ProfileText::InPlace{});
@@ -259,7 +262,7 @@ Expected<SaveOutcome> DocumentStorage::EditAndWrite(const SaveRequest& request) 
                 read->OpenText(path, path, *text, current, request.encoding);
             refused = !request.edit(*read, warnings);
             if (refused) {
-                return FileError{path, "the edits were refused"};
+                return FileError{path, Translate("Document", "the edits were refused")};
             }
             return WriteEditedKeys(*read, *text);
         },

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/translation.h"
 #include "help/chmbytes.h"
 #include "help/chmdirectory.h"
 
@@ -109,7 +110,7 @@ std::optional<std::string> CheckObjects(const ChmBytes& file, std::uint64_t data
     };
     for (const Entry& e : entries) {
         if (e.space == CHM_UNCOMPRESSED && !inData(&e)) {
-            return "an object lies outside the file";
+            return Translate("Help", "an object lies outside the file");
         }
     }
     bool twice = false;
@@ -117,14 +118,16 @@ std::optional<std::string> CheckObjects(const ChmBytes& file, std::uint64_t data
     const Entry* content = FindEntry(entries, kContentName, twice);
     const Entry* control = FindEntry(entries, kControlDataName, twice);
     if (twice) {
-        return "its directory lists a compression table twice";
+        return Translate("Help", "its directory lists a compression table twice");
     }
     const bool anyCompressed = std::any_of(
         entries.begin(), entries.end(), [](const Entry& e) { return e.space != CHM_UNCOMPRESSED; });
     // chmlib reads the tables whenever all three lie in the uncompressed section, and divides
     // by their values: they must be sound even when no object needs them.
     if (!inData(table) || !inData(content) || !inData(control)) {
-        return anyCompressed ? std::optional<std::string>("its compressed section is missing")
+        return anyCompressed ? std::optional<std::string>(
+                                   Translate("Help", "its compressed section is missing"))
+
                              : std::nullopt;
     }
     const auto object = [&file, dataOffset](const Entry* e) {
@@ -134,12 +137,12 @@ std::optional<std::string> CheckObjects(const ChmBytes& file, std::uint64_t data
     const auto uncompressed =
         windowSize ? CheckResetTable(object(table), content->length, *windowSize) : std::nullopt;
     if (!uncompressed) {
-        return "its compression tables are damaged";
+        return Translate("Help", "its compression tables are damaged");
     }
     for (const Entry& e : entries) {
         if (e.space != CHM_UNCOMPRESSED &&
             (e.start > *uncompressed || e.length > *uncompressed - e.start)) {
-            return "a compressed object lies outside the compressed section";
+            return Translate("Help", "a compressed object lies outside the compressed section");
         }
     }
     return std::nullopt;

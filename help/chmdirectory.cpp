@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "base/translation.h"
 #include "help/chmbytes.h"
 
 namespace tav {
@@ -109,26 +110,26 @@ struct Directory {
 // Checks the two headers; on success `dir` describes the directory.
 std::optional<std::string> CheckHeaders(const ChmBytes& file, Directory& dir) {
     if (!file.Has(0, kItsfV3Length) || file.View(0, 4) != "ITSF") {
-        return "it is not a compiled help file (no ITSF signature)";
+        return Translate("Help", "it is not a compiled help file (no ITSF signature)");
     }
     const std::int32_t version = file.I32(4);
     const std::int32_t headerLength = file.I32(8);
     if ((version != 2 && version != 3) ||
         headerLength < static_cast<std::int32_t>(version == 2 ? kItsfV2Length : kItsfV3Length)) {
-        return "its header has an unknown version";
+        return Translate("Help", "its header has an unknown version");
     }
     const std::uint64_t dirOffset = file.U64(0x48);
     const std::uint64_t dirLength = file.U64(0x50);
     if (!file.Has(dirOffset, dirLength) || dirLength < kItspLength) {
-        return "its directory lies outside the file";
+        return Translate("Help", "its directory lies outside the file");
     }
     dir.dataOffset = version == 3 ? file.U64(0x58) : dirOffset + dirLength;
     if (dir.dataOffset > file.Size()) {
-        return "its content lies outside the file";
+        return Translate("Help", "its content lies outside the file");
     }
     if (file.View(dirOffset, 4) != "ITSP" || file.I32(dirOffset + 4) != 1 ||
         file.I32(dirOffset + 8) != static_cast<std::int32_t>(kItspLength)) {
-        return "its directory header is damaged";
+        return Translate("Help", "its directory header is damaged");
     }
     dir.pageLength = file.U32(dirOffset + 0x10);
     dir.root = file.I32(dirOffset + 0x1C);
@@ -138,7 +139,7 @@ std::optional<std::string> CheckHeaders(const ChmBytes& file, Directory& dir) {
     if (dir.pageLength < kMinDirectoryBlock || dir.pageLength > kMaxDirectoryBlock ||
         dir.pageCount == 0 ||
         std::uint64_t{dir.pageCount} * dir.pageLength > dirLength - kItspLength) {
-        return "its directory pages do not fit the directory";
+        return Translate("Help", "its directory pages do not fit the directory");
     }
     const auto inRange = [&dir](std::int32_t page) {
         return page >= 0 && static_cast<std::uint32_t>(page) < dir.pageCount;
@@ -147,7 +148,7 @@ std::optional<std::string> CheckHeaders(const ChmBytes& file, Directory& dir) {
         dir.root = dir.head;  // no index pages: the single listing page is the root, as chmlib does
     }
     if (!inRange(dir.head) || !inRange(dir.root)) {
-        return "its directory has no valid first page";
+        return Translate("Help", "its directory has no valid first page");
     }
     return std::nullopt;
 }
@@ -178,14 +179,14 @@ std::optional<std::string> CheckListingChain(const ChmBytes& file, const Directo
     std::vector<bool> seen(dir.pageCount, false);
     for (std::int32_t page = dir.head; page != kNoPage;) {
         if (page < 0 || static_cast<std::uint32_t>(page) >= dir.pageCount) {
-            return "a directory page points outside the directory";
+            return Translate("Help", "a directory page points outside the directory");
         }
         if (seen[page]) {
-            return "its directory pages form a loop";
+            return Translate("Help", "its directory pages form a loop");
         }
         seen[page] = true;
         if (!ReadListingOnce(file, dir, page, listing)) {
-            return "a directory page is damaged";
+            return Translate("Help", "a directory page is damaged");
         }
         page = Page(file, dir, page).I32(0x10);
     }
@@ -209,14 +210,14 @@ std::optional<std::string> CheckIndexTree(const ChmBytes& file, const Directory&
         if (page.View(0, 4) == "PMGL") {
             state[index] = State::Done;
             if (!ReadListingOnce(file, dir, index, listing)) {
-                return "a directory page is damaged";
+                return Translate("Help", "a directory page is damaged");
             }
             return std::nullopt;
         }
         Frame frame;
         frame.page = index;
         if (!ReadIndexPage(page, dir.pageCount, frame.next)) {
-            return "a directory index page is damaged";
+            return Translate("Help", "a directory index page is damaged");
         }
         state[index] = State::Open;
         path.push_back(std::move(frame));
@@ -234,7 +235,7 @@ std::optional<std::string> CheckIndexTree(const ChmBytes& file, const Directory&
         }
         const std::uint32_t child = top.next[top.done++];
         if (state[child] == State::Open) {
-            return "its directory index forms a loop";
+            return Translate("Help", "its directory index forms a loop");
         }
         if (state[child] == State::New) {
             if (auto error = enter(child)) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/translation.h"
 #include "help/chmbytes.h"
 #include "help/chmcheck.h"
 #include "help/chmhtml.h"
@@ -110,26 +111,26 @@ Expected<std::unique_ptr<ChmFile>> ChmFile::Open(const std::string& path) {
     const auto status = std::filesystem::status(path, ignored);
     if (std::filesystem::is_regular_file(status) &&
         std::filesystem::file_size(path, ignored) > kMaxFileSize) {
-        return Failure(path, "it is too large for a help file");
+        return Failure(path, Translate("Help", "it is too large for a help file"));
     }
     const Expected<std::string> read = ReadFileBytes(path);
     if (!read) {
         return Failure(path, read.Error().reason);
     }
     if (read->size() > kMaxFileSize) {
-        return Failure(path, "it is too large for a help file");
+        return Failure(path, Translate("Help", "it is too large for a help file"));
     }
     if (auto problem = CheckChmContainer(*read)) {
-        return Failure(path, "it is damaged: " + *problem);
+        return Failure(path, FillIn(Translate("Help", "it is damaged: %1"), {*problem}));
     }
     const Expected<ChmLibrary>& chm = ProgramChmLibrary();
     if (!chm) {
-        return Failure(path, "the help file reader " + chm.Error().file +
-                                 " cannot be used: " + chm.Error().reason);
+        return Failure(path, FillIn(Translate("Help", "the help file reader %1 cannot be used: %2"),
+                                    {chm.Error().file, chm.Error().reason}));
     }
     chmFile* handle = chm->open(path.c_str());
     if (handle == nullptr) {
-        return Failure(path, "it could not be opened as a help file");
+        return Failure(path, Translate("Help", "it could not be opened as a help file"));
     }
     return std::unique_ptr<ChmFile>(new ChmFile(handle, *chm));
 }

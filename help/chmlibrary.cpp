@@ -1,4 +1,5 @@
 #include "help/chmlibrary.h"
+#include "base/translation.h"
 
 #include <dlfcn.h>
 
@@ -10,7 +11,8 @@ Expected<ChmLibrary> LoadChmLibrary(const std::string& name) {
     void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         const char* reason = dlerror();
-        return FileError{name, reason != nullptr ? reason : "it could not be loaded"};
+        return FileError{name, reason != nullptr ? std::string(reason)
+                                                 : Translate("Help", "it could not be loaded")};
     }
     ChmLibrary functions;
     const char* missing = nullptr;
@@ -28,7 +30,7 @@ Expected<ChmLibrary> LoadChmLibrary(const std::string& name) {
     take("chm_enumerate", functions.enumerate);
     if (missing != nullptr) {
         dlclose(library);
-        return FileError{name, std::string("it has no function ") + missing};
+        return FileError{name, FillIn(Translate("Help", "it has no function %1"), {missing})};
     }
     return functions;
 }

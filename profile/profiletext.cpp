@@ -1,6 +1,7 @@
 #include "profile/profiletext.h"
 
 #include "base/names.h"
+#include "base/translation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -270,22 +271,30 @@ std::optional<std::string> ProfileText::Get(std::string_view section, std::strin
 Status ProfileText::Set(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view name = TrimBlanks(section);
     const std::string_view keyName = TrimBlanks(key);
-    const std::string where =
-        "key \"" + std::string(key) + "\" of section [" + std::string(section) + "]";
+    const auto refused = [&](const char* message) {
+        return Refusal(FillIn(Translate("Profile", message), {key, section}));
+    };
     if (HoldsLineBreak(section) || HoldsLineBreak(key)) {
-        return Refusal("the " + where + " holds a line break");
+        return refused(TAV_TRANSLATE_NOOP("Profile",
+                                          "the key \"%1\" of section [%2] holds a line "
+                                          "break"));
     }
     if (HoldsLineBreak(value)) {
-        return Refusal("the value of the " + where + " holds a line break");
+        return refused(TAV_TRANSLATE_NOOP("Profile",
+                                          "the value of the key \"%1\" of section [%2] "
+                                          "holds a line break"));
     }
     if (value.find('\0') != std::string_view::npos) {
-        return Refusal("the value of the " + where +
-                       " holds a NUL byte: readers would take only the text before it");
+        return refused(TAV_TRANSLATE_NOOP("Profile",
+                                          "the value of the key \"%1\" of section [%2] "
+                                          "holds a NUL byte: readers would take only "
+                                          "the text before it"));
     }
     if (keyName.empty() || keyName.find('=') != std::string_view::npos || keyName.front() == '[') {
-        return Refusal("the " + where +
-                       " cannot be stored: a key must not be empty, hold \"=\" or start "
-                       "with \"[\"");
+        return refused(TAV_TRANSLATE_NOOP("Profile",
+                                          "the key \"%1\" of section [%2] cannot be "
+                                          "stored: a key must not be empty, hold \"=\" "
+                                          "or start with \"[\""));
     }
 
     const std::string encoded = EncodeProfileValue(value);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/fileaccess.h"
+#include "base/translation.h"
 #include "storage/filelock.h"
 #include "storage/filereplacement.h"
 #include "storage/leftovers.h"
@@ -44,16 +45,18 @@ Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& fo
             if (errno == ENOENT) {
                 return LockedFile{};
             }
-            return Failure(path, "cannot open: ", errno);
+            return Failure(path, Translate("Storage", "cannot open: "), errno);
         }
         if (S_ISLNK(named.st_mode)) {
             return LockedFile{UniqueFd(), false, true};
         }
         if (S_ISDIR(named.st_mode)) {
-            return FileError{path, "is a folder, not a file", EISDIR, WriteState::Untouched};
+            return FileError{path, Translate("Storage", "is a folder, not a file"), EISDIR,
+                             WriteState::Untouched};
         }
         if (!S_ISREG(named.st_mode)) {
-            return FileError{path, "is not a regular file", EINVAL, WriteState::Untouched};
+            return FileError{path, Translate("Storage", "is not a regular file"), EINVAL,
+                             WriteState::Untouched};
         }
         LockedFile file{UniqueFd(::openat(
             folder.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC))};
@@ -61,11 +64,11 @@ Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& fo
             if (errno == ELOOP || errno == ENOENT) {
                 return LockedFile{UniqueFd(), false, true};
             }
-            return Failure(path, "cannot open: ", errno);
+            return Failure(path, Translate("Storage", "cannot open: "), errno);
         }
         struct stat opened {};
         if (::fstat(file.fd.Get(), &opened) != 0) {
-            return Failure(path, "cannot open: ", errno);
+            return Failure(path, Translate("Storage", "cannot open: "), errno);
         }
         if (!S_ISREG(opened.st_mode)) {
             return LockedFile{UniqueFd(), false, true};  // swapped since it was looked at
@@ -80,14 +83,14 @@ Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& fo
         file.locked = true;
         struct stat now {};
         if (::fstatat(folder.fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 && errno != ENOENT) {
-            return Failure(path, "cannot open: ", errno);
+            return Failure(path, Translate("Storage", "cannot open: "), errno);
         }
         if (now.st_dev == opened.st_dev && now.st_ino == opened.st_ino) {
             return file;
         }
     }
-    return FileError{path, "the file keeps being replaced by other programs", EAGAIN,
-                     WriteState::Untouched};
+    return FileError{path, Translate("Storage", "the file keeps being replaced by other programs"),
+                     EAGAIN, WriteState::Untouched};
 }
 
 // The copy an unfinished in-place write left, dealt with as `choice` says before the edit: gives
@@ -114,11 +117,12 @@ Expected<std::optional<FoundCopy>> TakeLeftover(const std::string& path, const R
     }
     if (choice == LeftoverChoice::Refuse) {
         return FileError{path,
-                         "an earlier save of this file did not finish: the file may be "
-                         "incomplete, and the complete content of that save is in " +
-                             copy->Path() +
-                             " (restore it with tacconf set --recover, or open the file in the "
-                             "editor, which offers to)",
+                         FillIn(Translate("Storage",
+                                          "an earlier save of this file did not finish: the file "
+                                          "may be incomplete, and the complete content of that "
+                                          "save is in %1 (restore it with tacconf set --recover, "
+                                          "or open the file in the editor, which offers to)"),
+                                {copy->Path()}),
                          EAGAIN, WriteState::Untouched};
     }
     copyBytes = std::move(*bytes);
@@ -166,8 +170,10 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
     const bool exists = locked->fd.Valid();
     if (!exists && !entry->danglingLink.empty()) {
         return FileError{path,
-                         "is a symbolic link (" + entry->danglingLink +
-                             ") to a file that does not exist; no file is created through it",
+                         FillIn(Translate("Storage",
+                                          "is a symbolic link (%1) to a file that does not exist; "
+                                          "no file is created through it"),
+                                {entry->danglingLink}),
                          ENOENT, WriteState::Untouched};
     }
     if (!exists && !options.createMissing) {
@@ -179,7 +185,7 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
     std::optional<FoundCopy> copy;
     if (exists) {
         if (::fstat(file.fd, &file.info) != 0) {
-            return Failure(path, "cannot read: ", errno);
+            return Failure(path, Translate("Storage", "cannot read: "), errno);
         }
         Expected<FileBytes> bytes = ReadOpenFile(file.fd, path);
         if (!bytes) {
@@ -244,7 +250,8 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
 Status RewriteDocument(const std::string& path, const DocumentEdit& edit, WrittenContent* written,
                        const RewriteOptions& options) {
     if (path.empty()) {
-        return FileError{"(no file)", "the document has no file name yet", 0,
+        return FileError{Translate("Storage", "(no file)"),
+                         Translate("Storage", "the document has no file name yet"), 0,
                          WriteState::Untouched};
     }
     for (int attempt = 0; attempt < kRewriteAttempts; ++attempt) {
@@ -258,8 +265,11 @@ Status RewriteDocument(const std::string& path, const DocumentEdit& edit, Writte
         }
     }
     return FileError{path,
-                     "the file kept changing while it was being saved (read " +
-                         std::to_string(kRewriteAttempts) + " times)",
+                     FillIn(Translate("Storage",
+                                      "the file kept changing while it was being saved "
+                                      "(read %1 times)"),
+                            {std::to_string(kRewriteAttempts)}),
+
                      EAGAIN, WriteState::Untouched};
 }
 

@@ -1,4 +1,5 @@
 #include "storage/filelock.h"
+#include "base/translation.h"
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -72,10 +73,11 @@ std::string SecondsText(std::chrono::milliseconds waited) {
 
 std::string LockHolder::Describe() const {
     if (pid <= 0) {
-        return "another program";
+        return Translate("Storage", "another program");
     }
-    const std::string process = "process " + std::to_string(pid);
-    return command.empty() ? process : command + " (" + process + ")";
+    const std::string process = std::to_string(pid);
+    return command.empty() ? FillIn(Translate("Storage", "process %1"), {process})
+                           : FillIn(Translate("Storage", "%1 (process %2)"), {command, process});
 }
 
 LockWaitReport::LockWaitReport(LockWaitSink sink)
@@ -119,16 +121,19 @@ Expected<LockResult> LockExclusively(int fd, const std::string& path) {
             return LockResult::Unsupported;
         }
         if (code != EWOULDBLOCK && code != EINTR) {
-            return FileError{path, std::string("cannot lock the file: ") + std::strerror(code),
-                             code};
+            return FileError{
+                path, Translate("Storage", "cannot lock the file: ") + std::strerror(code), code};
         }
         const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
         const LockHolder holder = FindLockHolder(fd);
         if (!sink(path, holder, waited)) {
             return FileError{path,
-                             "the file is locked by " + holder.Describe() + "; gave up after " +
-                                 SecondsText(waited) + " s",
+                             FillIn(Translate("Storage",
+                                              "the file is locked by %1; gave up after "
+                                              "%2 s"),
+                                    {holder.Describe(), SecondsText(waited)}),
+
                              EWOULDBLOCK, WriteState::Untouched};
         }
         std::this_thread::sleep_for(pause);

@@ -1,4 +1,5 @@
 #include "storage/filemetadata.h"
+#include "base/translation.h"
 
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -27,7 +28,8 @@ Expected<std::vector<std::string>> AttributeNames(int fd) {
             if (Unsupported(errno)) {
                 return std::vector<std::string>();
             }
-            return SystemError({}, errno, "cannot list the extended attributes: ");
+            return SystemError({}, errno,
+                               Translate("Storage", "cannot list the extended attributes: "));
         }
         list.resize(static_cast<std::size_t>(size));
         const ssize_t got = ::flistxattr(fd, list.data(), list.size());
@@ -36,7 +38,8 @@ Expected<std::vector<std::string>> AttributeNames(int fd) {
             break;
         }
         if (errno != ERANGE) {  // ERANGE: an attribute was added meanwhile
-            return SystemError({}, errno, "cannot list the extended attributes: ");
+            return SystemError({}, errno,
+                               Translate("Storage", "cannot list the extended attributes: "));
         }
     }
     std::vector<std::string> names;
@@ -65,7 +68,9 @@ Expected<std::optional<std::string>> AttributeValue(int fd, const std::string& n
             return std::optional<std::string>();
         }
         if (errno != ERANGE) {
-            return SystemError({}, errno, "cannot read the extended attribute " + name + ": ");
+            return SystemError(
+                {}, errno,
+                FillIn(Translate("Storage", "cannot read the extended attribute %1: "), {name}));
         }
     }
 }
@@ -82,7 +87,9 @@ Status CopyAttributes(int from, int to) {
     for (const std::string& name : *present) {
         if (std::find(names->begin(), names->end(), name) == names->end() &&
             ::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
-            return SystemError({}, errno, "cannot remove the extended attribute " + name + ": ");
+            return SystemError(
+                {}, errno,
+                FillIn(Translate("Storage", "cannot remove the extended attribute %1: "), {name}));
         }
     }
     for (const std::string& name : *names) {
@@ -91,7 +98,9 @@ Status CopyAttributes(int from, int to) {
             return value.Error();
         }
         if (*value && ::fsetxattr(to, name.c_str(), (*value)->data(), (*value)->size(), 0) != 0) {
-            return SystemError({}, errno, "cannot set the extended attribute " + name + ": ");
+            return SystemError(
+                {}, errno,
+                FillIn(Translate("Storage", "cannot set the extended attribute %1: "), {name}));
         }
     }
     return {};
@@ -101,20 +110,21 @@ Status CopyAttributes(int from, int to) {
 
 Status CopyFileMetadata(int from, const struct stat& info, int to) {
     if (::fchown(to, info.st_uid, info.st_gid) != 0) {
-        return SystemError({}, errno,
-                           "cannot give the new file the owner and group of the old one: ");
+        return SystemError(
+            {}, errno,
+            Translate("Storage", "cannot give the new file the owner and group of the old one: "));
     }
     // The mode before the ACL (fchown may have cleared set-id bits), and again after it: setting
     // the ACL sets the group bits from its mask, and the mode's group bits are that mask again.
     const mode_t mode = info.st_mode & 07777;
     if (::fchmod(to, mode) != 0) {
-        return SystemError({}, errno, "cannot set permissions: ");
+        return SystemError({}, errno, Translate("Storage", "cannot set permissions: "));
     }
     if (const Status copied = CopyAttributes(from, to); !copied) {
         return copied;
     }
     if (::fchmod(to, mode) != 0) {
-        return SystemError({}, errno, "cannot set permissions: ");
+        return SystemError({}, errno, Translate("Storage", "cannot set permissions: "));
     }
     return {};
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/progress.h"
+#include "base/translation.h"
 #include "storage/atomicfile.h"
 #include "storage/filemetadata.h"
 
@@ -29,14 +30,16 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 // True when the document's name still leads to the file as it was read (after the Verify step).
 Expected<bool> StillAsRead(const ReadDocument& file) {
     if (!SaveStepAllowed(SaveStep::Verify)) {
-        return SystemError(file.path, errno, "cannot check the file: ", WriteState::Untouched);
+        return SystemError(file.path, errno, Translate("Storage", "cannot check the file: "),
+                           WriteState::Untouched);
     }
     struct stat now {};
     if (::fstatat(file.folder.fd, file.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) {
             return false;
         }
-        return SystemError(file.path, errno, "cannot check the file: ", WriteState::Untouched);
+        return SystemError(file.path, errno, Translate("Storage", "cannot check the file: "),
+                           WriteState::Untouched);
     }
     const struct stat& read = file.info;
     return SameFile(now, read) && now.st_size == read.st_size &&
@@ -47,10 +50,12 @@ Status CheckWritable(const ReadDocument& file) {
     // A rename needs no write permission on the file itself, so a read-only file is refused here,
     // as a direct write would be (also for root, who passes access()).
     if ((file.info.st_mode & 0222) == 0) {
-        return FileError{file.path, "the file is read-only", EACCES, WriteState::Untouched};
+        return FileError{file.path, Translate("Storage", "the file is read-only"), EACCES,
+                         WriteState::Untouched};
     }
     if (::faccessat(file.folder.fd, file.name.c_str(), W_OK, 0) != 0) {
-        return SystemError(file.path, errno, "cannot write: ", WriteState::Untouched);
+        return SystemError(file.path, errno, Translate("Storage", "cannot write: "),
+                           WriteState::Untouched);
     }
     return {};
 }
@@ -71,7 +76,8 @@ Expected<int> ReopenForWriting(const ReadDocument& file) {
         if (errno == ELOOP || errno == ENOENT || errno == ENXIO) {
             return -1;  // a link, nothing, or a FIFO without reader took its place
         }
-        return SystemError(file.path, errno, "cannot write: ", WriteState::Untouched);
+        return SystemError(file.path, errno, Translate("Storage", "cannot write: "),
+                           WriteState::Untouched);
     }
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || !SameFile(opened, file.info)) {
@@ -101,16 +107,19 @@ Status Overwrite(int fd, const SplicedBytes& bytes, bool& touched) {
             return wrote;
         });
     if (done < 0) {
-        return FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
+        return FileError{{}, Translate("Storage", "cannot write: ") + std::strerror(errno), errno};
     }
     touched = true;  // from here on the file may differ from what it was, whatever happens
     if (!SaveStepAllowed(SaveStep::Truncate) ||
         ::ftruncate(fd, static_cast<off_t>(bytes.Size())) != 0) {
         return FileError{
-            {}, std::string("cannot cut the file to size: ") + std::strerror(errno), errno};
+            {},
+            Translate("Storage", "cannot cut the file to size: ") + std::strerror(errno),
+            errno};
     }
     if (!SaveStepAllowed(SaveStep::SyncInPlace) || ::fsync(fd) != 0) {
-        return FileError{{}, std::string("cannot flush to disk: ") + std::strerror(errno), errno};
+        return FileError{
+            {}, Translate("Storage", "cannot flush to disk: ") + std::strerror(errno), errno};
     }
     return {};
 }
@@ -142,7 +151,8 @@ Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, const SplicedByt
     bool touched = false;
     Status written = Overwrite(*fd, bytes, touched);
     if (::close(*fd) != 0 && written) {
-        written = FileError{{}, std::string("cannot write: ") + std::strerror(errno), errno};
+        written =
+            FileError{{}, Translate("Storage", "cannot write: ") + std::strerror(errno), errno};
     }
     if (!written) {
         if (!touched) {
@@ -156,8 +166,10 @@ Expected<ReplaceOutcome> WriteInPlace(const ReadDocument& file, const SplicedByt
     copy.Keep();  // removed here, or reported as left
     if (!SaveStepAllowed(SaveStep::RemoveCopy) ||
         ::unlinkat(copy.FolderFd(), copy.Name().c_str(), 0) != 0) {
-        return SystemError(file.path, errno, "its copy " + copy.Path() + " could not be removed: ",
-                           WriteState::Saved);
+        return SystemError(
+            file.path, errno,
+            FillIn(Translate("Storage", "its copy %1 could not be removed: "), {copy.Path()}),
+            WriteState::Saved);
     }
     return ReplaceOutcome::Replaced;
 }
@@ -169,7 +181,8 @@ Expected<ReplaceOutcome> WriteInPlaceFromCache(const ReadDocument& file,
     // The seam first: a refused step must not even make the cache folder.
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
         return SystemError(file.path, errno,
-                           "cannot create a file in the cache folder: ", WriteState::Untouched);
+                           Translate("Storage", "cannot create a file in the cache folder: "),
+                           WriteState::Untouched);
     }
     const auto folder = TempFile::CacheFolder(file.path);
     if (!folder) {
@@ -214,7 +227,8 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
             cached.Error().copy.empty()) {
             FileError error = cached.Error();
             error.reason =
-                temp.Error().reason + ", nor a copy for writing the file in place: " + error.reason;
+                FillIn(Translate("Storage", "%1, nor a copy for writing the file in place: %2"),
+                       {temp.Error().reason, error.reason});
             return error;
         }
         return cached;
@@ -245,7 +259,8 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
             return WriteInPlace(file, bytes, std::move(*temp), file.folder,
                                 CopyNameBeside(file.name));
         }
-        return SystemError(file.path, errno, "cannot replace the file: ", WriteState::Untouched);
+        return SystemError(file.path, errno, Translate("Storage", "cannot replace the file: "),
+                           WriteState::Untouched);
     }
     temp->Keep();
     if (inode != nullptr) {
@@ -253,7 +268,9 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
     }
     if (const Status synced = SyncFolder(file.folder, file.path); !synced) {
         FileError error = synced.Error();
-        error.reason = "it may not survive a crash: " + error.reason;
+        error.reason =
+            FillIn(Translate("Storage", "it may not survive a crash: %1"), {error.reason});
+
         error.state = WriteState::Saved;
         return error;
     }
@@ -271,7 +288,8 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
         return NothingWritten(written.Error());
     }
     if (::fchmod(temp->Fd(), NewFileMode()) != 0) {
-        return SystemError(path, errno, "cannot set permissions: ", WriteState::Untouched);
+        return SystemError(path, errno, Translate("Storage", "cannot set permissions: "),
+                           WriteState::Untouched);
     }
     if (Status flushed = temp->Flush(path); !flushed) {
         return NothingWritten(flushed.Error());
@@ -280,7 +298,8 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
         return NothingWritten(closed.Error());
     }
     if (!SaveStepAllowed(SaveStep::Rename)) {
-        return SystemError(path, errno, "cannot create the file: ", WriteState::Untouched);
+        return SystemError(path, errno, Translate("Storage", "cannot create the file: "),
+                           WriteState::Untouched);
     }
     // Like O_CREAT|O_EXCL: nothing someone else made under the name meanwhile (a file, a link) is
     // ever replaced or followed.
@@ -301,14 +320,17 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
                                                            AT_SYMLINK_NOFOLLOW) == 0)) {
             return ReplaceOutcome::ChangedMeanwhile;
         }
-        return SystemError(path, code, "cannot create the file: ", WriteState::Untouched);
+        return SystemError(path, code, Translate("Storage", "cannot create the file: "),
+                           WriteState::Untouched);
     }
     if (inode != nullptr) {
         *inode = temp->Inode();
     }
     if (const Status synced = SyncFolder(folder, path); !synced) {
         FileError error = synced.Error();
-        error.reason = "it may not survive a crash: " + error.reason;
+        error.reason =
+            FillIn(Translate("Storage", "it may not survive a crash: %1"), {error.reason});
+
         error.state = WriteState::Saved;
         return error;
     }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/fileaccess.h"
+#include "base/translation.h"
 
 namespace tav {
 
@@ -61,8 +62,10 @@ Expected<FileBytes> ReadCopy(const FoundCopy& copy, const std::string& errorPath
     const UniqueFd fd(::openat(copy.folder.Get(), copy.name.c_str(),
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.Valid()) {
-        return FileError{
-            errorPath, "cannot read the copy " + copy.Path() + ": " + std::strerror(errno), errno};
+        return FileError{errorPath,
+                         FillIn(Translate("Storage", "cannot read the copy %1: %2"),
+                                {copy.Path(), std::strerror(errno)}),
+                         errno};
     }
     return ReadOpenFile(fd.Get(), copy.Path());
 }
@@ -75,7 +78,9 @@ Status RemoveCopy(const FoundCopy& copy, const std::string& errorPath) {
     }
     if (::unlinkat(copy.folder.Get(), copy.name.c_str(), 0) != 0 && errno != ENOENT) {
         return FileError{errorPath,
-                         "cannot remove the copy " + copy.Path() + ": " + std::strerror(errno),
+                         FillIn(Translate("Storage", "cannot remove the copy %1: %2"),
+                                {copy.Path(), std::strerror(errno)}),
+
                          errno};
     }
     return {};

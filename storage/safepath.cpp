@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/fileaccess.h"
+#include "base/translation.h"
 
 namespace tav {
 
@@ -60,7 +61,7 @@ Expected<Position> Start(bool absolute, const std::string& errorPath) {
     Position at;
     at.fd = UniqueFd(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!at.fd.Valid() || ::fstat(at.fd.Get(), &at.info) != 0) {
-        return Failure(errorPath, "cannot open the folder: ", errno);
+        return Failure(errorPath, Translate("Storage", "cannot open the folder: "), errno);
     }
     at.path = absolute ? "/" : "";
     return at;
@@ -70,9 +71,11 @@ FileError Refused(const std::string& errorPath, const std::string& link, const s
                   const Position& at) {
     const std::string folder = at.path.empty() ? "." : at.path;
     return FileError{errorPath,
-                     "the symbolic link " + link + " belongs to " + UserName(info.st_uid) +
-                         ", not to you or to the owner of " + folder +
-                         ", a folder others can write to; it is not followed",
+                     FillIn(Translate("Storage",
+                                      "the symbolic link %1 belongs to %2, not to you or to the "
+                                      "owner of %3, a folder others can write to; it is not "
+                                      "followed"),
+                            {link, UserName(info.st_uid), folder}),
                      EPERM};
 }
 
@@ -80,7 +83,7 @@ FileError Refused(const std::string& errorPath, const std::string& link, const s
 // the last one.
 Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath, bool wantFolder) {
     if (path.empty()) {
-        return FileError{errorPath, "no file name was given", ENOENT};
+        return FileError{errorPath, Translate("Storage", "no file name was given"), ENOENT};
     }
     Expected<Position> start = Start(path.front() == '/', errorPath);
     if (!start) {
@@ -96,7 +99,7 @@ Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath
         rest.pop_front();
         const bool last = rest.empty() && !wantFolder;
         if (last && (part == "." || part == "..")) {
-            return FileError{errorPath, "is a folder, not a file", EISDIR};
+            return FileError{errorPath, Translate("Storage", "is a folder, not a file"), EISDIR};
         }
         if (part == ".") {
             continue;
@@ -110,15 +113,18 @@ Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath
                     lastLink};
                 return entry;
             }
-            return Failure(errorPath, "cannot open " + named + ": ", errno);
+            return Failure(errorPath, FillIn(Translate("Storage", "cannot open %1: "), {named}),
+                           errno);
         }
         struct stat info {};
         if (::fstat(fd.Get(), &info) != 0) {
-            return Failure(errorPath, "cannot open " + named + ": ", errno);
+            return Failure(errorPath, FillIn(Translate("Storage", "cannot open %1: "), {named}),
+                           errno);
         }
         if (S_ISLNK(info.st_mode)) {
             if (++links > kMaxLinks) {
-                return Failure(errorPath, "cannot open " + named + ": ", ELOOP);
+                return Failure(errorPath, FillIn(Translate("Storage", "cannot open %1: "), {named}),
+                               ELOOP);
             }
             if (!MayFollowLink(at.info, info, ::geteuid())) {
                 return Refused(errorPath, named, info, at);
@@ -126,7 +132,9 @@ Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath
             char target[PATH_MAX];
             const ssize_t size = ::readlinkat(fd.Get(), "", target, sizeof target);
             if (size <= 0 || static_cast<std::size_t>(size) >= sizeof target) {
-                return Failure(errorPath, "cannot read the link " + named + ": ",
+                return Failure(errorPath,
+                               FillIn(Translate("Storage", "cannot read the link %1: "), {named}),
+
                                size < 0 ? errno : ENAMETOOLONG);
             }
             const std::string next(target, static_cast<std::size_t>(size));
@@ -147,14 +155,15 @@ Expected<FolderEntry> Walk(const std::string& path, const std::string& errorPath
             return entry;
         }
         if (!S_ISDIR(info.st_mode)) {
-            return Failure(errorPath, "cannot open " + named + ": ", ENOTDIR);
+            return Failure(errorPath, FillIn(Translate("Storage", "cannot open %1: "), {named}),
+                           ENOTDIR);
         }
         at.fd = std::move(fd);
         at.info = info;
         at.path = named;
     }
     if (!wantFolder) {
-        return FileError{errorPath, "is a folder, not a file", EISDIR};
+        return FileError{errorPath, Translate("Storage", "is a folder, not a file"), EISDIR};
     }
     FolderEntry entry{std::move(at.fd), at.info, at.path.empty() ? "." : at.path, {}, true, {}};
     return entry;

@@ -15,6 +15,7 @@
 #include "storage/atomicfile.h"
 
 #include "base/fileaccess.h"
+#include "base/translation.h"
 
 namespace tav {
 
@@ -115,7 +116,8 @@ std::string CopyNameInCache(const struct stat& info, const std::string& document
 
 Expected<TempFile> TempFile::Create(const OpenFolderRef& folder, const std::string& documentName,
                                     const std::string& errorPath) {
-    const std::string what = "cannot create a file in " + folder.path + ": ";
+    const std::string what =
+        FillIn(Translate("Storage", "cannot create a file in %1: "), {folder.path});
     if (!SaveStepAllowed(SaveStep::CreateTemp)) {
         return SystemError(errorPath, errno, what);
     }
@@ -154,11 +156,15 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
     } else if (const std::string home = HomeFolder(); !home.empty()) {
         parent = home + "/.cache";
     } else {
-        return FileError{errorPath, "cannot find a cache folder for the copy: no home folder"};
+        return FileError{
+            errorPath,
+            Translate("Storage", "cannot find a cache folder for the copy: no home folder")};
     }
     const std::string folder = JoinPath(parent, "tavmanager");
     if (make && !MakeFolders(parent)) {
-        return SystemError(errorPath, errno, "cannot make the cache folder " + parent + ": ");
+        return SystemError(
+            errorPath, errno,
+            FillIn(Translate("Storage", "cannot make the cache folder %1: "), {parent}));
     }
     struct stat parentInfo {};
     Expected<UniqueFd> above = OpenFolder(parent, errorPath, parentInfo);
@@ -166,7 +172,9 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
         return above.Error();
     }
     if (make && ::mkdirat(above->Get(), "tavmanager", 0700) != 0 && errno != EEXIST) {
-        return SystemError(errorPath, errno, "cannot make the cache folder " + folder + ": ");
+        return SystemError(
+            errorPath, errno,
+            FillIn(Translate("Storage", "cannot make the cache folder %1: "), {folder}));
     }
     UniqueFd fd(
         ::openat(above->Get(), "tavmanager", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -175,12 +183,17 @@ Expected<std::pair<UniqueFd, std::string>> TempFile::CacheFolder(const std::stri
         // ELOOP or ENOTDIR: a link or a file has the name.
         return SystemError(
             errorPath, errno,
-            "cannot use the cache folder " + folder + " (it must be a real folder): ");
+            FillIn(
+                Translate("Storage", "cannot use the cache folder %1 (it must be a real folder): "),
+                {folder}));
     }
     if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
         return FileError{errorPath,
-                         "cannot use the cache folder " + folder +
-                             ": it must belong to you and be open to nobody else (mode 0700)",
+                         FillIn(Translate("Storage",
+                                          "cannot use the cache folder %1: it must "
+                                          "belong to you and be open to nobody else "
+                                          "(mode 0700)"),
+                                {folder}),
                          EPERM};
     }
     return std::pair<UniqueFd, std::string>(std::move(fd), folder);
@@ -223,14 +236,14 @@ Status TempFile::Write(const SplicedBytes& bytes, const std::string& errorPath) 
             return wrote;
         });
     if (done < 0) {
-        return SystemError(errorPath, errno, "cannot write: ");
+        return SystemError(errorPath, errno, Translate("Storage", "cannot write: "));
     }
     return {};
 }
 
 Status TempFile::Flush(const std::string& errorPath) {
     if (!SaveStepAllowed(SaveStep::Sync) || ::fsync(m_fd) != 0) {
-        return SystemError(errorPath, errno, "cannot flush to disk: ");
+        return SystemError(errorPath, errno, Translate("Storage", "cannot flush to disk: "));
     }
     return {};
 }
@@ -238,21 +251,24 @@ Status TempFile::Flush(const std::string& errorPath) {
 Status TempFile::Close(const std::string& errorPath) {
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0) {
-        return SystemError(errorPath, errno, "cannot write: ");
+        return SystemError(errorPath, errno, Translate("Storage", "cannot write: "));
     }
     return {};
 }
 
 Status TempFile::Rename(const std::string& name, const std::string& errorPath) {
     if (::renameat(m_folder.Get(), m_name.c_str(), m_folder.Get(), name.c_str()) != 0) {
-        return SystemError(errorPath, errno, "cannot rename " + Path() + ": ");
+        return SystemError(errorPath, errno,
+                           FillIn(Translate("Storage", "cannot rename %1: "), {Path()}));
     }
     m_name = name;
     return {};
 }
 
 Status SyncFolder(const OpenFolderRef& folder, const std::string& errorPath) {
-    const std::string what = "cannot flush the folder " + folder.path + " to disk: ";
+    const std::string what =
+        FillIn(Translate("Storage", "cannot flush the folder %1 to disk: "), {folder.path});
+
     if (!SaveStepAllowed(SaveStep::SyncFolder)) {
         return SystemError(errorPath, errno, what);
     }
