@@ -8,32 +8,28 @@
 
 namespace tav {
 
-namespace {
-
-QString Translated(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
-
-}  // namespace
-
 QString ProgramVersion() {
     return QStringLiteral(TAV_VERSION);
 }
 
 StartRequest ReadCommandLine(const QStringList& arguments, const QString& workingFolder) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        Translated("TAV Configuration Manager: edits .tac documents."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "TAV Configuration Manager: edits .tac documents."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Read by EditorCatalogueFolder; declared here so that its folder is not taken for FILE.
     parser.addOption(QCommandLineOption(
         QStringLiteral("catalogues"),
-        Translated("Read Sections.txt and Fields.txt from DIR (no other folder is searched)."),
+        QCoreApplication::translate(
+            "CommandLine",
+            "Read Sections.txt and Fields.txt from DIR (no other folder is searched)."),
         QStringLiteral("DIR")));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        Translated("The document to open; one that does not exist opens as a new document."),
+        QCoreApplication::translate(
+            "CommandLine",
+            "The document to open; one that does not exist opens as a new document."),
         QStringLiteral("[FILE]"));
     StartRequest request;
     if (!parser.parse(arguments)) {
@@ -49,7 +45,8 @@ StartRequest ReadCommandLine(const QStringList& arguments, const QString& workin
         request.text = QStringLiteral("tavmanager ") + ProgramVersion() + u'\n';
     } else if (const QStringList files = parser.positionalArguments(); files.size() > 1) {
         request.action = StartRequest::Action::Refuse;
-        request.text = Translated("Only one file can be opened.") + u'\n' + parser.helpText();
+        request.text = QCoreApplication::translate("CommandLine", "Only one file can be opened.") +
+                       u'\n' + parser.helpText();
     } else if (files.size() == 1) {
         request.file = FromQt(QDir::cleanPath(QDir(workingFolder).absoluteFilePath(files[0])));
     }

@@ -107,11 +107,13 @@ void ConfigApp::WriteSettings() {
 }
 
 void ConfigApp::ReportSettingsError(const QString& what) {
-    const std::string reason = m_settings->status() == QSettings::FormatError
-                                   ? "the settings file is not in a readable form"
-                                   : "the settings file cannot be accessed";
-    m_services.messages.ShowWarning(nullptr,
-                                    FileErrorText(what, {FromQt(m_settings->fileName()), reason}));
+    const QString reason =
+        m_settings->status() == QSettings::FormatError
+            ? QCoreApplication::translate("ConfigApp",
+                                          "the settings file is not in a readable form")
+            : QCoreApplication::translate("ConfigApp", "the settings file cannot be accessed");
+    m_services.messages.ShowWarning(
+        nullptr, FileErrorText(what, {FromQt(m_settings->fileName()), FromQt(reason)}));
 }
 
 }  // namespace tav

@@ -1,5 +1,6 @@
 #include "tree/configtreemodel.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QMimeData>
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace tav {
 
 namespace {
-
-constexpr const char* kRootPrefix = "File : [";
-constexpr const char* kParameters = "Parameters";
 
 // The catalogue's questions the tree asks, each in one place.
 bool IsReplacementRow(const DocumentRow& field) {
@@ -48,7 +46,8 @@ QIcon ConfigTreeModel::ItemImage(int index) {
 }
 
 std::string ConfigTreeModel::ReplacementLabel(const std::string& from, const std::string& to) {
-    return "String [" + from + "] Replaced by [" + to + "]";
+    return FromQt(QCoreApplication::translate("ConfigTreeModel", "String [%1] Replaced by [%2]")
+                      .arg(ToQt(from), ToQt(to)));
 }
 
 // --- Building -------------------------------------------------------------------------------
@@ -330,10 +329,13 @@ std::string ConfigTreeModel::Label(const Node& node) const {
     switch (node.kind) {
         case ItemKind::Root: {
             const bool named = !m_document->Name().empty();
-            return std::string(kRootPrefix) + (named ? m_document->Path() : "none") + "]";
+            const QString path = named ? ToQt(m_document->Path())
+                                       : QCoreApplication::translate("ConfigTreeModel", "none");
+            return FromQt(QCoreApplication::translate("ConfigTreeModel", "File : [%1]").arg(path));
         }
         case ItemKind::Parameters:
-            return kParameters;
+            return FromQt(QCoreApplication::translate("ConfigTreeModel", "Parameters"));
+
         case ItemKind::Section:
             return m_document->Defs().SectionLabel(static_cast<std::size_t>(node.section));
         case ItemKind::Field:

@@ -57,7 +57,8 @@ void MainDialog::UpdateTitle() {
         setWindowTitle(ProgramTitle());
         return;
     }
-    setWindowTitle(ToQt(m_document->Name()) + QStringLiteral("[*] - ") + ProgramTitle());
+    setWindowTitle(tr("%1[*] - %2").arg(ToQt(m_document->Name()), ProgramTitle()));
+
     setWindowModified(m_document->IsModified());
 }
 

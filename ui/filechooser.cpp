@@ -1,5 +1,6 @@
 #include "ui/filechooser.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,7 +19,8 @@ constexpr int kSettleMs = 100;
 // Runs one file dialog in `mode` and returns the single file chosen.
 std::optional<ChosenFile> RunFileDialog(QWidget* owner, const QString& folder,
                                         QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner, QString(), folder, QStringLiteral("TAC files (*.tac)"));
+    QFileDialog dialog(owner, QString(), folder,
+                       QCoreApplication::translate("DialogFileChooser", "TAC files (*.tac)"));
     dialog.setAcceptMode(mode);
     // Open accepts a name that does not exist yet: it starts an empty document under that name.
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -11,7 +11,7 @@
 namespace tav {
 
 QString ProgramTitle() {
-    return QStringLiteral("TAV Configuration Manager");
+    return QCoreApplication::translate("MessageBoxReporter", "TAV Configuration Manager");
 }
 
 void MessageBoxReporter::ShowWarning(QWidget* owner, const QString& text) {
@@ -19,10 +19,6 @@ void MessageBoxReporter::ShowWarning(QWidget* owner, const QString& text) {
 }
 
 namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("MessageBoxReporter", text);
-}
 
 std::unique_ptr<QMessageBox> WarningBox(QWidget* owner, const QString& text) {
     return std::make_unique<QMessageBox>(QMessageBox::Warning, ProgramTitle(), text,
@@ -40,35 +36,51 @@ QPushButton* AddButton(QMessageBox& box, QMessageBox::StandardButton button, con
 }  // namespace
 
 std::unique_ptr<QMessageBox> SaveChangesBox(QWidget* owner, const QString& documentName) {
-    const QString document = documentName.isEmpty() ? Tr("the new document") : documentName;
-    std::unique_ptr<QMessageBox> box =
-        WarningBox(owner, Tr("Save the changes to %1?").arg(document));
-    box->setDefaultButton(AddButton(*box, QMessageBox::Save, Tr("&Save")));
-    AddButton(*box, QMessageBox::Discard, Tr("&Discard"));
-    AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));
+    const QString document = documentName.isEmpty() ? QCoreApplication::translate(
+                                                          "MessageBoxReporter", "the new document")
+                                                    : documentName;
+    std::unique_ptr<QMessageBox> box = WarningBox(
+        owner,
+        QCoreApplication::translate("MessageBoxReporter", "Save the changes to %1?").arg(document));
+    box->setDefaultButton(AddButton(*box, QMessageBox::Save,
+                                    QCoreApplication::translate("MessageBoxReporter", "&Save")));
+    AddButton(*box, QMessageBox::Discard,
+              QCoreApplication::translate("MessageBoxReporter", "&Discard"));
+    AddButton(*box, QMessageBox::Cancel,
+              QCoreApplication::translate("MessageBoxReporter", "&Cancel"));
     return box;
 }
 
 std::unique_ptr<QMessageBox> UnfinishedSaveBox(QWidget* owner, const QString& documentName,
                                                const QString& copyPath) {
     std::unique_ptr<QMessageBox> box =
-        WarningBox(owner, Tr("An earlier save of %1 did not finish: the file may be incomplete. "
-                             "The complete content of that save is in\n%2")
+        WarningBox(owner, QCoreApplication::translate(
+                              "MessageBoxReporter",
+                              "An earlier save of %1 did not finish: the file may be incomplete. "
+                              "The complete content of that save is in\n%2")
                               .arg(documentName, copyPath));
-    box->setInformativeText(
-        Tr("Restore puts that content into the file; keeping the file as it is removes the "
-           "copy."));
-    box->setDefaultButton(box->addButton(Tr("&Restore"), QMessageBox::AcceptRole));
-    box->addButton(Tr("&Keep the file as it is"), QMessageBox::DestructiveRole);
-    AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));
+    box->setInformativeText(QCoreApplication::translate(
+        "MessageBoxReporter",
+        "Restore puts that content into the file; keeping the file as it is removes the "
+        "copy."));
+    box->setDefaultButton(box->addButton(
+        QCoreApplication::translate("MessageBoxReporter", "&Restore"), QMessageBox::AcceptRole));
+    box->addButton(QCoreApplication::translate("MessageBoxReporter", "&Keep the file as it is"),
+                   QMessageBox::DestructiveRole);
+    AddButton(*box, QMessageBox::Cancel,
+              QCoreApplication::translate("MessageBoxReporter", "&Cancel"));
     return box;
 }
 
 std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path) {
-    std::unique_ptr<QMessageBox> box = WarningBox(owner, Tr("%1 is no longer there.").arg(path));
-    box->setInformativeText(Tr("Remove it from the list of recent files?"));
-    box->setDefaultButton(AddButton(*box, QMessageBox::Yes, Tr("&Remove")));
-    AddButton(*box, QMessageBox::No, Tr("&Keep"));
+    std::unique_ptr<QMessageBox> box = WarningBox(
+        owner,
+        QCoreApplication::translate("MessageBoxReporter", "%1 is no longer there.").arg(path));
+    box->setInformativeText(QCoreApplication::translate(
+        "MessageBoxReporter", "Remove it from the list of recent files?"));
+    box->setDefaultButton(AddButton(*box, QMessageBox::Yes,
+                                    QCoreApplication::translate("MessageBoxReporter", "&Remove")));
+    AddButton(*box, QMessageBox::No, QCoreApplication::translate("MessageBoxReporter", "&Keep"));
     return box;
 }
 
@@ -104,7 +116,9 @@ LeftoverAnswer MessageBoxReporter::AskAboutUnfinishedSave(QWidget* owner,
 }
 
 bool MessageReporter::AskToForgetMissingFile(QWidget* owner, const QString& path) {
-    ShowWarning(owner, Tr("%1 is no longer there.").arg(path));
+    ShowWarning(
+        owner,
+        QCoreApplication::translate("MessageBoxReporter", "%1 is no longer there.").arg(path));
     return false;
 }
 
