@@ -9,6 +9,7 @@
 #include "app/startupprobe.h"
 #include "help/chmhelpservice.h"
 #include "qtbridge/textconv.h"
+#include "translations/programtranslations.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
@@ -24,6 +25,9 @@ tav::StartRequest ReadRequest(int& argc, char** argv) {
         return {};
     }
     const QCoreApplication reader(argc, argv);
+    const tav::ProgramTranslations translations(
+        tav::ProgramTranslations::Use::Application,
+        tav::InstalledDataFolder(tav::FromQt(QCoreApplication::applicationDirPath())));
     return tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
 
@@ -44,11 +48,15 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(tav::ProgramVersion());
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    // The user's language for the window, Qt's own dialogs and the core's messages.
+    const tav::ProgramTranslations translations(
+        tav::ProgramTranslations::Use::Application,
+        tav::InstalledDataFolder(tav::FromQt(programFolder)));
     // Before any widget: the first window then reads no image file and loads no image plugin.
     QApplication::setStyle(new tav::ProgramStyle);
     tav::StartupProbe::InstallIfAsked();
     // The catalogues and the help file: beside the executable, or where the installation put them.
-    const QString programFolder = QCoreApplication::applicationDirPath();
     tav::DialogFileChooser files;
     tav::MessageBoxReporter messages;
     tav::DesktopHelpLauncher launcher;

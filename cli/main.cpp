@@ -1,13 +1,23 @@
 // tacconf: the command-line companion of TAV Configuration Manager.
 #include <iostream>
 
+#include "base/translation.h"
 #include "cli/tacconf.h"
 #include "document/documentio.h"
+#ifdef TAV_TRANSLATIONS
+#include "translations/programtranslations.h"
+#endif
 
 int main(int argc, char** argv) {
     std::string folderError;
     std::string folder = tav::cli::ExecutableFolder(folderError);
     tav::CatalogueEnvironment catalogueEnvironment = tav::ProcessCatalogueEnvironment(folder);
+#ifdef TAV_TRANSLATIONS
+    // Messages and help in the user's language (LC_ALL, LC_MESSAGES, LANG); output meant for
+    // scripts (values, JSON, diffs, exit codes) is never translated.
+    const tav::ProgramTranslations translations(tav::ProgramTranslations::Use::CoreTexts,
+                                                catalogueEnvironment.dataFolder);
+#endif
     const tav::cli::Environment env{std::cout,
                                     std::cerr,
                                     std::move(folder),
@@ -17,7 +27,7 @@ int main(int argc, char** argv) {
                                     std::move(catalogueEnvironment)};
     const tav::cli::ExitCode exit = tav::cli::RunTacconf({argv + 1, argv + argc}, env);
     if (!std::cout.flush()) {
-        std::cerr << "tacconf: the output could not be written\n";
+        std::cerr << tav::Translate("tacconf", "tacconf: the output could not be written") << '\n';
         return static_cast<int>(tav::cli::ExitCode::kFailure);
     }
     return static_cast<int>(exit);

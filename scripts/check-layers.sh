@@ -3,6 +3,7 @@
 # ones below it:
 #   base  <  catalog, profile, storage  <  document  <  check  <  cli           (the core, no Qt)
 #   base  <  qtbridge  <  help;   the core, qtbridge, resources  <  tree  <  ui  <  app
+#   base  <  translations  <  cli (tacconf's main only, through a Qt-free header), app
 # catalog, profile and storage know only base, not each other; help knows only base and the
 # Qt bridge; only cli knows check. resources/ (the images) may be used by tree, ui and app. The
 # core and cli include no Qt header.
@@ -20,13 +21,14 @@ declare -A allowed=(
     [storage]="base"
     [document]="base catalog profile storage"
     [check]="base catalog profile storage document"
-    [cli]="base catalog profile storage document check"
+    [cli]="base catalog profile storage document check translations"
     [qtbridge]="base"
+    [translations]="base"
     [resources]=""
     [tree]="base catalog profile storage document qtbridge resources"
     [help]="base qtbridge"
     [ui]="base catalog profile storage document qtbridge resources tree help"
-    [app]="base catalog profile storage document qtbridge resources tree help ui"
+    [app]="base catalog profile storage document qtbridge resources tree help ui translations"
 )
 # The folders whose files may include no Qt header.
 core="base catalog profile storage document check cli"

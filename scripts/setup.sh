@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libchm-dev fp-utils-3.2.2
     clang libclang-rt-14-dev
     xvfb openbox x11-utils xdotool imagemagick

@@ -55,6 +55,12 @@ rows=(
     "ui-qt|ui/a.cpp|#include <QDialog>|pass"
     "app-ui|app/a.cpp|#include \"ui/maindialog.h\"|pass"
     "app-cli|app/a.cpp|#include \"cli/tacconf.h\"|fail"
+    "translations-base|translations/a.cpp|#include \"base/translation.h\"|pass"
+    "translations-document|translations/a.cpp|#include \"document/configdocument.h\"|fail"
+    "translations-qt|translations/a.cpp|#include <QTranslator>|pass"
+    "cli-translations|cli/a.cpp|#include \"translations/programtranslations.h\"|pass"
+    "app-translations|app/a.cpp|#include \"translations/programtranslations.h\"|pass"
+    "ui-translations|ui/a.cpp|#include \"translations/programtranslations.h\"|fail"
 )
 
 for row in "${rows[@]}"; do
