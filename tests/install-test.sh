@@ -26,6 +26,7 @@ cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || fail "cma
 
 share=$prefix/share
 for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
+    share/tavmanager/translations/tavmanager_de.qm \
     share/tavmanager/examples/Sections.txt share/tavmanager/examples/Fields.txt \
     share/tavmanager/examples/front-office.tac share/tavmanager/examples/warehouse.tac \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \

@@ -36,6 +36,7 @@ while read -r path; do
     [[ $path == ./usr/* || $path == ./ ]] || fail "the package installs $path outside /usr"
 done <"$scratch/contents"
 for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
+    share/tavmanager/translations/tavmanager_de.qm \
     share/tavmanager/examples/Sections.txt share/tavmanager/examples/front-office.tac \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \

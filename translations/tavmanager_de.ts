@@ -526,7 +526,7 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
     </message>
     <message>
         <source>the new document</source>
-        <translation>das neue Dokument</translation>
+        <translation>dem neuen Dokument</translation>
     </message>
     <message>
         <source>Save the changes to %1?</source>
@@ -580,6 +580,25 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
     </message>
 </context>
 <context>
+    <name>Profile</name>
+    <message>
+        <source>the key &quot;%1&quot; of section [%2] holds a line break</source>
+        <translation>der Schlüssel „%1“ des Abschnitts [%2] enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>the value of the key &quot;%1&quot; of section [%2] holds a line break</source>
+        <translation>der Wert des Schlüssels „%1“ des Abschnitts [%2] enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>the value of the key &quot;%1&quot; of section [%2] holds a NUL byte: readers would take only the text before it</source>
+        <translation>der Wert des Schlüssels „%1“ des Abschnitts [%2] enthält ein NUL-Byte: Leser würden nur den Text davor übernehmen</translation>
+    </message>
+    <message>
+        <source>the key &quot;%1&quot; of section [%2] cannot be stored: a key must not be empty, hold &quot;=&quot; or start with &quot;[&quot;</source>
+        <translation>der Schlüssel „%1“ des Abschnitts [%2] kann nicht gespeichert werden: ein Schlüssel darf nicht leer sein, kein „=“ enthalten und nicht mit „[“ beginnen</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Setting</source>
@@ -587,7 +606,7 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
     </message>
     <message>
         <source>Mine</source>
-        <translation>Meine</translation>
+        <translation>Mein Wert</translation>
     </message>
     <message>
         <source>In the file (checked: use it)</source>
