@@ -2,7 +2,9 @@
 # The editor's command line as a terminal and a desktop use it: help, help with Qt's options and
 # the version without a display; Qt's own options (-style, -reverse, -platform) taken, not refused;
 # an unknown option refused with its name; and the window's class on X11 is the one the desktop
-# entry names as StartupWMClass, so the shell matches the window to its launcher.
+# entry names as StartupWMClass, and its Wayland app id is the desktop entry's name, so the shell
+# matches the window to its launcher (the app id under a headless Weston, from the Wayland
+# protocol the editor speaks, with Qt's Wayland plug-in).
 # Usage: commandline-test.sh TAVMANAGER DESKTOP_FILE EXAMPLES_DIR
 set -euo pipefail
 program=$1
@@ -10,8 +12,10 @@ desktop=$2
 examples=$3
 scratch=$(mktemp -d)
 xvfb=
+weston=
 cleanup() {
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    [ -z "$weston" ] || kill "$weston" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -84,4 +88,20 @@ kill "$editor"
 wait "$editor" 2>/dev/null || true
 [[ "$wm_class" == *"\"$class\"" ]] ||
     fail "the window's class is $wm_class; the desktop entry's StartupWMClass is $class"
+# The app id under Wayland, against the desktop entry's file name.
+app_id=$(basename "$desktop" .desktop)
+command -v weston >/dev/null || fail "weston is missing: run scripts/setup.sh"
+weston --backend=headless-backend.so --socket=wayland-tav-test --idle-time=0 \
+    >"$scratch/weston.log" 2>&1 &
+weston=$!
+for _ in $(seq 50); do
+    [ -S "$XDG_RUNTIME_DIR/wayland-tav-test" ] && break
+    sleep 0.1
+done
+[ -S "$XDG_RUNTIME_DIR/wayland-tav-test" ] || fail "weston did not start: $(cat "$scratch/weston.log")"
+WAYLAND_DEBUG=1 WAYLAND_DISPLAY=wayland-tav-test QT_QPA_PLATFORM=wayland TAV_QUIT_WHEN_SHOWN=1 \
+    timeout 30 "$program" "$examples/warehouse.tac" >"$scratch/wayland.log" 2>&1 ||
+    fail "the editor did not run under Wayland (exit $?; is qt6-wayland installed?): $(grep -v '^\[' "$scratch/wayland.log" | head -n 5)"
+grep -qF "set_app_id(\"$app_id\")" "$scratch/wayland.log" ||
+    fail "the window's Wayland app id is not $app_id: $(grep -F set_app_id "$scratch/wayland.log")"
 echo "commandline-test: all passed"
