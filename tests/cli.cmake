@@ -14,6 +14,7 @@ tav_add_test(cli-tests
         cli-linediff-test.cc
         cli-profilelisting-test.cc
         cli-set-test.cc
+        cli-setscript-test.cc
         cli-testutil.cc
         savetestutil.cc
         testutil.cc

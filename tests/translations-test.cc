@@ -167,13 +167,15 @@ const QRegularExpression kQtShown(QStringLiteral(
     R"re(\b(?:setText|setWindowTitle|addAction|addMenu|setToolTip|setStatusTip|setWhatsThis|setPlaceholderText|setInformativeText|setDetailedText|setLabelText|setAccessibleName|setAccessibleDescription|addTab|insertTab|setTabText|showMessage|setHeaderLabels?|setCancelButtonText|ShowWarning|ShowNote|ShowMessage|addButton|new\s+Q(?:Label|PushButton|Action|CheckBox|RadioButton|GroupBox|ToolButton|Menu)|QMessageBox::(?:warning|information|critical|question|about))\((?:[^;(){}]*,)?\s*\{?\s*(?:QStringLiteral\(|QLatin1String\(|QString\()?u?"[^"]*[A-Za-z])re"));
 
 // Literals that are not translated, each for a reason: what scripts and other programs read.
+constexpr const char* kJsonName = R"re([\s,{}\[\]\\n]*\\"[a-z_]+\\": (\[|true\})?)re";
 struct Allowed {
     const char* file;
     const char* pattern;  // a regular expression the literal's text matches whole
     const char* why;
 };
 const Allowed kAllowed[] = {
-    {"cli/dumpcommand.cpp", R"re([\s,{\\n]*\\"[a-z]+\\": \[?)re", "JSON member names"},
+    {"cli/dumpcommand.cpp", kJsonName, "JSON member names"},
+    {"cli/setcommand.cpp", kJsonName, "JSON member names"},
     {"cli/diffcommand.cpp", R"re(\\tas (read|saved))re", "the diff's file labels, read by patch"},
     {"cli/linediff.cpp", R"re(\\n\\\\ No newline at end of file\\n)re", "unified diff syntax"},
     {"cli/setcommand.cpp", R"re( (un)?changed, | failed\\n)re", "set's summary line, for scripts"},

@@ -1258,133 +1258,6 @@ Eintrag oder unlesbare Datei.
         <translation>%1 (der erste Ordner der Katalogsuche, der beide Dateien hat; --catalogues ORDNER nennt einen anderen)</translation>
     </message>
     <message>
-        <source>Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
-       tacconf set [OPTIONS] --files FILE... -- SECTION.KEY VALUE...
-
-Changes values of the document FILE and writes it back in one step, holding a
-lock on it from reading to writing; the file keeps its owner, group, mode,
-ACL, attributes and hard links. Only the keys named change; every other byte
-of the file stays as it is. Unlike a save in the editor, set does not stamp the
-Version and Updated keys. When a value is refused, nothing is written.
-
-The word after SECTION.KEY is always its VALUE, even when it looks like an
-option: &quot;tacconf set f.tac Printing.Header -h&quot; sets the value &quot;-h&quot;. Options
-stand before FILE or a SECTION.KEY; after &quot;--&quot; every word is FILE, a key or a
-value.
-
-With --files, the same pairs are applied to each FILE listed up to &quot;--&quot; (with
-&quot;--files - --&quot;, to each file named on a line of standard input). Each file is
-changed all or nothing, as above; a file that fails does not stop the others.
-One summary line follows: &quot;N changed, M unchanged, K failed&quot;.
-
-SECTION.KEY addresses a field as in &quot;tacconf get&quot;: a key the catalogues do not
-describe is refused. A True/False field takes exactly True or False (written
-as 1 or 0). Text values may hold anything but line breaks. Values are given in
-UTF-8 and stored in the document&apos;s encoding; a character that encoding cannot
-hold (in windows-1252: anything outside its 256 characters) is refused.
-
-Replacement entries, in the replacement section:
-  SECTION.rN FROM,TO  sets entry N (a comma in FROM written as \044); with
-                      N one past the last entry, appends an entry
-  SECTION.rN &quot;&quot;       deletes entry N; the later entries move up
-  SECTION.rN.from TEXT, SECTION.rN.to TEXT
-                      set one text of an existing entry (commas as they are)
-The list holds at most 13 entries (r0 to r&lt;; r10, r11 and r12 name r:, r;
-and r&lt;). After a change the whole list is
-written back with the empty key that ends it, as the editor writes it.
-
-Options:
-  --files FILE... --
-                    change each FILE (- : the files named on standard input)
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
-                    searching for them (see tacconf --help)
-  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
-                    encoding its bytes show (see &quot;tacconf --help&quot;)
-  --wait SECONDS    wait up to SECONDS (default 5) for a lock another program
-                    holds on a document, then fail naming that program
-  --recover         when an earlier save of a document did not finish (it was
-                    killed while writing the file in place), first restore the
-                    complete content that save kept in its copy, then apply the
-                    pairs (none are needed); without it set refuses such a file
-  --help            show this text
-
-Exit status: 0 done; 2 usage error, refused value, a file that could not be
-read or written, or a lock that was not released in time (with --files: in any
-of the files). A failure says what state the file is in: &quot;nothing was
-written&quot;, &quot;the new content is saved, but ...&quot;, or that the file is incomplete
-and where the complete new content is.
-</source>
-        <translation>Aufruf: tacconf set [OPTIONEN] DATEI ABSCHNITT.SCHLÜSSEL WERT [ABSCHNITT.SCHLÜSSEL WERT]...
-        tacconf set [OPTIONEN] --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
-
-Ändert Werte des Dokuments DATEI und schreibt es in einem Schritt zurück; vom
-Lesen bis zum Schreiben hält es eine Sperre auf der Datei. Die Datei behält
-Besitzer, Gruppe, Modus, ACL, Attribute und harte Links. Nur die genannten
-Schlüssel ändern sich; jedes andere Byte der Datei bleibt, wie es ist. Anders
-als ein Speichern im Editor stempelt set die Schlüssel Version und Updated
-nicht. Wird ein Wert abgelehnt, wird nichts geschrieben.
-
-Das Wort nach ABSCHNITT.SCHLÜSSEL ist immer sein WERT, auch wenn es wie eine
-Option aussieht: „tacconf set f.tac Printing.Header -h“ setzt den Wert „-h“.
-Optionen stehen vor DATEI oder einem ABSCHNITT.SCHLÜSSEL; nach „--“ ist jedes
-Wort DATEI, ein Schlüssel oder ein Wert.
-
-Mit --files werden dieselben Paare auf jede bis „--“ aufgeführte DATEI
-angewandt (mit „--files - --“ auf jede Datei, die in einer Zeile der
-Standardeingabe steht). Jede Datei wird ganz oder gar nicht geändert, wie
-oben; eine Datei, die fehlschlägt, hält die anderen nicht auf. Es folgt eine
-Zeile mit der Zusammenfassung: „N changed, M unchanged, K failed“.
-
-ABSCHNITT.SCHLÜSSEL bezeichnet ein Feld wie bei „tacconf get“: ein Schlüssel,
-den die Kataloge nicht beschreiben, wird abgelehnt. Ein True/False-Feld nimmt
-genau True oder False an (als 1 oder 0 geschrieben). Textwerte dürfen alles
-außer Zeilenumbrüchen enthalten. Werte werden in UTF-8 angegeben und in der
-Kodierung des Dokuments gespeichert; ein Zeichen, das diese Kodierung nicht
-fassen kann (in windows-1252: alles außerhalb ihrer 256 Zeichen), wird
-abgelehnt.
-
-Ersetzungseinträge, im Ersetzungsabschnitt:
-  ABSCHNITT.rN VON,NACH  setzt Eintrag N (ein Komma in VON als \044
-                         geschrieben); mit N eins nach dem letzten Eintrag
-                         wird ein Eintrag angehängt
-  ABSCHNITT.rN &quot;&quot;        löscht Eintrag N; die späteren Einträge rücken auf
-  ABSCHNITT.rN.from TEXT, ABSCHNITT.rN.to TEXT
-                         setzt einen Text eines vorhandenen Eintrags (Kommas,
-                         wie sie sind)
-Die Liste fasst höchstens 13 Einträge (r0 bis r&lt;; r10, r11 und r12 heißen r:,
-r; und r&lt;). Nach einer Änderung wird die ganze Liste mit dem leeren Schlüssel,
-der sie beendet, zurückgeschrieben, so wie der Editor sie schreibt.
-
-Optionen:
-  --files DATEI... --
-                       jede DATEI ändern (- : die auf der Standardeingabe
-                       genannten Dateien)
-  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
-                       sie zu suchen (siehe tacconf --help)
-  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
-                       der Kodierung, die seine Bytes zeigen (siehe
-                       „tacconf --help“)
-  --wait SEKUNDEN      bis zu SEKUNDEN (Vorgabe 5) auf eine Sperre warten, die
-                       ein anderes Programm auf einem Dokument hält, dann mit
-                       dem Namen dieses Programms fehlschlagen
-  --recover            wenn ein früheres Speichern eines Dokuments nicht
-                       beendet wurde (es wurde beim Schreiben der Datei an Ort
-                       und Stelle abgebrochen), zuerst den vollständigen
-                       Inhalt wiederherstellen, den dieses Speichern in seiner
-                       Kopie aufbewahrt hat, dann die Paare anwenden (es sind
-                       keine nötig); ohne diese Option lehnt set eine solche
-                       Datei ab
-  --help               diesen Text zeigen
-
-Rückgabewert: 0 erledigt; 2 Aufruffehler, abgelehnter Wert, eine Datei, die
-nicht gelesen oder geschrieben werden konnte, oder eine Sperre, die nicht
-rechtzeitig freigegeben wurde (mit --files: in einer der Dateien). Ein Fehler
-sagt, in welchem Zustand die Datei ist: „es wurde nichts geschrieben“, „der
-neue Inhalt ist gespeichert, aber ...“ oder dass die Datei unvollständig ist
-und wo der vollständige neue Inhalt steht.
-</translation>
-    </message>
-    <message>
         <source>waiting for %1 to release %2 (up to %3 s; --wait SECONDS changes that)</source>
         <translation>warte darauf, dass %1 %2 freigibt (bis zu %3 s; --wait SEKUNDEN ändert das)</translation>
     </message>
@@ -1519,6 +1392,214 @@ Versuchen Sie „%1 --help“.</translation>
     <message>
         <source>missing command</source>
         <translation>fehlender Befehl</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
+       tacconf set [OPTIONS] --files FILE... -- SECTION.KEY VALUE...
+       tacconf set [OPTIONS] - SECTION.KEY VALUE...
+
+Changes values of the document FILE and writes it back in one step, holding a
+lock on it from reading to writing; the file keeps its owner, group, mode,
+ACL, attributes and hard links. Only the keys named change; every other byte
+of the file stays as it is. Unlike a save in the editor, set does not stamp the
+Version and Updated keys. When a value is refused, nothing is written.
+
+The word after SECTION.KEY is always its VALUE, even when it looks like an
+option: &quot;tacconf set f.tac Printing.Header -h&quot; sets the value &quot;-h&quot;. Options
+stand before FILE or a SECTION.KEY; after &quot;--&quot; every word is FILE, a key or a
+value.
+
+With --files, the same pairs are applied to each FILE listed up to &quot;--&quot; (with
+&quot;--files - --&quot;, to each file named on a line of standard input). Each file is
+changed all or nothing, as above; a file that fails does not stop the others.
+One summary line follows: &quot;N changed, M unchanged, K failed&quot;.
+
+With FILE &quot;-&quot;, the document is read from standard input and the result is
+written to standard output; nothing is written to disk.
+
+A file is changed when its bytes are: setting a value it already has writes
+nothing and leaves the file as it was, time stamps included. --dry-run does
+everything but the write. --diff prints the unified diff of the lines the
+write changes (nothing when nothing changes). --json prints the result as one
+JSON object instead of text (see &quot;JSON&quot; below); with --diff it holds the diff.
+
+SECTION.KEY addresses a field as in &quot;tacconf get&quot;: a key the catalogues do not
+describe is refused. A True/False field takes exactly True or False (written
+as 1 or 0). Text values may hold anything but line breaks. Values are given in
+UTF-8 and stored in the document&apos;s encoding; a character that encoding cannot
+hold (in windows-1252: anything outside its 256 characters) is refused.
+
+Replacement entries, in the replacement section:
+  SECTION.rN FROM,TO  sets entry N (a comma in FROM written as \044); with
+                      N one past the last entry, appends an entry
+  SECTION.rN &quot;&quot;       deletes entry N; the later entries move up
+  SECTION.rN.from TEXT, SECTION.rN.to TEXT
+                      set one text of an existing entry (commas as they are)
+The list holds at most 13 entries (r0 to r&lt;; r10, r11 and r12 name r:, r;
+and r&lt;). After a change the whole list is
+written back with the empty key that ends it, as the editor writes it.
+
+JSON (--json): {&quot;format&quot;: 1, &quot;file&quot;: FILE, &quot;changed&quot;: true or false,
+&quot;created&quot;: true or false, &quot;dry_run&quot;: true or false, &quot;settings&quot;: [...]} and,
+with --diff, &quot;diff&quot;: the diff text; a file that failed has &quot;failed&quot;: true
+and no &quot;changed&quot; (the reason goes to standard error). Each item of
+&quot;settings&quot; is {&quot;key&quot;: SECTION.KEY as given, &quot;before&quot;: TEXT, &quot;after&quot;: TEXT},
+the value as get prints it before and after, or null for an entry that does
+not exist. With --files: {&quot;format&quot;: 1, &quot;files&quot;: [one object per file, as
+above], &quot;changed&quot;: N, &quot;unchanged&quot;: M, &quot;failed&quot;: K}.
+
+Options:
+  --files FILE... --
+                    change each FILE (- : the files named on standard input)
+  --dry-run         change nothing: read, edit and report only
+  --diff            print the diff of the lines the write changes
+  --json            print the result as JSON
+  --create          make FILE when it does not exist (without it, a missing
+                    FILE is an error); the new document holds only the keys
+                    set, with the mode --mode gives or 0666 less the umask
+  --mode MODE       the permission bits, in octal, of a file --create makes
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see &quot;tacconf --help&quot;)
+  --wait SECONDS    wait up to SECONDS (default 5) for a lock another program
+                    holds on a document, then fail naming that program
+  --recover         when an earlier save of a document did not finish (it was
+                    killed while writing the file in place), first restore the
+                    complete content that save kept in its copy, then apply the
+                    pairs (none are needed); without it set refuses such a file
+  --help            show this text
+
+Exit status: 0 done; 2 usage error, refused value, a file that could not be
+read or written, or a lock that was not released in time (with --files: in any
+of the files). A failure says what state the file is in: &quot;nothing was
+written&quot;, &quot;the new content is saved, but ...&quot;, or that the file is incomplete
+and where the complete new content is.
+</source>
+        <translation>Aufruf: tacconf set [OPTIONEN] DATEI ABSCHNITT.SCHLÜSSEL WERT [ABSCHNITT.SCHLÜSSEL WERT]...
+        tacconf set [OPTIONEN] --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
+        tacconf set [OPTIONEN] - ABSCHNITT.SCHLÜSSEL WERT...
+
+Ändert Werte des Dokuments DATEI und schreibt es in einem Schritt zurück; vom
+Lesen bis zum Schreiben hält es eine Sperre auf der Datei. Die Datei behält
+Besitzer, Gruppe, Modus, ACL, Attribute und harte Links. Nur die genannten
+Schlüssel ändern sich; jedes andere Byte der Datei bleibt, wie es ist. Anders
+als ein Speichern im Editor stempelt set die Schlüssel Version und Updated
+nicht. Wird ein Wert abgelehnt, wird nichts geschrieben.
+
+Das Wort nach ABSCHNITT.SCHLÜSSEL ist immer sein WERT, auch wenn es wie eine
+Option aussieht: „tacconf set f.tac Printing.Header -h“ setzt den Wert „-h“.
+Optionen stehen vor DATEI oder einem ABSCHNITT.SCHLÜSSEL; nach „--“ ist jedes
+Wort DATEI, ein Schlüssel oder ein Wert.
+
+Mit --files werden dieselben Paare auf jede bis „--“ aufgeführte DATEI
+angewandt (mit „--files - --“ auf jede Datei, die in einer Zeile der
+Standardeingabe steht). Jede Datei wird ganz oder gar nicht geändert, wie
+oben; eine Datei, die fehlschlägt, hält die anderen nicht auf. Es folgt eine
+Zeile mit der Zusammenfassung: „N changed, M unchanged, K failed“.
+
+Mit DATEI „-“ wird das Dokument von der Standardeingabe gelesen und das
+Ergebnis auf die Standardausgabe geschrieben; auf den Datenträger wird nichts
+geschrieben.
+
+Eine Datei wird geändert, wenn sich ihre Bytes ändern: einen Wert zu setzen,
+den sie schon hat, schreibt nichts und lässt die Datei, wie sie war,
+Zeitstempel eingeschlossen. --dry-run tut alles außer dem Schreiben. --diff
+gibt den Unified Diff der Zeilen aus, die das Schreiben ändert (nichts, wenn
+sich nichts ändert). --json gibt das Ergebnis als ein JSON-Objekt statt als
+Text aus (siehe „JSON“ unten); mit --diff enthält es den Diff.
+
+ABSCHNITT.SCHLÜSSEL bezeichnet ein Feld wie bei „tacconf get“: ein Schlüssel,
+den die Kataloge nicht beschreiben, wird abgelehnt. Ein True/False-Feld nimmt
+genau True oder False an (als 1 oder 0 geschrieben). Textwerte dürfen alles
+außer Zeilenumbrüchen enthalten. Werte werden in UTF-8 angegeben und in der
+Kodierung des Dokuments gespeichert; ein Zeichen, das diese Kodierung nicht
+fassen kann (in windows-1252: alles außerhalb ihrer 256 Zeichen), wird
+abgelehnt.
+
+Ersetzungseinträge, im Ersetzungsabschnitt:
+  ABSCHNITT.rN VON,NACH  setzt Eintrag N (ein Komma in VON als \044
+                         geschrieben); mit N eins nach dem letzten Eintrag
+                         wird ein Eintrag angehängt
+  ABSCHNITT.rN &quot;&quot;        löscht Eintrag N; die späteren Einträge rücken auf
+  ABSCHNITT.rN.from TEXT, ABSCHNITT.rN.to TEXT
+                         setzt einen Text eines vorhandenen Eintrags (Kommas,
+                         wie sie sind)
+Die Liste fasst höchstens 13 Einträge (r0 bis r&lt;; r10, r11 und r12 heißen r:,
+r; und r&lt;). Nach einer Änderung wird die ganze Liste mit dem leeren Schlüssel,
+der sie beendet, zurückgeschrieben, so wie der Editor sie schreibt.
+
+JSON (--json): {&quot;format&quot;: 1, &quot;file&quot;: DATEI, &quot;changed&quot;: true oder false,
+&quot;created&quot;: true oder false, &quot;dry_run&quot;: true oder false, &quot;settings&quot;: [...]}
+und, mit --diff, &quot;diff&quot;: der Text des Diffs; eine Datei, die fehlschlug, hat
+&quot;failed&quot;: true und kein &quot;changed&quot; (der Grund geht in den Fehlerkanal). Jeder
+Eintrag von &quot;settings&quot; ist {&quot;key&quot;: ABSCHNITT.SCHLÜSSEL wie angegeben,
+&quot;before&quot;: TEXT, &quot;after&quot;: TEXT}, der Wert, wie get ihn vorher und nachher
+ausgibt, oder null für einen Eintrag, den es nicht gibt. Mit --files:
+{&quot;format&quot;: 1, &quot;files&quot;: [ein Objekt je Datei, wie oben], &quot;changed&quot;: N,
+&quot;unchanged&quot;: M, &quot;failed&quot;: K}.
+
+Optionen:
+  --files DATEI... --
+                       jede DATEI ändern (- : die auf der Standardeingabe
+                       genannten Dateien)
+  --dry-run            nichts ändern: nur lesen, bearbeiten und berichten
+  --diff               den Diff der Zeilen ausgeben, die das Schreiben ändert
+  --json               das Ergebnis als JSON ausgeben
+  --create             DATEI anlegen, wenn es sie nicht gibt (ohne diese
+                       Option ist eine fehlende DATEI ein Fehler); das neue
+                       Dokument enthält nur die gesetzten Schlüssel, mit dem
+                       Modus aus --mode oder 0666 ohne die umask
+  --mode MODUS         die Zugriffsrechte, oktal, einer Datei, die --create
+                       anlegt
+  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
+                       sie zu suchen (siehe tacconf --help)
+  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
+                       der Kodierung, die seine Bytes zeigen (siehe
+                       „tacconf --help“)
+  --wait SEKUNDEN      bis zu SEKUNDEN (Vorgabe 5) auf eine Sperre warten, die
+                       ein anderes Programm auf einem Dokument hält, dann mit
+                       dem Namen dieses Programms fehlschlagen
+  --recover            wenn ein früheres Speichern eines Dokuments nicht
+                       beendet wurde (es wurde beim Schreiben der Datei an Ort
+                       und Stelle abgebrochen), zuerst den vollständigen
+                       Inhalt wiederherstellen, den dieses Speichern in seiner
+                       Kopie aufbewahrt hat, dann die Paare anwenden (es sind
+                       keine nötig); ohne diese Option lehnt set eine solche
+                       Datei ab
+  --help               diesen Text zeigen
+
+Rückgabewert: 0 erledigt; 2 Aufruffehler, abgelehnter Wert, eine Datei, die
+nicht gelesen oder geschrieben werden konnte, oder eine Sperre, die nicht
+rechtzeitig freigegeben wurde (mit --files: in einer der Dateien). Ein Fehler
+sagt, in welchem Zustand die Datei ist: „es wurde nichts geschrieben“, „der
+neue Inhalt ist gespeichert, aber ...“ oder dass die Datei unvollständig ist
+und wo der vollständige neue Inhalt steht.
+</translation>
+    </message>
+    <message>
+        <source>--mode needs permission bits in octal, such as 0640</source>
+        <translation>--mode braucht Zugriffsrechte in Oktalschreibweise, etwa 0640</translation>
+    </message>
+    <message>
+        <source>--mode takes permission bits in octal from 0 to 0777, not &quot;%1&quot;</source>
+        <translation>--mode nimmt Zugriffsrechte in Oktalschreibweise von 0 bis 0777 an, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>%1 (--create makes it)</source>
+        <translation>%1 (--create legt sie an)</translation>
+    </message>
+    <message>
+        <source>%1 is not taken with -: the document goes to standard output</source>
+        <translation>%1 wird mit - nicht angenommen: das Dokument geht auf die Standardausgabe</translation>
+    </message>
+    <message>
+        <source>set: - found no standard input to read the document from</source>
+        <translation>set: - fand keine Standardeingabe, aus der das Dokument zu lesen wäre</translation>
+    </message>
+    <message>
+        <source>set: standard input could not be read</source>
+        <translation>set: die Standardeingabe konnte nicht gelesen werden</translation>
     </message>
 </context>
 <context>
