@@ -92,7 +92,8 @@ _tacconf()
         local flags='--catalogues --encoding --help'
         case $command in
             "") flags+=' -h --version' ;;
-            get) flags+=' --all' ;;
+            get) flags+=' --all --json' ;;
+            check) flags+=' --json' ;;
             dump) flags+=' --json' ;;
             set) flags+=' --files --wait --recover --dry-run --diff --json --create --mode' ;;
             diff) flags+=' --ignore-stamps' ;;

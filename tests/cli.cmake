@@ -10,6 +10,7 @@ tav_add_test(cli-tests
         cli-dump-test.cc
         cli-encoding-test.cc
         cli-get-test.cc
+        cli-json-test.cc
         cli-jsontext-test.cc
         cli-linediff-test.cc
         cli-profilelisting-test.cc
