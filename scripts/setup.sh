@@ -13,6 +13,7 @@ packages=(
     at-spi2-core python3-pyatspi dbus dbus-daemon
     acl attr
     dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db lintian
+    weston qt6-wayland qt6ct
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -62,7 +62,8 @@ MainDialog::MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string
       m_services(services),
       m_document(std::make_shared<ConfigDocument>(std::move(catalogues))) {
     InstallAccessibleInterfaces();
-    setWindowIcon(ProgramImage("appicon"));
+    // The desktop's theme may draw the program's icon in its own style; ours where it has none.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral(TAV_APP_ID), ProgramImage("appicon")));
     // A normal window for the window manager (a QDialog would be a dialog window); exec() still
     // gives the program its result.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
