@@ -113,9 +113,6 @@ const CommandSyntax kSyntax{{"--recover", "--dry-run", "--diff", "--json", "--cr
                             true,
                             true};
 
-// The JSON output's format; a change that is not a pure addition raises it.
-constexpr int kJsonFormat = 1;
-
 // How long set waits, after the first attempt, before it says it is waiting for a lock.
 constexpr std::chrono::milliseconds kSayWaitingAfter{1000};
 

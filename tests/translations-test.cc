@@ -176,6 +176,9 @@ struct Allowed {
 const Allowed kAllowed[] = {
     {"cli/dumpcommand.cpp", kJsonName, "JSON member names"},
     {"cli/setcommand.cpp", kJsonName, "JSON member names"},
+    {"cli/getcommand.cpp", kJsonName, "JSON member names"},
+    {"cli/checkcommand.cpp", kJsonName, "JSON member names"},
+    {"cli/comparecommand.cpp", kJsonName, "JSON member names"},
     {"cli/diffcommand.cpp", R"re(\\tas (read|saved))re", "the diff's file labels, read by patch"},
     {"cli/linediff.cpp", R"re(\\n\\\\ No newline at end of file\\n)re", "unified diff syntax"},
     {"cli/setcommand.cpp", R"re( (un)?changed, | failed\\n)re", "set's summary line, for scripts"},

@@ -895,77 +895,6 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
         <translation>zu viele Operanden (ab „%1“)</translation>
     </message>
     <message>
-        <source>Usage: tacconf check [FILE]...
-
-Checks the catalogues, then each document FILE against them, and prints one
-line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
-file). A summary goes to the error stream.
-
-In Sections.txt and Fields.txt: lines the editor will not load (past 64
-sections or 128 fields), wrong column counts, section ids out of file order,
-order flags other than one Y or N, repeated section labels or names, a second
-replacement section, keys a document cannot hold or that hold blanks, fields
-of sections that do not exist, repeated keys, unknown types.
-
-In a document: sections and keys the catalogues do not describe, repeated
-sections and keys, lines no reader takes, values the editor shows differently
-(booleans other than 1 and 0, quotes that are not part of a value, a NUL byte
-that ends a value early), Order lists that name unknown keys or miss ordered
-ones, replacement entries that are never read (after the end of the list,
-after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
-not UTF-8 (some of them cannot show right; one finding, at the first line
-that does not). Beside a document: the copy of a save that did not finish
-(the file may be incomplete; tacconf set --recover restores it) and the
-temporary files of saves that were stopped.
-
-Options:
-  --catalogues DIR  check the catalogues in DIR instead of searching for them
-  --encoding NAME   check the documents as read in utf-8 or windows-1252
-                    instead of the encoding their bytes show
-  --help            show this text
-
-Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
-(the other files are still checked).
-</source>
-        <translation>Aufruf: tacconf check [DATEI]...
-
-Prüft die Kataloge, dann jedes Dokument DATEI gegen sie, und gibt je Problem
-eine Zeile aus: PFAD:ZEILE: MELDUNG (PFAD: MELDUNG, wenn es die ganze Datei
-betrifft). Eine Zusammenfassung geht in den Fehlerkanal.
-
-In Sections.txt und Fields.txt: Zeilen, die der Editor nicht lädt (über 64
-Abschnitte oder 128 Felder hinaus), falsche Spaltenzahlen, Abschnittsnummern
-außerhalb der Dateireihenfolge, Reihenfolge-Kennzeichen außer einem Y oder N,
-wiederholte Abschnittsbeschriftungen oder -namen, ein zweiter
-Ersetzungsabschnitt, Schlüssel, die ein Dokument nicht aufnehmen kann oder die
-Leerzeichen enthalten, Felder nicht vorhandener Abschnitte, wiederholte
-Schlüssel, unbekannte Typen.
-
-In einem Dokument: Abschnitte und Schlüssel, die die Kataloge nicht
-beschreiben, wiederholte Abschnitte und Schlüssel, Zeilen, die kein Leser
-übernimmt, Werte, die der Editor anders zeigt (Wahrheitswerte außer 1 und 0,
-Anführungszeichen, die nicht zum Wert gehören, ein NUL-Byte, das einen Wert
-vorzeitig beendet), Order-Listen, die unbekannte Schlüssel nennen oder
-geordnete auslassen, Ersetzungseinträge, die nie gelesen werden (nach dem Ende
-der Liste, nach einer Lücke, jenseits von 13 Einträgen), und Texte, die UTF-8
-mit Bytes mischen, die kein UTF-8 sind (manche davon können nicht richtig
-erscheinen; ein Befund, an der ersten Zeile, die falsch erscheint). Neben einem
-Dokument: die Kopie eines nicht beendeten Speicherns (die Datei ist
-möglicherweise unvollständig; tacconf set --recover stellt sie wieder her) und
-die temporären Dateien abgebrochener Speichervorgänge.
-
-Optionen:
-  --catalogues ORDNER  die Kataloge in ORDNER prüfen, statt sie zu suchen
-  --encoding NAME      die Dokumente so prüfen, wie sie in utf-8 oder
-                       windows-1252 gelesen werden, statt in der Kodierung,
-                       die ihre Bytes zeigen
-  --help               diesen Text zeigen
-
-Rückgabewert: 0 keine Probleme; 1 Probleme gefunden; 2 Aufruffehler oder
-unlesbare Datei (die anderen Dateien werden trotzdem geprüft).
-</translation>
-    </message>
-    <message>
         <source>no problems</source>
         <translation>keine Probleme</translation>
     </message>
@@ -1066,84 +995,6 @@ fehlschlagen würde.
         <translation>%1: ein Speichern würde fehlschlagen: %2</translation>
     </message>
     <message>
-        <source>Usage: tacconf dump FILE [--json]
-
-Prints the document FILE as the editor shows it: every section of the
-catalogue in catalogue order, its fields in display order (ordered fields by
-the document&apos;s Order list), and the replacement entries.
-
-Text output, one line per item, columns separated by tabs; in labels and
-values a tab, CR, LF and backslash print as \t, \r, \n and \\, so every
-line splits at its tabs unambiguously:
-  [NAME]  KIND  ORDERED  LABEL        a section: its name in the document, its
-                                      kind, Y when it has an Order list, label
-  KEY  TYPE  POSITION  LABEL  VALUE   a field; POSITION is its place in the
-                                      Order list, or - for unordered fields
-  rN  RFS  -  FROM  TO                a replacement entry
-The last column runs to the end of the line.
-
-With --json, prints one object: {&quot;file&quot;, &quot;sections&quot;: [{&quot;name&quot;, &quot;label&quot;,
-&quot;kind&quot;, &quot;ordered&quot;, &quot;fields&quot;: [{&quot;key&quot;, &quot;label&quot;, &quot;type&quot;, &quot;order&quot;, &quot;value&quot;}]}]};
-the replacement section also has &quot;replacements&quot;: [{&quot;key&quot;, &quot;from&quot;, &quot;to&quot;}].
-The value of a True/False field (type B) is the JSON true or false.
-
-Labels and values print in UTF-8, decoded from the encoding of the catalogue
-file or the document that holds them; keys and section names as they are
-stored (in JSON, a byte that is not UTF-8 shows as U+FFFD).
-
-Options:
-  --json            print JSON
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
-                    searching for them (see tacconf --help)
-  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
-                    encoding its bytes show (see &quot;tacconf --help&quot;)
-  --help            show this text
-
-Exit status: 0 done; 2 usage error or unreadable file.
-</source>
-        <translation>Aufruf: tacconf dump DATEI [--json]
-
-Gibt das Dokument DATEI so aus, wie der Editor es zeigt: jeden Abschnitt des
-Katalogs in Katalogreihenfolge, seine Felder in Anzeigereihenfolge (geordnete
-Felder nach der Order-Liste des Dokuments) und die Ersetzungseinträge.
-
-Textausgabe, eine Zeile je Eintrag, Spalten durch Tabulatoren getrennt; in
-Beschriftungen und Werten werden Tabulator, CR, LF und Backslash als \t, \r,
-\n und \\ ausgegeben, sodass sich jede Zeile eindeutig an ihren Tabulatoren
-trennen lässt:
-  [NAME]  KIND  ORDERED  LABEL        ein Abschnitt: sein Name im Dokument,
-                                      seine Art, Y wenn er eine Order-Liste
-                                      hat, Beschriftung
-  KEY  TYPE  POSITION  LABEL  VALUE   ein Feld; POSITION ist sein Platz in
-                                      der Order-Liste, oder - bei
-                                      ungeordneten Feldern
-  rN  RFS  -  FROM  TO                ein Ersetzungseintrag
-Die letzte Spalte reicht bis zum Zeilenende.
-
-Mit --json wird ein Objekt ausgegeben: {&quot;file&quot;, &quot;sections&quot;: [{&quot;name&quot;,
-&quot;label&quot;, &quot;kind&quot;, &quot;ordered&quot;, &quot;fields&quot;: [{&quot;key&quot;, &quot;label&quot;, &quot;type&quot;, &quot;order&quot;,
-&quot;value&quot;}]}]}; der Ersetzungsabschnitt hat außerdem &quot;replacements&quot;: [{&quot;key&quot;,
-&quot;from&quot;, &quot;to&quot;}]. Der Wert eines True/False-Felds (Typ B) ist das JSON true oder
-false.
-
-Beschriftungen und Werte werden in UTF-8 ausgegeben, dekodiert aus der
-Kodierung der Katalogdatei oder des Dokuments, das sie enthält; Schlüssel und
-Abschnittsnamen so, wie sie gespeichert sind (in JSON erscheint ein Byte, das
-kein UTF-8 ist, als U+FFFD).
-
-Optionen:
-  --json               JSON ausgeben
-  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
-                       sie zu suchen (siehe tacconf --help)
-  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
-                       der Kodierung, die seine Bytes zeigen (siehe
-                       „tacconf --help“)
-  --help               diesen Text zeigen
-
-Rückgabewert: 0 erledigt; 2 Aufruffehler oder unlesbare Datei.
-</translation>
-    </message>
-    <message>
         <source>/proc/self/exe: names no folder (%1)</source>
         <translation>/proc/self/exe: nennt keinen Ordner (%1)</translation>
     </message>
@@ -1174,68 +1025,6 @@ Rückgabewert: 0 erledigt; 2 Aufruffehler oder unlesbare Datei.
     <message>
         <source>%1: the replacement list holds at most %2 entries, %3 to %4</source>
         <translation>%1: die Ersetzungsliste fasst höchstens %2 Einträge, %3 bis %4</translation>
-    </message>
-    <message>
-        <source>Usage: tacconf get FILE SECTION.KEY...
-       tacconf get FILE --all
-
-Prints values of the document FILE as the editor shows them, one per line, in
-UTF-8: booleans as True or False, a key the document lacks as the editor&apos;s
-default (False, or empty text).
-
-SECTION is a section&apos;s name in the document and KEY a field&apos;s key, as the
-catalogues spell them (case does not matter). The replacement entries are
-SECTION.r0 to SECTION.r&lt; in the replacement section: the whole entry prints as
-FROM,TO with each comma of FROM written as \044 (the form set takes), and
-SECTION.rN.from or SECTION.rN.to print one text as it is.
-
-With --all, prints every value as SECTION.KEY=VALUE, in display order; each
-replacement entry gives two lines, SECTION.rN.from=FROM and SECTION.rN.to=TO.
-Everything after the first &quot;=&quot; is the value.
-
-Options:
-  --all             print every value
-  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
-                    searching for them (see tacconf --help)
-  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
-                    encoding its bytes show (see &quot;tacconf --help&quot;)
-  --help            show this text
-
-Exit status: 0 done; 2 usage error, unknown key, missing entry or unreadable
-file.
-</source>
-        <translation>Aufruf: tacconf get DATEI ABSCHNITT.SCHLÜSSEL...
-        tacconf get DATEI --all
-
-Gibt Werte des Dokuments DATEI so aus, wie der Editor sie zeigt, einen je
-Zeile, in UTF-8: Wahrheitswerte als True oder False, einen Schlüssel, der dem
-Dokument fehlt, als Vorgabe des Editors (False oder leerer Text).
-
-ABSCHNITT ist der Name eines Abschnitts im Dokument und SCHLÜSSEL der
-Schlüssel eines Felds, wie die Kataloge sie schreiben (Groß- und
-Kleinschreibung spielt keine Rolle). Die Ersetzungseinträge sind
-ABSCHNITT.r0 bis ABSCHNITT.r&lt; im Ersetzungsabschnitt: der ganze Eintrag wird
-als VON,NACH ausgegeben, jedes Komma in VON als \044 geschrieben (die Form,
-die set annimmt), und ABSCHNITT.rN.from oder ABSCHNITT.rN.to geben einen Text
-so aus, wie er ist.
-
-Mit --all wird jeder Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgegeben, in
-Anzeigereihenfolge; jeder Ersetzungseintrag ergibt zwei Zeilen,
-ABSCHNITT.rN.from=VON und ABSCHNITT.rN.to=NACH. Alles nach dem ersten „=“
-ist der Wert.
-
-Optionen:
-  --all                jeden Wert ausgeben
-  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
-                       sie zu suchen (siehe tacconf --help)
-  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
-                       der Kodierung, die seine Bytes zeigen (siehe
-                       „tacconf --help“)
-  --help               diesen Text zeigen
-
-Rückgabewert: 0 erledigt; 2 Aufruffehler, unbekannter Schlüssel, fehlender
-Eintrag oder unlesbare Datei.
-</translation>
     </message>
     <message>
         <source>%1: the document has no replacement entry %2 (it has %3)</source>
@@ -1292,78 +1081,6 @@ Eintrag oder unlesbare Datei.
     <message>
         <source>&quot;%1&quot; has no VALUE</source>
         <translation>„%1“ hat keinen WERT</translation>
-    </message>
-    <message>
-        <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
-       tacconf --version
-
-Reads, changes and checks .tac configuration documents with the catalogues of
-TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
-program or in the folder given with --catalogues DIR.
-
-Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
-is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
-or when all its non-ASCII bytes form valid UTF-8, else windows-1252 (the
-Windows code page the documents&apos; own application reads them in). The same
-rule holds for each catalogue file. --encoding utf-8 or --encoding
-windows-1252 reads the documents in that encoding instead.
-
-Commands:
-  get FILE SECTION.KEY...    print values as the editor shows them
-  get FILE --all             print every value as SECTION.KEY=VALUE
-  set FILE SECTION.KEY VALUE...
-                             change values, writing only the keys named
-  set --files FILE... -- SECTION.KEY VALUE...
-                             the same change in each file, with a summary
-  dump FILE [--json]         print the document as the editor shows it
-  check [FILE]...            report where catalogues and documents disagree
-  diff FILE                  show the lines a save in the editor would change
-  version                    print &quot;tacconf&quot; and the version, as --version does
-
-&quot;tacconf COMMAND --help&quot; describes a command.
-
-Exit status: 0 done; 1 problems found (check) or changes shown (diff);
-2 usage error or a file that could not be read or written.
-</source>
-        <translation>Aufruf: tacconf [--catalogues ORDNER] [--encoding NAME] BEFEHL [ARGUMENTE]
-        tacconf --version
-
-Liest, ändert und prüft .tac-Konfigurationsdokumente mit den Katalogen des
-TAV Configuration Manager (Sections.txt und Fields.txt), die neben diesem
-Programm oder in dem mit --catalogues ORDNER angegebenen Ordner liegen.
-
-Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
-Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
-UTF-8-Bytereihenfolgemarke beginnt oder wenn alle seine Nicht-ASCII-Bytes
-gültiges UTF-8 bilden, sonst windows-1252 (die Windows-Codepage, in der die
-eigene Anwendung der Dokumente sie liest). Dieselbe Regel gilt für jede
-Katalogdatei. --encoding utf-8 oder --encoding windows-1252 liest die
-Dokumente stattdessen in dieser Kodierung.
-
-Befehle:
-  get DATEI ABSCHNITT.SCHLÜSSEL...
-                             Werte so ausgeben, wie der Editor sie zeigt
-  get DATEI --all            jeden Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgeben
-  set DATEI ABSCHNITT.SCHLÜSSEL WERT...
-                             Werte ändern, nur die genannten Schlüssel werden
-                             geschrieben
-  set --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
-                             dieselbe Änderung in jeder Datei, mit
-                             Zusammenfassung
-  dump DATEI [--json]        das Dokument so ausgeben, wie der Editor es zeigt
-  check [DATEI]...           melden, wo Kataloge und Dokumente nicht
-                             übereinstimmen
-  diff DATEI                 die Zeilen zeigen, die ein Speichern im Editor
-                             ändern würde
-  version                    „tacconf“ und die Version ausgeben, wie
-                             --version
-
-„tacconf BEFEHL --help“ beschreibt einen Befehl.
-
-Rückgabewert: 0 erledigt; 1 Probleme gefunden (check) oder Änderungen gezeigt
-(diff); 2 Aufruffehler oder eine Datei, die nicht gelesen oder geschrieben
-werden konnte.
-</translation>
     </message>
     <message>
         <source>Usage: tacconf version
@@ -1601,6 +1318,426 @@ und wo der vollständige neue Inhalt steht.
         <source>set: standard input could not be read</source>
         <translation>set: die Standardeingabe konnte nicht gelesen werden</translation>
     </message>
+    <message>
+        <source>Usage: tacconf check [--json] [FILE]...
+
+Checks the catalogues, then each document FILE against them, and prints one
+line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
+file). A summary goes to the error stream.
+
+In Sections.txt and Fields.txt: lines the editor will not load (past 64
+sections or 128 fields), wrong column counts, section ids out of file order,
+order flags other than one Y or N, repeated section labels or names, a second
+replacement section, keys a document cannot hold or that hold blanks, fields
+of sections that do not exist, repeated keys, unknown types.
+
+In a document: sections and keys the catalogues do not describe, repeated
+sections and keys, lines no reader takes, values the editor shows differently
+(booleans other than 1 and 0, quotes that are not part of a value, a NUL byte
+that ends a value early), Order lists that name unknown keys or miss ordered
+ones, replacement entries that are never read (after the end of the list,
+after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
+not UTF-8 (some of them cannot show right; one finding, at the first line
+that does not). Beside a document: the copy of a save that did not finish
+(the file may be incomplete; tacconf set --recover restores it) and the
+temporary files of saves that were stopped.
+
+With --json, prints one object instead: {&quot;format&quot;: 1, &quot;findings&quot;: [{&quot;file&quot;:
+PATH, &quot;line&quot;: LINE or null, &quot;message&quot;: MESSAGE}, ...], &quot;problems&quot;: N,
+&quot;documents&quot;: M, &quot;unreadable&quot;: [PATH, ...]} (the reasons of the unreadable
+files go to the error stream, as without --json).
+
+FILE &quot;-&quot; reads a document from standard input.
+
+Options:
+  --json            print JSON
+  --catalogues DIR  check the catalogues in DIR instead of searching for them
+  --encoding NAME   check the documents as read in utf-8 or windows-1252
+                    instead of the encoding their bytes show
+  --help            show this text
+
+Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
+(the other files are still checked).
+</source>
+        <translation>Aufruf: tacconf check [--json] [DATEI]...
+
+Prüft die Kataloge, dann jedes Dokument DATEI gegen sie, und gibt je Problem
+eine Zeile aus: PFAD:ZEILE: MELDUNG (PFAD: MELDUNG, wenn es die ganze Datei
+betrifft). Eine Zusammenfassung geht in den Fehlerkanal.
+
+In Sections.txt und Fields.txt: Zeilen, die der Editor nicht lädt (über 64
+Abschnitte oder 128 Felder hinaus), falsche Spaltenzahlen, Abschnittsnummern
+außerhalb der Dateireihenfolge, Reihenfolge-Kennzeichen außer einem Y oder N,
+wiederholte Abschnittsbeschriftungen oder -namen, ein zweiter
+Ersetzungsabschnitt, Schlüssel, die ein Dokument nicht aufnehmen kann oder die
+Leerzeichen enthalten, Felder nicht vorhandener Abschnitte, wiederholte
+Schlüssel, unbekannte Typen.
+
+In einem Dokument: Abschnitte und Schlüssel, die die Kataloge nicht
+beschreiben, wiederholte Abschnitte und Schlüssel, Zeilen, die kein Leser
+übernimmt, Werte, die der Editor anders zeigt (Wahrheitswerte außer 1 und 0,
+Anführungszeichen, die nicht zum Wert gehören, ein NUL-Byte, das einen Wert
+vorzeitig beendet), Order-Listen, die unbekannte Schlüssel nennen oder
+geordnete auslassen, Ersetzungseinträge, die nie gelesen werden (nach dem Ende
+der Liste, nach einer Lücke, jenseits von 13 Einträgen), und Texte, die UTF-8
+mit Bytes mischen, die kein UTF-8 sind (manche davon können nicht richtig
+erscheinen; ein Befund, an der ersten Zeile, die falsch erscheint). Neben einem
+Dokument: die Kopie eines nicht beendeten Speicherns (die Datei ist
+möglicherweise unvollständig; tacconf set --recover stellt sie wieder her) und
+die temporären Dateien abgebrochener Speichervorgänge.
+
+Mit --json wird stattdessen ein Objekt ausgegeben: {&quot;format&quot;: 1, &quot;findings&quot;:
+[{&quot;file&quot;: PFAD, &quot;line&quot;: ZEILE oder null, &quot;message&quot;: MELDUNG}, ...],
+&quot;problems&quot;: N, &quot;documents&quot;: M, &quot;unreadable&quot;: [PFAD, ...]} (die Gründe der
+unlesbaren Dateien gehen in den Fehlerkanal, wie ohne --json).
+
+DATEI „-“ liest ein Dokument von der Standardeingabe.
+
+Optionen:
+  --json               JSON ausgeben
+  --catalogues ORDNER  die Kataloge in ORDNER prüfen, statt sie zu suchen
+  --encoding NAME      die Dokumente so prüfen, wie sie in utf-8 oder
+                       windows-1252 gelesen werden, statt in der Kodierung,
+                       die ihre Bytes zeigen
+  --help               diesen Text zeigen
+
+Rückgabewert: 0 keine Probleme; 1 Probleme gefunden; 2 Aufruffehler oder
+unlesbare Datei (die anderen Dateien werden trotzdem geprüft).
+</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf compare [--all] [--json | --csv] FILE FILE...
+
+Shows the catalogued settings of the documents side by side, as the editor
+shows them: a row per setting (SECTION.KEY, in catalogue order), a column per
+document. By default only the rows whose values differ; with --all, every row.
+Besides the fields, each ordered section has a row SECTION.Order (its fields
+in display order, as a comma-separated list), and the replacement list gives
+rows SECTION.rN.from and SECTION.rN.to up to the longest list; an entry a
+document does not have is empty in the text and CSV outputs and null in JSON.
+
+Text output: a header line &quot;SETTING&quot;, then each FILE; then a line per row;
+columns separated by tabs, with tab, CR, LF and backslash in values printed
+as \t, \r, \n and \\ (as dump prints them).
+With --csv: the same table as CSV (RFC 4180: every field quoted, quotes
+doubled), for a spreadsheet.
+With --json: {&quot;format&quot;: 1, &quot;files&quot;: [FILE, ...], &quot;settings&quot;: [{&quot;key&quot;:
+SECTION.KEY, &quot;values&quot;: [VALUE or null, ...], &quot;differs&quot;: true or false}]},
+booleans as JSON true and false.
+
+Options:
+  --all             show every setting, not only those that differ
+  --csv             print CSV
+  --json            print JSON
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
+  --encoding NAME   read the documents as utf-8 or windows-1252 instead of the
+                    encoding their bytes show (see &quot;tacconf --help&quot;)
+  --help            show this text
+
+Exit status: 0 the documents hold the same settings; 1 some differ; 2 usage
+error or a file that could not be read (nothing is printed then).
+</source>
+        <translation>Aufruf: tacconf compare [--all] [--json | --csv] DATEI DATEI...
+
+Zeigt die Einstellungen des Katalogs in den Dokumenten nebeneinander, so wie
+der Editor sie zeigt: eine Zeile je Einstellung (ABSCHNITT.SCHLÜSSEL, in
+Katalogreihenfolge), eine Spalte je Dokument. Vorgabe sind nur die Zeilen,
+deren Werte sich unterscheiden; mit --all jede Zeile. Neben den Feldern hat
+jeder geordnete Abschnitt eine Zeile ABSCHNITT.Order (seine Felder in
+Anzeigereihenfolge, als kommagetrennte Liste), und die Ersetzungsliste ergibt
+Zeilen ABSCHNITT.rN.from und ABSCHNITT.rN.to bis zur längsten Liste; ein
+Eintrag, den ein Dokument nicht hat, ist in der Text- und CSV-Ausgabe leer und
+in JSON null.
+
+Textausgabe: eine Kopfzeile „SETTING“, dann jede DATEI; dann eine Zeile je
+Einstellung; Spalten durch Tabulatoren getrennt, wobei Tabulator, CR, LF und
+Backslash in Werten als \t, \r, \n und \\ ausgegeben werden (wie bei dump).
+Mit --csv: dieselbe Tabelle als CSV (RFC 4180: jedes Feld in
+Anführungszeichen, Anführungszeichen verdoppelt), für eine Tabellenkalkulation.
+Mit --json: {&quot;format&quot;: 1, &quot;files&quot;: [DATEI, ...], &quot;settings&quot;: [{&quot;key&quot;:
+ABSCHNITT.SCHLÜSSEL, &quot;values&quot;: [WERT oder null, ...], &quot;differs&quot;: true oder
+false}]}, Wahrheitswerte als JSON true und false.
+
+Optionen:
+  --all                jede Einstellung zeigen, nicht nur die abweichenden
+  --csv                CSV ausgeben
+  --json               JSON ausgeben
+  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
+                       sie zu suchen (siehe tacconf --help)
+  --encoding NAME      die Dokumente als utf-8 oder windows-1252 lesen statt
+                       in der Kodierung, die ihre Bytes zeigen (siehe
+                       „tacconf --help“)
+  --help               diesen Text zeigen
+
+Rückgabewert: 0 die Dokumente haben dieselben Einstellungen; 1 einige weichen
+ab; 2 Aufruffehler oder eine Datei, die nicht gelesen werden konnte (dann wird
+nichts ausgegeben).
+</translation>
+    </message>
+    <message>
+        <source>--json and --csv exclude each other</source>
+        <translation>--json und --csv schließen einander aus</translation>
+    </message>
+    <message>
+        <source>standard input (-) can be read once only</source>
+        <translation>die Standardeingabe (-) kann nur einmal gelesen werden</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf dump FILE [--json]
+
+Prints the document FILE as the editor shows it: every section of the
+catalogue in catalogue order, its fields in display order (ordered fields by
+the document&apos;s Order list), and the replacement entries.
+
+Text output, one line per item, columns separated by tabs; in labels and
+values a tab, CR, LF and backslash print as \t, \r, \n and \\, so every
+line splits at its tabs unambiguously:
+  [NAME]  KIND  ORDERED  LABEL        a section: its name in the document, its
+                                      kind, Y when it has an Order list, label
+  KEY  TYPE  POSITION  LABEL  VALUE   a field; POSITION is its place in the
+                                      Order list, or - for unordered fields
+  rN  RFS  -  FROM  TO                a replacement entry
+The last column runs to the end of the line.
+
+With --json, prints one object: {&quot;format&quot;, &quot;file&quot;, &quot;sections&quot;: [{&quot;name&quot;,
+&quot;label&quot;, &quot;kind&quot;, &quot;ordered&quot;, &quot;fields&quot;: [{&quot;key&quot;, &quot;label&quot;, &quot;type&quot;, &quot;order&quot;,
+&quot;value&quot;}]}]}; the replacement section also has &quot;replacements&quot;: [{&quot;key&quot;,
+&quot;from&quot;, &quot;to&quot;}]. &quot;format&quot; is 1 (a change that is not a pure addition raises
+it). &quot;order&quot; is the field&apos;s place in the Order list, or null for a field
+that has none. The value of a True/False field (type B) is the JSON true or
+false.
+
+Labels and values print in UTF-8, decoded from the encoding of the catalogue
+file or the document that holds them; keys and section names as they are
+stored (in JSON, a byte that is not UTF-8 shows as U+FFFD).
+
+Options:
+  --json            print JSON
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see &quot;tacconf --help&quot;)
+  --help            show this text
+
+FILE &quot;-&quot; reads the document from standard input.
+
+Exit status: 0 done; 2 usage error or unreadable file.
+</source>
+        <translation>Aufruf: tacconf dump DATEI [--json]
+
+Gibt das Dokument DATEI so aus, wie der Editor es zeigt: jeden Abschnitt des
+Katalogs in Katalogreihenfolge, seine Felder in Anzeigereihenfolge (geordnete
+Felder nach der Order-Liste des Dokuments) und die Ersetzungseinträge.
+
+Textausgabe, eine Zeile je Eintrag, Spalten durch Tabulatoren getrennt; in
+Beschriftungen und Werten werden Tabulator, CR, LF und Backslash als \t, \r,
+\n und \\ ausgegeben, sodass sich jede Zeile eindeutig an ihren Tabulatoren
+trennen lässt:
+  [NAME]  KIND  ORDERED  LABEL        ein Abschnitt: sein Name im Dokument,
+                                      seine Art, Y wenn er eine Order-Liste
+                                      hat, Beschriftung
+  KEY  TYPE  POSITION  LABEL  VALUE   ein Feld; POSITION ist sein Platz in
+                                      der Order-Liste, oder - bei
+                                      ungeordneten Feldern
+  rN  RFS  -  FROM  TO                ein Ersetzungseintrag
+Die letzte Spalte reicht bis zum Zeilenende.
+
+Mit --json wird ein Objekt ausgegeben: {&quot;format&quot;, &quot;file&quot;, &quot;sections&quot;:
+[{&quot;name&quot;, &quot;label&quot;, &quot;kind&quot;, &quot;ordered&quot;, &quot;fields&quot;: [{&quot;key&quot;, &quot;label&quot;, &quot;type&quot;,
+&quot;order&quot;, &quot;value&quot;}]}]}; der Ersetzungsabschnitt hat außerdem &quot;replacements&quot;:
+[{&quot;key&quot;, &quot;from&quot;, &quot;to&quot;}]. &quot;format&quot; ist 1 (eine Änderung, die nicht nur etwas
+hinzufügt, erhöht es). &quot;order&quot; ist der Platz des Felds in der Order-Liste,
+oder null für ein Feld, das keinen hat. Der Wert eines True/False-Felds (Typ
+B) ist das JSON true oder false.
+
+Beschriftungen und Werte werden in UTF-8 ausgegeben, dekodiert aus der
+Kodierung der Katalogdatei oder des Dokuments, das sie enthält; Schlüssel und
+Abschnittsnamen so, wie sie gespeichert sind (in JSON erscheint ein Byte, das
+kein UTF-8 ist, als U+FFFD).
+
+Optionen:
+  --json               JSON ausgeben
+  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
+                       sie zu suchen (siehe tacconf --help)
+  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
+                       der Kodierung, die seine Bytes zeigen (siehe
+                       „tacconf --help“)
+  --help               diesen Text zeigen
+
+DATEI „-“ liest das Dokument von der Standardeingabe.
+
+Rückgabewert: 0 erledigt; 2 Aufruffehler oder unlesbare Datei.
+</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf get [--json] FILE SECTION.KEY...
+       tacconf get [--json] FILE --all
+
+Prints values of the document FILE as the editor shows them, one per line, in
+UTF-8: booleans as True or False, a key the document lacks as the editor&apos;s
+default (False, or empty text).
+
+SECTION is a section&apos;s name in the document and KEY a field&apos;s key, as the
+catalogues spell them (case does not matter). The replacement entries are
+SECTION.r0 to SECTION.r&lt; in the replacement section: the whole entry prints as
+FROM,TO with each comma of FROM written as \044 (the form set takes), and
+SECTION.rN.from or SECTION.rN.to print one text as it is.
+
+With --all, prints every value as SECTION.KEY=VALUE, in display order; each
+replacement entry gives two lines, SECTION.rN.from=FROM and SECTION.rN.to=TO.
+Everything after the first &quot;=&quot; is the value.
+
+With --json, prints one object: {&quot;format&quot;: 1, &quot;file&quot;: FILE, &quot;values&quot;:
+[{&quot;key&quot;: SECTION.KEY, &quot;value&quot;: VALUE}, ...]}, in the order asked (with --all,
+the keys of the text output); the value of a True/False field is the JSON
+true or false, every other value a string.
+
+FILE &quot;-&quot; reads the document from standard input.
+
+Options:
+  --all             print every value
+  --json            print JSON
+  --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
+                    searching for them (see tacconf --help)
+  --encoding NAME   read the document as utf-8 or windows-1252 instead of the
+                    encoding its bytes show (see &quot;tacconf --help&quot;)
+  --help            show this text
+
+Exit status: 0 done; 2 usage error, unknown key, missing entry or unreadable
+file.
+</source>
+        <translation>Aufruf: tacconf get [--json] DATEI ABSCHNITT.SCHLÜSSEL...
+        tacconf get [--json] DATEI --all
+
+Gibt Werte des Dokuments DATEI so aus, wie der Editor sie zeigt, einen je
+Zeile, in UTF-8: Wahrheitswerte als True oder False, einen Schlüssel, der dem
+Dokument fehlt, als Vorgabe des Editors (False oder leerer Text).
+
+ABSCHNITT ist der Name eines Abschnitts im Dokument und SCHLÜSSEL der
+Schlüssel eines Felds, wie die Kataloge sie schreiben (Groß- und
+Kleinschreibung spielt keine Rolle). Die Ersetzungseinträge sind
+ABSCHNITT.r0 bis ABSCHNITT.r&lt; im Ersetzungsabschnitt: der ganze Eintrag wird
+als VON,NACH ausgegeben, jedes Komma in VON als \044 geschrieben (die Form,
+die set annimmt), und ABSCHNITT.rN.from oder ABSCHNITT.rN.to geben einen Text
+so aus, wie er ist.
+
+Mit --all wird jeder Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgegeben, in
+Anzeigereihenfolge; jeder Ersetzungseintrag ergibt zwei Zeilen,
+ABSCHNITT.rN.from=VON und ABSCHNITT.rN.to=NACH. Alles nach dem ersten „=“
+ist der Wert.
+
+Mit --json wird ein Objekt ausgegeben: {&quot;format&quot;: 1, &quot;file&quot;: DATEI, &quot;values&quot;:
+[{&quot;key&quot;: ABSCHNITT.SCHLÜSSEL, &quot;value&quot;: WERT}, ...]}, in der erfragten
+Reihenfolge (mit --all die Schlüssel der Textausgabe); der Wert eines
+True/False-Felds ist das JSON true oder false, jeder andere Wert eine
+Zeichenkette.
+
+DATEI „-“ liest das Dokument von der Standardeingabe.
+
+Optionen:
+  --all                jeden Wert ausgeben
+  --json               JSON ausgeben
+  --catalogues ORDNER  Sections.txt und Fields.txt aus ORDNER lesen, statt
+                       sie zu suchen (siehe tacconf --help)
+  --encoding NAME      das Dokument als utf-8 oder windows-1252 lesen statt in
+                       der Kodierung, die seine Bytes zeigen (siehe
+                       „tacconf --help“)
+  --help               diesen Text zeigen
+
+Rückgabewert: 0 erledigt; 2 Aufruffehler, unbekannter Schlüssel, fehlender
+Eintrag oder unlesbare Datei.
+</translation>
+    </message>
+    <message>
+        <source>standard input</source>
+        <translation>Standardeingabe</translation>
+    </message>
+    <message>
+        <source>there is none to read the document from</source>
+        <translation>es gibt keine, aus der das Dokument zu lesen wäre</translation>
+    </message>
+    <message>
+        <source>it could not be read</source>
+        <translation>sie konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
+       tacconf --version
+
+Reads, changes and checks .tac configuration documents with the catalogues of
+TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
+program or in the folder given with --catalogues DIR.
+
+Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
+is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
+or when all its non-ASCII bytes form valid UTF-8, else windows-1252 (the
+Windows code page the documents&apos; own application reads them in). The same
+rule holds for each catalogue file. --encoding utf-8 or --encoding
+windows-1252 reads the documents in that encoding instead.
+
+Commands:
+  get FILE SECTION.KEY...    print values as the editor shows them
+  get FILE --all             print every value as SECTION.KEY=VALUE
+  set FILE SECTION.KEY VALUE...
+                             change values, writing only the keys named
+  set --files FILE... -- SECTION.KEY VALUE...
+                             the same change in each file, with a summary
+  dump FILE [--json]         print the document as the editor shows it
+  check [FILE]...            report where catalogues and documents disagree
+  diff FILE                  show the lines a save in the editor would change
+  compare FILE FILE...       show the settings of several documents side by
+                             side, those that differ
+  version                    print &quot;tacconf&quot; and the version, as --version does
+
+&quot;tacconf COMMAND --help&quot; describes a command.
+
+Exit status: 0 done; 1 problems found (check), changes shown (diff) or
+settings that differ (compare);
+2 usage error or a file that could not be read or written.
+</source>
+        <translation>Aufruf: tacconf [--catalogues ORDNER] [--encoding NAME] BEFEHL [ARGUMENTE]
+        tacconf --version
+
+Liest, ändert und prüft .tac-Konfigurationsdokumente mit den Katalogen des
+TAV Configuration Manager (Sections.txt und Fields.txt), die neben diesem
+Programm oder in dem mit --catalogues ORDNER angegebenen Ordner liegen.
+
+Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
+Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
+UTF-8-Bytereihenfolgemarke beginnt oder wenn alle seine Nicht-ASCII-Bytes
+gültiges UTF-8 bilden, sonst windows-1252 (die Windows-Codepage, in der die
+eigene Anwendung der Dokumente sie liest). Dieselbe Regel gilt für jede
+Katalogdatei. --encoding utf-8 oder --encoding windows-1252 liest die
+Dokumente stattdessen in dieser Kodierung.
+
+Befehle:
+  get DATEI ABSCHNITT.SCHLÜSSEL...
+                             Werte so ausgeben, wie der Editor sie zeigt
+  get DATEI --all            jeden Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgeben
+  set DATEI ABSCHNITT.SCHLÜSSEL WERT...
+                             Werte ändern, nur die genannten Schlüssel werden
+                             geschrieben
+  set --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
+                             dieselbe Änderung in jeder Datei, mit
+                             Zusammenfassung
+  dump DATEI [--json]        das Dokument so ausgeben, wie der Editor es zeigt
+  check [DATEI]...           melden, wo Kataloge und Dokumente nicht
+                             übereinstimmen
+  diff DATEI                 die Zeilen zeigen, die ein Speichern im Editor
+                             ändern würde
+  compare DATEI DATEI...     die Einstellungen mehrerer Dokumente
+                             nebeneinander zeigen, die abweichenden
+  version                    „tacconf“ und die Version ausgeben, wie
+                             --version
+
+„tacconf BEFEHL --help“ beschreibt einen Befehl.
+
+Rückgabewert: 0 erledigt; 1 Probleme gefunden (check), Änderungen gezeigt
+(diff) oder abweichende Einstellungen (compare); 2 Aufruffehler oder eine
+Datei, die nicht gelesen oder geschrieben werden konnte.
+</translation>
+    </message>
 </context>
 <context>
     <name>tav::AboutDialog</name>
@@ -1639,6 +1776,21 @@ und wo der vollständige neue Inhalt steht.
         <source>Delete</source>
         <translation>Löschen</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>The sections and settings of the document</source>
+        <translation>Die Abschnitte und Einstellungen des Dokuments</translation>
+    </message>
+</context>
+<context>
+    <name>tav::ConfigTreeModel</name>
+    <message>
+        <source>Setting</source>
+        <translation>Einstellung</translation>
+    </message>
 </context>
 <context>
     <name>tav::DiskNotice</name>
@@ -1676,6 +1828,30 @@ und wo der vollständige neue Inhalt steht.
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>The value of the selected setting</source>
+        <translation>Der Wert der gewählten Einstellung</translation>
+    </message>
+    <message>
+        <source>The value of the selected setting: True or False</source>
+        <translation>Der Wert der gewählten Einstellung: True oder False</translation>
+    </message>
+    <message>
+        <source>The text to be replaced</source>
+        <translation>Der zu ersetzende Text</translation>
+    </message>
+    <message>
+        <source>The text it is replaced by</source>
+        <translation>Der Text, durch den er ersetzt wird</translation>
+    </message>
+    <message>
+        <source>Adds the string replacement to the list</source>
+        <translation>Fügt die Zeichenkettenersetzung der Liste hinzu</translation>
+    </message>
+    <message>
+        <source>Deletes the selected string replacement</source>
+        <translation>Löscht die gewählte Zeichenkettenersetzung</translation>
     </message>
 </context>
 <context>
@@ -1734,6 +1910,18 @@ und wo der vollständige neue Inhalt steht.
     <message>
         <source>Find</source>
         <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Shows only the settings whose label or value holds the text</source>
+        <translation>Zeigt nur die Einstellungen, deren Beschriftung oder Wert den Text enthält</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Empties the Find box and shows every setting</source>
+        <translation>Leert das Suchfeld und zeigt jede Einstellung</translation>
     </message>
 </context>
 <context>
