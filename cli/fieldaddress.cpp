@@ -14,8 +14,13 @@ namespace {
 constexpr std::string_view kFromSuffix = ".from";
 constexpr std::string_view kToSuffix = ".to";
 
+// Appended piece by piece: g++ 12 at -O3 warns (-Wrestrict, a known false positive) about
+// "literal" + std::string.
 std::string Quote(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
 }
 
 bool EndsWith(std::string_view text, std::string_view suffix) {

@@ -11,7 +11,7 @@ scripts/bench-setup.sh
 # Configured every time: the inih peer is added once the library is found.
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAV_BUILD_BENCH=ON \
     -DTAV_BUILD_TESTS=OFF >/dev/null
-targets=(tacconf bench-document bench-floor peer-qsettings)
+targets=(tacconf bench-document bench-floor bench-run peer-qsettings)
 if cmake --build build-bench --target help | grep -q '^peer-inih:'; then
     targets+=(peer-inih)
 fi

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package (scripts/package.sh) and checks it with lintian: any error or warning
-# fails. Run by scripts/test.sh with --all or in CI.
+# Builds the Debian package (scripts/package.sh), a Release build (-O3) in which any compiler
+# warning fails, and checks it with lintian: any error or warning fails. Run by scripts/test.sh
+# with --all or in CI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/package.sh
+TAV_WERROR=1 scripts/package.sh
 deb=$(ls build-package/tavmanager_*.deb)
 # lintian warns that it runs as root, which CI does; that notice is not about the package.
 status=0
