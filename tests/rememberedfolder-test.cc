@@ -24,15 +24,15 @@ TEST_P(RememberedFolderTest, ReadsTheFolderAsQSettingsWroteIt) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, RememberedFolderTest,
     testing::Values(
-        SettingsCase{"plain",
-                     "[Init]\nOpenFolder=/home/u\n\n[Catalogues]\nFolder=/srv/cat\n",
+        SettingsCase{"plain", "[Init]\nOpenFolder=/home/u\n\n[Catalogues]\nFolder=/srv/cat\n",
                      "/srv/cat"},
         SettingsCase{"crlfAndBlanks", "[Catalogues]\r\nFolder = /srv/cat \r\n", "/srv/cat"},
         SettingsCase{"quotedWithComma", "[Catalogues]\nFolder=\"/srv/a,b; c\"\n", "/srv/a,b; c"},
-        SettingsCase{"escapes",
-                     "[Catalogues]\nFolder=/srv/back\\\\slash/\\\"q\\\"/tab\\tx\n",
+        SettingsCase{"escapes", "[Catalogues]\nFolder=/srv/back\\\\slash/\\\"q\\\"/tab\\tx\n",
                      "/srv/back\\slash/\"q\"/tab\tx"},
-        SettingsCase{"hexUnit", "[Catalogues]\nFolder=/srv/\\x1f\\x41\n", "/srv/\x1f" "A"},
+        SettingsCase{"hexUnit", "[Catalogues]\nFolder=/srv/\\x1f\\x41\n",
+                     "/srv/\x1f"
+                     "A"},
         SettingsCase{"utf8AsWritten", "[Catalogues]\nFolder=/srv/K\xc3\xa4se\n",
                      "/srv/K\xc3\xa4se"},
         SettingsCase{"atIsDoubled", "[Catalogues]\nFolder=@@srv\n", "@srv"},
