@@ -32,6 +32,8 @@ struct CommandSyntax {
     bool fileList = false;
     // Whether "--wait SECONDS" is accepted (see Arguments::wait).
     bool waitOption = false;
+    // Whether "--mode MODE" is accepted (see Arguments::mode).
+    bool modeOption = false;
     static constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 };
 
@@ -46,21 +48,23 @@ struct Arguments {
     std::optional<std::vector<std::string>> files;
     // From --wait SECONDS: how long to wait for a lock another program holds on a document.
     std::optional<double> wait;
+    // From --mode MODE: the permission bits, in octal (0 to 0777), of a document set creates.
+    std::optional<unsigned> mode;
 
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
 
-// Parses the arguments that follow the subcommand's name. Only words starting with "--" (and
-// "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand,
-// and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count is not
-// checked.
-// Returns the arguments, or the usage error (its reason; no file).
+// Parses the arguments that follow the subcommand's name. Words starting with "--", and "-"
+// followed by anything but a digit or a dot, are options ("-h" is --help; any other short one is
+// unknown), so values such as "-5" and "-" alone are operands; "--" makes every later word an
+// operand, and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count
+// is not checked. Returns the arguments, or the usage error (its reason; no file).
 Expected<Arguments> ParseArguments(const std::vector<std::string>& words,
                                    const CommandSyntax& syntax);
 
 // Splits the whole command line (without the program name) into the subcommand's name and the
 // other words: the name is the first word that is neither an option nor the value of
-// --catalogues, --encoding or --wait. Returns an empty name when there is none.
+// --catalogues, --encoding, --wait or --mode. Returns an empty name when there is none.
 std::string TakeCommandName(std::vector<std::string>& words);
 
 }  // namespace tav::cli

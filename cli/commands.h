@@ -23,6 +23,7 @@ ExitCode RunSet(const Words& words, const Environment& env);
 ExitCode RunDump(const Words& words, const Environment& env);
 ExitCode RunCheck(const Words& words, const Environment& env);
 ExitCode RunDiff(const Words& words, const Environment& env);
+ExitCode RunCompare(const Words& words, const Environment& env);
 
 // The common start of every subcommand: parses `words` by `syntax`. With --help, prints `help`
 // and returns nothing with `exit` set to kOk; on a usage error, reports it and returns nothing
@@ -35,6 +36,10 @@ std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& s
 // cannot be read is reported as an error (with a hint about --catalogues when DIR was not given)
 // and gives nullptr; lines past a table's capacity are reported as warnings.
 std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const Environment& env);
+
+// The bytes of the document `path`: the file's, or for "-" standard input's (a failure names
+// "standard input").
+Expected<FileBytes> ReadDocumentBytes(const std::string& path, const Environment& env);
 
 // A document file as a subcommand opened it.
 struct OpenedFile {

@@ -31,8 +31,10 @@ for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/scalable/apps/$id.svg \
     share/man/man1/tavmanager.1.gz share/man/man1/tacconf.1.gz \
-    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz \
-    share/bash-completion/completions/tacconf; do
+    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz share/tavmanager/screenshots/window.png \
+    share/bash-completion/completions/tacconf \
+    share/ansible/collections/ansible_collections/tavmanager/tac/galaxy.yml \
+    share/ansible/collections/ansible_collections/tavmanager/tac/plugins/modules/tac_set.py; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 # The examples are only examples: the installation's data folder holds no catalogues.
@@ -151,4 +153,5 @@ check_completion '--json' tacconf dump --j
 check_completion $'utf-8\nwindows-1252' tacconf --encoding ''
 check_completion 'General.Beep' tacconf get "$doc" General.Bee
 check_completion $'Replace.r0\nReplace.r0.from\nReplace.r0.to' tacconf set "$doc" Replace.r0
+check_completion 'General.Beep' tacconf set --wait 5 --mode 0640 "$doc" General.Bee
 echo "install-test: the installation in $prefix is complete"
