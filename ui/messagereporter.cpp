@@ -72,6 +72,23 @@ std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path)
     return box;
 }
 
+std::unique_ptr<QMessageBox> CataloguesBox(QWidget* owner, const CatalogueQuestion& question) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, ProgramTitle(), question.text,
+                                             QMessageBox::NoButton, owner);
+    box->setInformativeText(question.atStart
+                                ? Tr("Without catalogues the editor opens, but shows no settings.")
+                                : Tr("Cancel keeps the catalogues in use."));
+    box->setDefaultButton(box->addButton(Tr("&Choose folder..."), QMessageBox::AcceptRole));
+    if (question.offerExamples) {
+        box->addButton(Tr("&Use the example catalogues"), QMessageBox::ActionRole);
+    }
+    QPushButton* cancel = question.atStart
+                              ? box->addButton(Tr("Go on &without"), QMessageBox::RejectRole)
+                              : AddButton(*box, QMessageBox::Cancel, Tr("&Cancel"));
+    box->setEscapeButton(cancel);
+    return box;
+}
+
 SaveAnswer MessageBoxReporter::AskToSaveChanges(QWidget* owner, const QString& documentName) {
     const std::unique_ptr<QMessageBox> box = SaveChangesBox(owner, documentName);
     switch (box->exec()) {
@@ -111,6 +128,26 @@ bool MessageReporter::AskToForgetMissingFile(QWidget* owner, const QString& path
 bool MessageBoxReporter::AskToForgetMissingFile(QWidget* owner, const QString& path) {
     const std::unique_ptr<QMessageBox> box = MissingFileBox(owner, path);
     return box->exec() == QMessageBox::Yes;
+}
+
+CatalogueAnswer MessageReporter::AskForCatalogues(QWidget* owner,
+                                                  const CatalogueQuestion& question) {
+    ShowWarning(owner, question.text);
+    return CatalogueAnswer::Cancel;
+}
+
+CatalogueAnswer MessageBoxReporter::AskForCatalogues(QWidget* owner,
+                                                     const CatalogueQuestion& question) {
+    const std::unique_ptr<QMessageBox> box = CataloguesBox(owner, question);
+    box->exec();
+    switch (box->buttonRole(box->clickedButton())) {
+        case QMessageBox::AcceptRole:
+            return CatalogueAnswer::ChooseFolder;
+        case QMessageBox::ActionRole:
+            return CatalogueAnswer::UseExamples;
+        default:
+            return CatalogueAnswer::Cancel;
+    }
 }
 
 QString FileErrorText(const QString& what, const FileError& error) {
