@@ -17,33 +17,65 @@
 
 namespace {
 
-// --help and --version need no display: the command line is read before the window system is.
-// Without arguments there is nothing to read, and no application object is made for it.
-tav::StartRequest ReadRequest(int& argc, char** argv) {
-    if (argc <= 1) {
-        return {};
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    const QCoreApplication reader(argc, argv);
-    return tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    return arguments;
+}
+
+// Prints what the command line asks to be printed; false when the program is to run.
+bool Answered(const tav::StartRequest& request, int& exitCode) {
+    switch (request.action) {
+        case tav::StartRequest::Action::ShowHelpAll:
+            tav::ShowHelpWithQtOptions();
+        case tav::StartRequest::Action::ShowHelp:
+        case tav::StartRequest::Action::ShowVersion:
+            std::fputs(request.text.toLocal8Bit().constData(), stdout);
+            exitCode = 0;
+            return true;
+        case tav::StartRequest::Action::Refuse:
+            std::fputs(request.text.toLocal8Bit().constData(), stderr);
+            exitCode = 1;
+            return true;
+        case tav::StartRequest::Action::Run:
+            break;
+    }
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const tav::StartRequest request = ReadRequest(argc, argv);
-    switch (request.action) {
-        case tav::StartRequest::Action::ShowHelp:
-        case tav::StartRequest::Action::ShowVersion:
-            std::fputs(request.text.toLocal8Bit().constData(), stdout);
-            return 0;
-        case tav::StartRequest::Action::Refuse:
-            std::fputs(request.text.toLocal8Bit().constData(), stderr);
-            return 1;
-        case tav::StartRequest::Action::Run:
+    int exitCode = 0;
+    switch (tav::ReaderFor(ArgumentsOf(argc, argv))) {
+        case tav::CommandLineReader::Core: {
+            const QCoreApplication reader(argc, argv);
+            Answered(tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath()),
+                     exitCode);
+            return exitCode;
+        }
+        case tav::CommandLineReader::Offscreen:
+            // Qt's GUI options are known only to the GUI application object; no display is
+            // needed to list them.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            break;
+        case tav::CommandLineReader::Gui:
             break;
     }
+    // Made before the command line is read: it takes Qt's own options (-style, -platform,
+    // -reverse, ...) out of it.
     QApplication application(argc, argv);
+    const tav::StartRequest request =
+        tav::ReadCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    if (Answered(request, exitCode)) {
+        return exitCode;
+    }
     QApplication::setApplicationVersion(tav::ProgramVersion());
+    // The desktop entry the window belongs to: Wayland shells match its app id to the entry, and
+    // X11 ones match the window class ("tavmanager", the program's name) to its StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAV_APP_ID));
     // Before any widget: the first window then reads no image file and loads no image plugin.
     QApplication::setStyle(new tav::ProgramStyle);
     tav::StartupProbe::InstallIfAsked();

@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
 #include <string>
 
@@ -16,8 +17,15 @@ constexpr std::string_view kWait = "--wait";
 constexpr double kLongestWait = 86400;
 constexpr std::string_view kEndOfOptions = "--";
 
+// "--NAME", and "-" followed by anything but a digit or a dot: "-n" is an option (an unknown one
+// is refused by name instead of being taken for a file), "-5" and "-.5" are values, "-" alone is
+// an operand (standard input).
 bool IsOption(const std::string& word) {
-    return word.rfind("--", 0) == 0 || word == "-h";
+    if (word.size() < 2 || word[0] != '-') {
+        return false;
+    }
+    const auto next = static_cast<unsigned char>(word[1]);
+    return word[1] == '-' || (std::isdigit(next) == 0 && word[1] != '.');
 }
 
 // True when `words[i]` is the option `name`, which takes a value: "NAME VALUE" (the next word is

@@ -50,11 +50,11 @@ struct Arguments {
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
 
-// Parses the arguments that follow the subcommand's name. Only words starting with "--" (and
-// "-h") are options, so values such as "-5" are operands; "--" makes every later word an operand,
-// and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count is not
-// checked.
-// Returns the arguments, or the usage error (its reason; no file).
+// Parses the arguments that follow the subcommand's name. Words starting with "--", and "-"
+// followed by anything but a digit or a dot, are options ("-h" is --help; any other short one is
+// unknown), so values such as "-5" and "-" alone are operands; "--" makes every later word an
+// operand, and the word after a KEY of syntax.pairsFrom is one too. With --help the operand count
+// is not checked. Returns the arguments, or the usage error (its reason; no file).
 Expected<Arguments> ParseArguments(const std::vector<std::string>& words,
                                    const CommandSyntax& syntax);
 

@@ -12,6 +12,7 @@ packages=(
     xvfb openbox x11-utils xdotool imagemagick
     acl attr
     dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db lintian
+    weston qt6-wayland qt6ct
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

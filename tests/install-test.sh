@@ -31,7 +31,7 @@ for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/scalable/apps/$id.svg \
     share/man/man1/tavmanager.1.gz share/man/man1/tacconf.1.gz \
-    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz \
+    share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz share/tavmanager/screenshots/window.png \
     share/bash-completion/completions/tacconf; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done

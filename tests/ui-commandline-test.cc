@@ -1,4 +1,4 @@
-// The command line: tavmanager [--help] [--version] [FILE].
+// The command line: tavmanager [--help] [--help-all] [--version] [--catalogues DIR] [FILE].
 #include <gtest/gtest.h>
 
 #include "app/commandline.h"
@@ -26,6 +26,12 @@ TEST(CommandLine, ReadsTheFileHelpVersionAndRefusesTheRest) {
         {"version", {"--version"}, Action::ShowVersion, "", "tavmanager 1."},
         {"unknown option", {"--frobnicate"}, Action::Refuse, "", "frobnicate"},
         {"two files", {"a.tac", "b.tac"}, Action::Refuse, "", "one file"},
+        {"help despite an unknown option", {"--frobnicate", "--help"}, Action::ShowHelp, "",
+         "[FILE]"},
+        {"version despite two files", {"a.tac", "b.tac", "-v"}, Action::ShowVersion, "",
+         "tavmanager 1."},
+        {"help with Qt's options", {"d.tac", "--help-all"}, Action::ShowHelpAll, "", ""},
+        {"a single-dash word is named whole", {"-frob"}, Action::Refuse, "", "option 'frob'"},
         {"catalogues folder is no file", {"--catalogues", "/etc/tav", "d.tac"}, Action::Run,
          "/work/here/d.tac", ""},
     };
@@ -38,6 +44,33 @@ TEST(CommandLine, ReadsTheFileHelpVersionAndRefusesTheRest) {
             << c.name << ": " << request.text.toStdString();
     }
     EXPECT_EQ(tav::ProgramVersion(), TAV_PROJECT_VERSION);
+}
+
+// Help and the version are answered before any window system is started; everything else is read
+// by the GUI application object, which takes Qt's own options out first.
+TEST(CommandLine, HelpAndVersionNeedNoWindowSystem) {
+    using Reader = tav::CommandLineReader;
+    const struct {
+        QStringList arguments;
+        Reader reader;
+    } cases[] = {
+        {{}, Reader::Gui},
+        {{"d.tac"}, Reader::Gui},
+        {{"-style", "Fusion", "d.tac"}, Reader::Gui},
+        {{"--helpful.tac"}, Reader::Gui},
+        {{"-h"}, Reader::Core},
+        {{"-?"}, Reader::Core},
+        {{"-style", "Fusion", "--help"}, Reader::Core},
+        {{"--version"}, Reader::Core},
+        {{"-v", "--help-all"}, Reader::Offscreen},
+        {{"--help-all", "-v"}, Reader::Offscreen},
+        {{"--", "--help"}, Reader::Gui},
+        {{"tavmanager-help"}, Reader::Gui},
+    };
+    for (const auto& c : cases) {
+        const QStringList arguments = QStringList{"tavmanager"} + c.arguments;
+        EXPECT_EQ(tav::ReaderFor(arguments), c.reader) << arguments.join(u' ').toStdString();
+    }
 }
 
 }  // namespace

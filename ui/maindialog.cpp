@@ -60,7 +60,8 @@ MainDialog::MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string
     : QDialog(parent),
       m_services(services),
       m_document(std::make_shared<ConfigDocument>(std::move(catalogues))) {
-    setWindowIcon(ProgramImage("appicon"));
+    // The desktop's theme may draw the program's icon in its own style; ours where it has none.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral(TAV_APP_ID), ProgramImage("appicon")));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_client = new QWidget(this);
