@@ -13,6 +13,7 @@ constexpr std::string_view kCatalogues = "--catalogues";
 constexpr std::string_view kEncoding = "--encoding";
 constexpr std::string_view kFiles = "--files";
 constexpr std::string_view kWait = "--wait";
+constexpr std::string_view kMode = "--mode";
 // No lock is worth waiting for longer than a day; a longer wait is surely a typing error.
 constexpr double kLongestWait = 86400;
 constexpr std::string_view kEndOfOptions = "--";
@@ -85,6 +86,21 @@ std::string TakeWait(const std::optional<std::string>& value, Arguments& args) {
     return {};
 }
 
+// Takes the MODE of --mode: permission bits in octal, 0 to 0777.
+std::string TakeMode(const std::optional<std::string>& value, Arguments& args) {
+    if (!value) {
+        return "--mode needs permission bits in octal, such as 0640";
+    }
+    const bool octal = !value->empty() && value->size() <= 4 &&
+                       value->find_first_not_of("01234567") == std::string::npos;
+    const unsigned bits = octal ? static_cast<unsigned>(std::stoul(*value, nullptr, 8)) : 01000;
+    if (bits > 0777) {
+        return "--mode takes permission bits in octal from 0 to 0777, not \"" + *value + "\"";
+    }
+    args.mode = bits;
+    return {};
+}
+
 // Handles the option `words[i]`; may consume the next word as its value. Returns an error
 // message, or the empty text when the option was taken.
 std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
@@ -106,6 +122,8 @@ std::string TakeOption(const std::vector<std::string>& words, std::size_t& i,
         }
     } else if (syntax.waitOption && TakeValue(words, i, kWait, value)) {
         return TakeWait(value, args);
+    } else if (syntax.modeOption && TakeValue(words, i, kMode, value)) {
+        return TakeMode(value, args);
     } else if (syntax.fileList && word == kFiles) {
         return TakeFileList(words, i, args);
     } else if (std::find(syntax.flags.begin(), syntax.flags.end(), word) != syntax.flags.end()) {
@@ -161,7 +179,8 @@ std::string TakeCommandName(std::vector<std::string>& words) {
         if (words[i] == kEndOfOptions) {
             return {};
         }
-        if (words[i] == kCatalogues || words[i] == kEncoding || words[i] == kWait) {
+        if (words[i] == kCatalogues || words[i] == kEncoding || words[i] == kWait ||
+            words[i] == kMode) {
             ++i;
         } else if (!IsOption(words[i])) {
             std::string name = words[i];

@@ -32,6 +32,8 @@ struct CommandSyntax {
     bool fileList = false;
     // Whether "--wait SECONDS" is accepted (see Arguments::wait).
     bool waitOption = false;
+    // Whether "--mode MODE" is accepted (see Arguments::mode).
+    bool modeOption = false;
     static constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 };
 
@@ -46,6 +48,8 @@ struct Arguments {
     std::optional<std::vector<std::string>> files;
     // From --wait SECONDS: how long to wait for a lock another program holds on a document.
     std::optional<double> wait;
+    // From --mode MODE: the permission bits, in octal (0 to 0777), of a document set creates.
+    std::optional<unsigned> mode;
 
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
 };
@@ -60,7 +64,7 @@ Expected<Arguments> ParseArguments(const std::vector<std::string>& words,
 
 // Splits the whole command line (without the program name) into the subcommand's name and the
 // other words: the name is the first word that is neither an option nor the value of
-// --catalogues, --encoding or --wait. Returns an empty name when there is none.
+// --catalogues, --encoding, --wait or --mode. Returns an empty name when there is none.
 std::string TakeCommandName(std::vector<std::string>& words);
 
 }  // namespace tav::cli

@@ -3,6 +3,7 @@
 #include "check/cataloguecheck.h"
 #include "check/documentcheck.h"
 #include "cli/commands.h"
+#include "cli/jsontext.h"
 #include "storage/leftovers.h"
 
 namespace tav::cli {
@@ -10,7 +11,7 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "check";
-constexpr std::string_view kHelp = R"(Usage: tacconf check [FILE]...
+constexpr std::string_view kHelp = R"(Usage: tacconf check [--json] [FILE]...
 
 Checks the catalogues, then each document FILE against them, and prints one
 line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
@@ -33,7 +34,15 @@ that does not). Beside a document: the copy of a save that did not finish
 (the file may be incomplete; tacconf set --recover restores it) and the
 temporary files of saves that were stopped.
 
+With --json, prints one object instead: {"format": 1, "findings": [{"file":
+PATH, "line": LINE or null, "message": MESSAGE}, ...], "problems": N,
+"documents": M, "unreadable": [PATH, ...]} (the reasons of the unreadable
+files go to the error stream, as without --json).
+
+FILE "-" reads a document from standard input.
+
 Options:
+  --json            print JSON
   --catalogues DIR  check the catalogues in DIR instead of searching for them
   --encoding NAME   check the documents as read in utf-8 or windows-1252
                     instead of the encoding their bytes show
@@ -43,20 +52,56 @@ Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
 (the other files are still checked).
 )";
 
-const CommandSyntax kSyntax{{}, 0, CommandSyntax::kAnyNumber};
+const CommandSyntax kSyntax{{"--json"}, 0, CommandSyntax::kAnyNumber};
 
 using check::Finding;
 using check::Findings;
 
-void Print(const Findings& findings, std::ostream& out) {
-    for (const Finding& finding : findings) {
-        out << finding.file << ':';
-        if (finding.line > 0) {
-            out << finding.line << ':';
+// Prints the findings as they come: a line each, or the items of one JSON object.
+class FindingPrinter final {
+public:
+    FindingPrinter(bool json, std::ostream& out) : m_json(json), m_out(out) {
+        if (m_json) {
+            m_out << "{\"format\": " << kJsonFormat << ", \"findings\": [";
         }
-        out << ' ' << finding.message << '\n';
     }
-}
+    void Print(const Findings& findings) {
+        for (const Finding& finding : findings) {
+            if (m_json) {
+                m_out << (m_printed == 0 ? "\n  " : ",\n  ")
+                      << "{\"file\": " << JsonString(finding.file) << ", \"line\": "
+                      << (finding.line > 0 ? std::to_string(finding.line) : "null")
+                      << ", \"message\": " << JsonString(finding.message) << '}';
+            } else {
+                m_out << finding.file << ':';
+                if (finding.line > 0) {
+                    m_out << finding.line << ':';
+                }
+                m_out << ' ' << finding.message << '\n';
+            }
+            ++m_printed;
+        }
+    }
+    void Unreadable(const std::string& path) { m_unreadable.push_back(path); }
+    void End(std::size_t documents) {
+        if (!m_json) {
+            return;
+        }
+        m_out << (m_printed == 0 ? "]" : "\n]") << ", \"problems\": " << m_printed
+              << ", \"documents\": " << documents << ", \"unreadable\": [";
+        for (std::size_t i = 0; i < m_unreadable.size(); ++i) {
+            m_out << (i == 0 ? "" : ", ") << JsonString(m_unreadable[i]);
+        }
+        m_out << "]}\n";
+    }
+    std::size_t Printed() const { return m_printed; }
+
+private:
+    bool m_json = false;
+    std::ostream& m_out;
+    std::size_t m_printed = 0;
+    std::vector<std::string> m_unreadable;
+};
 
 void PrintSummary(const Environment& env, std::size_t problems, std::size_t files) {
     env.err << "tacconf: " << (problems == 0 ? "no" : std::to_string(problems)) << " problem"
@@ -87,22 +132,24 @@ void AddLeftovers(const std::string& path, Findings& findings) {
     }
 }
 
-// Checks every document of `paths`, adding the number of findings to `problems`. Returns false
-// when a document could not be read (the others are still checked).
+// Checks every document of `paths`, printing their findings. Returns false when a document
+// could not be read (the others are still checked).
 bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const Environment& env,
-                    std::size_t& problems) {
+                    FindingPrinter& printer) {
     bool allRead = true;
     for (const std::string& path : args.operands) {
-        const Expected<FileBytes> file = ReadFileBuffer(path);
+        const Expected<FileBytes> file = ReadDocumentBytes(path, env);
         if (!file) {
             ReportError(env, file.Error().Message());
+            printer.Unreadable(path);
             allRead = false;
             continue;
         }
         Findings findings = check::CheckDocument(catalogues, path, file->View(), args.encoding);
-        AddLeftovers(path, findings);
-        Print(findings, env.out);
-        problems += findings.size();
+        if (path != "-") {
+            AddLeftovers(path, findings);
+        }
+        printer.Print(findings);
     }
     return allRead;
 }
@@ -119,10 +166,11 @@ ExitCode RunCheck(const Words& words, const Environment& env) {
     if (!catalogues) {
         return ExitCode::kFailure;
     }
-    const Findings findings = check::CheckCatalogues(*catalogues);
-    Print(findings, env.out);
-    std::size_t problems = findings.size();
-    const bool failed = !CheckDocuments(*catalogues, *args, env, problems);
+    FindingPrinter printer(args->Has("--json"), env.out);
+    printer.Print(check::CheckCatalogues(*catalogues));
+    const bool failed = !CheckDocuments(*catalogues, *args, env, printer);
+    printer.End(args->operands.size());
+    const std::size_t problems = printer.Printed();
     PrintSummary(env, problems, args->operands.size());
     if (failed) {
         return ExitCode::kFailure;

@@ -36,6 +36,10 @@ std::optional<Arguments> StartCommand(const Words& words, const CommandSyntax& s
 // and gives nullptr; lines past a table's capacity are reported as warnings.
 std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const Environment& env);
 
+// The bytes of the document `path`: the file's, or for "-" standard input's (a failure names
+// "standard input").
+Expected<FileBytes> ReadDocumentBytes(const std::string& path, const Environment& env);
+
 // A document file as a subcommand opened it.
 struct OpenedFile {
     FileBytes bytes;                    // the file as read

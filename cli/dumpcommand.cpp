@@ -24,10 +24,13 @@ line splits at its tabs unambiguously:
   rN  RFS  -  FROM  TO                a replacement entry
 The last column runs to the end of the line.
 
-With --json, prints one object: {"file", "sections": [{"name", "label",
-"kind", "ordered", "fields": [{"key", "label", "type", "order", "value"}]}]};
-the replacement section also has "replacements": [{"key", "from", "to"}].
-The value of a True/False field (type B) is the JSON true or false.
+With --json, prints one object: {"format", "file", "sections": [{"name",
+"label", "kind", "ordered", "fields": [{"key", "label", "type", "order",
+"value"}]}]}; the replacement section also has "replacements": [{"key",
+"from", "to"}]. "format" is 1 (a change that is not a pure addition raises
+it). "order" is the field's place in the Order list, or null for a field
+that has none. The value of a True/False field (type B) is the JSON true or
+false.
 
 Labels and values print in UTF-8, decoded from the encoding of the catalogue
 file or the document that holds them; keys and section names as they are
@@ -40,6 +43,8 @@ Options:
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
                     encoding its bytes show (see "tacconf --help")
   --help            show this text
+
+FILE "-" reads the document from standard input.
 
 Exit status: 0 done; 2 usage error or unreadable file.
 )";
@@ -112,7 +117,8 @@ void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostr
     const DocumentRow& field = document.Row(row);
     out << "{\"key\": " << JsonString(field.key)
         << ", \"label\": " << JsonString(document.Label(row))
-        << ", \"type\": " << JsonString(field.typeCode) << ", \"order\": " << field.orderPos
+        << ", \"type\": " << JsonString(field.typeCode) << ", \"order\": "
+        << (field.orderPos == 0 ? std::string("null") : std::to_string(field.orderPos))
         << ", \"value\": "
         << (field.type == FieldType::Boolean ? JsonBoolean(document.Value(row))
                                              : JsonString(document.Value(row)))
@@ -166,7 +172,8 @@ void PrintJsonSection(const DumpView& view, std::size_t s, std::ostream& out) {
 }
 
 void PrintJson(const DumpView& view, std::ostream& out) {
-    out << "{\n  \"file\": " << JsonString(view.document.Path()) << ",\n  \"sections\": [";
+    out << "{\n  \"format\": " << kJsonFormat
+        << ",\n  \"file\": " << JsonString(view.document.Path()) << ",\n  \"sections\": [";
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         out << (s == 0 ? "\n" : ",\n");
         PrintJsonSection(view, s, out);

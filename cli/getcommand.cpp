@@ -1,6 +1,7 @@
 // tacconf get: values of a document as the editor shows them.
 #include "cli/commands.h"
 #include "cli/fieldaddress.h"
+#include "cli/jsontext.h"
 #include "document/documentrules.h"
 #include "document/valuelookup.h"
 #include "storage/filesource.h"
@@ -10,8 +11,8 @@ namespace tav::cli {
 namespace {
 
 constexpr std::string_view kName = "get";
-constexpr std::string_view kHelp = R"(Usage: tacconf get FILE SECTION.KEY...
-       tacconf get FILE --all
+constexpr std::string_view kHelp = R"(Usage: tacconf get [--json] FILE SECTION.KEY...
+       tacconf get [--json] FILE --all
 
 Prints values of the document FILE as the editor shows them, one per line, in
 UTF-8: booleans as True or False, a key the document lacks as the editor's
@@ -27,8 +28,16 @@ With --all, prints every value as SECTION.KEY=VALUE, in display order; each
 replacement entry gives two lines, SECTION.rN.from=FROM and SECTION.rN.to=TO.
 Everything after the first "=" is the value.
 
+With --json, prints one object: {"format": 1, "file": FILE, "values":
+[{"key": SECTION.KEY, "value": VALUE}, ...]}, in the order asked (with --all,
+the keys of the text output); the value of a True/False field is the JSON
+true or false, every other value a string.
+
+FILE "-" reads the document from standard input.
+
 Options:
   --all             print every value
+  --json            print JSON
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
                     searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
@@ -39,7 +48,38 @@ Exit status: 0 done; 2 usage error, unknown key, missing entry or unreadable
 file.
 )";
 
-const CommandSyntax kSyntax{{"--all"}, 1, CommandSyntax::kAnyNumber};
+const CommandSyntax kSyntax{{"--all", "--json"}, 1, CommandSyntax::kAnyNumber};
+
+// What get prints: a value a line, or SECTION.KEY and value pairs of one JSON object.
+class ValuePrinter final {
+public:
+    ValuePrinter(const std::string& path, bool json, std::ostream& out) : m_json(json), m_out(out) {
+        if (m_json) {
+            m_out << "{\"format\": " << kJsonFormat << ", \"file\": " << JsonString(path)
+                  << ", \"values\": [";
+        }
+    }
+    // `key` is left out of the text output unless `keyed` (--all prints SECTION.KEY=VALUE).
+    void Print(const std::string& key, const std::string& value, bool boolean, bool keyed) {
+        if (!m_json) {
+            m_out << (keyed ? key + "=" : std::string()) << value << '\n';
+            return;
+        }
+        m_out << (m_first ? "" : ", ") << "{\"key\": " << JsonString(key) << ", \"value\": "
+              << (boolean ? (value == "True" ? "true" : "false") : JsonString(value)) << '}';
+        m_first = false;
+    }
+    void End() {
+        if (m_json) {
+            m_out << "]}\n";
+        }
+    }
+
+private:
+    bool m_json = false;
+    bool m_first = true;
+    std::ostream& m_out;
+};
 
 // The text of `entry` that `part` addresses.
 std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
@@ -54,23 +94,26 @@ std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
     return ReplacementEntryText(entry.from, entry.to);
 }
 
-void PrintAll(const ConfigDocument& document, std::ostream& out) {
+void PrintAll(const ConfigDocument& document, ValuePrinter& printer) {
     const Catalogues& catalogues = document.Defs();
     const DisplayOrder& order = document.Order();
     for (std::size_t s = 0; s < order.size(); ++s) {
         const std::string prefix = catalogues.sections[s].iniName + ".";
         for (const std::uint16_t row : order[s]) {
             if (!document.IsEntryRow(row)) {
-                out << prefix << document.Row(row).key << '=' << document.Value(row) << '\n';
+                const DocumentRow& field = document.Row(row);
+                printer.Print(prefix + field.key, document.Value(row),
+                              field.type == FieldType::Boolean, true);
                 continue;
             }
             const std::size_t n = row - document.CatalogueRows();
             const ReplacementEntry entry = document.Entry(n);
             const std::string key = prefix + ReplacementKey(n);
-            out << key << ".from=" << entry.from << '\n';
-            out << key << ".to=" << entry.to << '\n';
+            printer.Print(key + ".from", entry.from, false, true);
+            printer.Print(key + ".to", entry.to, false, true);
         }
     }
+    printer.End();
 }
 
 // Resolves the addresses up to the first that addresses nothing (the later ones are not reached)
@@ -126,16 +169,35 @@ std::optional<std::vector<std::string>> TextsAt(const std::vector<Expected<Field
 // nothing when one of them is wrong.
 ExitCode PrintValues(const Catalogues& catalogues, const std::string& path, const Words& addresses,
                      const Arguments& args, const Environment& env) {
-    Expected<FileSource> file = FileSource::Open(path);
-    if (!file) {
-        ReportError(env, file.Error().Message());
+    // A file is read only as far as the values need; standard input is read whole.
+    std::optional<FileSource> file;
+    FileBytes input;
+    std::size_t taken = 0;
+    if (path == "-") {
+        Expected<FileBytes> bytes = ReadDocumentBytes(path, env);
+        if (!bytes) {
+            ReportError(env, bytes.Error().Message());
+            return ExitCode::kFailure;
+        }
+        input = std::move(*bytes);
+    } else if (Expected<FileSource> opened = FileSource::Open(path); opened) {
+        file.emplace(std::move(*opened));
+    } else {
+        ReportError(env, opened.Error().Message());
         return ExitCode::kFailure;
     }
     ValueQuery query;
     const std::vector<Expected<FieldAddress>> resolved =
         ResolveAddresses(catalogues, addresses, query);
-    const ByteSource source = [&file](char* into, std::size_t room) {
-        return file->Read(into, room);
+    const ByteSource source = [&](char* into, std::size_t room) -> Expected<std::size_t> {
+        if (file) {
+            return file->Read(into, room);
+        }
+        const std::string_view rest = input.View().substr(taken);
+        const std::size_t count = std::min(room, rest.size());
+        std::copy_n(rest.data(), count, into);
+        taken += count;
+        return count;
     };
     const Expected<QueriedValues> values = LookUpValues(catalogues, query, source, args.encoding);
     if (!values) {
@@ -149,9 +211,13 @@ ExitCode PrintValues(const Catalogues& catalogues, const std::string& path, cons
     if (!texts) {
         return ExitCode::kFailure;
     }
-    for (const std::string& text : *texts) {
-        env.out << text << '\n';
+    ValuePrinter printer(path, args.Has("--json"), env.out);
+    for (std::size_t i = 0; i < texts->size(); ++i) {
+        const std::optional<std::uint16_t> field = resolved[i]->field;
+        printer.Print(addresses[i], (*texts)[i],
+                      field && catalogues.fields[*field].type == FieldType::Boolean, false);
     }
+    printer.End();
     return ExitCode::kOk;
 }
 
@@ -180,7 +246,8 @@ ExitCode RunGet(const Words& words, const Environment& env) {
     if (!OpenDocument(path, *args, env, document)) {
         return ExitCode::kFailure;
     }
-    PrintAll(document, env.out);
+    ValuePrinter printer(path, args->Has("--json"), env.out);
+    PrintAll(document, printer);
     return ExitCode::kOk;
 }
 

@@ -12,4 +12,8 @@ namespace tav::cli {
 // and plain ASCII texts come out unchanged.
 std::string JsonString(std::string_view text);
 
+// The format every JSON output of tacconf states as "format": raised by a change that is not a
+// pure addition of fields.
+inline constexpr int kJsonFormat = 1;
+
 }  // namespace tav::cli

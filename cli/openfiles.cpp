@@ -1,4 +1,8 @@
 // The files the subcommands open: the catalogues, once per run, and the document they work on.
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
 #include "base/fileaccess.h"
 #include "cli/commands.h"
 
@@ -27,10 +31,27 @@ std::shared_ptr<const Catalogues> OpenCatalogues(const Arguments& args, const En
     return catalogues;
 }
 
+Expected<FileBytes> ReadDocumentBytes(const std::string& path, const Environment& env) {
+    if (path != "-") {
+        return ReadFileBuffer(path);
+    }
+    if (env.in == nullptr) {
+        return FileError{"standard input", "there is none to read the document from"};
+    }
+    const std::string input{std::istreambuf_iterator<char>(*env.in),
+                            std::istreambuf_iterator<char>()};
+    if (env.in->bad()) {
+        return FileError{"standard input", "it could not be read"};
+    }
+    auto data = std::make_unique<char[]>(input.size());
+    std::copy(input.begin(), input.end(), data.get());
+    return FileBytes(std::move(data), input.size());
+}
+
 std::optional<OpenedFile> OpenDocument(const std::string& path, const Arguments& args,
                                        const Environment& env, ConfigDocument& document) {
     // Read here rather than by DocumentStorage::Open: diff compares a save with these bytes.
-    Expected<FileBytes> file = ReadFileBuffer(path);
+    Expected<FileBytes> file = ReadDocumentBytes(path, env);
     if (!file) {
         ReportError(env, file.Error().Message());
         return std::nullopt;

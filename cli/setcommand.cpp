@@ -1,11 +1,15 @@
 // tacconf set: changes values of a document, writing only the keys it changes.
 #include <array>
 #include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
 #include "cli/commands.h"
 #include "cli/fieldaddress.h"
+#include "cli/jsontext.h"
+#include "cli/linediff.h"
 #include "document/documentrules.h"
 #include "document/documentstorage.h"
 #include "storage/filelock.h"
@@ -18,6 +22,7 @@ constexpr std::string_view kName = "set";
 constexpr std::string_view kHelp =
     R"(Usage: tacconf set [OPTIONS] FILE SECTION.KEY VALUE [SECTION.KEY VALUE]...
        tacconf set [OPTIONS] --files FILE... -- SECTION.KEY VALUE...
+       tacconf set [OPTIONS] - SECTION.KEY VALUE...
 
 Changes values of the document FILE and writes it back in one step, holding a
 lock on it from reading to writing; the file keeps its owner, group, mode,
@@ -35,6 +40,15 @@ With --files, the same pairs are applied to each FILE listed up to "--" (with
 changed all or nothing, as above; a file that fails does not stop the others.
 One summary line follows: "N changed, M unchanged, K failed".
 
+With FILE "-", the document is read from standard input and the result is
+written to standard output; nothing is written to disk.
+
+A file is changed when its bytes are: setting a value it already has writes
+nothing and leaves the file as it was, time stamps included. --dry-run does
+everything but the write. --diff prints the unified diff of the lines the
+write changes (nothing when nothing changes). --json prints the result as one
+JSON object instead of text (see "JSON" below); with --diff it holds the diff.
+
 SECTION.KEY addresses a field as in "tacconf get": a key the catalogues do not
 describe is refused. A True/False field takes exactly True or False (written
 as 1 or 0). Text values may hold anything but line breaks. Values are given in
@@ -51,9 +65,25 @@ The list holds at most 13 entries (r0 to r<; r10, r11 and r12 name r:, r;
 and r<). After a change the whole list is
 written back with the empty key that ends it, as the editor writes it.
 
+JSON (--json): {"format": 1, "file": FILE, "changed": true or false,
+"created": true or false, "dry_run": true or false, "settings": [...]} and,
+with --diff, "diff": the diff text; a file that failed has "failed": true
+and no "changed" (the reason goes to standard error). Each item of
+"settings" is {"key": SECTION.KEY as given, "before": TEXT, "after": TEXT},
+the value as get prints it before and after, or null for an entry that does
+not exist. With --files: {"format": 1, "files": [one object per file, as
+above], "changed": N, "unchanged": M, "failed": K}.
+
 Options:
   --files FILE... --
                     change each FILE (- : the files named on standard input)
+  --dry-run         change nothing: read, edit and report only
+  --diff            print the diff of the lines the write changes
+  --json            print the result as JSON
+  --create          make FILE when it does not exist (without it, a missing
+                    FILE is an error); the new document holds only the keys
+                    set, with the mode --mode gives or 0666 less the umask
+  --mode MODE       the permission bits, in octal, of a file --create makes
   --catalogues DIR  read Sections.txt and Fields.txt from DIR instead of
                     searching for them (see tacconf --help)
   --encoding NAME   read the document as utf-8 or windows-1252 instead of the
@@ -74,7 +104,13 @@ and where the complete new content is.
 )";
 
 // FILE, then the pairs; with --files the pairs follow its "--" and are operands anyway.
-const CommandSyntax kSyntax{{"--recover"}, 1, CommandSyntax::kAnyNumber, 1, true, true};
+const CommandSyntax kSyntax{{"--recover", "--dry-run", "--diff", "--json", "--create"},
+                            1,
+                            CommandSyntax::kAnyNumber,
+                            1,
+                            true,
+                            true,
+                            true};
 
 // How long set waits, after the first attempt, before it says it is waiting for a lock.
 constexpr std::chrono::milliseconds kSayWaitingAfter{1000};
@@ -108,6 +144,50 @@ LockWaitSink WaitForLock(const Arguments& args, const Environment& env) {
 }
 
 enum class Outcome { kChanged, kUnchanged, kFailed };
+
+// What one SECTION.KEY VALUE pair found and left.
+struct PairChange {
+    std::string key;                    // as given
+    std::optional<std::string> before;  // as get prints it; nothing: no such entry
+    std::optional<std::string> after;
+};
+
+// What set did to one file.
+struct FileResult {
+    Outcome outcome = Outcome::kFailed;
+    bool created = false;
+    std::vector<PairChange> pairs;
+    std::string diff;  // with --diff: the unified diff of the write
+};
+
+// The text of `entry` that `part` addresses.
+std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
+    switch (part) {
+        case FieldAddress::Part::kFrom:
+            return entry.from;
+        case FieldAddress::Part::kTo:
+            return entry.to;
+        case FieldAddress::Part::kWhole:
+            break;
+    }
+    return ReplacementEntryText(entry.from, entry.to);
+}
+
+// The value `addressText` addresses in `document`, as get prints it; nothing for an entry the
+// document does not have or an address that names nothing.
+std::optional<std::string> ValueAt(const ConfigDocument& document, const std::string& addressText) {
+    const Expected<FieldAddress> address = ResolveAddress(document.Defs(), addressText);
+    if (!address) {
+        return std::nullopt;
+    }
+    if (address->field) {
+        return document.Value(*address->field);
+    }
+    if (address->entry >= document.EntryCount()) {
+        return std::nullopt;
+    }
+    return EntryPart(document.Entry(address->entry), address->part);
+}
 
 std::string EntryCountText(std::size_t count) {
     return " (the document has " + std::to_string(count) + " replacement entries)";
@@ -188,43 +268,105 @@ bool EditAll(ConfigDocument& document, const Words& pairs, bool listReadWhole,
     return true;
 }
 
-// Applies `pairs` to the document at `path` and writes it, all or nothing; reports a failure.
-Outcome SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
-                  const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
+// Applies `pairs` to the document at `path` and writes it, all or nothing (with --dry-run: only
+// what it would write); reports a failure. With `given`, the document is those bytes (standard
+// input), and the result goes to `env.out` instead of a file.
+FileResult SetInFile(const std::string& path, const Words& pairs, const Arguments& args,
+                     const std::shared_ptr<const Catalogues>& catalogues, const Environment& env,
+                     std::optional<std::string_view> given = std::nullopt) {
     ConfigDocument document(catalogues);
     DocumentStorage storage(document, env.clock);
+    FileResult result;
     bool changed = false;
+    std::string output;
     SaveRequest request;
     request.scope = SaveRequest::Scope::EditedKeys;
     request.path = path;
     request.name = path;
     request.encoding = args.encoding;
     request.leftover = args.Has("--recover") ? LeftoverChoice::Restore : LeftoverChoice::Refuse;
+    request.dryRun = args.Has("--dry-run") || given.has_value();
+    request.given = given;
+    request.create = args.Has("--create");
+    request.createMode = args.mode;
     // Read, edited and written in one step under the file's lock; the edits are made again on
     // the new content if someone else changes the file meanwhile.
     request.edit = [&](ConfigDocument& read, const std::vector<std::string>& warnings) {
         for (const std::string& warning : warnings) {
             ReportWarning(env, path + ": " + warning);
         }
+        result.pairs.clear();
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            result.pairs.push_back({pairs[i], ValueAt(read, pairs[i]), std::nullopt});
+        }
         // A read warns only about entries that did not fit: the list in memory is then not
         // the file's.
         if (!EditAll(read, pairs, warnings.empty(), env)) {
             return false;
         }
-        changed = !read.ChangedRows().empty() || read.EntriesChanged();
+        for (PairChange& pair : result.pairs) {
+            pair.after = ValueAt(read, pair.key);
+        }
         return true;
     };
+    request.preview = [&](std::string_view before, const SplicedBytes& after) {
+        // Told once more when the file changed meanwhile: the last telling is what is written.
+        changed = !after.Equals(before);
+        result.diff.clear();
+        output.clear();
+        if (args.Has("--diff") && changed) {
+            result.diff = UnifiedDiff(before, after.Join(), path + "\tbefore", path + "\tafter");
+        }
+        if (given) {
+            output = after.Join();
+        }
+    };
+    // Whether the file is there before: --create makes it when not.
+    std::error_code unknown;
+    result.created = request.create && !given &&
+                     !std::filesystem::exists(std::filesystem::symlink_status(path, unknown));
     const Expected<SaveOutcome> saved = storage.Save(request);
     if (!saved) {
-        ReportError(env, saved.Error().Message());
-        return Outcome::kFailed;
+        const bool missing = saved.Error().Missing() && !request.create;
+        ReportError(env, saved.Error().Message() + (missing ? " (--create makes it)" : ""));
+        return result;
     }
+    if (*saved != SaveOutcome::Saved && *saved != SaveOutcome::Previewed) {
+        return result;
+    }
+    env.out << output;
     // A restored copy changes the file even when no pair does.
-    changed = changed || args.Has("--recover");
-    if (*saved != SaveOutcome::Saved) {
-        return Outcome::kFailed;
+    changed = changed || args.Has("--recover") || result.created;
+    result.outcome = changed ? Outcome::kChanged : Outcome::kUnchanged;
+    return result;
+}
+
+std::string JsonOptional(const std::optional<std::string>& text) {
+    return text ? JsonString(*text) : "null";
+}
+
+// One file's result as a JSON object.
+std::string FileJson(const std::string& path, const FileResult& result, const Arguments& args) {
+    std::string json =
+        "{\"format\": " + std::to_string(kJsonFormat) + ", \"file\": " + JsonString(path);
+    if (result.outcome == Outcome::kFailed) {
+        return json + ", \"failed\": true}";
     }
-    return changed ? Outcome::kChanged : Outcome::kUnchanged;
+    const auto boolean = [](bool value) { return value ? "true" : "false"; };
+    json += std::string(", \"changed\": ") + boolean(result.outcome == Outcome::kChanged) +
+            ", \"created\": " + boolean(result.created) +
+            ", \"dry_run\": " + boolean(args.Has("--dry-run")) + ", \"settings\": [";
+    for (std::size_t i = 0; i < result.pairs.size(); ++i) {
+        const PairChange& pair = result.pairs[i];
+        json += std::string(i == 0 ? "" : ", ") + "{\"key\": " + JsonString(pair.key) +
+                ", \"before\": " + JsonOptional(pair.before) +
+                ", \"after\": " + JsonOptional(pair.after) + "}";
+    }
+    json += "]";
+    if (args.Has("--diff")) {
+        json += ", \"diff\": " + JsonString(result.diff);
+    }
+    return json + "}";
 }
 
 // The files of --files: as given, or the non-empty lines of standard input for "-".
@@ -252,14 +394,52 @@ std::optional<Words> FileList(const Words& files, const Environment& env) {
 ExitCode SetInFiles(const Words& files, const Words& pairs, const Arguments& args,
                     const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
     std::array<std::size_t, 3> counts{};
+    const bool json = args.Has("--json");
+    std::string objects;
     for (const std::string& path : files) {
-        ++counts[static_cast<std::size_t>(SetInFile(path, pairs, args, catalogues, env))];
+        const FileResult result = SetInFile(path, pairs, args, catalogues, env);
+        ++counts[static_cast<std::size_t>(result.outcome)];
+        if (json) {
+            objects += (objects.empty() ? "" : ", ") + FileJson(path, result, args);
+        } else {
+            env.out << result.diff;
+        }
     }
     const std::size_t failed = counts[static_cast<std::size_t>(Outcome::kFailed)];
-    env.out << counts[static_cast<std::size_t>(Outcome::kChanged)] << " changed, "
-            << counts[static_cast<std::size_t>(Outcome::kUnchanged)] << " unchanged, " << failed
-            << " failed\n";
+    const std::size_t changed = counts[static_cast<std::size_t>(Outcome::kChanged)];
+    const std::size_t unchanged = counts[static_cast<std::size_t>(Outcome::kUnchanged)];
+    if (json) {
+        env.out << "{\"format\": " << kJsonFormat << ", \"files\": [" << objects
+                << "], \"changed\": " << changed << ", \"unchanged\": " << unchanged
+                << ", \"failed\": " << failed << "}\n";
+    } else {
+        env.out << changed << " changed, " << unchanged << " unchanged, " << failed << " failed\n";
+    }
     return failed == 0 ? ExitCode::kOk : ExitCode::kFailure;
+}
+
+// set - : the document from standard input, the result to standard output.
+ExitCode SetFromInput(const Words& pairs, const Arguments& args,
+                      const std::shared_ptr<const Catalogues>& catalogues, const Environment& env) {
+    for (const char* option : {"--json", "--diff", "--create", "--recover"}) {
+        if (args.Has(option)) {
+            return UsageError(
+                env, kName,
+                std::string(option) + " is not taken with -: the document goes to standard output");
+        }
+    }
+    if (env.in == nullptr) {
+        ReportError(env, "set: - found no standard input to read the document from");
+        return ExitCode::kFailure;
+    }
+    const std::string input{std::istreambuf_iterator<char>(*env.in),
+                            std::istreambuf_iterator<char>()};
+    if (env.in->bad()) {
+        ReportError(env, "set: standard input could not be read");
+        return ExitCode::kFailure;
+    }
+    const FileResult result = SetInFile("-", pairs, args, catalogues, env, input);
+    return result.outcome == Outcome::kFailed ? ExitCode::kFailure : ExitCode::kOk;
 }
 
 }  // namespace
@@ -291,9 +471,17 @@ ExitCode RunSet(const Words& words, const Environment& env) {
         return ExitCode::kFailure;
     }
     const LockWaitReport waiting(WaitForLock(*args, env));
+    if (oneFile && files->front() == "-") {
+        return SetFromInput(pairs, *args, catalogues, env);
+    }
     if (oneFile) {
-        const Outcome outcome = SetInFile(files->front(), pairs, *args, catalogues, env);
-        return outcome == Outcome::kFailed ? ExitCode::kFailure : ExitCode::kOk;
+        const FileResult result = SetInFile(files->front(), pairs, *args, catalogues, env);
+        if (args->Has("--json")) {
+            env.out << FileJson(files->front(), result, *args) << '\n';
+        } else {
+            env.out << result.diff;
+        }
+        return result.outcome == Outcome::kFailed ? ExitCode::kFailure : ExitCode::kOk;
     }
     return SetInFiles(*files, pairs, *args, catalogues, env);
 }

@@ -242,29 +242,81 @@ Expected<SaveOutcome> DocumentStorage::Resolve(const SaveRequest& request,
     return SaveOutcome::Saved;
 }
 
+namespace {
+
+// The request's edit made on `current`, the bytes of the file at `path`, and the writes it gives,
+// as the request's preview is told them. `text` and `read` get the reading, which the pieces of
+// the result point into.
+Expected<SplicedBytes> EditedBytes(const SaveRequest& request, const std::string& path,
+                                   std::string_view current,
+                                   const std::shared_ptr<const Catalogues>& defs,
+                                   std::unique_ptr<ProfileText>& text,
+                                   std::unique_ptr<ConfigDocument>& read, bool& refused) {
+    // One reading of the bytes serves the values and the writes; the model itself is left alone
+    // until the write has succeeded.
+    text = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
+    read = std::make_unique<ConfigDocument>(defs);
+    const std::vector<std::string> warnings =
+        read->OpenText(path, path, *text, current, request.encoding);
+    refused = !request.edit(*read, warnings);
+    if (refused) {
+        return FileError{path, "the edits were refused"};
+    }
+    Expected<SplicedBytes> after = WriteEditedKeys(*read, *text);
+    if (after && request.preview) {
+        request.preview(current, *after);
+    }
+    return after;
+}
+
+}  // namespace
+
+Expected<SaveOutcome> DocumentStorage::EditAndPreview(const SaveRequest& request) {
+    const std::string path = request.path.value_or(m_document.Path());
+    FileBytes current;
+    if (!request.given) {
+        Expected<FileBytes> bytes = ReadFileBuffer(path);
+        if (!bytes && !(request.create && bytes.Error().Missing())) {
+            return bytes.Error();
+        }
+        current = bytes ? std::move(*bytes) : FileBytes();
+    }
+    std::unique_ptr<ProfileText> text;
+    std::unique_ptr<ConfigDocument> read;
+    bool refused = false;
+    const Expected<SplicedBytes> after =
+        EditedBytes(request, path, request.given.value_or(current.View()), m_document.SharedDefs(),
+                    text, read, refused);
+    if (refused) {
+        return SaveOutcome::Refused;
+    }
+    if (!after) {
+        return after.Error();
+    }
+    return SaveOutcome::Previewed;
+}
+
 Expected<SaveOutcome> DocumentStorage::EditAndWrite(const SaveRequest& request) {
+    if (request.dryRun) {
+        return EditAndPreview(request);
+    }
     const std::string path = request.path.value_or(m_document.Path());
     std::unique_ptr<ProfileText> text;  // what the written pieces point into
     std::unique_ptr<ConfigDocument> read;
     WrittenContent written;
     bool refused = false;
+    RewriteOptions options{request.leftover, request.create, {}};
+    if (request.createMode) {
+        options.newFileMode = static_cast<mode_t>(*request.createMode);
+    }
     const Status saved = RewriteDocument(
         path,
         [&](std::string_view current) -> Expected<SplicedBytes> {
-            // One reading of the bytes serves the values and the writes; the model itself is
-            // left alone until the write has succeeded.
-            text = std::make_unique<ProfileText>(current, ProfileText::InPlace{});
-            read = std::make_unique<ConfigDocument>(m_document.SharedDefs());
-            const std::vector<std::string> warnings =
-                read->OpenText(path, path, *text, current, request.encoding);
-            refused = !request.edit(*read, warnings);
-            if (refused) {
-                return FileError{path, "the edits were refused"};
-            }
-            return WriteEditedKeys(*read, *text);
+            return EditedBytes(request, path, current, m_document.SharedDefs(), text, read,
+                               refused);
         },
-        // A command line names files that exist: a missing one is not created.
-        &written, RewriteOptions{request.leftover, false, {}});
+        // A command line names files that exist: a missing one is created only when asked.
+        &written, options);
     if (refused) {
         return SaveOutcome::Refused;
     }

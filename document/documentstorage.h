@@ -85,6 +85,19 @@ struct SaveRequest {
     std::optional<TextEncoding> encoding;  // for `edit`: the encoding to read in
     // For `edit`: what is done with the copy an unfinished in-place write left (RewriteDocument).
     LeftoverChoice leftover = LeftoverChoice::Refuse;
+    // For `edit`: told the file's bytes as read (none for a file `create` makes) and the bytes
+    // the write gives it (the same bytes when nothing changes) just before the write, or instead
+    // of it with `dryRun`; told again when the file changed meanwhile and all is done again.
+    std::function<void(std::string_view before, const SplicedBytes& after)> preview;
+    // For `edit`: the file is read (without its lock: nothing is written), edited and shown to
+    // `preview`; the model is left alone and the outcome is Previewed.
+    bool dryRun = false;
+    // For `edit` with dryRun: the bytes that stand for the file's (a document on standard input).
+    std::optional<std::string_view> given;
+    // For `edit`: a file that does not exist is made, with the permission bits `createMode`
+    // (nothing: 0666 less the umask), instead of being an error.
+    bool create = false;
+    std::optional<unsigned> createMode;
 };
 
 // How a save ended that did not fail.
@@ -94,6 +107,7 @@ enum class SaveOutcome {
     FileChanged,  // IfUnchanged without onChanged: the file changed, nothing written
     Reload,       // onChanged answered Reload: nothing written
     Cancelled,    // onChanged answered Cancel: nothing written
+    Previewed,    // the request's dryRun: nothing written
 };
 
 class DocumentStorage final {
@@ -152,6 +166,7 @@ private:
     // Asks the request's onChanged about `bytes` and does what it answers.
     Expected<SaveOutcome> Resolve(const SaveRequest& request, const std::string& bytes);
     Expected<SaveOutcome> EditAndWrite(const SaveRequest& request);
+    Expected<SaveOutcome> EditAndPreview(const SaveRequest& request);
     void Written(const std::string& path, const WrittenContent& written);
     // Keeps the document's file open as it is now, when it is the file `written` describes (a
     // save's: that inode and size) or, for `written` without an inode, a file of its size; else

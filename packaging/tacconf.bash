@@ -46,6 +46,9 @@ _tacconf()
         --wait)
             return # a number of seconds
             ;;
+        --mode)
+            return # octal permission bits
+            ;;
     esac
 
     # The command, the operands before the word being completed, and the options that change
@@ -57,12 +60,17 @@ _tacconf()
         word=${words[i]}
         if ! $operands_done; then
             case $word in
-                --catalogues | --encoding | --wait)
+                --mode | --mode=* | --wait | --wait=*)
+                    # set's alone: not passed on to dump
+                    [[ $word == --mode || $word == --wait ]] && ((i++))
+                    continue
+                    ;;
+                --catalogues | --encoding)
                     options+=("$word" "${words[i + 1]}")
                     ((i++))
                     continue
                     ;;
-                --catalogues=* | --encoding=* | --wait=*)
+                --catalogues=* | --encoding=*)
                     options+=("$word")
                     continue
                     ;;
@@ -84,9 +92,10 @@ _tacconf()
         local flags='--catalogues --encoding --help'
         case $command in
             "") flags+=' -h --version' ;;
-            get) flags+=' --all' ;;
+            get) flags+=' --all --json' ;;
+            check) flags+=' --json' ;;
             dump) flags+=' --json' ;;
-            set) flags+=' --files --wait --recover' ;;
+            set) flags+=' --files --wait --recover --dry-run --diff --json --create --mode' ;;
             diff) flags+=' --ignore-stamps' ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$flags" -- "$cur")

@@ -222,7 +222,7 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
     ino_t inode = 0;
     const Expected<ReplaceOutcome> outcome =
         exists ? ReplaceDocumentContent(file, *next, &inode)
-               : CreateDocumentFile(path, folder, entry->name, *next, &inode);
+               : CreateDocumentFile(path, folder, entry->name, *next, &inode, options.newFileMode);
     if (!outcome) {
         return NothingWritten(outcome.Error());
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,8 @@ enum class LeftoverChoice {
 struct RewriteOptions {
     LeftoverChoice leftover = LeftoverChoice::Refuse;
     bool createMissing = true;  // false: a document that does not exist is an error (ENOENT)
+    // The permission bits of a document made here (nothing: 0666 less the umask).
+    std::optional<mode_t> newFileMode{};
     // When set, what `edit` is given for a document that does not exist (instead of no bytes):
     // the content it had when last read, for a file someone removed while it was open. Its error
     // fails the rewrite, with nothing written.

@@ -262,7 +262,7 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
 
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
                                             const std::string& name, const SplicedBytes& bytes,
-                                            ino_t* inode) {
+                                            ino_t* inode, std::optional<mode_t> mode) {
     Expected<TempFile> temp = TempFile::Create(folder, name, path);
     if (!temp) {
         return NothingWritten(temp.Error());
@@ -270,7 +270,7 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
     if (Status written = temp->Write(bytes, path); !written) {
         return NothingWritten(written.Error());
     }
-    if (::fchmod(temp->Fd(), NewFileMode()) != 0) {
+    if (::fchmod(temp->Fd(), mode.value_or(NewFileMode())) != 0) {
         return SystemError(path, errno, "cannot set permissions: ", WriteState::Untouched);
     }
     if (Status flushed = temp->Flush(path); !flushed) {

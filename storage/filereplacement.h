@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,12 +53,14 @@ enum class ReplaceOutcome {
 Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const SplicedBytes& bytes,
                                                 ino_t* inode = nullptr);
 
-// Creates the file `name` in `folder` with `bytes`, mode 0666 less the umask: through a temporary
+// Creates the file `name` in `folder` with `bytes`, mode `mode` (nothing: 0666 less the umask, as
+// any program creates a file there): through a temporary
 // file beside it, moved to the name only if nothing has that name (not even a dangling link),
 // and the folder flushed. Returns ChangedMeanwhile, having written nothing, when something
 // appeared under that name meanwhile. Errors name `path` and carry their state as above.
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
                                             const std::string& name, const SplicedBytes& bytes,
-                                            ino_t* inode = nullptr);
+                                            ino_t* inode = nullptr,
+                                            std::optional<mode_t> mode = std::nullopt);
 
 }  // namespace tav

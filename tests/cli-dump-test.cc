@@ -62,7 +62,7 @@ TEST(DumpTest, JsonHoldsFieldsAndReplacementsApart) {
     const auto run = RunCli({"dump", doc, "--json"}, folder.Path());
     EXPECT_EQ(run.exit, 0) << run.err;
     EXPECT_EQ(run.out,
-              "{\n  \"file\": \"" + doc +
+              "{\n  \"format\": 1,\n  \"file\": \"" + doc +
                   "\",\n  \"sections\": [\n"
                   "    {\n      \"name\": \"Main\",\n      \"label\": \"Main \\\"one\\\"\",\n"
                   "      \"kind\": \"SN\",\n      \"ordered\": true,\n      \"fields\": [\n"
@@ -71,7 +71,7 @@ TEST(DumpTest, JsonHoldsFieldsAndReplacementsApart) {
                   "        {\"key\": \"Size\", \"label\": \"Size\", \"type\": \"C\", "
                   "\"order\": 2, \"value\": \"a\\\\b\"},\n"
                   "        {\"key\": \"Beep\", \"label\": \"Beep\", \"type\": \"B\", "
-                  "\"order\": 0, \"value\": false}\n      ]\n    },\n"
+                  "\"order\": null, \"value\": false}\n      ]\n    },\n"
                   "    {\n      \"name\": \"Repl\",\n      \"label\": \"Replacements\",\n"
                   "      \"kind\": \"SR\",\n      \"ordered\": false,\n      \"fields\": [],\n"
                   "      \"replacements\": [\n"
@@ -100,11 +100,11 @@ TEST(DumpTest, JsonBooleansAreTrueAndFalse) {
     const auto run = RunCli({"dump", folder.File("warehouse.tac"), "--json"});
     EXPECT_EQ(run.exit, 0) << run.err;
     for (const char* field :
-         {"{\"key\": \"Beep\", \"label\": \"Beep on error\", \"type\": \"B\", \"order\": 0, "
+         {"{\"key\": \"Beep\", \"label\": \"Beep on error\", \"type\": \"B\", \"order\": null, "
           "\"value\": true}",
           "{\"key\": \"StartMinimised\", \"label\": \"Start minimised\", \"type\": \"B\", "
-          "\"order\": 0, \"value\": false}",
-          "\"type\": \"C\", \"order\": 0, \"value\": \"de-DE\"}"}) {
+          "\"order\": null, \"value\": false}",
+          "\"type\": \"C\", \"order\": null, \"value\": \"de-DE\"}"}) {
         EXPECT_NE(run.out.find(field), std::string::npos) << field;
     }
     EXPECT_EQ(run.out.find("\"True\""), std::string::npos);

@@ -10,10 +10,12 @@ tav_add_test(cli-tests
         cli-dump-test.cc
         cli-encoding-test.cc
         cli-get-test.cc
+        cli-json-test.cc
         cli-jsontext-test.cc
         cli-linediff-test.cc
         cli-profilelisting-test.cc
         cli-set-test.cc
+        cli-setscript-test.cc
         cli-testutil.cc
         savetestutil.cc
         testutil.cc

@@ -123,4 +123,5 @@ check_completion '--json' tacconf dump --j
 check_completion $'utf-8\nwindows-1252' tacconf --encoding ''
 check_completion 'General.Beep' tacconf get "$doc" General.Bee
 check_completion $'Replace.r0\nReplace.r0.from\nReplace.r0.to' tacconf set "$doc" Replace.r0
+check_completion 'General.Beep' tacconf set --wait 5 --mode 0640 "$doc" General.Bee
 echo "install-test: the installation in $prefix is complete"
