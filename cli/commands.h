@@ -23,6 +23,7 @@ ExitCode RunSet(const Words& words, const Environment& env);
 ExitCode RunDump(const Words& words, const Environment& env);
 ExitCode RunCheck(const Words& words, const Environment& env);
 ExitCode RunDiff(const Words& words, const Environment& env);
+ExitCode RunCompare(const Words& words, const Environment& env);
 
 // The common start of every subcommand: parses `words` by `syntax`. With --help, prints `help`
 // and returns nothing with `exit` set to kOk; on a usage error, reports it and returns nothing

@@ -33,11 +33,14 @@ Commands:
   dump FILE [--json]         print the document as the editor shows it
   check [FILE]...            report where catalogues and documents disagree
   diff FILE                  show the lines a save in the editor would change
+  compare FILE FILE...       show the settings of several documents side by
+                             side, those that differ
   version                    print "tacconf" and the version, as --version does
 
 "tacconf COMMAND --help" describes a command.
 
-Exit status: 0 done; 1 problems found (check) or changes shown (diff);
+Exit status: 0 done; 1 problems found (check), changes shown (diff) or
+settings that differ (compare);
 2 usage error or a file that could not be read or written.
 )";
 
@@ -66,12 +69,13 @@ struct Command {
     ExitCode (*run)(const Words&, const Environment&);
 };
 
-constexpr std::array<Command, 6> kCommands{{
+constexpr std::array<Command, 7> kCommands{{
     {"get", RunGet},
     {"set", RunSet},
     {"dump", RunDump},
     {"check", RunCheck},
     {"diff", RunDiff},
+    {"compare", RunCompare},
     {"version", RunVersion},
 }};
 

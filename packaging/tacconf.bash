@@ -94,6 +94,7 @@ _tacconf()
             "") flags+=' -h --version' ;;
             get) flags+=' --all --json' ;;
             check) flags+=' --json' ;;
+            compare) flags+=' --all --json --csv' ;;
             dump) flags+=' --json' ;;
             set) flags+=' --files --wait --recover --dry-run --diff --json --create --mode' ;;
             diff) flags+=' --ignore-stamps' ;;
@@ -103,7 +104,7 @@ _tacconf()
     fi
 
     if [[ -z $command ]]; then
-        mapfile -t COMPREPLY < <(compgen -W 'get set dump check diff version' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'get set dump check diff compare version' -- "$cur")
         return
     fi
 
@@ -120,7 +121,7 @@ _tacconf()
             fi
             ;;
         dump | diff) ((${#operands[@]} == 0)) && documents=true ;;
-        check) documents=true ;;
+        check | compare) documents=true ;;
     esac
     if $documents; then
         if declare -F _filedir >/dev/null; then

@@ -2,7 +2,8 @@
 # tacconf against its floor and its peers (grep, sed, Python's configparser, Qt's QSettings, inih)
 # on generated documents of 1, 10 and 100 MiB and 50 MB of tiny sections: medians of alternating
 # runs, wall time and peak memory; then what each writing peer changes in a sample besides the
-# value it sets. Usage: scripts/bench-peers.sh [RUNS]   (see docs/PERFORMANCE.md)
+# value it sets; then a 50-site Ansible task with this project's module and with
+# community.general.ini_file. Usage: scripts/bench-peers.sh [RUNS]   (see docs/PERFORMANCE.md)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -20,3 +21,5 @@ documents="$(mktemp -d "${TMPDIR:-/tmp}/tavpeers.XXXXXX")"
 trap 'rm -rf "$documents"' EXIT
 build-bench/bin/bench-document --write-documents "$documents"
 python3 bench/peers.py build-bench/bin "$documents" "${1:-9}"
+# The 50-site Ansible task: this project's module against community.general.ini_file.
+python3 bench/ansible-sites.py build-bench/bin/tacconf . 50

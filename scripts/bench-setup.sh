@@ -3,6 +3,7 @@
 # missing; kept out of scripts/setup.sh so that CI and the build do not install them.
 set -euo pipefail
 
-packages=(libinih-dev python3 diffutils sed grep coreutils)
+# ansible brings community.general, whose ini_file the 50-site benchmark compares with.
+packages=(libinih-dev python3 diffutils sed grep coreutils ansible-core ansible)
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -10,9 +10,11 @@ packages=(
     libchm-dev fp-utils-3.2.2
     clang libclang-rt-14-dev
     xvfb openbox x11-utils xdotool imagemagick
+    at-spi2-core python3-pyatspi dbus dbus-daemon
     acl attr
     dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db lintian
     weston qt6-wayland qt6ct
+    ansible-core
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -11,7 +11,7 @@ source_dir=$2
 man=$source_dir/docs/man/tacconf.1
 markdown=$source_dir/docs/tacconf.md
 completion=$source_dir/packaging/tacconf.bash
-commands=(get set dump check diff version)
+commands=(get set dump check diff compare version)
 failures=0
 
 fail() {

@@ -5,6 +5,7 @@ tav_add_test(cli-tests
     SOURCES
         cli-arguments-test.cc
         cli-check-test.cc
+        cli-compare-test.cc
         cli-checkdocument-test.cc
         cli-diff-test.cc
         cli-dump-test.cc

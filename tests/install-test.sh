@@ -32,7 +32,9 @@ for file in bin/tavmanager bin/tacconf share/tavmanager/taca.chm \
     share/icons/hicolor/scalable/apps/$id.svg \
     share/man/man1/tavmanager.1.gz share/man/man1/tacconf.1.gz \
     share/doc/tavmanager/copyright share/doc/tavmanager/changelog.gz share/tavmanager/screenshots/window.png \
-    share/bash-completion/completions/tacconf; do
+    share/bash-completion/completions/tacconf \
+    share/ansible/collections/ansible_collections/tavmanager/tac/galaxy.yml \
+    share/ansible/collections/ansible_collections/tavmanager/tac/plugins/modules/tac_set.py; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 # The examples are only examples: the installation's data folder holds no catalogues.

@@ -104,11 +104,12 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
     }
 }
 
-// The editors follow the tree in the focus chain in the order of the band.
+// The Find field comes right before the tree in the focus chain, the editors after it in the
+// order of the band.
 TEST_F(WindowTest, TabGoesThroughTheEditorsInTheirOrder) {
     Build();
     m_window->findChild<tav::EditorPanel*>()->ShowEditor(tav::EditorPanel::Editor::Boolean);
-    std::vector<QWidget*> order;
+    std::vector<QWidget*> order = {m_window->findChild<tav::FilterField*>()};
     for (ControlId id :
          {ControlId::Tree, ControlId::ValueEdit, ControlId::ValueCombo, ControlId::ReplaceEdit,
           ControlId::ByEdit, ControlId::AddButton, ControlId::DeleteButton}) {

@@ -10,6 +10,7 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-lockwaitnotice-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-messagereporter-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filterfield-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-keyboard-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-filewatcher-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-edithistory-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-recentfilelist-test.cc
@@ -20,3 +21,13 @@ tav_add_gui_test(ui-tests
     LIBS tavui tavapp)
 # The command line's --version is checked against the project's version.
 target_compile_definitions(ui-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
+
+# The real window read through the accessibility bus, under a virtual X server: every showing
+# control named, the main window a normal window. Skipped when a package it needs is missing; not
+# in sanitizer builds, which check the code, not what a screen reader hears.
+if(TARGET tavmanager AND NOT TAV_SANITIZE)
+    add_test(NAME ui-accessibility
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/accessibility-test.sh $<TARGET_FILE:tavmanager>
+                ${PROJECT_SOURCE_DIR}/examples ${CMAKE_CURRENT_BINARY_DIR}/accessibility)
+    set_tests_properties(ui-accessibility PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()

@@ -15,6 +15,8 @@ using ItemKind = ConfigTreeModel::ItemKind;
 ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent)
     : QTreeView(parent), m_document(std::move(document)), m_edits(*m_document) {
     setHeaderHidden(true);
+    setAccessibleName(tr("Settings"));
+    setAccessibleDescription(tr("The sections and settings of the document"));
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // The tree's own gesture drags (configtreedrag.cpp); the drop goes through the model.

@@ -183,6 +183,8 @@ private:
     void CreateContextActions();
     bool MoveSelected(bool up);
     void ShowContextMenu(const QPoint& viewportPos);
+    // The selection's menu, at its item, for the menu key and Shift+F10.
+    void ShowKeyboardMenu();
     void OpenAncestorsOfMatches(const QModelIndex& viewParent);
 
     // Drag and drop (configtreedrag.cpp).

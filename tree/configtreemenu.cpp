@@ -75,6 +75,9 @@ void ConfigTree::keyPressEvent(QKeyEvent* event) {
         MoveSelected(key == Qt::Key_Up);
     } else if (modifiers == Qt::NoModifier && key == Qt::Key_Delete) {
         DeleteSelectedReplacement();
+    } else if ((modifiers == Qt::NoModifier && key == Qt::Key_Menu) ||
+               (modifiers == Qt::ShiftModifier && key == Qt::Key_F10)) {
+        ShowKeyboardMenu();
     } else {
         QTreeView::keyPressEvent(event);
         return;
@@ -83,10 +86,18 @@ void ConfigTree::keyPressEvent(QKeyEvent* event) {
 }
 
 // A right button press may still start a drag, so the mouse's menu comes from the release instead
-// (mouseReleaseEvent); only the keyboard's menu key comes here.
+// (mouseReleaseEvent). The menu key and Shift+F10 come by keyPressEvent: not every platform turns
+// them into this event, and some send both. Only a request of another kind (Other, e.g. from a
+// screen reader) shows the menu here.
 void ConfigTree::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    if (event->reason() != QContextMenuEvent::Mouse && IsShown(m_current)) {
+    if (event->reason() == QContextMenuEvent::Other) {
+        ShowKeyboardMenu();
+    }
+}
+
+void ConfigTree::ShowKeyboardMenu() {
+    if (IsShown(m_current)) {
         ShowContextMenu(ItemRect(m_current).center());
     }
 }

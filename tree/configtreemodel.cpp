@@ -326,6 +326,13 @@ int ConfigTreeModel::columnCount(const QModelIndex&) const {
     return 1;
 }
 
+QVariant ConfigTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        return tr("Setting");
+    }
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 std::string ConfigTreeModel::Label(const Node& node) const {
     switch (node.kind) {
         case ItemKind::Root: {

@@ -66,6 +66,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The one column's title, "Setting": the view hides its header, but screen readers read it.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     // Drag and drop: only an ordered field is dragged, and it is dropped onto another ordered
     // field of its own section (a field dropped into another section would be saved there and

@@ -100,6 +100,9 @@ void EditorPanel::CreateControls() {
     m_byEdit = Named(new QLineEdit(this), "byEdit");
     m_addButton = Named(new QPushButton(tr("Add"), this), "addButton");
     m_deleteButton = Named(new QPushButton(tr("Delete"), this), "deleteButton");
+    m_replaceLabel->setBuddy(m_replaceEdit);
+    m_byLabel->setBuddy(m_byEdit);
+    DescribeControls();
     // No button is the default: Enter in an edit must neither add nor delete anything.
     for (QPushButton* button : {m_addButton, m_deleteButton}) {
         button->setAutoDefault(false);
@@ -111,6 +114,17 @@ void EditorPanel::CreateControls() {
     connect(m_byEdit, &QLineEdit::textEdited, this, &EditorPanel::replacementEdited);
     connect(m_addButton, &QPushButton::clicked, this, &EditorPanel::addClicked);
     connect(m_deleteButton, &QPushButton::clicked, this, &EditorPanel::deleteClicked);
+}
+
+// What a screen reader says beyond a control's name; the value box and the True/False box get
+// their names from SetSettingName.
+void EditorPanel::DescribeControls() {
+    m_valueEdit->setAccessibleDescription(tr("The value of the selected setting"));
+    m_valueCombo->setAccessibleDescription(tr("The value of the selected setting: True or False"));
+    m_replaceEdit->setAccessibleDescription(tr("The text to be replaced"));
+    m_byEdit->setAccessibleDescription(tr("The text it is replaced by"));
+    m_addButton->setAccessibleDescription(tr("Adds the string replacement to the list"));
+    m_deleteButton->setAccessibleDescription(tr("Deletes the selected string replacement"));
 }
 
 // One row: at most one of the value box, the combo and the replacement row shows, and the shown
@@ -154,6 +168,11 @@ void EditorPanel::SetValue(const QString& text) {
 void EditorPanel::SetReplacement(const QString& from, const QString& to) {
     ShowFromStart(m_replaceEdit, from);
     ShowFromStart(m_byEdit, to);
+}
+
+void EditorPanel::SetSettingName(const QString& label) {
+    m_valueEdit->setAccessibleName(label);
+    m_valueCombo->setAccessibleName(label);
 }
 
 bool EditorPanel::BooleanIsTrue() const {

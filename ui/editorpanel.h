@@ -38,6 +38,9 @@ public:
     void SetBoolean(bool isTrue);
     void SetValue(const QString& text);
     void SetReplacement(const QString& from, const QString& to);
+    // Names the value box and the True/False box after the setting they edit (its label), for
+    // screen readers; the boxes' values stay their values.
+    void SetSettingName(const QString& label);
 
     // What the boxes hold now.
     bool BooleanIsTrue() const;
@@ -76,6 +79,7 @@ signals:
 
 private:
     void CreateControls();
+    void DescribeControls();
     void CreateLayout();
     int BandHeight() const;
     int LeastWidth() const;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QToolButton>
 
 #include "tree/configtree.h"
 
@@ -13,7 +14,13 @@ FilterField::FilterField(ConfigTree& tree, QLabel* note, QWidget* parent)
     setObjectName(QStringLiteral("filterField"));
     setPlaceholderText(tr("Find (Ctrl+F)"));
     setAccessibleName(tr("Find"));
+    setAccessibleDescription(tr("Shows only the settings whose label or value holds the text"));
     setClearButtonEnabled(true);
+    // The clear button Qt adds is a tool button without a text: named for screen readers.
+    for (QToolButton* button : findChildren<QToolButton*>()) {
+        button->setAccessibleName(tr("Clear"));
+        button->setAccessibleDescription(tr("Empties the Find box and shows every setting"));
+    }
     m_find = new QAction(tr("Find"), this);
     m_find->setShortcut(QKeySequence::Find);
     m_find->setShortcutContext(Qt::WindowShortcut);

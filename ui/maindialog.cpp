@@ -20,6 +20,7 @@
 #include "resources/images.h"
 #include "tree/configtree.h"
 #include "ui/aboutdialog.h"
+#include "ui/accessibleinterfaces.h"
 #include "ui/editorpanel.h"
 #include "ui/elidedlabel.h"
 #include "ui/filecommands.h"
@@ -60,9 +61,12 @@ MainDialog::MainDialog(std::shared_ptr<const Catalogues> catalogues, std::string
     : QDialog(parent),
       m_services(services),
       m_document(std::make_shared<ConfigDocument>(std::move(catalogues))) {
+    InstallAccessibleInterfaces();
     // The desktop's theme may draw the program's icon in its own style; ours where it has none.
     setWindowIcon(QIcon::fromTheme(QStringLiteral(TAV_APP_ID), ProgramImage("appicon")));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A normal window for the window manager (a QDialog would be a dialog window); exec() still
+    // gives the program its result.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("clientArea"));
@@ -249,7 +253,8 @@ QAction* MainDialog::RecentAction(int index) const {
 }
 
 // The tree and the panel are made first: Tab goes from the tree through the editors, in the order
-// of the band, before it reaches the toolbar band.
+// of the band; the Find field, made after them, is put right before the tree, so Tab goes from
+// the toolbar band down to the tree and the editors.
 void MainDialog::CreateControls() {
     m_tree = new ConfigTree(m_document, m_client);
     m_tree->setObjectName(QStringLiteral("tree"));
@@ -264,6 +269,7 @@ void MainDialog::CreateControls() {
     m_statusLabel->setTextFormat(Qt::PlainText);
     m_statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_filter = new FilterField(*m_tree, m_statusLabel, m_client);
+    setTabOrder(m_filter, m_tree);
     m_pathDisplay = new ElidedLabel(m_client);
     m_pathDisplay->setObjectName(QStringLiteral("pathDisplay"));
     m_pathDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -49,6 +49,11 @@ void MainDialog::ConnectEditorPanel() {
 void MainDialog::ShowEditorForSelection() {
     const EditorPanel::Editor editor = EditorFor(*m_tree);
     m_panel->ShowEditor(editor);
+    // The value editors are named after the setting they edit (an entry's label is its text).
+    if (editor == EditorPanel::Editor::Boolean || editor == EditorPanel::Editor::Text) {
+        m_panel->SetSettingName(
+            ToQt(m_document->Label(static_cast<std::uint16_t>(m_tree->FieldIndexOf()))));
+    }
     if (editor == EditorPanel::Editor::Boolean) {
         // The stored value stays as it is ("true", "1"...) until the user picks an entry.
         m_panel->SetBoolean(m_tree->SelectedValue() == "True");
