@@ -163,6 +163,23 @@ cat >"$scratch/modules.yml" <<PLAY
       ignore_errors: true
     - tavmanager.tac.tac_set:
         path: $doc
+        settings: {General.Language: de-CH}
+        backup: true
+      register: backed_up
+    - ansible.builtin.slurp:
+        src: "{{ backed_up.backup_file }}"
+      register: backup
+    - tavmanager.tac.tac_set:
+        path: $scratch/new-site.tac
+        settings: {General.Title: New}
+        create: true
+        mode: "0640"
+      register: created
+    - ansible.builtin.stat:
+        path: $scratch/new-site.tac
+      register: made
+    - tavmanager.tac.tac_set:
+        path: $doc
         tacconf: /nonexistent/tacconf
         settings: {General.Beep: false}
       register: missing
@@ -177,6 +194,8 @@ cat >"$scratch/modules.yml" <<PLAY
           - info.document.format == 1
           - refused.failed and 'True or False' in refused.msg
           - missing.failed and 'tacconf is not installed on the managed host' in missing.msg
+          - backed_up.changed and 'Language=en-GB' in (backup.content | b64decode)
+          - created.changed and created.created and made.stat.mode == '0640'
 PLAY
 title_before=$("$tacconf" --catalogues "$source_dir/examples" get "$doc" General.Title)
 ansible-playbook "$scratch/modules.yml" >"$scratch/modules.log" 2>&1 ||
