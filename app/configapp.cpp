@@ -6,6 +6,8 @@
 
 #include "base/fileerror.h"
 #include "catalog/catalogues.h"
+#include "catalog/rememberedfolder.h"
+#include "document/configdocument.h"
 #include "qtbridge/textconv.h"
 #include "ui/messagereporter.h"
 
@@ -13,7 +15,6 @@ namespace tav {
 
 namespace {
 
-constexpr const char* kOrganisation = "Wrn.Applications";
 constexpr const char* kFolderKey = "Init/OpenFolder";
 constexpr const char* kRecentKey = "Recent/Files";
 
@@ -38,7 +39,7 @@ ConfigApp::~ConfigApp() = default;
 std::unique_ptr<QSettings> ConfigApp::ProgramSettings() {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QLatin1String(kOrganisation), program);
+                                       QLatin1String(kSettingsOrganisation), program);
 }
 
 int ConfigApp::Run(const std::string& catalogueFolder, const std::string& startFile) {
@@ -46,27 +47,54 @@ int ConfigApp::Run(const std::string& catalogueFolder, const std::string& startF
     ReadSettings();
     std::vector<FileError> problems;
     std::shared_ptr<const Catalogues> catalogues = ReadCatalogues(catalogueFolder, problems);
-    int result = 0;
-    {
-        MainDialog window(std::move(catalogues), m_openFolder, m_services);
-        // Shown over the window, before it opens anything.
-        for (const FileError& problem : problems) {
-            m_services.messages.ShowWarning(
-                &window,
-                FileErrorText(QCoreApplication::translate(
-                                  "ConfigApp", "Not everything in this file could be loaded."),
-                              problem));
+    std::string file = startFile;
+    for (;;) {
+        ChosenCatalogues chosen;
+        const int result = RunWindow(std::move(catalogues), problems, file, chosen);
+        if (result != MainDialog::kCataloguesChanged) {
+            WriteSettings();
+            return result;
         }
-        window.SetRecentFiles(m_recentFilesRead);
-        if (!startFile.empty()) {
-            window.OpenFile(startFile);
-        }
-        result = window.exec();
-        m_openFolder = window.OpenFolder();
-        m_recentFiles = window.RecentFiles();
+        RememberCatalogueFolder(chosen.folder);
+        catalogues = std::move(chosen.catalogues);
+        problems = std::move(chosen.problems);
     }
-    WriteSettings();
+}
+
+int ConfigApp::RunWindow(std::shared_ptr<const Catalogues> catalogues,
+                         const std::vector<FileError>& problems, std::string& file,
+                         ChosenCatalogues& chosen) {
+    MainDialog window(std::move(catalogues), m_openFolder, m_services);
+    // Shown over the window, before it opens anything.
+    for (const FileError& problem : problems) {
+        m_services.messages.ShowWarning(
+            &window, FileErrorText(QCoreApplication::translate(
+                                       "ConfigApp", "Not everything in this file could be loaded."),
+                                   problem));
+    }
+    window.SetRecentFiles(m_recentFiles);
+    if (!file.empty()) {
+        window.OpenFile(file);
+    }
+    const int result = window.exec();
+    m_openFolder = window.OpenFolder();
+    m_recentFiles = window.RecentFiles();
+    chosen = window.NewCatalogues();
+    file = window.Document().Path();
     return result;
+}
+
+std::string ConfigApp::RememberedCatalogueFolder() const {
+    return FromQt(m_settings->value(QLatin1String(kCatalogueFolderKey)).toString());
+}
+
+void ConfigApp::RememberCatalogueFolder(const std::string& folder) {
+    m_settings->setValue(QLatin1String(kCatalogueFolderKey), ToQt(folder));
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError) {
+        ReportSettingsError(QCoreApplication::translate(
+            "ConfigApp", "The catalogue folder could not be stored in the settings."));
+    }
 }
 
 void ConfigApp::ReadSettings() {

@@ -1,12 +1,11 @@
 #include "app/installedfiles.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <optional>
 
 #include "qtbridge/textconv.h"
-#include "ui/messagereporter.h"
+#include "ui/cataloguechoice.h"
 
 namespace tav {
 
@@ -28,38 +27,30 @@ std::optional<QString> GivenCatalogueFolder(const QStringList& arguments) {
     return given;
 }
 
-QString NotFoundText(const CatalogueSearch& search) {
-    QStringList folders;
-    for (const std::string& folder : search.searched) {
-        folders.append(QDir::toNativeSeparators(ToQt(folder)));
-    }
-    return QCoreApplication::translate("InstalledFiles",
-                                       "The catalogues Sections.txt and Fields.txt were found in "
-                                       "none of these folders:\n\n%1\n\nPut both into one of them, "
-                                       "or start the editor with --catalogues FOLDER. The editor "
-                                       "opens without them.")
-        .arg(folders.join(QLatin1Char('\n')));
-}
-
 }  // namespace
 
-std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
-                                  const CatalogueEnvironment& env, MessageReporter& messages) {
+StartCatalogues EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
+                                      const CatalogueEnvironment& env, CatalogueChoice& choice) {
     if (const std::optional<QString> given = GivenCatalogueFolder(arguments)) {
-        return FromQt(QFileInfo(*given).absoluteFilePath());
+        return {FromQt(QFileInfo(*given).absoluteFilePath())};
     }
     const CatalogueSearch search = FindCatalogueFolder({}, FromQt(programFolder), env);
     if (search.Found()) {
-        return search.folder;
+        return {search.folder};
     }
-    messages.ShowWarning(nullptr, NotFoundText(search));
+    if (std::optional<std::string> chosen = choice.ChooseAtStart(search.searched)) {
+        return {std::move(*chosen), true};
+    }
     return {};
 }
 
-std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
-                                  MessageReporter& messages) {
-    return EditorCatalogueFolder(arguments, programFolder,
-                                 ProcessCatalogueEnvironment(FromQt(programFolder)), messages);
+std::string ExampleCatalogueFolder(const QString& programFolder) {
+    const std::string data = InstalledDataFolder(FromQt(programFolder));
+    if (data.empty()) {
+        return {};
+    }
+    const std::string examples = data + "/examples";
+    return MissingCatalogueFiles(examples).empty() ? examples : std::string();
 }
 
 QString HelpFolder(const QString& programFolder) {

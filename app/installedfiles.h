@@ -10,21 +10,27 @@
 
 namespace tav {
 
-class MessageReporter;
+class CatalogueChoice;
+
+// The editor's catalogue folder at start, and whether the user has just chosen it.
+struct StartCatalogues {
+    std::string folder;   // empty: none, and the user decided to go on without
+    bool chosen = false;  // chosen in the question at start: to be remembered
+};
 
 // The folder the editor reads its catalogues from. `arguments` is the whole command line (the
 // program first): "--catalogues DIR" or "--catalogues=DIR" names the folder (made absolute against
 // the current folder), and then no other is looked in; the last one given counts, one without a
 // value is ignored. Otherwise the first folder of FindCatalogueFolder(programFolder, env) that
-// holds both files. When that search finds none, `messages` is told where it looked and what to
-// do (the one message about it), and the empty text is returned: the window then opens without
-// catalogues and says nothing more.
-std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
-                                  const CatalogueEnvironment& env, MessageReporter& messages);
+// holds both files (env.remembered, the folder the settings remember, first). When that search
+// finds none, `choice` asks the user (the one question about it, saying where the search looked)
+// and the folder chosen is returned as chosen; the empty text when the user goes on without.
+StartCatalogues EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
+                                      const CatalogueEnvironment& env, CatalogueChoice& choice);
 
-// EditorCatalogueFolder with the environment of this process (ProcessCatalogueEnvironment).
-std::string EditorCatalogueFolder(const QStringList& arguments, const QString& programFolder,
-                                  MessageReporter& messages);
+// The installation's example catalogues: the "examples" folder of its data folder
+// (InstalledDataFolder) when it holds both files; empty otherwise (a build tree, a copied folder).
+std::string ExampleCatalogueFolder(const QString& programFolder);
 
 // The folder of the help files: `programFolder` when taca.chm or taca.hlp is there (a build tree
 // or a copied folder), otherwise the installation's data folder (InstalledDataFolder).

@@ -10,6 +10,7 @@
 #include "help/chmhelpservice.h"
 #include "qtbridge/textconv.h"
 #include "translations/programtranslations.h"
+#include "ui/cataloguechoice.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
@@ -100,8 +101,16 @@ int main(int argc, char** argv) {
     tav::ChmHelpService help(tav::HelpFolder(programFolder), launcher, helpSettings.get());
     tav::DialogDiskQuestions disk;
     tav::SystemFileWatcher watcher;
-    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(), {files, messages, help, &disk, &watcher});
-    app.Run(tav::EditorCatalogueFolder(application.arguments(), programFolder, messages),
-            request.file);
+    tav::CatalogueChoice choice(files, messages, tav::ExampleCatalogueFolder(programFolder));
+    tav::ConfigApp app(tav::ConfigApp::ProgramSettings(),
+                       {files, messages, help, &disk, &watcher, &choice});
+    tav::CatalogueEnvironment env = tav::ProcessCatalogueEnvironment(tav::FromQt(programFolder));
+    env.remembered = app.RememberedCatalogueFolder();
+    const tav::StartCatalogues start =
+        tav::EditorCatalogueFolder(application.arguments(), programFolder, env, choice);
+    if (start.chosen) {
+        app.RememberCatalogueFolder(start.folder);
+    }
+    app.Run(start.folder, request.file);
     return 0;  // the program gives its exit code no meaning
 }

@@ -53,6 +53,7 @@ std::vector<std::string> CatalogueSearchFolders(const std::string& given,
         return {given};
     }
     std::vector<std::string> folders;
+    AddFolder(folders, env.remembered);
     AddFolder(folders, programFolder);
     AddFolder(folders, ProgramSubfolder(env.configHome));
     const std::string& dirs = env.configDirs;
@@ -70,13 +71,22 @@ CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string&
     CatalogueSearch search;
     for (const std::string& folder : CatalogueSearchFolders(given, programFolder, env)) {
         search.searched.push_back(folder);
-        const std::filesystem::path path(folder);
-        if (IsFile(path / "Sections.txt") && IsFile(path / "Fields.txt")) {
+        if (MissingCatalogueFiles(folder).empty()) {
             search.folder = folder;
             break;
         }
     }
     return search;
+}
+
+std::vector<std::string> MissingCatalogueFiles(const std::string& folder) {
+    std::vector<std::string> missing;
+    for (const char* name : {"Sections.txt", "Fields.txt"}) {
+        if (!IsFile(std::filesystem::path(folder) / name)) {
+            missing.emplace_back(name);
+        }
+    }
+    return missing;
 }
 
 std::string CatalogueSearchFailure(const std::vector<std::string>& searched) {

@@ -14,15 +14,24 @@ struct CatalogueEnvironment {
     std::string configHome;  // the user's configuration folder: $XDG_CONFIG_HOME or ~/.config
     std::string configDirs;  // the system's: $XDG_CONFIG_DIRS or /etc/xdg, separated by ':'
     std::string dataFolder;  // the installation's own folder (see InstalledDataFolder)
+    // The folder the user chose in the editor, as its settings remember it (see
+    // catalog/rememberedfolder.h); not an XDG default, so CatalogueEnvironmentFrom leaves it empty.
+    std::string remembered{};
 };
 
 // The folders looked in, in this order:
 //   1. `given` (--catalogues DIR) when it is not empty, and then no other: an explicit choice is
 //      never quietly replaced by another installation's catalogues;
-//   2. `programFolder`, the executable's folder (a build tree or a copied folder);
-//   3. `env.configHome`/tavmanager;
-//   4. each `env.configDirs` entry + /tavmanager, in their order;
-//   5. `env.dataFolder`.
+//   2. `env.remembered`, the folder the user chose in the editor: before the places below,
+//      because a choice made with File > Catalogue Folder... must take effect at the next start
+//      even when one of them holds catalogues too (placed after them, it could only ever fill a
+//      gap, and the menu item would silently undo itself at the next start);
+//   3. `programFolder`, the executable's folder (a build tree or a copied folder);
+//   4. `env.configHome`/tavmanager;
+//   5. each `env.configDirs` entry + /tavmanager, in their order;
+//   6. `env.dataFolder`.
+// The installation's example catalogues are never among them: they are used only when the user
+// chooses them, and then as the remembered folder.
 // Empty and relative folders (the XDG rule for these variables) are left out, and so is any folder
 // already in the list. Reads no file.
 std::vector<std::string> CatalogueSearchFolders(const std::string& given,
@@ -43,6 +52,10 @@ struct CatalogueSearch {
 // file and the reason; a folder with only one of them is passed over.
 CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string& programFolder,
                                     const CatalogueEnvironment& env);
+
+// The names of the catalogue files ("Sections.txt", "Fields.txt", in that order) that `folder`
+// does not hold as files (following symbolic links); empty when it holds both.
+std::vector<std::string> MissingCatalogueFiles(const std::string& folder);
 
 // "Sections.txt and Fields.txt were found in none of these folders: A, B, C" (or "... in no
 // folder" when `searched` is empty), for the error both programs show when the search fails.

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "base/translation.h"
+#include "catalog/rememberedfolder.h"
 #include "cli/tacconf.h"
 #include "document/documentio.h"
 #ifdef TAV_TRANSLATIONS
@@ -18,6 +19,19 @@ int main(int argc, char** argv) {
     const tav::ProgramTranslations translations(tav::ProgramTranslations::Use::CoreTexts,
                                                 catalogueEnvironment.dataFolder);
 #endif
+    // The folder chosen in the editor is searched too (see CatalogueSearchFolders); a settings
+    // file that cannot be read costs only that folder.
+    const tav::Expected<std::string> remembered = tav::ReadRememberedCatalogueFolder(
+        tav::EditorSettingsFile(catalogueEnvironment.configHome));
+    if (remembered) {
+        catalogueEnvironment.remembered = *remembered;
+    } else {
+        std::cerr << tav::FillIn(tav::Translate("tacconf",
+                                                "tacconf: warning: %1 (the catalogue folder "
+                                                "chosen in the editor is not searched)"),
+                                 {remembered.Error().Message()})
+                  << '\n';
+    }
     const tav::cli::Environment env{std::cout,
                                     std::cerr,
                                     std::move(folder),

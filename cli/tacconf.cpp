@@ -14,8 +14,12 @@ constexpr std::string_view kOverview = TAV_TRANSLATE_NOOP(
        tacconf --version
 
 Reads, changes and checks .tac configuration documents with the catalogues of
-TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
-program or in the folder given with --catalogues DIR.
+TAV Configuration Manager (Sections.txt and Fields.txt), read from the folder
+given with --catalogues DIR; without it, from the first of these that holds
+both: the catalogue folder chosen in the editor (Catalogues/Folder in
+~/.config/Wrn.Applications/tavmanager.conf), this program's folder,
+$XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
+installation's share/tavmanager.
 
 Texts are UTF-8 on the command line and in the output. A document's encoding
 is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark

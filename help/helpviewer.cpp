@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
@@ -14,6 +15,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "help/chmfile.h"
 #include "help/helpbrowser.h"
@@ -35,7 +37,10 @@ QString DefaultTitle() {
 void AddContentsItems(QTreeWidgetItem* parent, const std::vector<SitemapEntry>& entries) {
     for (const SitemapEntry& entry : entries) {
         auto* item = new QTreeWidgetItem(parent);
-        item->setText(0, ToQt(entry.name.empty() ? entry.local : entry.name));
+        const QString title = ToQt(entry.name.empty() ? entry.local : entry.name);
+        item->setText(0, title);
+        // A title wider than the pane is cut there: the tooltip shows it whole.
+        item->setToolTip(0, title);
         if (!entry.local.empty()) {
             item->setData(0, HelpViewer::kTopicRole, HelpBrowser::TopicUrl(entry.local));
         }
@@ -114,13 +119,18 @@ void HelpViewer::CreateLayout() {
     m_tabs->addTab(m_contents, tr("&Contents"));
     m_tabs->addTab(indexPage, tr("I&ndex"));
     m_tabs->addTab(searchPage, tr("&Search"));
+    // A tab bar without scroll buttons asks for the room of all its tabs as its minimum, which
+    // the splitter then never takes away: no tab is ever scrolled out of sight or elided.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
+    m_tabs->tabBar()->setElideMode(Qt::ElideNone);
 
     // Only the page grows and shrinks with the window: the side pane keeps its width.
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->addWidget(m_tabs);
     m_splitter->addWidget(m_browser);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({SidePaneWidth(), kDefaultWidth - SidePaneWidth()});
+    m_splitter->setChildrenCollapsible(false);
+    FitSidePane();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -131,7 +141,48 @@ int HelpViewer::SidePaneWidth() const {
     // The tab bar's own size hint adds up its tabs, each as wide as its title in the bar's font
     // with the style's padding; the pane's frame comes on both sides.
     const int frame = m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
-    return m_tabs->tabBar()->sizeHint().width() + 2 * frame;
+    const int tabs = m_tabs->tabBar()->sizeHint().width() + 2 * frame;
+    const int contents = ContentsWidth() + 2 * frame;
+    return std::max(tabs, std::min(contents, width() * kMaxSidePaneShare / 100));
+}
+
+int HelpViewer::ContentsWidth() const {
+    // Each title as the tree draws it: after the indentation of its level (the top level's too,
+    // for the expand marks), within the item's text margins.
+    const QStyle& style = *m_contents->style();
+    const int margins =
+        2 * (style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_contents) + 1);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(m_contents); *it != nullptr; ++it) {
+        int level = m_contents->rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* parent = (*it)->parent(); parent != nullptr;
+             parent = parent->parent()) {
+            ++level;
+        }
+        widest = std::max(widest, level * m_contents->indentation() + margins +
+                                      m_contents->fontMetrics().horizontalAdvance((*it)->text(0)));
+    }
+    // The tree's frame, and room for its vertical scroll bar, which a short window shows.
+    return widest + 2 * m_contents->frameWidth() +
+           style.pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_contents);
+}
+
+void HelpViewer::FitSidePane() {
+    if (m_paneChosen) {
+        return;
+    }
+    // Before it is shown the splitter has no width of its own yet: the window's is near it.
+    const int total = isVisible() ? m_splitter->width() : width();
+    const int pane = SidePaneWidth();
+    m_splitter->setSizes({pane, std::max(total - pane, 1)});
+}
+
+void HelpViewer::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Only now do the fonts and the style's metrics hold their final values.
+    if (!event->spontaneous()) {
+        FitSidePane();
+    }
 }
 
 void HelpViewer::moveEvent(QMoveEvent* event) {
@@ -174,6 +225,7 @@ void HelpViewer::ConnectControls() {
     connect(m_indexFilter, &QLineEdit::textChanged, this, &HelpViewer::FilterIndex);
     connect(m_indexFilter, &QLineEdit::returnPressed, this, &HelpViewer::OpenFirstIndexMatch);
     connect(m_searchLine, &QLineEdit::returnPressed, this, &HelpViewer::RunSearch);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] { m_paneChosen = true; });
 }
 
 bool HelpViewer::ShowHelpFile(const QString& path, const std::string& page) {
@@ -196,6 +248,7 @@ bool HelpViewer::ShowHelpFile(const QString& path, const std::string& page) {
     m_browser->SetFile(m_file.get());
     FillContents();
     FillIndex();
+    FitSidePane();
     m_search = BuildSearchIndex(*m_file);
 
     m_homeUrl = HelpBrowser::TopicUrl(topic);

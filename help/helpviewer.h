@@ -59,8 +59,14 @@ public:
     QPushButton& HomeButton() const { return *m_home; }
     QSplitter& Splitter() const { return *m_splitter; }
 
-    // The width at which the side pane shows the titles of all its tabs whole, from the tab bar's
-    // font; the pane starts at that width, and then keeps whatever width the user gives it.
+    // The side pane takes at most this share of the window (in percent) for the contents' titles.
+    static constexpr int kMaxSidePaneShare = 45;
+
+    // The width at which the side pane shows the titles of all its tabs whole and the contents'
+    // titles whole up to kMaxSidePaneShare of the window (a longer title is cut, its tooltip
+    // shows it whole), from the fonts in use. The pane takes that width when the window is first
+    // shown and when a help file is shown, until the user moves the splitter; from then on it
+    // keeps whatever width the user gives it.
     int SidePaneWidth() const;
 
 signals:
@@ -69,11 +75,14 @@ signals:
     void placementChanged();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ReportPlacement();
+    void FitSidePane();
+    int ContentsWidth() const;
     void CreateControls();
     void CreateLayout();
     void ConnectControls();
@@ -93,6 +102,7 @@ private:
     ChmSearchIndex m_search;
     QUrl m_homeUrl;
     QString m_error;
+    bool m_paneChosen = false;  // the user moved the splitter
 
     QPushButton* m_back = nullptr;
     QPushButton* m_forward = nullptr;

@@ -8,6 +8,7 @@
 
 #include "qtbridge/textconv.h"
 #include "ui-fakes.h"
+#include "ui/cataloguechoice.h"
 
 namespace {
 
@@ -23,20 +24,27 @@ protected:
     }
 
     void WriteCatalogues(const std::string& folder) const {
+        std::filesystem::create_directories(m_dir.File(folder));
         tavtest::WriteFile(m_dir.File(folder + "/Sections.txt"), "1,S,N,L,SN,1\n");
         tavtest::WriteFile(m_dir.File(folder + "/Fields.txt"), "K,K,B,N,1\n");
     }
 
-    std::string Run(const QStringList& arguments) {
+    std::string Run(const QStringList& arguments, const std::string& remembered = {}) {
         const tav::CatalogueEnvironment env{m_dir.File("config"), m_dir.File("etc"),
-                                            m_dir.File("share/tavmanager")};
-        return tav::EditorCatalogueFolder(arguments, Bin(), env, m_messages);
+                                            m_dir.File("share/tavmanager"), remembered};
+        const tav::StartCatalogues start =
+            tav::EditorCatalogueFolder(arguments, Bin(), env, m_choice);
+        m_chosen = start.chosen;
+        return start.folder;
     }
 
     QString Bin() const { return ToQt(m_dir.File("bin")); }
 
     tavtest::TempDir m_dir;
+    tavtest::ScriptedChooser m_files;
     tavtest::RecordingReporter m_messages;
+    tav::CatalogueChoice m_choice{m_files, m_messages, {}};
+    bool m_chosen = false;
 };
 
 TEST_F(EditorCatalogueFolderTest, GivenFolderWinsInEitherFormAndTheLastCounts) {
@@ -67,15 +75,37 @@ TEST_F(EditorCatalogueFolderTest, SearchFindsTheUsersFolder) {
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
-TEST_F(EditorCatalogueFolderTest, NoneFoundSaysWhereItLookedAndNamesNoFolder) {
+TEST_F(EditorCatalogueFolderTest, TheRememberedFolderComesFirstAndIsNotChosenAgain) {
+    WriteCatalogues("bin");
+    WriteCatalogues("chosen");
+    EXPECT_EQ(Run({QStringLiteral("tavmanager")}, m_dir.File("chosen")), m_dir.File("chosen"));
+    EXPECT_FALSE(m_chosen);
+    EXPECT_TRUE(m_messages.catalogueQuestions.empty());
+}
+
+// One question, saying where the search looked; the folder chosen there is marked chosen.
+TEST_F(EditorCatalogueFolderTest, NoneFoundAsksOnceSayingWhereItLooked) {
     EXPECT_EQ(Run({QStringLiteral("tavmanager")}), "");
-    ASSERT_EQ(m_messages.messages.size(), 1u);
-    const QString& text = m_messages.messages[0];
+    EXPECT_FALSE(m_chosen);
+    ASSERT_EQ(m_messages.catalogueQuestions.size(), 1u);
+    const QString& text = m_messages.catalogueQuestions[0].text;
     const QStringList folders{Bin(), ToQt(m_dir.File("config/tavmanager")),
                               ToQt(m_dir.File("etc/tavmanager")),
                               ToQt(m_dir.File("share/tavmanager"))};
     EXPECT_TRUE(text.contains(folders.join(QLatin1Char('\n')))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("--catalogues FOLDER"))) << text.toStdString();
+    EXPECT_TRUE(m_messages.messages.empty());
+
+    WriteCatalogues("mine");
+    m_messages.catalogueAnswers.push_back(tav::CatalogueAnswer::ChooseFolder);
+    m_files.folderAnswers.push_back(m_dir.File("mine"));
+    EXPECT_EQ(Run({QStringLiteral("tavmanager")}), m_dir.File("mine"));
+    EXPECT_TRUE(m_chosen);
+}
+
+TEST_F(EditorCatalogueFolderTest, ExamplesAreOfferedOnlyWhereTheInstallationHasThem) {
+    EXPECT_EQ(tav::ExampleCatalogueFolder(Bin()), "");
+    WriteCatalogues("share/tavmanager/examples");
+    EXPECT_EQ(tav::ExampleCatalogueFolder(Bin()), m_dir.File("share/tavmanager/examples"));
 }
 
 TEST(HelpFolderTest, BesideTheProgramElseTheInstallationsDataFolder) {

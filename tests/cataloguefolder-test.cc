@@ -55,6 +55,22 @@ INSTANTIATE_TEST_SUITE_P(
                               "",
                               {"", "/etc/a", "/usr/share/tavmanager"},
                               {"/etc/a/tavmanager", "/usr/share/tavmanager"}},
+                    OrderCase{"rememberedBeforeEveryPlaceSearched",
+                              "",
+                              "/opt/tav/bin",
+                              {"/home/u/cfg", "/etc/a", "", "/srv/chosen"},
+                              {"/srv/chosen", "/opt/tav/bin", "/home/u/cfg/tavmanager",
+                               "/etc/a/tavmanager"}},
+                    OrderCase{"givenHidesTheRemembered",
+                              "my/catalogues",
+                              "/opt/tav/bin",
+                              {"/home/u/cfg", "/etc/a", "", "/srv/chosen"},
+                              {"my/catalogues"}},
+                    OrderCase{"rememberedRelativeIsSkippedAndAFolderComesOnce",
+                              "",
+                              "/opt/tav/bin",
+                              {"/opt/tav", "", "/opt/tav/bin", "chosen"},
+                              {"/opt/tav/bin", "/opt/tav/tavmanager"}},
                     OrderCase{"aFolderComesOnce",
                               "",
                               "/etc/a/tavmanager",
@@ -121,6 +137,7 @@ struct FindCase {
     std::string given;  // below T, empty for none
     std::string found;  // below T, empty when none is found
     Folders searched;   // below T
+    std::string remembered{};  // below T, empty for none
 };
 
 class FindCatalogueFolderTest : public testing::TestWithParam<FindCase> {
@@ -140,8 +157,9 @@ protected:
     }
 
     // Every place of the search lies below T: bin, home/.config, etc1 and etc2, share.
-    CatalogueEnvironment Environment() const {
-        return {Path("home/.config"), Path("etc1") + ":" + Path("etc2"), Path("share/tavmanager")};
+    CatalogueEnvironment Environment(const std::string& remembered) const {
+        return {Path("home/.config"), Path("etc1") + ":" + Path("etc2"), Path("share/tavmanager"),
+                remembered.empty() ? "" : Path(remembered)};
     }
 
     tavtest::TempDir m_dir;
@@ -151,7 +169,7 @@ TEST_P(FindCatalogueFolderTest, TakesTheFirstFolderWithBothFiles) {
     const FindCase& row = GetParam();
     MakeLayout(row.layout);
     const tav::CatalogueSearch search = tav::FindCatalogueFolder(
-        row.given.empty() ? "" : Path(row.given), Path("bin"), Environment());
+        row.given.empty() ? "" : Path(row.given), Path("bin"), Environment(row.remembered));
     EXPECT_EQ(search.folder, row.found.empty() ? "" : Path(row.found));
     EXPECT_EQ(search.Found(), !row.found.empty());
     Folders searched;
@@ -204,7 +222,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"mine", true, false}, {"bin", true, true}},
                  "mine",
                  "",
-                 {"mine"}}),
+                 {"mine"}},
+        FindCase{"rememberedBeforeTheProgramFolder",
+                 {{"chosen", true, true}, {"bin", true, true}},
+                 "",
+                 "chosen",
+                 {"chosen"},
+                 "chosen"},
+        FindCase{"rememberedWithoutBothFilesIsPassedOver",
+                 {{"chosen", false, true}, {"bin", true, true}},
+                 "",
+                 "bin",
+                 {"chosen", "bin"},
+                 "chosen"},
+        FindCase{"givenFolderHidesTheRemembered",
+                 {{"mine", true, false}, {"chosen", true, true}},
+                 "mine",
+                 "",
+                 {"mine"},
+                 "chosen"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FindCatalogueFolderFilesTest, FolderNamedLikeACatalogueDoesNotCountLinksDo) {
@@ -220,6 +256,15 @@ TEST(FindCatalogueFolderFilesTest, FolderNamedLikeACatalogueDoesNotCountLinksDo)
     ASSERT_EQ(::symlink((bin + "/Fields.txt").c_str(), (share + "/Fields.txt").c_str()), 0);
     const auto search = tav::FindCatalogueFolder("", bin, {"", dir.File("none"), share});
     EXPECT_EQ(search.folder, share);
+}
+
+TEST(FindCatalogueFolderFilesTest, MissingFilesAreNamedInTheirOrder) {
+    tavtest::TempDir dir;
+    EXPECT_EQ(tav::MissingCatalogueFiles(dir.Path()), Folders({"Sections.txt", "Fields.txt"}));
+    tavtest::WriteFile(dir.File("Sections.txt"), "1,S,N,L,SN,1\n");
+    EXPECT_EQ(tav::MissingCatalogueFiles(dir.Path()), Folders({"Fields.txt"}));
+    tavtest::WriteFile(dir.File("Fields.txt"), "K,K,B,N,1\n");
+    EXPECT_EQ(tav::MissingCatalogueFiles(dir.Path()), Folders());
 }
 
 TEST(CatalogueSearchTextTest, FailureNamesEveryFolderInOrder) {

@@ -1,7 +1,8 @@
 // Full-text search of help pages: the words a page is made of, ranking by how often the query's
-// words occur, and the built help file's pages.
+// words occur, index keywords and synonyms, and the built help file's pages.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,13 +82,92 @@ TEST(ChmSearch, IndexesEveryPageOfTheBuiltHelpFile) {
     const std::vector<std::string> pages = (*opened)->Pages();
     EXPECT_NE(std::find(pages.begin(), pages.end(), "/tree.html"), pages.end());
     const ChmSearchIndex index = tav::BuildSearchIndex(**opened);
-    EXPECT_EQ(index.PageCount(), pages.size());
+    // All but the contents page, which lists every title and keyword.
+    EXPECT_NE(std::find(pages.begin(), pages.end(), "/contents.html"), pages.end());
+    EXPECT_EQ(index.PageCount(), pages.size() - 1);
 
     const auto hits = index.Find("drag drop");
     ASSERT_FALSE(hits.empty());
     EXPECT_EQ(hits.front().page, "/reorder.html");
     EXPECT_EQ(hits.front().title, "Reordering entries by drag and drop");
     EXPECT_TRUE(index.Find("qwxzyv").empty());
+}
+
+TEST(ChmSearch, KeywordsAndSynonymsLeadToTheirPages) {
+    ChmSearchIndex index;
+    index.AddPage("/a.html", "Stored in a code page; code page 1252.");
+    index.AddPage("/b.html", "The charset, the charset, the charset.");
+    index.AddPage("/c.html", "Nothing about it, but <b>merge</b> once.");
+    index.AddPage("/d.html", "Code for a page.");
+    EXPECT_TRUE(index.AddKeyword("C.HTML#part", "encoding of documents"));
+    EXPECT_TRUE(index.AddKeyword("c.html", "merge"));
+    EXPECT_FALSE(index.AddKeyword("missing.html", "merge"));
+    struct Case {
+        const char* name;
+        const char* query;
+        std::vector<std::string> pages;
+    };
+    const std::vector<Case> cases = {
+        // A keyword counts kKeywordWeight times; a phrase counts all its words, wherever they are.
+        {"word_of_a_group", "Encoding", {"/c.html:10", "/a.html:4", "/b.html:3", "/d.html:2"}},
+        {"phrase_of_a_group", "code page", {"/c.html:10", "/a.html:4", "/b.html:3", "/d.html:2"}},
+        {"part_of_a_phrase_is_a_plain_word", "code", {"/a.html:2", "/d.html:1"}},
+        {"keyword_adds_to_the_page", "merge", {"/c.html:11"}},
+        {"group_and_word", "charset documents", {"/c.html:20"}},
+        {"group_holds_nowhere", "catalog", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Pages(index.Find(c.query)), c.pages) << c.name;
+    }
+}
+
+// The pages `query` finds in `index`, by object name.
+std::set<std::string> FoundPages(const ChmSearchIndex& index, const std::string& query) {
+    std::set<std::string> pages;
+    for (const tav::SearchHit& hit : index.Find(query)) {
+        pages.insert(hit.page);
+    }
+    return pages;
+}
+
+TEST(ChmSearch, TheBuiltHelpIsFoundByItsKeywordsAndTheirSynonyms) {
+    auto opened = tav::ChmFile::Open(TAV_HELP_FILE);
+    ASSERT_TRUE(opened) << opened.Error().reason;
+    const ChmSearchIndex index = tav::BuildSearchIndex(**opened);
+    // Every keyword of the index finds the page it names.
+    for (const tav::SitemapEntry& keyword : (*opened)->Keywords()) {
+        EXPECT_EQ(FoundPages(index, keyword.name).count(tav::ChmTopicObject(keyword.local)), 1u)
+            << keyword.name;
+    }
+    struct Case {
+        const char* query;
+        std::vector<std::string> pages;  // each of them found first, in any order
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"encoding", {"/document.html"}},
+        {"code page", {"/document.html"}},
+        {"charset", {"/document.html"}},
+        {"UTF-8", {"/document.html"}},
+        {"sequence", {"/reorder.html"}},
+        {"reorder", {"/reorder.html"}},
+        {"substitution", {"/replacements.html"}},
+        {"catalog limits", {"/limits.html"}},
+        {"directory remembered", {"/files.html"}},
+        {"encoding qwxzyv", {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const std::vector<tav::SearchHit> hits = index.Find(c.query);
+        ASSERT_GE(hits.size(), c.pages.size()) << c.query;
+        for (std::size_t i = 0; i < c.pages.size(); ++i) {
+            EXPECT_EQ(std::count(c.pages.begin(), c.pages.end(), hits[i].page), 1)
+                << c.query << ": " << hits[i].page;
+        }
+        if (c.pages.empty()) {
+            EXPECT_TRUE(hits.empty()) << c.query;
+        }
+    }
 }
 
 }  // namespace

@@ -11,12 +11,15 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -99,9 +102,11 @@ TEST_F(HelpViewerTest, ShowsTheDefaultTopicWithItsStyleSheetAndPictures) {
 
 TEST_F(HelpViewerTest, FollowsLinksInsideTheFileAndBack) {
     ASSERT_TRUE(m_viewer.ShowHelpFile(Q(CopyBuiltHelp())));
-    // The navigation line: "Contents | Next >". The keyboard walks the links as a user would.
-    QTest::keyClick(&m_viewer.Browser(), Qt::Key_Tab);
-    QTest::keyClick(&m_viewer.Browser(), Qt::Key_Tab);
+    // The navigation line: "Contents | All pages and the index | Next >". The keyboard walks the
+    // links as a user would.
+    for (int link = 0; link < 3; ++link) {
+        QTest::keyClick(&m_viewer.Browser(), Qt::Key_Tab);
+    }
     QTest::keyClick(&m_viewer.Browser(), Qt::Key_Return);
     EXPECT_EQ(m_viewer.Browser().source().path(), "/mainwindow.html");
     EXPECT_TRUE(m_viewer.Browser().toPlainText().contains("The main window"));
@@ -369,6 +374,40 @@ TEST(HelpViewerLayout, TheSidePaneShowsEveryTabTitleWholeAndKeepsTheUsersWidth) 
         }
     }
     QApplication::setFont(font);
+}
+
+TEST(HelpViewerLayout, AtTheDefaultSizeTheContentsShowEveryTitleWhole) {
+    HelpViewer viewer;
+    ASSERT_TRUE(viewer.ShowHelpFile(TAV_HELP_FILE));
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    QTreeWidget& tree = viewer.ContentsTree();
+    const int margins =
+        2 * (tree.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &tree) + 1);
+    QStringList cut;
+    int titles = 0;
+    for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it, ++titles) {
+        const QString title = (*it)->text(0);
+        EXPECT_EQ((*it)->toolTip(0), title);
+        const QRect rect = tree.visualItemRect(*it);
+        if (rect.right() >= tree.viewport()->width() ||
+            rect.width() < tree.fontMetrics().horizontalAdvance(title) + margins) {
+            cut << title;
+        }
+    }
+    EXPECT_GT(titles, 10);
+    EXPECT_EQ(cut.join(u'|').toStdString(), "");
+    // The page keeps the larger part of the window.
+    EXPECT_LE(viewer.Tabs().width(), viewer.width() * HelpViewer::kMaxSidePaneShare / 100);
+
+    // However narrow the user makes the pane, every tab stays whole, without scroll buttons.
+    viewer.Splitter().setSizes({10, viewer.Splitter().width() - 10});
+    const QTabBar& tabs = *viewer.Tabs().tabBar();
+    EXPECT_EQ(CutTabTitle(tabs).toStdString(), "");
+    EXPECT_GE(tabs.width(), tabs.sizeHint().width());
+    for (const QToolButton* button : tabs.findChildren<QToolButton*>()) {
+        EXPECT_FALSE(button->isVisible());
+    }
 }
 
 }  // namespace

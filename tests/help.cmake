@@ -4,6 +4,7 @@ if(TARGET tavhelpviewer AND TARGET tavhelp)
         SOURCES
             ${CMAKE_CURRENT_SOURCE_DIR}/help-chmfile-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-chmlibrary-test.cc
+            ${CMAKE_CURRENT_SOURCE_DIR}/help-contentspage-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-search-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-sitemap-test.cc
             ${CMAKE_CURRENT_SOURCE_DIR}/help-viewer-test.cc
@@ -18,4 +19,13 @@ if(TARGET tavhelpviewer AND TARGET tavhelp)
     target_include_directories(help-tests PRIVATE ${CHM_INCLUDE})
     target_link_libraries(help-tests PRIVATE ${CHM_LIB})
     add_dependencies(help-tests tavhelp)
+endif()
+
+# The HTML help as installed: its links resolve, the contents reach every page (not in sanitizer
+# builds, which check the code, not its installation).
+if(TARGET tavhelp AND NOT TAV_SANITIZE)
+    add_test(NAME help-html
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/help-html-test.sh ${CMAKE_BINARY_DIR}
+                ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/help-html)
+    set_tests_properties(help-html PROPERTIES TIMEOUT 120)
 endif()

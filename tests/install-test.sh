@@ -58,16 +58,44 @@ if "$prefix/bin/tacconf" get "$doc" General.Beep 2>"$scratch/err"; then
 fi
 expected="tacconf: Sections.txt and Fields.txt were found in none of these folders: $prefix/bin, $XDG_CONFIG_HOME/tavmanager, $XDG_CONFIG_DIRS/tavmanager, $share/tavmanager; give --catalogues DIR"
 [ "$(cat "$scratch/err")" = "$expected" ] || fail "tacconf without catalogues said: $(cat "$scratch/err")"
+
+# The editor started as its desktop entry says (its Exec line without a file), without catalogues,
+# asks one question: where it looked, with a folder chooser and the installed examples to choose.
+# TAV_QUIT_WHEN_SHOWN prints each message box to stderr and answers it with Escape (see
+# app/startupprobe.h), then ends the run once the window is shown.
+exec_line=$(sed -n 's/^Exec=//p' "$share/applications/$id.desktop")
+PATH=$prefix/bin:$PATH QT_QPA_PLATFORM=offscreen TAV_QUIT_WHEN_SHOWN=1 timeout 30 \
+    ${exec_line% %f} 2>"$scratch/editor.err" || fail "the editor without catalogues did not start and quit"
+[ "$(grep -c '^message box: ' "$scratch/editor.err")" = 1 ] ||
+    fail "the editor without catalogues did not ask exactly once: $(cat "$scratch/editor.err")"
+for line in "button: &Choose folder..." "button: &Use the example catalogues" "$prefix/bin" \
+    "$XDG_CONFIG_HOME/tavmanager" "$share/tavmanager"; do
+    grep -qxF -- "$line" "$scratch/editor.err" || fail "the question lacks '$line': $(cat "$scratch/editor.err")"
+done
+
+# A folder remembered in the editor's settings (as QSettings writes it) is used by both programs.
+settings=$XDG_CONFIG_HOME/Wrn.Applications/tavmanager.conf
+mkdir -p "$(dirname "$settings")"
+printf '[Catalogues]\nFolder=%s\n' "$share/tavmanager/examples" >"$settings"
+[ "$("$prefix/bin/tacconf" get "$doc" General.Beep)" = True ] ||
+    fail "tacconf does not read the catalogue folder remembered in $settings"
+QT_QPA_PLATFORM=offscreen TAV_QUIT_WHEN_SHOWN=1 timeout 30 "$prefix/bin/tavmanager" 2>"$scratch/editor.err" ||
+    fail "the editor with a remembered catalogue folder did not start and quit"
+! grep -q '^message box: ' "$scratch/editor.err" ||
+    fail "the editor with a remembered folder said: $(cat "$scratch/editor.err")"
+rm "$settings"
+
 mkdir -p "$XDG_CONFIG_HOME/tavmanager"
 cp "$share/tavmanager/examples/Sections.txt" "$share/tavmanager/examples/Fields.txt" \
     "$XDG_CONFIG_HOME/tavmanager/"
 [ "$("$prefix/bin/tacconf" get "$doc" General.Beep)" = True ] ||
     fail "tacconf does not read the catalogues of \$XDG_CONFIG_HOME/tavmanager"
 
-# The editor starts on those catalogues and quits once its window is shown; a message box about
-# missing catalogues would keep it running until the timeout.
-QT_QPA_PLATFORM=offscreen TAV_QUIT_WHEN_SHOWN=1 timeout 30 "$prefix/bin/tavmanager" ||
+# The editor starts on those catalogues and quits once its window is shown, showing no message box.
+QT_QPA_PLATFORM=offscreen TAV_QUIT_WHEN_SHOWN=1 timeout 30 "$prefix/bin/tavmanager" 2>"$scratch/editor.err" ||
     fail "the installed tavmanager did not start and quit (exit $?)"
+! grep -q '^message box: ' "$scratch/editor.err" ||
+    fail "the installed tavmanager said: $(cat "$scratch/editor.err")"
 
 # Desktop files.
 desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate failed"

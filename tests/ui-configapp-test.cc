@@ -12,6 +12,8 @@
 #include <functional>
 
 #include "app/configapp.h"
+#include "catalog/rememberedfolder.h"
+#include "ui/cataloguechoice.h"
 #include "ui-fakes.h"
 
 namespace tavtest {
@@ -170,6 +172,52 @@ TEST_F(ConfigAppTest, WithoutACatalogueFolderTheWindowOpensWithoutAWord) {
     EXPECT_TRUE(m_messages.messages.empty())
         << (m_messages.messages.empty() ? "" : m_messages.messages[0].toStdString());
     EXPECT_EQ(sections, 0u);
+}
+
+// File > Catalogue Folder... in the running program: the folder is remembered where tacconf reads
+// it, and a window over the new catalogues opens the same document again, asking nothing.
+TEST_F(ConfigAppTest, AnotherCatalogueFolderIsRememberedAndTheDocumentReopenedOverIt) {
+    const std::string other = m_temp.File("other");
+    std::filesystem::create_directories(other);
+    for (const char* name : {"Sections.txt", "Fields.txt"}) {
+        std::filesystem::copy_file(std::string(TAV_EXAMPLES_DIR) + "/" + name, other + "/" + name);
+    }
+    const std::string document = std::string(TAV_EXAMPLES_DIR) + "/front-office.tac";
+    tav::CatalogueChoice choice(m_files, m_messages, {});
+    tav::ConfigApp app(Settings(), {m_files, m_messages, m_help, nullptr, nullptr, &choice});
+    std::vector<std::string> seen;  // each window's catalogue folder and document
+    std::function<void()> act = [&] {
+        auto* window = qobject_cast<tav::MainDialog*>(QApplication::activeModalWidget());
+        // The next window may not be up yet (and may take the address of the one before).
+        if (window == nullptr || window->property("seen").toBool()) {
+            QTimer::singleShot(10, act);
+            return;
+        }
+        window->setProperty("seen", true);
+        const tav::ConfigDocument& shown = window->Document();
+        seen.push_back(std::filesystem::path(shown.Defs().sectionFile.path).parent_path().string() +
+                       " " + shown.Path());
+        if (seen.size() == 1) {
+            m_messages.catalogueAnswers.push_back(tav::CatalogueAnswer::ChooseFolder);
+            m_files.folderAnswers.push_back(other);
+            QTimer::singleShot(0, act);
+            window->CatalogueFolderAction()->trigger();
+        } else {
+            window->ExitAction()->trigger();
+        }
+    };
+    QTimer::singleShot(0, act);
+    app.Run(TAV_EXAMPLES_DIR, document);
+
+    EXPECT_EQ(seen, std::vector<std::string>({std::string(TAV_EXAMPLES_DIR) + " " + document,
+                                              other + " " + document}));
+    EXPECT_TRUE(m_messages.questions.empty()) << "an unmodified document needs no question";
+    EXPECT_EQ(m_files.folderCalls, std::vector<QString>{QString::fromStdString(TAV_EXAMPLES_DIR)});
+    EXPECT_EQ(app.RememberedCatalogueFolder(), other);
+    const auto read = tav::ReadRememberedCatalogueFolder(m_temp.File("settings.ini"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, other);
+    EXPECT_TRUE(m_messages.messages.empty());
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ QAction* ActionOf(const tav::MainDialog& window, Command command) {
             return window.SaveAction();
         case Command::SaveAs:
             return window.SaveAsAction();
+        case Command::CatalogueFolder:
+            return window.CatalogueFolderAction();
         case Command::Exit:
             return window.ExitAction();
         case Command::Undo:
@@ -53,6 +55,17 @@ std::optional<tav::ChosenFile> ScriptedChooser::ChooseOpen(QWidget*, const QStri
 
 std::optional<tav::ChosenFile> ScriptedChooser::ChooseSave(QWidget*, const QString& folder) {
     return Next(true, folder);
+}
+
+std::optional<std::string> ScriptedChooser::ChooseFolder(QWidget*, const QString& folder) {
+    folderCalls.push_back(folder);
+    if (folderAnswers.empty()) {
+        ADD_FAILURE() << "a folder chooser opened that the test did not expect";
+        return std::nullopt;
+    }
+    auto answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
 }
 
 std::optional<tav::ChosenFile> ScriptedChooser::Next(bool save, const QString& folder) {
@@ -86,6 +99,17 @@ tav::LeftoverAnswer RecordingReporter::AskAboutUnfinishedSave(QWidget*, const QS
     }
     const tav::LeftoverAnswer answer = leftoverAnswers.front();
     leftoverAnswers.pop_front();
+    return answer;
+}
+
+tav::CatalogueAnswer RecordingReporter::AskForCatalogues(QWidget*,
+                                                         const tav::CatalogueQuestion& question) {
+    catalogueQuestions.push_back(question);
+    if (catalogueAnswers.empty()) {
+        return tav::CatalogueAnswer::Cancel;
+    }
+    const tav::CatalogueAnswer answer = catalogueAnswers.front();
+    catalogueAnswers.pop_front();
     return answer;
 }
 
@@ -175,6 +199,9 @@ void WindowTest::TearDown() {
     EXPECT_TRUE(m_messages.leftoverAnswers.empty())
         << "a scripted question about an unfinished save was never asked";
     EXPECT_TRUE(m_disk.answers.empty()) << "a scripted question about the disk was never asked";
+    EXPECT_TRUE(m_files.folderAnswers.empty()) << "a scripted folder chooser never opened";
+    EXPECT_TRUE(m_messages.catalogueAnswers.empty())
+        << "a scripted question about the catalogues was never asked";
 }
 
 void WindowTest::WriteCatalogues(const std::string& sections, const std::string& fields) {
@@ -197,7 +224,7 @@ void WindowTest::Build(std::string catalogueFolder, std::string openFolder) {
         catalogueFolder.empty() ? tav::CataloguesFromText({}, {}, {})
                                 : tav::LoadCatalogues(catalogueFolder, problem),
         std::move(openFolder),
-        tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher});
+        tav::MainDialogServices{m_files, m_messages, m_help, &m_disk, &m_watcher, &m_choice});
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
 }

@@ -19,6 +19,7 @@
 #include "help/helpservice.h"
 #include "testutil.h"
 #include "treeitem.h"
+#include "ui/cataloguechoice.h"
 #include "ui/diskquestions.h"
 #include "ui/filechooser.h"
 #include "ui/filewatcher.h"
@@ -46,7 +47,7 @@ enum class ControlId {
 };
 
 // The window's menu commands as the tests name them.
-enum class Command { New, Open, Save, SaveAs, Exit, Undo, Redo, HelpContents, About };
+enum class Command { New, Open, Save, SaveAs, CatalogueFolder, Exit, Undo, Redo, HelpContents, About };
 
 // The action of `command` in `window`.
 QAction* ActionOf(const tav::MainDialog& window, Command command);
@@ -63,6 +64,11 @@ public:
 
     std::optional<tav::ChosenFile> ChooseOpen(QWidget* owner, const QString& folder) override;
     std::optional<tav::ChosenFile> ChooseSave(QWidget* owner, const QString& folder) override;
+
+    // The folder chooser's answers (nullopt: the user cancels) and where each one started.
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::vector<QString> folderCalls;
+    std::optional<std::string> ChooseFolder(QWidget* owner, const QString& folder) override;
 
 private:
     std::optional<tav::ChosenFile> Next(bool save, const QString& folder);
@@ -84,6 +90,12 @@ public:
     std::deque<bool> forgetAnswers;
     std::vector<QString> missingFiles;
     bool AskToForgetMissingFile(QWidget* owner, const QString& path) override;
+    // The question about the catalogue folder: answered from a script (Cancel when it runs out),
+    // each one asked recorded.
+    std::deque<tav::CatalogueAnswer> catalogueAnswers;
+    std::vector<tav::CatalogueQuestion> catalogueQuestions;
+    tav::CatalogueAnswer AskForCatalogues(QWidget* owner,
+                                          const tav::CatalogueQuestion& question) override;
 };
 
 // Answers the question about changes on disk from a script (Cancel when it runs out) and records
@@ -188,6 +200,7 @@ protected:
     FakeHelp m_help;
     ScriptedDiskQuestions m_disk;
     FakeWatcher m_watcher;
+    tav::CatalogueChoice m_choice{m_files, m_messages, {}};
     std::unique_ptr<tav::MainDialog> m_window;
 };
 

@@ -207,6 +207,18 @@ TEST_F(FileCommandsTest, CommandsThatDiscardTheDocumentAskFirst) {
              m_window->RecentAction(0)->trigger();
          },
          openedOther},
+        // The folder is chosen first; the question about the changes comes before it is used.
+        {"Catalogue Folder",
+         [this] {
+             m_window->setResult(0);
+             m_messages.catalogueAnswers.push_back(tav::CatalogueAnswer::ChooseFolder);
+             m_files.folderAnswers.push_back(TAV_EXAMPLES_DIR);
+             Trigger(tavtest::Command::CatalogueFolder);
+         },
+         [this] {
+             return m_window->result() == tav::MainDialog::kCataloguesChanged &&
+                    !m_window->isVisible() && m_window->NewCatalogues().folder == TAV_EXAMPLES_DIR;
+         }},
     };
     for (const Command& command : commands) {
         for (const tav::SaveAnswer answer :

@@ -80,7 +80,8 @@ TEST_F(WindowTest, MenusHoldTheCommandsInOrder) {
         }
     }
     EXPECT_EQ(shown, QStringList({"&File &New", "&File &Open", "&File &Save", "&File Save &As...",
-                                  "&File -", "&File Recent &Files", "&File -", "&File &Exit",
+                                  "&File -", "&File &Catalogue Folder...", "&File -",
+                                  "&File Recent &Files", "&File -", "&File &Exit",
                                   "&Edit &Undo", "&Edit &Redo", "&Help &Contents\tF1",
                                   "&Help &About TAV Configuration Manager..."}));
     EXPECT_EQ(Action(Command::HelpContents)->shortcut(), QKeySequence(Qt::Key_F1));

@@ -17,6 +17,7 @@ tav_add_gui_test(ui-tests
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-startup-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-commandline-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/ui-configapp-test.cc
+        ${CMAKE_CURRENT_SOURCE_DIR}/ui-cataloguechoice-test.cc
         ${CMAKE_CURRENT_SOURCE_DIR}/app-installedfiles-test.cc
     LIBS tavui tavapp)
 # The command line's --version is checked against the project's version.

@@ -21,6 +21,45 @@
     </message>
 </context>
 <context>
+    <name>CatalogueChoice</name>
+    <message>
+        <source>The catalogues Sections.txt and Fields.txt were found in none of these folders:
+
+%1
+
+Choose the folder that holds them; the editor remembers it.</source>
+        <translation>Die Kataloge Sections.txt und Fields.txt wurden in keinem dieser Ordner gefunden:
+
+%1
+
+Wählen Sie den Ordner, der sie enthält; der Editor merkt ihn sich.</translation>
+    </message>
+    <message>
+        <source>No catalogues are in use. Choose the folder that holds Sections.txt and Fields.txt; the editor remembers it.</source>
+        <translation>Es sind keine Kataloge in Gebrauch. Wählen Sie den Ordner, der Sections.txt und Fields.txt enthält; der Editor merkt ihn sich.</translation>
+    </message>
+    <message>
+        <source>The catalogues in use are in
+
+%1
+
+Choose another folder that holds Sections.txt and Fields.txt; the editor remembers it.</source>
+        <translation>Die Kataloge in Gebrauch liegen in
+
+%1
+
+Wählen Sie einen anderen Ordner, der Sections.txt und Fields.txt enthält; der Editor merkt ihn sich.</translation>
+    </message>
+    <message>
+        <source>%1 holds neither Sections.txt nor Fields.txt.</source>
+        <translation>%1 enthält weder Sections.txt noch Fields.txt.</translation>
+    </message>
+    <message>
+        <source>%1 holds no %2.</source>
+        <translation>%1 enthält kein %2.</translation>
+    </message>
+</context>
+<context>
     <name>Check</name>
     <message>
         <source>the line has %1 columns where %2 are expected (%3)</source>
@@ -276,6 +315,10 @@
         <source>the settings file cannot be accessed</source>
         <translation>auf die Einstellungsdatei kann nicht zugegriffen werden</translation>
     </message>
+    <message>
+        <source>The catalogue folder could not be stored in the settings.</source>
+        <translation>Der Katalogordner konnte nicht in den Einstellungen gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>ConfigTreeModel</name>
@@ -301,6 +344,10 @@
     <message>
         <source>TAC files (*.tac)</source>
         <translation>TAC-Dateien (*.tac)</translation>
+    </message>
+    <message>
+        <source>Catalogue Folder</source>
+        <translation>Katalogordner</translation>
     </message>
 </context>
 <context>
@@ -489,21 +536,6 @@
     </message>
 </context>
 <context>
-    <name>InstalledFiles</name>
-    <message>
-        <source>The catalogues Sections.txt and Fields.txt were found in none of these folders:
-
-%1
-
-Put both into one of them, or start the editor with --catalogues FOLDER. The editor opens without them.</source>
-        <translation>Die Kataloge Sections.txt und Fields.txt wurden in keinem dieser Ordner gefunden:
-
-%1
-
-Legen Sie beide in einen davon, oder starten Sie den Editor mit --catalogues ORDNER. Der Editor öffnet ohne sie.</translation>
-    </message>
-</context>
-<context>
     <name>LockWaitNotice</name>
     <message>
         <source>Waiting for %1 to release %2…
@@ -577,6 +609,26 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
     <message>
         <source>&amp;Keep</source>
         <translation>&amp;Behalten</translation>
+    </message>
+    <message>
+        <source>Without catalogues the editor opens, but shows no settings.</source>
+        <translation>Ohne Kataloge öffnet der Editor, zeigt aber keine Einstellungen.</translation>
+    </message>
+    <message>
+        <source>Cancel keeps the catalogues in use.</source>
+        <translation>Abbrechen behält die Kataloge in Gebrauch.</translation>
+    </message>
+    <message>
+        <source>&amp;Choose folder...</source>
+        <translation>&amp;Ordner wählen...</translation>
+    </message>
+    <message>
+        <source>&amp;Use the example catalogues</source>
+        <translation>&amp;Beispielkataloge verwenden</translation>
+    </message>
+    <message>
+        <source>Go on &amp;without</source>
+        <translation>Ohne &amp;fortfahren</translation>
     </message>
 </context>
 <context>
@@ -1662,12 +1714,20 @@ Eintrag oder unlesbare Datei.
         <translation>sie konnte nicht gelesen werden</translation>
     </message>
     <message>
+        <source>tacconf: warning: %1 (the catalogue folder chosen in the editor is not searched)</source>
+        <translation>tacconf: Warnung: %1 (der im Editor gewählte Katalogordner wird nicht durchsucht)</translation>
+    </message>
+    <message>
         <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
        tacconf --version
 
 Reads, changes and checks .tac configuration documents with the catalogues of
-TAV Configuration Manager (Sections.txt and Fields.txt), found beside this
-program or in the folder given with --catalogues DIR.
+TAV Configuration Manager (Sections.txt and Fields.txt), read from the folder
+given with --catalogues DIR; without it, from the first of these that holds
+both: the catalogue folder chosen in the editor (Catalogues/Folder in
+~/.config/Wrn.Applications/tavmanager.conf), this program&apos;s folder,
+$XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
+installation&apos;s share/tavmanager.
 
 Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
 is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
@@ -1700,8 +1760,12 @@ settings that differ (compare);
         tacconf --version
 
 Liest, ändert und prüft .tac-Konfigurationsdokumente mit den Katalogen des
-TAV Configuration Manager (Sections.txt und Fields.txt), die neben diesem
-Programm oder in dem mit --catalogues ORDNER angegebenen Ordner liegen.
+TAV Configuration Manager (Sections.txt und Fields.txt), gelesen aus dem mit
+--catalogues ORDNER angegebenen Ordner; ohne diese Option aus dem ersten
+dieser Ordner, der beide enthält: dem im Editor gewählten Katalogordner
+(Catalogues/Folder in ~/.config/Wrn.Applications/tavmanager.conf), dem Ordner
+dieses Programms, $XDG_CONFIG_HOME/tavmanager, jedem $XDG_CONFIG_DIRS-Ordner +
+/tavmanager und share/tavmanager der Installation.
 
 Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
 Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
@@ -2081,6 +2145,14 @@ Datei, die nicht gelesen oder geschrieben werden konnte.
     <message>
         <source>The string replacement was not changed: %1.</source>
         <translation>Die Zeichenkettenersetzung wurde nicht geändert: %1.</translation>
+    </message>
+    <message>
+        <source>The catalogues in this folder cannot be read; the catalogues in use stay.</source>
+        <translation>Die Kataloge in diesem Ordner können nicht gelesen werden; die Kataloge in Gebrauch bleiben.</translation>
+    </message>
+    <message>
+        <source>&amp;Catalogue Folder...</source>
+        <translation>&amp;Katalogordner...</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,10 @@ public:
     // extension gets ".tac", and an existing file is only returned after the user has agreed to
     // replace it. Returns nothing when the user cancels.
     virtual std::optional<ChosenFile> ChooseSave(QWidget* owner, const QString& folder) = 0;
+
+    // Asks for an existing folder (the catalogue folder), starting in `folder`; returns its full
+    // path, or nothing when the user cancels. A chooser that offers no folders returns nothing.
+    virtual std::optional<std::string> ChooseFolder(QWidget* owner, const QString& folder);
 };
 
 // The platform's file dialog: one filter "TAC files (*.tac)", default suffix "tac".
@@ -35,6 +39,7 @@ class DialogFileChooser final : public FileChooser {
 public:
     std::optional<ChosenFile> ChooseOpen(QWidget* owner, const QString& folder) override;
     std::optional<ChosenFile> ChooseSave(QWidget* owner, const QString& folder) override;
+    std::optional<std::string> ChooseFolder(QWidget* owner, const QString& folder) override;
 };
 
 }  // namespace tav

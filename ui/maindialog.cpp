@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <filesystem>
 
+#include "catalog/catalogues.h"
 #include "document/configdocument.h"
 #include "document/documentio.h"
 #include "document/documentstorage.h"
@@ -21,6 +23,7 @@
 #include "tree/configtree.h"
 #include "ui/aboutdialog.h"
 #include "ui/accessibleinterfaces.h"
+#include "ui/cataloguechoice.h"
 #include "ui/editorpanel.h"
 #include "ui/elidedlabel.h"
 #include "ui/filecommands.h"
@@ -132,6 +135,28 @@ void MainDialog::OnFileExit() {
     }
 }
 
+void MainDialog::OnFileCatalogueFolder() {
+    const std::string current =
+        std::filesystem::path(m_document->Defs().sectionFile.path).parent_path().string();
+    const std::optional<std::string> folder = m_services.catalogues->ChooseInstead(this, current);
+    if (!folder) {
+        return;
+    }
+    ChosenCatalogues chosen{*folder, nullptr, {}};
+    chosen.catalogues = LoadCatalogues(
+        *folder, [&chosen](const FileError& problem) { chosen.problems.push_back(problem); });
+    if (const std::optional<FileError> error = chosen.catalogues->ReadError()) {
+        ReportFileError(tr("The catalogues in this folder cannot be read; the catalogues in use "
+                           "stay."),
+                        *error);
+        return;
+    }
+    if (MayDiscardDocument()) {
+        m_newCatalogues = std::move(chosen);
+        done(kCataloguesChanged);
+    }
+}
+
 bool MainDialog::OpenFile(const std::string& path) {
     return m_files->OpenFile(path);
 }
@@ -200,6 +225,9 @@ void MainDialog::CreateActions() {
     m_saveAction->setShortcut(QKeySequence::Save);
     m_saveAsAction = CreateAction(tr("Save &As..."), &MainDialog::OnFileSaveAs);
     m_exitAction = CreateAction(tr("&Exit"), &MainDialog::OnFileExit);
+    m_catalogueFolderAction =
+        CreateAction(tr("&Catalogue Folder..."), &MainDialog::OnFileCatalogueFolder);
+    m_catalogueFolderAction->setEnabled(m_services.catalogues != nullptr);
     m_undoAction = CreateAction(tr("&Undo"), &MainDialog::OnEditUndo);
     m_undoAction->setShortcut(QKeySequence::Undo);
     m_redoAction = CreateAction(tr("&Redo"), &MainDialog::OnEditRedo);
@@ -226,6 +254,8 @@ void MainDialog::CreateMenus() {
     m_menuBar = new QMenuBar(this);
     QMenu* file = m_menuBar->addMenu(tr("&File"));
     file->addActions({m_newAction, m_openAction, m_saveAction, m_saveAsAction});
+    file->addSeparator();
+    file->addAction(m_catalogueFolderAction);
     file->addSeparator();
     CreateRecentMenu(file);
     file->addSeparator();

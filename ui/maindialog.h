@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "base/fileerror.h"
 #include "ui/editorpanel.h"
 #include "ui/recentfilelist.h"
 
@@ -22,6 +23,7 @@ class QMenuBar;
 
 namespace tav {
 
+class CatalogueChoice;
 class ConfigDocument;
 class DocumentStorage;
 class FileCommands;
@@ -48,12 +50,26 @@ struct MainDialogServices {
     // file (without it, changes on disk are found at save time only).
     DiskQuestions* disk = nullptr;
     FileWatcher* watcher = nullptr;
+    // Optional: File > Catalogue Folder... (without it the command is disabled).
+    CatalogueChoice* catalogues = nullptr;
+};
+
+// Catalogues File > Catalogue Folder... chose and loaded: the folder, the catalogues (whose files
+// could both be read) and what did not load of them (lines past a table's capacity).
+struct ChosenCatalogues {
+    std::string folder;
+    std::shared_ptr<const Catalogues> catalogues;
+    std::vector<FileError> problems;
 };
 
 class MainDialog final : public QDialog {
     Q_OBJECT
 
 public:
+    // The window's result after File > Catalogue Folder... chose other catalogues (see
+    // NewCatalogues): the document may be discarded, and the caller builds a window over them.
+    static constexpr int kCataloguesChanged = 2;
+
     // Builds the window over `catalogues` (loaded once by the caller; every document opened in the
     // window uses them) and shows the tree of an empty document with every editor hidden, at its
     // start place and size, or larger where its controls need more room. `openFolder` is where
@@ -88,6 +104,9 @@ public:
     QAction* SaveAction() const { return m_saveAction; }
     QAction* SaveAsAction() const { return m_saveAsAction; }
     QAction* ExitAction() const { return m_exitAction; }
+    QAction* CatalogueFolderAction() const { return m_catalogueFolderAction; }
+    // What File > Catalogue Folder... chose, once the window ended with kCataloguesChanged.
+    const ChosenCatalogues& NewCatalogues() const { return m_newCatalogues; }
     QAction* UndoAction() const { return m_undoAction; }
     QAction* RedoAction() const { return m_redoAction; }
     QAction* HelpContentsAction() const { return m_helpContentsAction; }
@@ -176,6 +195,10 @@ private:
     void OnFileSaveAs();
     void OnFileExit();
     void OnFileRecent(int index);
+    // Asks for another catalogue folder and loads it; keeps the catalogues in use when that
+    // fails (said with the file and the reason) or the user cancels, here or at the question
+    // about unsaved changes; otherwise ends the window with kCataloguesChanged.
+    void OnFileCatalogueFolder();
 
     // Edit menu (documentwatch.cpp).
     void OnEditUndo();
@@ -194,6 +217,7 @@ private:
     QAction* m_saveAction = nullptr;
     QAction* m_saveAsAction = nullptr;
     QAction* m_exitAction = nullptr;
+    QAction* m_catalogueFolderAction = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QAction* m_helpContentsAction = nullptr;
@@ -208,6 +232,7 @@ private:
     QTimer m_statusTimer;
     EditorPanel* m_panel = nullptr;
     QList<QAction*> m_recentActions;
+    ChosenCatalogues m_newCatalogues;
     UndoKeyRouter* m_undoKeys = nullptr;
     int m_listenerId = 0;
     bool m_refusalShown = false;  // the panel said why its text was not taken

@@ -84,6 +84,33 @@ std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path)
     return box;
 }
 
+std::unique_ptr<QMessageBox> CataloguesBox(QWidget* owner, const CatalogueQuestion& question) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, ProgramTitle(), question.text,
+                                             QMessageBox::NoButton, owner);
+    box->setInformativeText(question.atStart
+                                ? QCoreApplication::translate(
+                                      "MessageBoxReporter",
+                                      "Without catalogues the editor opens, but shows no settings.")
+                                : QCoreApplication::translate(
+                                      "MessageBoxReporter", "Cancel keeps the catalogues in use."));
+    box->setDefaultButton(
+        box->addButton(QCoreApplication::translate("MessageBoxReporter", "&Choose folder..."),
+                       QMessageBox::AcceptRole));
+    if (question.offerExamples) {
+        box->addButton(
+            QCoreApplication::translate("MessageBoxReporter", "&Use the example catalogues"),
+            QMessageBox::ActionRole);
+    }
+    QPushButton* cancel =
+        question.atStart
+            ? box->addButton(QCoreApplication::translate("MessageBoxReporter", "Go on &without"),
+                             QMessageBox::RejectRole)
+            : AddButton(*box, QMessageBox::Cancel,
+                        QCoreApplication::translate("MessageBoxReporter", "&Cancel"));
+    box->setEscapeButton(cancel);
+    return box;
+}
+
 SaveAnswer MessageBoxReporter::AskToSaveChanges(QWidget* owner, const QString& documentName) {
     const std::unique_ptr<QMessageBox> box = SaveChangesBox(owner, documentName);
     switch (box->exec()) {
@@ -125,6 +152,26 @@ bool MessageReporter::AskToForgetMissingFile(QWidget* owner, const QString& path
 bool MessageBoxReporter::AskToForgetMissingFile(QWidget* owner, const QString& path) {
     const std::unique_ptr<QMessageBox> box = MissingFileBox(owner, path);
     return box->exec() == QMessageBox::Yes;
+}
+
+CatalogueAnswer MessageReporter::AskForCatalogues(QWidget* owner,
+                                                  const CatalogueQuestion& question) {
+    ShowWarning(owner, question.text);
+    return CatalogueAnswer::Cancel;
+}
+
+CatalogueAnswer MessageBoxReporter::AskForCatalogues(QWidget* owner,
+                                                     const CatalogueQuestion& question) {
+    const std::unique_ptr<QMessageBox> box = CataloguesBox(owner, question);
+    box->exec();
+    switch (box->buttonRole(box->clickedButton())) {
+        case QMessageBox::AcceptRole:
+            return CatalogueAnswer::ChooseFolder;
+        case QMessageBox::ActionRole:
+            return CatalogueAnswer::UseExamples;
+        default:
+            return CatalogueAnswer::Cancel;
+    }
 }
 
 QString FileErrorText(const QString& what, const FileError& error) {

@@ -27,6 +27,20 @@ enum class LeftoverAnswer {
     Cancel,   // open nothing
 };
 
+// What the question about the catalogue folder offers, and in which situation it is asked.
+struct CatalogueQuestion {
+    QString text;                // where the programs looked, or the folder in use; what went wrong
+    bool offerExamples = false;  // the installation's example catalogues exist
+    bool atStart = false;        // declining opens the editor without catalogues (else: keeps them)
+};
+
+// The user's answer to the question about the catalogue folder.
+enum class CatalogueAnswer {
+    ChooseFolder,  // choose a folder with the folder chooser
+    UseExamples,   // use the installation's example catalogues (only when offered)
+    Cancel,        // go on without catalogues at start; keep the catalogues in use otherwise
+};
+
 class MessageReporter {
 public:
     virtual ~MessageReporter() = default;
@@ -53,6 +67,11 @@ public:
     // answer. Yes is the default answer; closing the question is No. A reporter that cannot ask
     // shows the news as a warning and answers No.
     virtual bool AskToForgetMissingFile(QWidget* owner, const QString& path);
+
+    // Asks over `owner` where the catalogues are to come from (see CatalogueQuestion) and returns
+    // the answer; Choose folder is the default answer, closing the question is Cancel. A
+    // reporter that cannot ask shows the text as a warning and answers Cancel.
+    virtual CatalogueAnswer AskForCatalogues(QWidget* owner, const CatalogueQuestion& question);
 };
 
 // Modal message boxes titled "TAV Configuration Manager".
@@ -63,6 +82,7 @@ public:
     LeftoverAnswer AskAboutUnfinishedSave(QWidget* owner, const QString& documentName,
                                           const QString& copyPath) override;
     bool AskToForgetMissingFile(QWidget* owner, const QString& path) override;
+    CatalogueAnswer AskForCatalogues(QWidget* owner, const CatalogueQuestion& question) override;
 };
 
 // The questions MessageBoxReporter asks, built but not shown: every button has a letter of its
@@ -71,6 +91,7 @@ std::unique_ptr<QMessageBox> SaveChangesBox(QWidget* owner, const QString& docum
 std::unique_ptr<QMessageBox> UnfinishedSaveBox(QWidget* owner, const QString& documentName,
                                                const QString& copyPath);
 std::unique_ptr<QMessageBox> MissingFileBox(QWidget* owner, const QString& path);
+std::unique_ptr<QMessageBox> CataloguesBox(QWidget* owner, const CatalogueQuestion& question);
 
 // "TAV Configuration Manager": the title of the program's message boxes and notices.
 QString ProgramTitle();

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <QByteArray>
+#include <string>
 
 #include "ui/aboutdialog.h"
 #include "ui/maindialog.h"
@@ -19,7 +20,9 @@ void MainDialog::AppendAboutToSystemMenu() {
         return;
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kAboutSysCommand, L"&About TAV Configuration Manager...");
+    // The Help menu's own text, in the user's language.
+    const std::wstring about = tr("&About TAV Configuration Manager...").toStdWString();
+    AppendMenuW(menu, MF_STRING, kAboutSysCommand, about.c_str());
 }
 
 bool MainDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
