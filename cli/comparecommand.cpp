@@ -124,29 +124,6 @@ std::vector<SettingRow> SettingRows(const std::vector<std::unique_ptr<ConfigDocu
     return rows;
 }
 
-std::string TabEscaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string CsvField(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -158,7 +135,7 @@ std::string CsvField(std::string_view text) {
 void PrintTable(const Words& files, const std::vector<const SettingRow*>& rows, bool csv,
                 std::ostream& out) {
     const auto field = [csv](std::string_view text) {
-        return csv ? CsvField(text) : TabEscaped(text);
+        return csv ? CsvField(text) : TabField(text);
     };
     const char separator = csv ? ',' : '\t';
     const char* const end = csv ? "\r\n" : "\n";
@@ -190,7 +167,7 @@ void PrintJson(const Words& files, const std::vector<const SettingRow*>& rows, s
             const std::optional<std::string>& value = row.values[i];
             out << (i == 0 ? "" : ", ")
                 << (!value        ? std::string("null")
-                    : row.boolean ? std::string(*value == "True" ? "true" : "false")
+                    : row.boolean ? std::string(JsonBoolean(*value))
                                   : JsonString(*value));
         }
         out << "], \"differs\": " << (row.Differs() ? "true" : "false") << '}';

@@ -64,31 +64,6 @@ struct DumpView {
     bool HoldsEntries(std::size_t s) const { return s == catalogues.ReplacementSectionIndex(); }
 };
 
-// `text` with tab, CR, LF and backslash written as \t, \r, \n and \\.
-std::string Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string PositionText(const DocumentRow& field) {
     return field.orderPos == 0 ? "-" : std::to_string(field.orderPos);
 }
@@ -97,22 +72,17 @@ void PrintText(const DumpView& view, std::ostream& out) {
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         const SectionDef& section = view.catalogues.sections[s];
         out << '[' << section.iniName << "]\t" << section.kindCode << '\t'
-            << (section.ordered ? 'Y' : 'N') << '\t' << Escaped(view.catalogues.SectionLabel(s))
+            << (section.ordered ? 'Y' : 'N') << '\t' << TabField(view.catalogues.SectionLabel(s))
             << '\n';
         for (const std::uint16_t row : view.order[s]) {
             const DocumentRow& field = view.document.Row(row);
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
             out << key << '\t' << field.typeCode << '\t' << PositionText(field) << '\t'
-                << Escaped(view.document.Label(row)) << '\t' << Escaped(view.document.Value(row))
+                << TabField(view.document.Label(row)) << '\t' << TabField(view.document.Value(row))
                 << '\n';
         }
     }
-}
-
-// A True/False field's value as JSON: the editor shows every stored value as True or False.
-std::string JsonBoolean(std::string_view value) {
-    return value == "True" ? "true" : "false";
 }
 
 void PrintJsonField(const ConfigDocument& document, std::uint16_t row, std::ostream& out) {

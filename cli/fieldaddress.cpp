@@ -98,4 +98,16 @@ Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_
     return FileError{{}, UnresolvedMessage(catalogues, text)};
 }
 
+std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
+    switch (part) {
+        case FieldAddress::Part::kFrom:
+            return entry.from;
+        case FieldAddress::Part::kTo:
+            return entry.to;
+        case FieldAddress::Part::kWhole:
+            break;
+    }
+    return ReplacementEntryText(entry.from, entry.to);
+}
+
 }  // namespace tav::cli

@@ -13,6 +13,7 @@
 
 #include "base/expected.h"
 #include "catalog/catalogues.h"
+#include "document/documentrules.h"
 
 namespace tav::cli {
 
@@ -31,5 +32,9 @@ struct FieldAddress {
 // Entry keys past the list's capacity (13 entries) address nothing, with a message saying so.
 // Returns the address, or why `text` addresses nothing (the reason; no file).
 Expected<FieldAddress> ResolveAddress(const Catalogues& catalogues, std::string_view text);
+
+// The text of `entry` that `part` addresses: one of its texts as it is, or the whole entry in the
+// form set takes (FROM,TO with each comma of FROM written as \044).
+std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part);
 
 }  // namespace tav::cli

@@ -67,8 +67,8 @@ public:
             m_out << (keyed ? key + "=" : std::string()) << value << '\n';
             return;
         }
-        m_out << (m_first ? "" : ", ") << "{\"key\": " << JsonString(key) << ", \"value\": "
-              << (boolean ? (value == "True" ? "true" : "false") : JsonString(value)) << '}';
+        m_out << (m_first ? "" : ", ") << "{\"key\": " << JsonString(key)
+              << ", \"value\": " << (boolean ? JsonBoolean(value) : JsonString(value)) << '}';
         m_first = false;
     }
     void End() {
@@ -82,19 +82,6 @@ private:
     bool m_first = true;
     std::ostream& m_out;
 };
-
-// The text of `entry` that `part` addresses.
-std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
-    switch (part) {
-        case FieldAddress::Part::kFrom:
-            return entry.from;
-        case FieldAddress::Part::kTo:
-            return entry.to;
-        case FieldAddress::Part::kWhole:
-            break;
-    }
-    return ReplacementEntryText(entry.from, entry.to);
-}
 
 void PrintAll(const ConfigDocument& document, ValuePrinter& printer) {
     const Catalogues& catalogues = document.Defs();

@@ -46,4 +46,32 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+const char* JsonBoolean(std::string_view shown) {
+    return shown == "True" ? "true" : "false";
+}
+
+std::string TabField(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace tav::cli

@@ -162,19 +162,6 @@ struct FileResult {
     std::string diff;  // with --diff: the unified diff of the write
 };
 
-// The text of `entry` that `part` addresses.
-std::string EntryPart(const ReplacementEntry& entry, FieldAddress::Part part) {
-    switch (part) {
-        case FieldAddress::Part::kFrom:
-            return entry.from;
-        case FieldAddress::Part::kTo:
-            return entry.to;
-        case FieldAddress::Part::kWhole:
-            break;
-    }
-    return ReplacementEntryText(entry.from, entry.to);
-}
-
 // The value `addressText` addresses in `document`, as get prints it; nothing for an entry the
 // document does not have or an address that names nothing.
 std::optional<std::string> ValueAt(const ConfigDocument& document, const std::string& addressText) {

@@ -71,6 +71,22 @@ class Tacconf(object):
             )
         return result, err
 
+    def set(self, options, pairs, backup):
+        """Runs `tacconf set --json --diff OPTIONS -- PATH PAIRS` for the task's document as the
+        task asks: in check mode a dry run only; with `backup`, a dry run first and, when the
+        existing document is to change, a copy of it before the write. Returns the JSON result
+        and the copy's name (None without one)."""
+        path = self.module.params["path"]
+        # Everything after "--" is the document and its pairs, whatever it looks like.
+        words = ["--json", "--diff"] + list(options) + ["--", path] + list(pairs)
+        if not (self.module.check_mode or backup):
+            return self.run_json("set", words)[0], None
+        preview, _ = self.run_json("set", ["--dry-run"] + words)
+        if self.module.check_mode or not preview["changed"]:
+            return preview, None
+        backup_file = None if preview["created"] else self.module.backup_local(path)
+        return self.run_json("set", words)[0], backup_file
+
 
 def setting_text(value):
     """A task's value as tacconf takes it: booleans as True and False, nothing as empty text."""

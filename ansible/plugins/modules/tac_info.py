@@ -16,27 +16,13 @@ description:
     replacement entries; booleans are true and false.
   - Also returns the values by C(SECTION.KEY), for use in conditions and templates.
   - Reads only; runs C(tacconf) on the managed host.
-options:
-  path:
-    description: The .tac document.
-    type: path
-    required: true
-    aliases: [dest]
-  catalogues:
-    description: The folder of Sections.txt and Fields.txt; without it, tacconf's own search.
-    type: path
-  encoding:
-    description: Read the document in this encoding instead of the one its bytes show.
-    type: str
-    choices: [utf-8, windows-1252]
-  tacconf:
-    description: The tacconf program on the managed host; without it, C(tacconf) on the PATH.
-    type: path
 attributes:
   check_mode:
     support: full
   diff_mode:
     support: none
+extends_documentation_fragment:
+  - tavmanager.tac.tacconf
 author:
   - TAV Configuration Manager developers (@tavmanager)
 """

@@ -18,11 +18,6 @@ description:
     is already as given writes nothing.
   - The list holds at most 13 entries; a longer one is refused with nothing written.
 options:
-  path:
-    description: The .tac document.
-    type: path
-    required: true
-    aliases: [dest]
   replacements:
     description: The entries, in order; an empty list empties the replacement list.
     type: list
@@ -41,21 +36,13 @@ options:
     description: Keep a copy of the document before a write that changes it.
     type: bool
     default: false
-  catalogues:
-    description: The folder of Sections.txt and Fields.txt; without it, tacconf's own search.
-    type: path
-  encoding:
-    description: Read the document in this encoding instead of the one its bytes show.
-    type: str
-    choices: [utf-8, windows-1252]
-  tacconf:
-    description: The tacconf program on the managed host; without it, C(tacconf) on the PATH.
-    type: path
 attributes:
   check_mode:
     support: full
   diff_mode:
     support: full
+extends_documentation_fragment:
+  - tavmanager.tac.tacconf
 author:
   - TAV Configuration Manager developers (@tavmanager)
 """
@@ -152,14 +139,10 @@ def main():
         module.exit_json(**response)
 
     # tacconf entry keys beyond r9 are written r10, r11, r12 (it takes them for r:, r; and r<).
-    operands = ["--", path] + pairs_for(section["name"], current, wanted)
-    options = ["--json", "--diff"]
-    preview, _ = tacconf.run_json("set", ["--dry-run"] + options + operands)
-    result = preview
-    if not module.check_mode and preview["changed"]:
-        if module.params["backup"]:
-            response["backup_file"] = module.backup_local(path)
-        result, _ = tacconf.run_json("set", options + operands)
+    pairs = pairs_for(section["name"], current, wanted)
+    result, backup_file = tacconf.set([], pairs, module.params["backup"])
+    if backup_file:
+        response["backup_file"] = backup_file
     response["changed"] = result["changed"]
     if module._diff:
         response["diff"] = dict(prepared=result.get("diff", ""))

@@ -24,11 +24,6 @@ description:
     takes exactly C(True) or C(False) (YAML booleans are passed so), and the message of a refused
     value is tacconf's.
 options:
-  path:
-    description: The .tac document.
-    type: path
-    required: true
-    aliases: [dest]
   settings:
     description:
       - The values to set, by C(SECTION.KEY) (for replacement entries C(SECTION.rN),
@@ -48,16 +43,6 @@ options:
       - Keep a copy of the document, with a time stamp in its name, before a write that changes it.
     type: bool
     default: false
-  catalogues:
-    description: The folder of Sections.txt and Fields.txt; without it, tacconf's own search.
-    type: path
-  encoding:
-    description: Read the document in this encoding instead of the one its bytes show.
-    type: str
-    choices: [utf-8, windows-1252]
-  tacconf:
-    description: The tacconf program on the managed host; without it, C(tacconf) on the PATH.
-    type: path
   wait:
     description: Seconds to wait for a lock another program holds on the document.
     type: float
@@ -68,6 +53,8 @@ attributes:
     support: full
 notes:
   - Needs the tavmanager package (tacconf) on the managed host.
+extends_documentation_fragment:
+  - tavmanager.tac.tacconf
 author:
   - TAV Configuration Manager developers (@tavmanager)
 """
@@ -129,8 +116,7 @@ def main():
     if not module.params["settings"]:
         module.fail_json(msg="settings names no setting")
     tacconf = Tacconf(module)
-    path = module.params["path"]
-    options = ["--json", "--diff"]
+    options = []
     if module.params["create"]:
         options.append("--create")
     if module.params["mode"] is not None:
@@ -140,20 +126,7 @@ def main():
     pairs = []
     for key, value in module.params["settings"].items():
         pairs += [key, setting_text(value)]
-    # Everything after "--" is the document and its pairs, whatever it looks like.
-    operands = ["--", path] + pairs
-
-    backup_file = None
-    if module.check_mode or module.params["backup"]:
-        preview, _ = tacconf.run_json("set", ["--dry-run"] + options + operands)
-        if module.check_mode or not preview["changed"]:
-            result = preview
-        else:
-            if not preview["created"]:
-                backup_file = module.backup_local(path)
-            result, _ = tacconf.run_json("set", options + operands)
-    else:
-        result, _ = tacconf.run_json("set", options + operands)
+    result, backup_file = tacconf.set(options, pairs, module.params["backup"])
 
     response = dict(
         changed=result["changed"],
