@@ -8,7 +8,9 @@ namespace tav {
 
 namespace {
 
-HANDLE HandleOf(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE HandleOf(NativeHandle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
 
 }  // namespace
 
@@ -19,9 +21,9 @@ Expected<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
     }
     // Others may go on reading, writing, renaming and removing it: a reader never stands in the
     // way of a save.
-    const HANDLE handle =
-        ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle = ::CreateFileW(
+        wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return WindowsError(path, ::GetLastError());
     }
@@ -43,8 +45,8 @@ Expected<FileIdentity> ReadOnlyFile::Identify() const {
     using Kind = FileIdentity::Kind;
     const DWORD type = ::GetFileType(HandleOf(m_handle));
     const Kind kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder
-                      : type == FILE_TYPE_DISK                                 ? Kind::Regular
-                                                                               : Kind::Other;
+                      : type == FILE_TYPE_DISK                                ? Kind::Regular
+                                                                              : Kind::Other;
     return FileIdentity{
         info.dwVolumeSerialNumber,
         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,

@@ -10,8 +10,8 @@ std::wstring Widen(std::string_view utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                           nullptr, 0);
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                           size);
@@ -25,8 +25,8 @@ std::string Narrow(std::wstring_view wide) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                          size, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
+                          nullptr, nullptr);
     return utf8;
 }
 
@@ -49,6 +49,16 @@ std::wstring LongPath(const std::string& path) {
         return L"\\\\?\\UNC\\" + full.substr(2);
     }
     return L"\\\\?\\" + full;
+}
+
+std::string ShownPath(std::wstring_view full) {
+    if (full.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        return "\\\\" + Narrow(full.substr(8));
+    }
+    if (full.rfind(L"\\\\?\\", 0) == 0) {
+        return Narrow(full.substr(4));
+    }
+    return Narrow(full);
 }
 
 int ErrnoOf(unsigned long code) {

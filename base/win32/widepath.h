@@ -21,6 +21,10 @@ std::string Narrow(std::wstring_view wide);
 // full.
 std::wstring LongPath(const std::string& path);
 
+// A long-form path as a user writes it: UTF-8, without the "\\?\" prefix ("\\?\UNC\server"
+// becomes "\\server").
+std::string ShownPath(std::wstring_view full);
+
 // The errno value that stands for the Windows error `code` in FileError::code (ENOENT for a
 // missing file or folder, EACCES, EEXIST, EBUSY for a sharing or lock violation, ENOSPC...; EIO
 // for the others).
