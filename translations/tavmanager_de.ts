@@ -273,6 +273,10 @@ Wählen Sie einen anderen Ordner, der Sections.txt und Fields.txt enthält; der 
         <source>the line is past the 64 sections the editor loads: ignored</source>
         <translation>die Zeile liegt hinter den 64 Abschnitten, die der Editor lädt: ignoriert</translation>
     </message>
+    <message>
+        <source>%1 more findings like the one on line %2 are not listed</source>
+        <translation>%1 weitere Befunde wie der in Zeile %2 werden nicht aufgeführt</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
