@@ -36,7 +36,9 @@ after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
 not UTF-8 (some of them cannot show right; one finding, at the first line
 that does not). Beside a document: the copy of a save that did not finish
 (the file may be incomplete; tacconf set --recover restores it) and the
-temporary files of saves that were stopped.
+temporary files of saves that were stopped. A document lists at most 1000
+problems of each kind; a line at its end says how many more there were (they
+count in the summary and in "problems").
 
 With --json, prints one object instead: {"format": 1, "findings": [{"file":
 PATH, "line": LINE or null, "message": MESSAGE}, ...], "problems": N,
