@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/expected.h"
+#include "base/readonlyfile.h"
 
 namespace tav {
 
@@ -39,15 +40,9 @@ Expected<FileBytes> ReadFileBuffer(const std::string& path);
 // Told each piece of a file as it is read, in order: the pieces put together are the bytes read.
 using ReadPieceSink = std::function<void(std::string_view piece)>;
 
-// ReadFileBuffer on the file open as `fd` (readable, any position; read from its start with pread,
-// so the descriptor's offset is unchanged); `path` is the name used in errors. `eachPiece`, if
-// set, is told each piece right after it is read, while it is still in the processor's cache.
-Expected<FileBytes> ReadOpenFile(int fd, const std::string& path,
-                                 const ReadPieceSink& eachPiece = {});
-
-// The size of the file open as `fd`, or the refusal of what the readers here do not read: a
-// folder, a device, a pipe or anything else that is not a regular file. Errors name `path`.
-Expected<std::size_t> RegularFileSize(int fd, const std::string& path);
+// ReadFileBuffer on `file` (read from its start with ReadAt, whatever its position). `eachPiece`,
+// if set, is told each piece right after it is read, while it is still in the processor's cache.
+Expected<FileBytes> ReadOpenFile(const ReadOnlyFile& file, const ReadPieceSink& eachPiece = {});
 
 // Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
 // bare name.

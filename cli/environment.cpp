@@ -1,21 +1,14 @@
 #include "cli/environment.h"
+#include "base/system.h"
 #include "base/translation.h"
-
-#include <unistd.h>
-#include <cerrno>
-#include <climits>
-#include <cstring>
 
 namespace tav::cli {
 
 std::string ExecutableFolder(std::string& error) {
-    char path[PATH_MAX];
-    const ssize_t size = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (size <= 0) {
-        error = std::string("/proc/self/exe: ") + std::strerror(errno);
+    const std::string exe = ExecutablePath(error);
+    if (exe.empty()) {
         return {};
     }
-    const std::string exe(path, static_cast<std::size_t>(size));
     const std::size_t slash = exe.rfind('/');
     if (slash == std::string::npos) {
         error = FillIn(Translate("tacconf", "/proc/self/exe: names no folder (%1)"), {exe});

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/system.h"
+
 namespace tav {
 
 namespace {
@@ -137,9 +139,7 @@ std::string FormatTimeText(const std::tm& time) {
 
 std::string CurrentTimeText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return FormatTimeText(local);
+    return FormatTimeText(LocalTime(now));
 }
 
 }  // namespace tav

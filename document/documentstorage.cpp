@@ -17,11 +17,6 @@
 //    listeners: the stamps' rows, then Saved.
 #include "document/documentstorage.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -78,8 +73,8 @@ Expected<std::vector<std::string>> DocumentStorage::Open(const std::string& path
                                                          const std::string& name,
                                                          MissingFile missing,
                                                          std::optional<TextEncoding> encoding) {
-    UniqueFd file(path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    const int openError = errno;
+    Expected<ReadOnlyFile> file =
+        path.empty() ? Expected<ReadOnlyFile>(FileError{}) : ReadOnlyFile::Open(path);
     // The fingerprint and the encoding come from each piece as it is read, while it is still in
     // the cache: no further pass over the whole file, and the progress of a long open tells of
     // nearly all of its work.
@@ -89,10 +84,9 @@ Expected<std::vector<std::string>> DocumentStorage::Open(const std::string& path
         hash.Add(piece);
         scanner.Scan(piece);
     };
-    Expected<FileBytes> bytes =
-        path.empty()   ? Expected<FileBytes>(FileBytes())
-        : file.Valid() ? ReadOpenFile(file.Get(), path, scan)
-                       : Expected<FileBytes>(FileError{path, std::strerror(openError), openError});
+    Expected<FileBytes> bytes = path.empty() ? Expected<FileBytes>(FileBytes())
+                                : file       ? ReadOpenFile(*file, scan)
+                                             : Expected<FileBytes>(file.Error());
     bool exists = !path.empty();
     if (!bytes) {
         if (missing == MissingFile::IsAnError || !bytes.Error().Missing()) {
@@ -105,14 +99,14 @@ Expected<std::vector<std::string>> DocumentStorage::Open(const std::string& path
     }
     const std::string_view view = bytes->View();
     m_disk = Fingerprint{exists, view.size(), hash.Value()};
-    m_file = exists ? std::move(file) : UniqueFd();
+    m_file = exists ? std::make_optional(std::move(*file)) : std::nullopt;
     return m_document.OpenText(path, name, ProfileText(view, ProfileText::InPlace{}), view,
                                encoding.value_or(scanner.Result()));
 }
 
 void DocumentStorage::New() {
     m_disk = Fingerprint();
-    m_file = UniqueFd();
+    m_file.reset();
     m_document.New();
 }
 
@@ -310,7 +304,7 @@ Expected<SaveOutcome> DocumentStorage::EditAndWrite(const SaveRequest& request) 
     bool refused = false;
     RewriteOptions options{request.leftover, request.create, {}};
     if (request.createMode) {
-        options.newFileMode = static_cast<mode_t>(*request.createMode);
+        options.newFileMode = static_cast<unsigned>(*request.createMode);
     }
     const Status saved = RewriteDocument(
         path,
@@ -367,20 +361,21 @@ Expected<std::string> DocumentStorage::SavedBytes(std::string_view bytes) const 
 }
 
 void DocumentStorage::KeepFile(const std::string& path, const WrittenContent& written) {
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    const bool same =
-        file.Valid() && ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::size_t>(info.st_size) == written.size &&
-        (written.inode == 0 || (info.st_ino == written.inode && info.st_dev == written.device));
-    m_file = same ? std::move(file) : UniqueFd();
+    Expected<ReadOnlyFile> file = ReadOnlyFile::Open(path);
+    const Expected<FileIdentity> identity =
+        file ? file->Identify() : Expected<FileIdentity>(file.Error());
+    const bool same = identity && identity->kind == FileIdentity::Kind::Regular &&
+                      identity->size == written.size &&
+                      (written.index == 0 ||
+                       (identity->index == written.index && identity->volume == written.volume));
+    m_file = same ? std::make_optional(std::move(*file)) : std::nullopt;
 }
 
 Expected<FileBytes> DocumentStorage::KeptContent() const {
-    if (!m_file.Valid()) {
+    if (!m_file) {
         return FileBytes();
     }
-    return ReadOpenFile(m_file.Get(), m_document.Path());
+    return ReadOpenFile(*m_file);
 }
 
 }  // namespace tav

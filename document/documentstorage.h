@@ -17,7 +17,6 @@
 #include "base/textencoding.h"
 #include "document/configdocument.h"
 #include "storage/documentfile.h"
-#include "storage/safepath.h"
 
 namespace tav {
 
@@ -182,7 +181,7 @@ private:
     // The file the document was last read from or written to, held open so that a save can write
     // the whole document again when someone removed the file (a removed file's content stays
     // while it is open). Read-only; nothing is read from it but then.
-    UniqueFd m_file;
+    std::optional<ReadOnlyFile> m_file;
 };
 
 }  // namespace tav

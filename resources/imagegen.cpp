@@ -64,7 +64,7 @@ int WritePng(const std::string& sizeText, const std::string& output, const std::
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc == 5 && std::string(argv[1]) == "--png") {
         return WritePng(argv[2], argv[3], argv[4]);

@@ -7,6 +7,11 @@
 # catalog, profile and storage know only base, not each other; help knows only base and the
 # Qt bridge; only cli knows check. resources/ (the images) may be used by tree, ui and app. The
 # core and cli include no Qt header.
+# What the operating system offers is used only in a platform half: a folder's posix/ subfolder
+# for POSIX (its headers, such as <unistd.h>, <fcntl.h>, <sys/...>, <dlfcn.h>, and the POSIX
+# calls the standard headers also declare, such as localtime_r or readlink), its win32/ subfolder
+# for Windows (<windows.h> and the other SDK headers). No file outside a half includes a half's
+# header, so the rest of every folder builds on both platforms.
 # Every offending include is printed as file:line: text; the exit status is 1 when there is any.
 # The folder checked is the argument (default: the source tree this script belongs to).
 set -euo pipefail
@@ -50,6 +55,32 @@ for folder in "${!allowed[@]}"; do
             split(core, c, " ");
             qtfree = 0;
             for (i in c) if (c[i] == self) qtfree = 1;
+            posixheaders = "^(unistd|fcntl|pwd|grp|dirent|dlfcn|poll|termios|pthread|spawn|syslog|glob|fnmatch|libgen|utime|sched|semaphore|netdb|signal|ftw|wordexp|sys/.*|netinet/.*|arpa/.*)\\.h$";
+            windowsheaders = "^(windows|winbase|winnt|winreg|winerror|fileapi|handleapi|processenv|aclapi|sddl|accctrl|shlobj|shellapi|knownfolders|io|direct|conio|winioctl|ntdef|ntstatus|restartmanager|lmcons)\\.h$";
+            posixcalls = "(^|[^A-Za-z0-9_])(localtime_r|gmtime_r|readlink|readlinkat|realpath|strerror_r|fileno|popen|pclose|mkstemp|mkdtemp|setenv|unsetenv|geteuid|getuid|getpid|isatty|flock|fsync|pread|pwrite|openat|fstatat|dlopen|dlsym)[ \t]*\\(";
+        }
+        FNR == 1 {
+            inposix = FILENAME ~ /(^|\/)posix\//;
+            inwin32 = FILENAME ~ /(^|\/)win32\//;
+            comment = 0;
+        }
+        {
+            code = $0;
+            if (comment) {
+                if (index(code, "*/") == 0) next;
+                code = substr(code, index(code, "*/") + 2);
+                comment = 0;
+            }
+            sub(/\/\/.*$/, "", code);
+            gsub(/"([^"\\]|\\.)*"/, "\"\"", code);
+            if (index(code, "/*") > 0) {
+                if (index(substr(code, index(code, "/*")), "*/") == 0) comment = 1;
+                code = substr(code, 1, index(code, "/*") - 1);
+            }
+            if (!inposix && code !~ /^[ \t]*#/ && code ~ posixcalls) {
+                print FILENAME ":" FNR ": " $0 "   (a POSIX call outside a posix/ folder)";
+                bad = 1;
+            }
         }
         /^[ \t]*#[ \t]*include[ \t]*[<"]/ {
             line = $0;
@@ -59,6 +90,26 @@ for folder in "${!allowed[@]}"; do
             sub(/[>"].*$/, "", name);
             if (qtfree && angle && name ~ /^Q/) {
                 print FILENAME ":" FNR ": " $0 "   (no Qt in the core)";
+                bad = 1;
+                next;
+            }
+            if (angle && !inposix && name ~ posixheaders) {
+                print FILENAME ":" FNR ": " $0 "   (a POSIX header outside a posix/ folder)";
+                bad = 1;
+                next;
+            }
+            if (angle && !inwin32 && tolower(name) ~ windowsheaders) {
+                print FILENAME ":" FNR ": " $0 "   (a Windows header outside a win32/ folder)";
+                bad = 1;
+                next;
+            }
+            if (!angle && !inposix && name ~ /(^|\/)posix\//) {
+                print FILENAME ":" FNR ": " $0 "   (the POSIX half is included only by itself)";
+                bad = 1;
+                next;
+            }
+            if (!angle && !inwin32 && name ~ /(^|\/)win32\//) {
+                print FILENAME ":" FNR ": " $0 "   (the Windows half is included only by itself)";
                 bad = 1;
                 next;
             }
@@ -74,6 +125,7 @@ for folder in "${!allowed[@]}"; do
     ' $files || status=1
 done
 if [ "$status" -ne 0 ]; then
-    echo "check-layers: includes that point up the layers (see scripts/check-layers.sh)" >&2
+    echo "check-layers: includes that point up the layers, or platform code outside its half" \
+        "(see scripts/check-layers.sh)" >&2
 fi
 exit "$status"

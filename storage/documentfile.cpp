@@ -1,119 +1,35 @@
 #include "storage/documentfile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
 #include "base/fileaccess.h"
 #include "base/translation.h"
-#include "storage/filelock.h"
-#include "storage/filereplacement.h"
-#include "storage/leftovers.h"
-#include "storage/safepath.h"
+#include "storage/documentslot.h"
 
 namespace tav {
 
 namespace {
 
-// How often the lock is taken again because another saver replaced the file while this one
-// waited for it: each time means a save of someone else completed, so this only guards against
-// a loop that would never end.
-constexpr int kLockAttempts = 1000;
-
-FileError Failure(const std::string& path, const std::string& what, int code) {
-    return FileError{path, what + std::strerror(code), code, WriteState::Untouched};
-}
-
-// The document, open for reading and locked; closing it releases the lock.
-struct LockedFile {
-    UniqueFd fd;          // invalid when no file has the name
-    bool locked = false;  // false on file systems without flock
-    bool again = false;   // the name became a link or something else: resolve the path again
-};
-
-// Opens the regular file `name` in `folder` for reading, without following a link or blocking,
-// and locks it, until the lock is held on the file the name leads to.
-Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& folder,
-                                const std::string& name) {
-    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        // Looked at first, so that no FIFO or device is ever opened.
-        struct stat named {};
-        if (::fstatat(folder.fd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno == ENOENT) {
-                return LockedFile{};
-            }
-            return Failure(path, Translate("Storage", "cannot open: "), errno);
-        }
-        if (S_ISLNK(named.st_mode)) {
-            return LockedFile{UniqueFd(), false, true};
-        }
-        if (S_ISDIR(named.st_mode)) {
-            return FileError{path, Translate("Storage", "is a folder, not a file"), EISDIR,
-                             WriteState::Untouched};
-        }
-        if (!S_ISREG(named.st_mode)) {
-            return FileError{path, Translate("Storage", "is not a regular file"), EINVAL,
-                             WriteState::Untouched};
-        }
-        LockedFile file{UniqueFd(::openat(
-            folder.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC))};
-        if (!file.fd.Valid()) {
-            if (errno == ELOOP || errno == ENOENT) {
-                return LockedFile{UniqueFd(), false, true};
-            }
-            return Failure(path, Translate("Storage", "cannot open: "), errno);
-        }
-        struct stat opened {};
-        if (::fstat(file.fd.Get(), &opened) != 0) {
-            return Failure(path, Translate("Storage", "cannot open: "), errno);
-        }
-        if (!S_ISREG(opened.st_mode)) {
-            return LockedFile{UniqueFd(), false, true};  // swapped since it was looked at
-        }
-        const Expected<LockResult> lock = LockExclusively(file.fd.Get(), path);
-        if (!lock) {
-            return NothingWritten(lock.Error());
-        }
-        if (*lock == LockResult::Unsupported) {
-            return file;
-        }
-        file.locked = true;
-        struct stat now {};
-        if (::fstatat(folder.fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 && errno != ENOENT) {
-            return Failure(path, Translate("Storage", "cannot open: "), errno);
-        }
-        if (now.st_dev == opened.st_dev && now.st_ino == opened.st_ino) {
-            return file;
-        }
+// The copy an unfinished in-place write left, dealt with as `choice` says before the edit: true
+// when the copy is still to be removed after the write (with its bytes in `copyBytes` for
+// Restore), or the refusal.
+Expected<bool> TakeLeftover(const std::string& path, DocumentSlot& slot, std::string_view current,
+                            LeftoverChoice choice, FileBytes& copyBytes) {
+    if (!slot.FindCopy()) {
+        return false;
     }
-    return FileError{path, Translate("Storage", "the file keeps being replaced by other programs"),
-                     EAGAIN, WriteState::Untouched};
-}
-
-// The copy an unfinished in-place write left, dealt with as `choice` says before the edit: gives
-// the copy still to be removed after the write (with its bytes in `copyBytes` for Restore), or
-// the refusal.
-Expected<std::optional<FoundCopy>> TakeLeftover(const std::string& path, const ReadDocument& file,
-                                                std::string_view current, LeftoverChoice choice,
-                                                FileBytes& copyBytes) {
-    std::optional<FoundCopy> copy = FindCopy(file.folder, file.name, &file.info);
-    if (!copy) {
-        return copy;
-    }
-    Expected<FileBytes> bytes = ReadCopy(*copy, path);
+    Expected<FileBytes> bytes = slot.ReadCopy();
     if (!bytes) {
         return NothingWritten(bytes.Error());
     }
     if (bytes->View() == current || choice == LeftoverChoice::Discard) {
         // The earlier write finished (only its copy's removal was missed), or the user keeps the
         // file as it is.
-        if (const Status removed = RemoveCopy(*copy, path); !removed) {
+        if (const Status removed = slot.RemoveCopy(); !removed) {
             return NothingWritten(removed.Error());
         }
-        return std::optional<FoundCopy>();
+        return false;
     }
     if (choice == LeftoverChoice::Refuse) {
         return FileError{path,
@@ -122,26 +38,17 @@ Expected<std::optional<FoundCopy>> TakeLeftover(const std::string& path, const R
                                           "may be incomplete, and the complete content of that "
                                           "save is in %1 (restore it with tacconf set --recover, "
                                           "or open the file in the editor, which offers to)"),
-                                {copy->Path()}),
+                                {slot.CopyPath()}),
                          EAGAIN, WriteState::Untouched};
     }
     copyBytes = std::move(*bytes);
-    return copy;
-}
-
-// Removes the temporary files that killed saves of the document left beside it. Only a saver
-// holding the lock on the file its name leads to makes them, so while this one does, every other
-// is a leftover (after its rename a saver holds the lock of the old file, not of the name's).
-void RemoveKilledTemps(const ReadDocument& file) {
-    for (const std::string& temp : FindTemps(file.folder, file.name)) {
-        ::unlinkat(file.folder.fd, temp.c_str(), 0);  // a leftover that stays is harmless
-    }
+    return true;
 }
 
 // After a write: the copy it restored goes.
-Status CleanUp(const std::string& path, const std::optional<FoundCopy>& copy) {
+Status CleanUp(DocumentSlot& slot, bool copy) {
     if (copy) {
-        if (const Status removed = RemoveCopy(*copy, path); !removed) {
+        if (const Status removed = slot.RemoveCopy(); !removed) {
             FileError error = removed.Error();
             error.state = WriteState::Saved;
             return error;
@@ -155,52 +62,44 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
                                                     const DocumentEdit& edit,
                                                     WrittenContent* written,
                                                     const RewriteOptions& options) {
-    Expected<FolderEntry> entry = ResolveEntry(path, path);
-    if (!entry) {
-        return NothingWritten(entry.Error());
+    const std::unique_ptr<DocumentSlot> slot = MakeDocumentSlot(path);
+    const Expected<DocumentSlot::Found> found = slot->OpenLocked();
+    if (!found) {
+        return found.Error();
     }
-    const OpenFolderRef folder{entry->folder.Get(), entry->folderPath};
-    Expected<LockedFile> locked = OpenLocked(path, folder, entry->name);
-    if (!locked) {
-        return locked.Error();
-    }
-    if (locked->again) {
+    if (*found == DocumentSlot::Found::Again) {
         return std::optional<ReplaceOutcome>();
     }
-    const bool exists = locked->fd.Valid();
-    if (!exists && !entry->danglingLink.empty()) {
+    const bool exists = *found == DocumentSlot::Found::Exists;
+    if (!exists && !slot->DanglingLink().empty()) {
         return FileError{path,
                          FillIn(Translate("Storage",
                                           "is a symbolic link (%1) to a file that does not exist; "
                                           "no file is created through it"),
-                                {entry->danglingLink}),
+                                {slot->DanglingLink()}),
                          ENOENT, WriteState::Untouched};
     }
     if (!exists && !options.createMissing) {
         return FileError{path, std::strerror(ENOENT), ENOENT, WriteState::Untouched};
     }
-    ReadDocument file{path, folder, entry->name, locked->fd.Get(), {}};
     FileBytes current;
     FileBytes copyBytes;
-    std::optional<FoundCopy> copy;
+    bool copy = false;
     if (exists) {
-        if (::fstat(file.fd, &file.info) != 0) {
-            return Failure(path, Translate("Storage", "cannot read: "), errno);
-        }
-        Expected<FileBytes> bytes = ReadOpenFile(file.fd, path);
+        Expected<FileBytes> bytes = slot->Read();
         if (!bytes) {
             return NothingWritten(bytes.Error());
         }
         current = std::move(*bytes);
-        if (locked->locked) {
-            RemoveKilledTemps(file);
+        if (slot->Locked()) {
+            slot->RemoveKilledTemps();
         }
-        Expected<std::optional<FoundCopy>> leftover =
-            TakeLeftover(path, file, current.View(), options.leftover, copyBytes);
+        const Expected<bool> leftover =
+            TakeLeftover(path, *slot, current.View(), options.leftover, copyBytes);
         if (!leftover) {
             return leftover.Error();
         }
-        copy = std::move(*leftover);
+        copy = *leftover;
     }
     std::string_view given = copy ? copyBytes.View() : current.View();
     if (!exists && options.contentIfMissing) {
@@ -220,15 +119,13 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         *written = WrittenContent{next->Size(), ContentHash::Of(*next), 0, 0};
     }
     if (exists && next->Equals(current.View())) {
-        if (const Status cleaned = CleanUp(path, copy); !cleaned) {
+        if (const Status cleaned = CleanUp(*slot, copy); !cleaned) {
             return cleaned.Error();
         }
         return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
     }
-    ino_t inode = 0;
     const Expected<ReplaceOutcome> outcome =
-        exists ? ReplaceDocumentContent(file, *next, &inode)
-               : CreateDocumentFile(path, folder, entry->name, *next, &inode, options.newFileMode);
+        exists ? slot->Replace(*next) : slot->Create(*next, options.newFileMode);
     if (!outcome) {
         return NothingWritten(outcome.Error());
     }
@@ -236,13 +133,19 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         return std::optional<ReplaceOutcome>();
     }
     if (written != nullptr) {
-        written->device = exists ? file.info.st_dev : entry->folderInfo.st_dev;
-        written->inode = inode;
+        std::tie(written->volume, written->index) = slot->WrittenFile();
     }
-    if (const Status cleaned = CleanUp(path, copy); !cleaned) {
+    if (const Status cleaned = CleanUp(*slot, copy); !cleaned) {
         return cleaned.Error();
     }
     return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
+}
+
+Status RewriteUnchanged(const std::string& path, LeftoverChoice choice) {
+    return RewriteDocument(
+        path,
+        [](std::string_view current) -> Expected<SplicedBytes> { return SplicedBytes(current); },
+        nullptr, RewriteOptions{choice, false});
 }
 
 }  // namespace
@@ -269,20 +172,8 @@ Status RewriteDocument(const std::string& path, const DocumentEdit& edit, Writte
                                       "the file kept changing while it was being saved "
                                       "(read %1 times)"),
                             {std::to_string(kRewriteAttempts)}),
-
                      EAGAIN, WriteState::Untouched};
 }
-
-namespace {
-
-Status RewriteUnchanged(const std::string& path, LeftoverChoice choice) {
-    return RewriteDocument(
-        path,
-        [](std::string_view current) -> Expected<SplicedBytes> { return SplicedBytes(current); },
-        nullptr, RewriteOptions{choice, false});
-}
-
-}  // namespace
 
 Status RestoreLeftoverCopy(const std::string& path) {
     return RewriteUnchanged(path, LeftoverChoice::Restore);

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include <sys/types.h>
-
 #include "base/expected.h"
 #include "base/splicedbytes.h"
 
@@ -24,12 +22,12 @@ namespace tav {
 using DocumentEdit = std::function<Expected<SplicedBytes>(std::string_view current)>;
 
 // What a document file holds after a rewrite: its size and ContentHash, and which file that is
-// (device and inode; 0 when nothing had to be written).
+// (FileIdentity's volume and index; both 0 when nothing had to be written).
 struct WrittenContent {
     std::size_t size = 0;
     std::uint64_t hash = 0;
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
 };
 
 // How many times RewriteDocument reads and edits a file that someone else keeps changing before it
@@ -49,8 +47,9 @@ enum class LeftoverChoice {
 struct RewriteOptions {
     LeftoverChoice leftover = LeftoverChoice::Refuse;
     bool createMissing = true;  // false: a document that does not exist is an error (ENOENT)
-    // The permission bits of a document made here (nothing: 0666 less the umask).
-    std::optional<mode_t> newFileMode{};
+    // The POSIX permission bits of a document made here (nothing: 0666 less the umask). Windows
+    // has no such bits: a new document gets its folder's inherited permissions there.
+    std::optional<unsigned> newFileMode{};
     // When set, what `edit` is given for a document that does not exist (instead of no bytes):
     // the content it had when last read, for a file someone removed while it was open. Its error
     // fails the rewrite, with nothing written.

@@ -2,8 +2,6 @@
 // told to whoever installed a sink on the thread, and names the process holding the lock.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <functional>
 #include <string>
@@ -12,9 +10,9 @@
 
 namespace tav {
 
-// Who holds a lock on a file, as /proc/locks and /proc/PID/comm tell it.
+// Who holds a lock on a file, as the system tells it.
 struct LockHolder {
-    pid_t pid = 0;        // 0 when no holder could be found (another namespace, no /proc)
+    long long pid = 0;    // 0 when no holder could be found (another namespace, no /proc)
     std::string command;  // the holder's program name, empty when unknown
 
     // "flock (process 1234)", or "another program" when nothing is known.
@@ -49,17 +47,23 @@ LockWaitSink WaitUpTo(std::chrono::milliseconds limit);
 // How taking a lock ended.
 enum class LockResult {
     Locked,       // the exclusive lock is held
-    Unsupported,  // the file system has no flock (ENOLCK, EOPNOTSUPP): go on without it
+    Unsupported,  // the file system has no locks: go on without it
 };
 
-// Takes the exclusive flock on the open file `fd` without blocking the thread for more than a
-// poll's length: tries at once, then after pauses that grow from 1 to 50 ms, telling the thread's
-// sink (or, without one, waiting up to kDefaultLockWait). Fails, naming `path`, the holder and how
-// long it waited, when the sink gives up; or with the reason when flock fails otherwise.
-Expected<LockResult> LockExclusively(int fd, const std::string& path);
+// What one try at the lock found.
+enum class LockTry {
+    Locked,       // it is held now
+    Busy,         // someone else holds it
+    Unsupported,  // the file system has no locks
+};
 
-// Who holds a lock on the file open as `fd`: the first holder /proc/locks lists for its device
-// and inode that is not this process.
-LockHolder FindLockHolder(int fd);
+// The one waiting rule of both platforms' locks, which call it with their own `tryLock` (never
+// blocking) and `findHolder`: tries at once, then after pauses that grow from 1 to 50 ms, telling
+// the thread's sink (or, without one, waiting up to kDefaultLockWait) how long it has waited and
+// who holds the lock. Fails, naming `path`, the holder and how long it waited, when the sink gives
+// up (WriteState::Untouched), or with `tryLock`'s error.
+Expected<LockResult> WaitForLock(const std::string& path,
+                                 const std::function<Expected<LockTry>()>& tryLock,
+                                 const std::function<LockHolder()>& findHolder);
 
 }  // namespace tav

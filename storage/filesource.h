@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "base/expected.h"
+#include "base/readonlyfile.h"
 
 namespace tav {
 
@@ -17,21 +19,15 @@ public:
     // folder, device or pipe without blocking on it.
     static Expected<FileSource> Open(const std::string& path);
 
-    FileSource(FileSource&& other) noexcept;
-    FileSource& operator=(FileSource&& other) noexcept;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-    ~FileSource();
-
     // Reads the next bytes, up to `room`, into `into` and gives how many: 0 only at the end of
     // the file. A failure names the file and the reason. Fits ByteSource (profilelookup.h).
     Expected<std::size_t> Read(char* into, std::size_t room);
 
 private:
-    FileSource(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    explicit FileSource(ReadOnlyFile file) : m_file(std::move(file)) {}
 
-    int m_fd = -1;
-    std::string m_path;
+    ReadOnlyFile m_file;
+    std::uint64_t m_offset = 0;
 };
 
 }  // namespace tav

@@ -61,6 +61,26 @@ rows=(
     "cli-translations|cli/a.cpp|#include \"translations/programtranslations.h\"|pass"
     "app-translations|app/a.cpp|#include \"translations/programtranslations.h\"|pass"
     "ui-translations|ui/a.cpp|#include \"translations/programtranslations.h\"|fail"
+    # What the system offers stays in its platform half (posix/, win32/).
+    "posix-header-in-half|storage/posix/a.cpp|#include <unistd.h>|pass"
+    "posix-header-outside|storage/a.cpp|#include <unistd.h>|fail"
+    "posix-sys-header-outside|document/a.cpp|#include <sys/stat.h>|fail"
+    "posix-header-in-ui|ui/a.cpp|#include <dlfcn.h>|fail"
+    "posix-header-in-win32|base/win32/a.cpp|#include <fcntl.h>|fail"
+    "windows-header-in-half|base/win32/a.cpp|#include <windows.h>|pass"
+    "windows-header-outside|ui/a.cpp|#include <Windows.h>|fail"
+    "windows-header-in-posix|storage/posix/a.cpp|#include <aclapi.h>|fail"
+    "posix-half-from-outside|document/a.h|#include \"storage/posix/safepath.h\"|fail"
+    "posix-half-from-itself|storage/posix/a.cpp|#include \"storage/posix/safepath.h\"|pass"
+    "win32-half-from-outside|storage/a.cpp|#include \"base/win32/widepath.h\"|fail"
+    "win32-half-from-win32|storage/win32/a.cpp|#include \"base/win32/widepath.h\"|pass"
+    "posix-call-outside|document/a.cpp|    localtime_r(&now, &local);|fail"
+    "posix-call-qualified|cli/a.cpp|    n = ::readlink(\"/proc/self/exe\", p, size);|fail"
+    "posix-call-spaced|tree/a.cpp|    if (isatty (1)) {|fail"
+    "posix-call-in-half|base/posix/a.cpp|    n = ::readlink(\"/proc/self/exe\", p, size);|pass"
+    "posix-call-in-comment|document/a.cpp|    x = 1;  // unlike localtime_r(), this is portable|pass"
+    "posix-call-in-text|document/a.cpp|    Say(\"readlink(2) failed\");|pass"
+    "posix-call-longer-name|document/a.cpp|    MyFsync(fd); my_fsync(fd);|pass"
 )
 
 for row in "${rows[@]}"; do

@@ -1,7 +1,7 @@
 // Waiting for the lock on a document: bounded, told to the thread's sink with the holder named
 // from /proc/locks, and followed by a fresh look at the name, which another program may have
 // replaced meanwhile.
-#include "storage/filelock.h"
+#include "storage/posix/flock.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 #include "profile/profiletext.h"
 #include "savetestutil.h"
 #include "storage/documentfile.h"
-#include "storage/safepath.h"
+#include "storage/posix/safepath.h"
 #include "testutil.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // left incomplete, and the copy is restored (links kept) or discarded on request; the temporary
 // file of a killed rename is found and the next save removes it.
 #include "storage/leftovers.h"
+#include "storage/tempnames.h"
 
 #include <gtest/gtest.h>
 

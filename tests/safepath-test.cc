@@ -1,7 +1,7 @@
 // Resolving a document's path, and the link rule a save follows in folders others can write to:
 // a link another user planted is never followed to a file of the saver's, while the links the
 // saver or the folder's owner made still are. Run as root, with nobody as the other user.
-#include "storage/safepath.h"
+#include "storage/posix/safepath.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 
 #include "base/filepath.h"
 #include "savetestutil.h"
-#include "storage/tempfile.h"
+#include "storage/posix/tempfile.h"
 #include "testutil.h"
 
 namespace {

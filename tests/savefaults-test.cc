@@ -17,7 +17,7 @@
 #include "document/documentstorage.h"
 #include "savetestutil.h"
 #include "storage/atomicfile.h"
-#include "storage/tempfile.h"
+#include "storage/posix/tempfile.h"
 #include "testutil.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "savetestutil.h"
-#include "storage/safepath.h"
+#include "storage/posix/safepath.h"
 #include "testutil.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The names of a save's temporary files and copies: made from the document's name, cut without
 // splitting a UTF-8 sequence, and told apart for documents whose names share their start, so that
 // the leftovers of one document are never taken for another's.
-#include "storage/tempfile.h"
+#include "storage/posix/tempfile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "storage/leftovers.h"
+#include "storage/posix/leftovercopy.h"
 #include "testutil.h"
 
 namespace {

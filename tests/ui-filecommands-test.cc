@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "storage/tempfile.h"
+#include "storage/posix/tempfile.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/workfeedback.h"

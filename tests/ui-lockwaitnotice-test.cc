@@ -18,7 +18,7 @@
 #include <optional>
 
 #include "storage/filelock.h"
-#include "storage/tempfile.h"
+#include "storage/posix/tempfile.h"
 #include "tree/configtree.h"
 #include "ui-fakes.h"
 #include "ui/lockwaitnotice.h"

@@ -895,6 +895,22 @@ Abbrechen gibt auf: es wird nichts geschrieben.</translation>
         <source>cannot flush the folder %1 to disk: </source>
         <translation>der Ordner %1 kann nicht auf den Datenträger geschrieben werden: </translation>
     </message>
+    <message>
+        <source>is a link that belongs neither to you nor to the owner of its folder %1; it is not followed</source>
+        <translation>ist eine Verknüpfung, die weder Ihnen noch dem Besitzer ihres Ordners %1 gehört; ihr wird nicht gefolgt</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>der Ordner %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>there is no cache folder (LOCALAPPDATA is not set)</source>
+        <translation>es gibt keinen Cache-Ordner (LOCALAPPDATA ist nicht gesetzt)</translation>
+    </message>
+    <message>
+        <source>the cache folder %1 is not a folder</source>
+        <translation>der Cache-Ordner %1 ist kein Ordner</translation>
+    </message>
 </context>
 <context>
     <name>tacconf</name>

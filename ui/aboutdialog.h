@@ -6,7 +6,7 @@
 namespace tav {
 
 // Command id of the About entry appended to the window's system menu, where the platform has one
-// (Windows: systemmenu_win.cpp).
+// (Windows: win32/systemmenu.cpp).
 constexpr unsigned kAboutSysCommand = 16;
 
 // True when the system command `id` is the About entry: its low four bits are the system's own,

@@ -145,7 +145,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 #ifdef Q_OS_WIN
-    // The About entry of the system menu (systemmenu_win.cpp): WM_SYSCOMMAND with an id that
+    // The About entry of the system menu (win32/systemmenu.cpp): WM_SYSCOMMAND with an id that
     // IsAboutSysCommand accepts runs OnAbout; every other message goes on to QDialog.
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif

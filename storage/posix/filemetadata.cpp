@@ -1,4 +1,4 @@
-#include "storage/filemetadata.h"
+#include "storage/posix/filemetadata.h"
 #include "base/translation.h"
 
 #include <sys/xattr.h>

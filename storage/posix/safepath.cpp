@@ -1,4 +1,4 @@
-#include "storage/safepath.h"
+#include "storage/posix/safepath.h"
 
 #include <fcntl.h>
 #include <pwd.h>

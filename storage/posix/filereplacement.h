@@ -12,7 +12,8 @@
 
 #include "base/expected.h"
 #include "base/splicedbytes.h"
-#include "storage/tempfile.h"
+#include "storage/documentslot.h"
+#include "storage/posix/tempfile.h"
 
 namespace tav {
 
@@ -23,12 +24,6 @@ struct ReadDocument {
     std::string name;      // its name in that folder, not a symbolic link
     int fd = -1;           // open for reading (and locked by the caller)
     struct stat info {};   // fstat of `fd` before it was read
-};
-
-enum class ReplaceOutcome {
-    Replaced,          // the document holds the new content
-    ChangedMeanwhile,  // someone else changed, replaced or created the file since it was read:
-                       // nothing was written, read it again
 };
 
 // Writes `bytes` as the new content of `file`, keeping its owner, group, mode, ACL and extended

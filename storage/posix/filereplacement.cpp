@@ -1,4 +1,4 @@
-#include "storage/filereplacement.h"
+#include "storage/posix/filereplacement.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include "base/progress.h"
 #include "base/translation.h"
 #include "storage/atomicfile.h"
-#include "storage/filemetadata.h"
+#include "storage/posix/filemetadata.h"
 
 namespace tav {
 
@@ -200,7 +200,7 @@ Expected<ReplaceOutcome> WriteInPlaceFromCache(const ReadDocument& file,
         return NothingWritten(done.Error());
     }
     return WriteInPlace(file, bytes, std::move(*copy), cache,
-                        CopyNameInCache(file.info, file.name));
+                        CopyNameInCache(IdentityOf(file.info), file.name));
 }
 
 bool IsPermissionError(int code) {

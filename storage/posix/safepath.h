@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/expected.h"
+#include "base/posix/identity.h"
 
 namespace tav {
 

@@ -11,7 +11,8 @@
 
 #include "base/expected.h"
 #include "base/splicedbytes.h"
-#include "storage/safepath.h"
+#include "storage/posix/safepath.h"
+#include "storage/tempnames.h"
 
 namespace tav {
 
@@ -85,22 +86,6 @@ private:
     ino_t m_inode = 0;
     bool m_keep = false;
 };
-
-// What every temporary file of a save of the document `documentName` starts with: a dot, the start
-// of the name (at most 32 bytes, no UTF-8 sequence cut), a dot and eight hex digits made from the
-// whole name.
-std::string TempNamePrefix(const std::string& documentName);
-
-// True when `entry` is the name of a temporary file TempFile::Create made for `documentName`.
-bool IsTempNameOf(std::string_view entry, const std::string& documentName);
-
-// The name of the complete copy an in-place write of `documentName` keeps beside the document
-// until the document holds the new content: TempNamePrefix(documentName) + ".new".
-std::string CopyNameBeside(const std::string& documentName);
-
-// The name of that copy in the cache folder, where documents of every folder meet: the device
-// and inode of the document `info` before it, then as CopyNameBeside.
-std::string CopyNameInCache(const struct stat& info, const std::string& documentName);
 
 // Flushes the folder open as `folder` to disk, so that a rename or a new name in it survives a
 // crash. File systems that cannot flush a folder (EINVAL), and a folder the saver may enter but

@@ -1,4 +1,5 @@
 #include "storage/leftovers.h"
+#include "storage/posix/leftovercopy.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -55,7 +56,7 @@ std::optional<FoundCopy> FindCopy(const OpenFolderRef& folder, const std::string
     if (!cache) {
         return std::nullopt;  // no cache folder we may use: no copy of ours can be there
     }
-    return CopyIn(cache->first.Get(), cache->second, CopyNameInCache(*info, name));
+    return CopyIn(cache->first.Get(), cache->second, CopyNameInCache(IdentityOf(*info), name));
 }
 
 Expected<FileBytes> ReadCopy(const FoundCopy& copy, const std::string& errorPath) {
@@ -67,7 +68,7 @@ Expected<FileBytes> ReadCopy(const FoundCopy& copy, const std::string& errorPath
                                 {copy.Path(), std::strerror(errno)}),
                          errno};
     }
-    return ReadOpenFile(fd.Get(), copy.Path());
+    return ReadOpenFile(ReadOnlyFile::Borrow(fd.Get(), copy.Path()));
 }
 
 Status RemoveCopy(const FoundCopy& copy, const std::string& errorPath) {
@@ -132,7 +133,8 @@ Expected<Leftovers> FindLeftovers(const std::string& path) {
         if (!copied) {
             return copied.Error();
         }
-        const Expected<FileBytes> current = ReadOpenFile(document.Get(), path);
+        const Expected<FileBytes> current =
+            ReadOpenFile(ReadOnlyFile::Borrow(document.Get(), path));
         if (!current) {
             return current.Error();
         }
