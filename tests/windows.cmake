@@ -48,3 +48,19 @@ tav_add_test(cli-tests
         testutil.cc
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
+
+# tacconf.exe end to end under Wine: each case_NAME function of tacconf-wine-test.sh is the test
+# tacconf-wine.NAME, compared with the bytes in windows/expected/.
+set(tav_wine_cases_script ${CMAKE_CURRENT_SOURCE_DIR}/windows/tacconf-wine-test.sh)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tav_wine_cases_script})
+file(STRINGS ${tav_wine_cases_script} tav_wine_cases REGEX "^case_[a-z0-9_]+\\(\\)")
+foreach(line ${tav_wine_cases})
+    string(REGEX REPLACE "^case_([a-z0-9_]+).*" "\\1" case ${line})
+    add_test(NAME tacconf-wine.${case}
+        COMMAND ${tav_wine_cases_script} ${case} ${PROJECT_SOURCE_DIR}/examples
+                ${CMAKE_CURRENT_SOURCE_DIR}/windows/expected
+                ${CMAKE_CURRENT_BINARY_DIR}/tacconf-wine/${case}
+                -- ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tacconf>)
+    set_tests_properties(tacconf-wine.${case} PROPERTIES TIMEOUT 120
+                         ENVIRONMENT TAV_VERSION=${PROJECT_VERSION})
+endforeach()
