@@ -24,6 +24,11 @@ tav_add_test(core-tests
         testutil.cc
     LIBS tavdocument)
 
+# The Windows half of the save cycle, on its own temporary folders.
+tav_add_test(win32-storage-tests
+    SOURCES win32/storage-test.cc
+    LIBS tavstorage tavprofile)
+
 tav_add_test(check-tests
     PREFIX check.
     SOURCES check-test.cc
