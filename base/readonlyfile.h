@@ -27,6 +27,11 @@ struct FileIdentity {
     }
 };
 
+// Whether a file held open stays readable after someone removes its name, without standing in the
+// way of the removal: true on POSIX; false on Windows, where on some file systems (FAT, network
+// shares) a removal waits for the last handle, and nobody can use the name again until then.
+extern const bool kHeldFileSurvivesRemoval;
+
 class ReadOnlyFile final {
 public:
     // Opens `path` for reading, without blocking on a FIFO and without becoming anyone's

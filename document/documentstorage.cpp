@@ -17,6 +17,7 @@
 //    listeners: the stamps' rows, then Saved.
 #include "document/documentstorage.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -99,7 +100,13 @@ Expected<std::vector<std::string>> DocumentStorage::Open(const std::string& path
     }
     const std::string_view view = bytes->View();
     m_disk = Fingerprint{exists, view.size(), hash.Value()};
-    m_file = exists ? std::make_optional(std::move(*file)) : std::nullopt;
+    m_file.reset();
+    m_keptBytes = FileBytes();
+    if (exists && kHeldFileSurvivesRemoval) {
+        m_file = std::move(*file);
+    } else if (exists) {
+        m_keptBytes = std::move(*bytes);  // `view` still points into its buffer
+    }
     return m_document.OpenText(path, name, ProfileText(view, ProfileText::InPlace{}), view,
                                encoding.value_or(scanner.Result()));
 }
@@ -107,6 +114,7 @@ Expected<std::vector<std::string>> DocumentStorage::Open(const std::string& path
 void DocumentStorage::New() {
     m_disk = Fingerprint();
     m_file.reset();
+    m_keptBytes = FileBytes();
     m_document.New();
 }
 
@@ -216,7 +224,7 @@ Expected<SaveOutcome> DocumentStorage::Resolve(const SaveRequest& request,
     switch (resolution.answer) {
         case DiskResolution::Answer::Merge:
             m_disk = FingerprintOf(bytes, true);
-            KeepFile(m_document.Path(), WrittenContent{bytes.size(), m_disk.hash, 0, 0});
+            KeepFile(m_document.Path(), WrittenContent{bytes.size(), m_disk.hash, 0, 0}, bytes);
             for (const std::string& warning : m_document.MergeDisk(bytes, resolution.takeTheirs)) {
                 if (request.warn) {
                     request.warn(warning);
@@ -360,7 +368,25 @@ Expected<std::string> DocumentStorage::SavedBytes(std::string_view bytes) const 
     return text.Bytes();
 }
 
-void DocumentStorage::KeepFile(const std::string& path, const WrittenContent& written) {
+void DocumentStorage::KeepFile(const std::string& path, const WrittenContent& written,
+                               std::optional<std::string_view> content) {
+    m_file.reset();
+    m_keptBytes = FileBytes();
+    if (!kHeldFileSurvivesRemoval && content) {
+        std::unique_ptr<char[]> copy(new char[content->size() + 1]);
+        std::memcpy(copy.get(), content->data(), content->size());
+        m_keptBytes = FileBytes(std::move(copy), content->size());
+        return;
+    }
+    if (!kHeldFileSurvivesRemoval) {
+        // The bytes of the file as it is now, when they are what was written.
+        Expected<FileBytes> bytes = ReadFileBuffer(path);
+        if (bytes && bytes->Size() == written.size &&
+            ContentHash::Of(bytes->View()) == written.hash) {
+            m_keptBytes = std::move(*bytes);
+        }
+        return;
+    }
     Expected<ReadOnlyFile> file = ReadOnlyFile::Open(path);
     const Expected<FileIdentity> identity =
         file ? file->Identify() : Expected<FileIdentity>(file.Error());
@@ -368,14 +394,21 @@ void DocumentStorage::KeepFile(const std::string& path, const WrittenContent& wr
                       identity->size == written.size &&
                       (written.index == 0 ||
                        (identity->index == written.index && identity->volume == written.volume));
-    m_file = same ? std::make_optional(std::move(*file)) : std::nullopt;
+    if (same) {
+        m_file = std::move(*file);
+    }
 }
 
 Expected<FileBytes> DocumentStorage::KeptContent() const {
-    if (!m_file) {
+    if (m_file) {
+        return ReadOpenFile(*m_file);
+    }
+    if (m_keptBytes.Size() == 0) {
         return FileBytes();
     }
-    return ReadOpenFile(*m_file);
+    std::unique_ptr<char[]> copy(new char[m_keptBytes.Size()]);
+    std::memcpy(copy.get(), m_keptBytes.View().data(), m_keptBytes.Size());
+    return FileBytes(std::move(copy), m_keptBytes.Size());
 }
 
 }  // namespace tav

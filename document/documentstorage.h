@@ -170,7 +170,9 @@ private:
     // Keeps the document's file open as it is now, when it is the file `written` describes (a
     // save's: that inode and size) or, for `written` without an inode, a file of its size; else
     // keeps nothing.
-    void KeepFile(const std::string& path, const WrittenContent& written);
+    // `content`, when given, is what the file holds (no need to read it again for its bytes).
+    void KeepFile(const std::string& path, const WrittenContent& written,
+                  std::optional<std::string_view> content = std::nullopt);
     // The bytes of the kept file: the document as last read or written, also once someone
     // removed its name. Empty bytes when no file is kept.
     Expected<FileBytes> KeptContent() const;
@@ -178,10 +180,12 @@ private:
     ConfigDocument& m_document;
     SaveClock m_clock;
     Fingerprint m_disk;
-    // The file the document was last read from or written to, held open so that a save can write
-    // the whole document again when someone removed the file (a removed file's content stays
-    // while it is open). Read-only; nothing is read from it but then.
+    // The content of the file the document was last read from or written to, so that a save can
+    // write the whole document again when someone removed the file: the file held open where a
+    // removed file's content stays while it is open (kHeldFileSurvivesRemoval; read-only, and
+    // nothing is read from it but then), else its bytes.
     std::optional<ReadOnlyFile> m_file;
+    FileBytes m_keptBytes;
 };
 
 }  // namespace tav

@@ -9,6 +9,8 @@
 
 namespace tav {
 
+const bool kHeldFileSurvivesRemoval = true;
+
 FileIdentity IdentityOf(const struct stat& info) {
     using Kind = FileIdentity::Kind;
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),

@@ -6,6 +6,8 @@
 
 namespace tav {
 
+const bool kHeldFileSurvivesRemoval = false;
+
 namespace {
 
 HANDLE HandleOf(NativeHandle handle) {
