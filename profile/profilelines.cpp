@@ -119,4 +119,24 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+std::size_t EndOfRepeats(std::string_view bytes, std::size_t from, std::string_view line) {
+    if (line.empty() || line.back() != '\n' || bytes.compare(from, line.size(), line) != 0) {
+        return from;
+    }
+    // [from, end) holds whole copies: compare the bytes after it with as many copies as it holds,
+    // then with half as many, down to one.
+    std::size_t end = from + line.size();
+    std::size_t span = line.size();
+    while (bytes.compare(end, span, bytes.substr(from, span)) == 0) {
+        end += span;
+        span *= 2;
+    }
+    for (span /= 2; span >= line.size(); span /= 2) {
+        if (bytes.compare(end, span, bytes.substr(from, span)) == 0) {
+            end += span;
+        }
+    }
+    return end;
+}
+
 }  // namespace tav

@@ -84,4 +84,10 @@ bool IsProfileBlank(char c);
 // Trims blanks (see IsProfileBlank) from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
+// Where the run of whole copies of the line `line` (its ending included) that starts at `from` in
+// `bytes` ends (`from` itself when there is none): a run of one header line, as a broken generator
+// writes millions of, is passed over in a few long comparisons. Only a line that ends in LF makes
+// a run: a lone CR could be the first half of the next line's CR LF.
+std::size_t EndOfRepeats(std::string_view bytes, std::size_t from, std::string_view line);
+
 }  // namespace tav

@@ -261,16 +261,11 @@ Expected<std::optional<std::string_view>> ProfileLookup::NextLine() {
 
 bool ProfileLookup::SkipRepeats(std::string_view text) {
     const char* data = m_buffer.get();
-    const auto size = static_cast<std::size_t>(data + m_begin - text.data());
-    // Only a line that ends in LF: a lone CR could be the first half of the next line's CR LF.
-    if (size == 0 || text.data()[size - 1] != '\n') {
-        return false;
-    }
-    bool skipped = false;
-    while (m_end - m_begin >= size && std::memcmp(data + m_begin, text.data(), size) == 0) {
-        m_begin += size;
-        skipped = true;
-    }
+    const auto at = static_cast<std::size_t>(text.data() - data);
+    const std::string_view read(data, m_end);
+    const std::size_t end = EndOfRepeats(read, m_begin, read.substr(at, m_begin - at));
+    const bool skipped = end > m_begin;
+    m_begin = end;
     return skipped;
 }
 

@@ -106,12 +106,7 @@ void ProfileText::Parse() {
     for (std::optional<Header> header = NextHeader(0); header;) {
         const std::size_t next = lines.Next(lines.TextEnd(header->at));
         const std::string_view line = m_bytes.substr(header->at, next - header->at);
-        std::size_t after = next;
-        // Only a line that ends in LF: a lone CR could be the first half of the next CR LF.
-        while (!line.empty() && line.back() == '\n' &&
-               m_bytes.compare(after, line.size(), line) == 0) {
-            after += line.size();
-        }
+        const std::size_t after = EndOfRepeats(m_bytes, next, line);
         const bool again = header->name == previous;
         previous = header->name;
         const std::string_view name = header->name;

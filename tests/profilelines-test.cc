@@ -149,4 +149,24 @@ TEST(ProfileLinesAgreementTest, StoreReadsWhatTheListingLists) {
     }
 }
 
+// The end of a run of copies of one line, for every run length around the doublings the search
+// makes, with a partial copy, another line or nothing after it; no run for a line without LF.
+TEST(ProfileRepeatsTest, EndOfRepeatsFindsEveryWholeCopyAndNoMore) {
+    const std::string line = "[x]\r\n";
+    for (const std::string& after : {std::string(), std::string("[x]\r"), std::string("[y]\r\n")}) {
+        for (std::size_t copies = 0; copies <= 40; ++copies) {
+            std::string bytes = "head\n" + line;
+            for (std::size_t i = 0; i < copies; ++i) {
+                bytes += line;
+            }
+            bytes += after;
+            const std::size_t from = 5 + line.size();
+            EXPECT_EQ(tav::EndOfRepeats(bytes, from, line), from + copies * line.size())
+                << copies << " copies, then " << testing::PrintToString(after);
+        }
+    }
+    EXPECT_EQ(tav::EndOfRepeats("[x]\r[x]\r\n", 4, "[x]\r"), 4u) << "a lone CR makes no run";
+    EXPECT_EQ(tav::EndOfRepeats("[x][x]", 3, "[x]"), 3u) << "nor does a line without an ending";
+}
+
 }  // namespace
