@@ -10,13 +10,40 @@
 
 namespace tavtest {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavtest.XXXXXX").string();
+namespace {
+
+// A new folder under the system's temporary folder. Windows has no mkdtemp: there random names are
+// tried until create_directory makes a folder that was not there (it fails on a name taken), and
+// the path is written with "/", as the tests join names to it.
+std::string MakeTemporaryFolder() {
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+#ifdef _WIN32
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path path = base / ("tavtest." + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
+            return path.generic_string();
+        }
+        if (error) {
+            throw std::runtime_error("cannot create a temporary folder in " + base.string() +
+                                     ": " + error.message());
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder in " + base.string() +
+                             ": every name tried is taken");
+#else
+    std::string pattern = (base / "tavtest.XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    m_path = pattern;
+    return pattern;
+#endif
 }
+
+}  // namespace
+
+TempDir::TempDir() : m_path(MakeTemporaryFolder()) {}
 
 TempDir::~TempDir() {
     std::error_code ignored;

@@ -1,0 +1,50 @@
+# The Windows test list, included by tests/CMakeLists.txt in a Windows build: the tests of the
+# core whose files and checks do not depend on POSIX, built like the Linux ones (same names) and
+# run under Wine. Left out, as they test POSIX behaviour: the storage tests (links, modes, owners,
+# flock, fork, fifos), cataloguefolder (symbolic links, the XDG folders), badinput (a fifo) and
+# the cli set tests (modes, st_mtim, saves in child processes).
+tav_add_test(core-tests
+    SOURCES
+        catalogtext-test.cc
+        catalogs-test.cc
+        documenttable-test.cc
+        rememberedfolder-test.cc
+        profilelines-test.cc
+        profiletext-test.cc
+        splicedbytes-test.cc
+        profilelookup-test.cc
+        valuelookup-test.cc
+        documentio-test.cc
+        documentmerge-test.cc
+        documentstorage-test.cc
+        textencoding-test.cc
+        configdocument-test.cc
+        filepath-test.cc
+        translation-test.cc
+        testutil.cc
+    LIBS tavdocument)
+
+tav_add_test(check-tests
+    PREFIX check.
+    SOURCES check-test.cc
+    LIBS tavcheck)
+
+tav_add_test(cli-tests
+    PREFIX cli.
+    SOURCES
+        cli-arguments-test.cc
+        cli-check-test.cc
+        cli-compare-test.cc
+        cli-checkdocument-test.cc
+        cli-diff-test.cc
+        cli-dump-test.cc
+        cli-encoding-test.cc
+        cli-get-test.cc
+        cli-json-test.cc
+        cli-jsontext-test.cc
+        cli-linediff-test.cc
+        cli-profilelisting-test.cc
+        cli-testutil.cc
+        testutil.cc
+    LIBS tavcli)
+target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
