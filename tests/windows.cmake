@@ -48,3 +48,21 @@ tav_add_test(cli-tests
         testutil.cc
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
+
+# tacconf.exe started as a Windows shell starts it (UTF-16 command lines, pipes, Windows paths,
+# locks, attributes, ACLs, the catalogue folders of Windows), Windows' path rules and the console,
+# and the cross-check of the core's
+# reading with Windows' own profile functions. tacconf.exe and the catalogues are in the same
+# folder as the test program.
+tav_add_test(tacconf-exe-tests
+    PREFIX windows.
+    SOURCES
+        win32/tacconf-exe-test.cc
+        win32/profileapi-test.cc
+        win32/winpaths-test.cc
+        win32/winprocess.cc
+        ${PROJECT_SOURCE_DIR}/cli/win32/consolebuffer.cpp
+        testutil.cc
+    LIBS tavdocument)
+add_dependencies(tacconf-exe-tests tacconf tavcatalogues)
+target_include_directories(tacconf-exe-tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
