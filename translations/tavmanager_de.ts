@@ -19,6 +19,10 @@
         <source>%1 line(s) past the limit of %2 fields were not loaded</source>
         <translation>%1 Zeile(n) über der Grenze von %2 Feldern wurden nicht geladen</translation>
     </message>
+    <message>
+        <source>the registry value cannot be read: </source>
+        <translation>der Registrierungswert kann nicht gelesen werden: </translation>
+    </message>
 </context>
 <context>
     <name>CatalogueChoice</name>
@@ -1063,10 +1067,6 @@ fehlschlagen würde.
         <translation>%1: ein Speichern würde fehlschlagen: %2</translation>
     </message>
     <message>
-        <source>/proc/self/exe: names no folder (%1)</source>
-        <translation>/proc/self/exe: nennt keinen Ordner (%1)</translation>
-    </message>
-    <message>
         <source>tacconf: warning: %1</source>
         <translation>tacconf: Warnung: %1</translation>
     </message>
@@ -1734,6 +1734,10 @@ Eintrag oder unlesbare Datei.
         <translation>tacconf: Warnung: %1 (der im Editor gewählte Katalogordner wird nicht durchsucht)</translation>
     </message>
     <message>
+        <source>the program&apos;s path names no folder (%1)</source>
+        <translation>der Pfad des Programms nennt keinen Ordner (%1)</translation>
+    </message>
+    <message>
         <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
        tacconf --version
 
@@ -1743,7 +1747,10 @@ given with --catalogues DIR; without it, from the first of these that holds
 both: the catalogue folder chosen in the editor (Catalogues/Folder in
 ~/.config/Wrn.Applications/tavmanager.conf), this program&apos;s folder,
 $XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
-installation&apos;s share/tavmanager.
+installation&apos;s share/tavmanager. On Windows: the folder chosen in the editor
+(in the registry, HKEY_CURRENT_USER\Software\Wrn.Applications\tavmanager,
+Catalogues, Folder), this program&apos;s folder, %APPDATA%\tavmanager and
+%PROGRAMDATA%\tavmanager.
 
 Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
 is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
@@ -1781,7 +1788,10 @@ TAV Configuration Manager (Sections.txt und Fields.txt), gelesen aus dem mit
 dieser Ordner, der beide enthält: dem im Editor gewählten Katalogordner
 (Catalogues/Folder in ~/.config/Wrn.Applications/tavmanager.conf), dem Ordner
 dieses Programms, $XDG_CONFIG_HOME/tavmanager, jedem $XDG_CONFIG_DIRS-Ordner +
-/tavmanager und share/tavmanager der Installation.
+/tavmanager und share/tavmanager der Installation. Unter Windows: dem im
+Editor gewählten Ordner (in der Registrierung,
+HKEY_CURRENT_USER\Software\Wrn.Applications\tavmanager, Catalogues, Folder),
+dem Ordner dieses Programms, %APPDATA%\tavmanager und %PROGRAMDATA%\tavmanager.
 
 Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
 Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
@@ -1817,6 +1827,10 @@ Rückgabewert: 0 erledigt; 1 Probleme gefunden (check), Änderungen gezeigt
 (diff) oder abweichende Einstellungen (compare); 2 Aufruffehler oder eine
 Datei, die nicht gelesen oder geschrieben werden konnte.
 </translation>
+    </message>
+    <message>
+        <source>tacconf: warning: the standard streams cannot be switched to binary; line ends may change on the way out</source>
+        <translation>tacconf: Warnung: die Standardkanäle lassen sich nicht auf binär umstellen; Zeilenenden können sich bei der Ausgabe ändern</translation>
     </message>
 </context>
 <context>
