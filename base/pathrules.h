@@ -36,4 +36,9 @@ std::filesystem::path FileSystemPath(const std::string& path);
 // FileSystemPath backwards: the path as UTF-8 text.
 std::string PathText(const std::filesystem::path& path);
 
+// `path` without "." and ".." components and repeated separators (std::filesystem's
+// lexically_normal), written with the separator it already uses: a Windows path written with '/'
+// stays so, where lexically_normal alone would turn every separator into '\\'.
+std::string NormalPath(const std::string& path);
+
 }  // namespace tav

@@ -33,7 +33,7 @@ std::string ProgramSubfolder(const std::string& base) {
     if (!IsAbsolutePath(base)) {
         return {};
     }
-    return PathText((FileSystemPath(base) / kProgramFolderName).lexically_normal());
+    return NormalPath(JoinPath(base, kProgramFolderName));
 }
 
 bool IsFile(const std::filesystem::path& path) {
@@ -107,7 +107,7 @@ std::string InstalledDataFolder(const std::string& programFolder) {
     if (programFolder.empty()) {
         return {};
     }
-    return PathText((FileSystemPath(programFolder) / TAV_DATA_FROM_BIN).lexically_normal());
+    return NormalPath(JoinPath(programFolder, TAV_DATA_FROM_BIN));
 }
 
 CatalogueEnvironment CatalogueEnvironmentFrom(

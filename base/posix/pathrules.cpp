@@ -30,4 +30,8 @@ std::string PathText(const std::filesystem::path& path) {
     return path.string();
 }
 
+std::string NormalPath(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
 }  // namespace tav

@@ -69,4 +69,15 @@ std::string PathText(const std::filesystem::path& path) {
     return Narrow(path.native());
 }
 
+std::string NormalPath(const std::string& path) {
+    std::string normal = PathText(FileSystemPath(path).lexically_normal());
+    const std::size_t first = path.find_first_of("/\\");
+    if (first != std::string::npos && path[first] == '/') {
+        for (char& c : normal) {
+            c = c == '\\' ? '/' : c;
+        }
+    }
+    return normal;
+}
+
 }  // namespace tav

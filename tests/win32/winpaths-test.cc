@@ -62,7 +62,7 @@ TEST(WindowsPathTest, TheSearchTakesTheFoldersWindowsNames) {
     EXPECT_EQ(env.dataFolder, "");
     const std::vector<std::string> expected = {
         "C:\\Program Files\\tav", "C:\\Users\\J\xC3\xB6rg\\AppData\\Roaming\\tavmanager",
-        "D:\\all\\tavmanager", "E:\\more\\tavmanager"};
+        "D:\\all\\tavmanager", "E:/more/tavmanager"};
     tav::CatalogueEnvironment both = env;
     both.configDirs = "D:\\all;E:/more";
     EXPECT_EQ(tav::CatalogueSearchFolders({}, "C:\\Program Files\\tav", both), expected);
