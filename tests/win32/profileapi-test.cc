@@ -128,6 +128,7 @@ TEST(ProfileApiTest, TacconfExeGetsWhatWindowsReads) {
         {"General.Title", "a = b = c"},          {"General.Language", ""},
         {"Columns.FontName", "  Courier New  "}, {"Capture.SourceFolder", "C:\\Daten\\Eingang"},
         {"Printing.Header", "say \"hi\" twice"},
+        {"Printing.Printer", "*.tac"},  // no wildcard expansion: site.tac is beside it
     };
     tavtest::WriteFile(dir.File("site.tac"), "[General]\r\nTitle=old\r\n");
     for (const auto& [address, value] : writes) {
