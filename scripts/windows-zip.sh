@@ -23,6 +23,8 @@ folder=$stage/tacconf-$version
 
 mkdir "$folder"
 cp build-windows/bin/tacconf.exe build/bin/taca.chm "$folder/"
+# Without the debugging information the build keeps (a thirtieth of the size).
+x86_64-w64-mingw32-strip "$folder/tacconf.exe"
 # Text files as Windows editors expect them (the catalogues read the same either way).
 for text in examples/Sections.txt examples/Fields.txt docs/tacconf.md packaging/windows/README.txt; do
     sed 's/\r$//; s/$/\r/' "$text" >"$folder/$(basename "$text")"

@@ -73,8 +73,12 @@ ConsoleBuffer::int_type ConsoleBuffer::overflow(int_type c) {
 }
 
 std::streamsize ConsoleBuffer::xsputn(const char* text, std::streamsize count) {
-    m_pending.append(text, static_cast<std::size_t>(count));
-    if (m_pending.size() > kWriteAbove && !WriteWhole()) {
+    const std::string_view added(text, static_cast<std::size_t>(count));
+    m_pending += added;
+    // Whole lines go out at once, as a terminal shows them, so that results and messages on the
+    // two streams appear in the order they were written.
+    if ((m_pending.size() > kWriteAbove || added.find('\n') != std::string_view::npos) &&
+        !WriteWhole()) {
         return 0;
     }
     return count;

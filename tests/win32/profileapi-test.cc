@@ -124,17 +124,23 @@ TEST(ProfileApiTest, HandWrittenLinesReadAlike) {
 TEST(ProfileApiTest, TacconfExeGetsWhatWindowsReads) {
     const tavtest::TempDir dir;
     const std::string file = tavtest::Backslashed(dir.File("site.tac"));
+    // clang-format off
     const std::vector<std::pair<std::string, std::string>> writes = {
-        {"General.Title", "a = b = c"},          {"General.Language", ""},
-        {"Columns.FontName", "  Courier New  "}, {"Capture.SourceFolder", "C:\\Daten\\Eingang"},
+        {"General.Title", "a = b = c"},
+        {"General.Language", ""},
+        {"Columns.FontName", "  Courier New  "},
+        {"Capture.SourceFolder", "C:\\Daten\\Eingang"},
         {"Printing.Header", "say \"hi\" twice"},
-        {"Printing.Printer", "*.tac"},  // no wildcard expansion: site.tac is beside it
+        {"Printing.Printer", "*.tac"},  // set in the folder of site.tac: no wildcard expansion
     };
+    // clang-format on
+    tavtest::ExeOptions inFolder;
+    inFolder.folder = tavtest::Backslashed(dir.Path());
     tavtest::WriteFile(dir.File("site.tac"), "[General]\r\nTitle=old\r\n");
     for (const auto& [address, value] : writes) {
         const tavtest::ExeRun set = tavtest::RunExe(
             tavtest::TestProgramFolder() + "\\tacconf.exe",
-            {"--catalogues", tavtest::TestProgramFolder(), "set", file, address, value});
+            {"--catalogues", tavtest::TestProgramFolder(), "set", file, address, value}, inFolder);
         ASSERT_EQ(set.exit, 0u) << set.err;
     }
     for (const auto& [address, value] : writes) {
