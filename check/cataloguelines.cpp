@@ -11,6 +11,47 @@ void FileFindings::Add(std::size_t line, std::string message) const {
     findings.push_back({file, line, std::move(message)});
 }
 
+bool FindingCap::Wants(const char* kind, std::size_t line) {
+    auto count = std::find_if(m_counts.begin(), m_counts.end(),
+                              [kind](const Count& c) { return c.kind == kind; });
+    if (count == m_counts.end()) {
+        count = m_counts.insert(m_counts.end(), Count{kind});
+    }
+    if (count->listed == kFindingsPerKind) {
+        ++count->unlisted;
+        return false;
+    }
+    ++count->listed;
+    count->lastLine = line;
+    return true;
+}
+
+Findings FindingCap::Summary(const std::string& file) const {
+    Findings summary;
+    for (const Count& count : m_counts) {
+        if (count.unlisted > 0) {
+            summary.push_back(
+                {file, 0,
+                 FillIn(
+                     Translate("Check", "%1 more findings like the one on line %2 are not listed"),
+                     {std::to_string(count.unlisted), std::to_string(count.lastLine)})});
+        }
+    }
+    return summary;
+}
+
+std::size_t FindingCap::Unlisted() const {
+    std::size_t unlisted = 0;
+    for (const Count& count : m_counts) {
+        unlisted += count.unlisted;
+    }
+    return unlisted;
+}
+
+bool FileFindings::Wants(const char* kind, std::size_t line) const {
+    return cap == nullptr || cap->Wants(kind, line);
+}
+
 void FileFindings::AddIf(std::size_t line, const std::optional<std::string>& message) const {
     if (message) {
         Add(line, *message);

@@ -11,14 +11,47 @@
 
 namespace tav::check {
 
+// How many findings of each kind a check lists: a document with millions of repeated or unknown
+// sections lists the first kFindingsPerKind of each kind and a count of the rest, so that its
+// check neither prints gigabytes nor spends its time making texts nobody reads.
+inline constexpr std::size_t kFindingsPerKind = 1000;
+
+class FindingCap final {
+public:
+    // Counts one finding of `kind` (its untranslated message template) on `line`: true while
+    // fewer than kFindingsPerKind of that kind were listed, false (the finding only counted)
+    // after.
+    bool Wants(const char* kind, std::size_t line);
+
+    // For each kind that reached the cap, in the order the kinds were first found: a finding of
+    // the whole file (line 0) saying how many more there were, like which listed one.
+    Findings Summary(const std::string& file) const;
+
+    // How many findings were counted but not listed, of every kind together.
+    std::size_t Unlisted() const;
+
+private:
+    struct Count {
+        const char* kind = nullptr;
+        std::size_t listed = 0;
+        std::size_t unlisted = 0;
+        std::size_t lastLine = 0;  // of the last one listed
+    };
+    std::vector<Count> m_counts;  // a few kinds: searched in order
+};
+
 // Adds findings about one file.
 struct FileFindings {
     const std::string& file;
     Findings& findings;
+    FindingCap* cap = nullptr;  // when set, Wants counts against it
 
     void Add(std::size_t line, std::string message) const;
     // Adds `message` when there is one.
     void AddIf(std::size_t line, const std::optional<std::string>& message) const;
+    // Whether a finding of `kind` on `line` is to be made and added (see FindingCap::Wants);
+    // always true without a cap.
+    bool Wants(const char* kind, std::size_t line) const;
 };
 
 struct NumberedLine {

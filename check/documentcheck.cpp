@@ -15,6 +15,29 @@ namespace tav::check {
 
 namespace {
 
+// The findings that may come once per section, key or line: each is a kind of its own, listed up
+// to kFindingsPerKind times.
+constexpr const char* kBeforeFirstSection =
+    TAV_TRANSLATE_NOOP("Check", "the line comes before the first section: no reader takes it");
+constexpr const char* kNotAKeyLine =
+    TAV_TRANSLATE_NOOP("Check",
+                       "the line is neither a section header nor a key line (it holds no \"=\"): "
+                       "readers skip it");
+constexpr const char* kCutAtNul = TAV_TRANSLATE_NOOP(
+    "Check", "the value of %1 in [%2] holds a NUL byte: readers take only the text before it, %3");
+constexpr const char* kBooleanShown = TAV_TRANSLATE_NOOP(
+    "Check", "the value %1 of %2 shows as %3 in the editor, and a save writes %4");
+constexpr const char* kQuotesShown = TAV_TRANSLATE_NOOP(
+    "Check", "the quotes around the value of %1 are not part of it: the editor shows %2");
+constexpr const char* kKeyAgain = TAV_TRANSLATE_NOOP(
+    "Check", "the key %1 appears again in [%2] (first on line %3): readers take only the first");
+constexpr const char* kKeyNotInCatalogue = TAV_TRANSLATE_NOOP(
+    "Check", "the key %1 of [%2] is not in the catalogue: the editor neither shows nor changes it");
+constexpr const char* kSectionAgain = TAV_TRANSLATE_NOOP(
+    "Check", "section [%1] appears again (first on line %2): readers take only the first");
+constexpr const char* kSectionNotInCatalogue = TAV_TRANSLATE_NOOP(
+    "Check", "section [%1] is not in the catalogue: the editor neither shows nor changes it");
+
 bool IsComment(std::string_view text) {
     const std::string_view trimmed = TrimBlanks(text);
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
@@ -24,13 +47,10 @@ void CheckSkippedLine(const DocumentCheck& check, const SkippedLine& line) {
     if (IsComment(line.text)) {
         return;
     }
-    check.out.Add(line.line, line.beforeFirstSection
-                                 ? Translate("Check",
-                                             "the line comes before the first section: no reader "
-                                             "takes it")
-                                 : Translate("Check",
-                                             "the line is neither a section header nor a key line "
-                                             "(it holds no \"=\"): readers skip it"));
+    const char* kind = line.beforeFirstSection ? kBeforeFirstSection : kNotAKeyLine;
+    if (check.out.Wants(kind, line.line)) {
+        check.out.Add(line.line, Translate("Check", kind));
+    }
 }
 
 // True when the catalogues describe `key` in section `s`: a field, the Order list of an ordered
@@ -53,12 +73,9 @@ bool CutAtNul(const ListedKey& key) {
 
 // Reports a value of `listed` that holds a NUL byte, with what readers take of it.
 void CheckCutValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key) {
-    if (CutAtNul(key)) {
-        check.out.Add(key.line,
-                      FillIn(Translate("Check",
-                                       "the value of %1 in [%2] holds a NUL byte: readers "
-                                       "take only the text before it, %3"),
-                             {key.name, listed.name, Quote(key.value)}));
+    if (CutAtNul(key) && check.out.Wants(kCutAtNul, key.line)) {
+        check.out.Add(key.line, FillIn(Translate("Check", kCutAtNul),
+                                       {key.name, listed.name, Quote(key.value)}));
     }
 }
 
@@ -69,18 +86,16 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
     const FieldDef& field = check.catalogues.fields[f];
     const std::string stored = check.text.Get(listed.name, key.name).value_or("");
     if (field.type == FieldType::Boolean && StoredBoolean(ShownBoolean(stored)) != stored) {
-        const std::string shown = ShownBoolean(stored);
-        check.out.Add(key.line,
-                      FillIn(Translate("Check",
-                                       "the value %1 of %2 shows as %3 in the editor, and "
-                                       "a save writes %4"),
-                             {Quote(stored), key.name, shown, StoredBoolean(shown)}));
+        if (check.out.Wants(kBooleanShown, key.line)) {
+            const std::string shown = ShownBoolean(stored);
+            check.out.Add(key.line, FillIn(Translate("Check", kBooleanShown),
+                                           {Quote(stored), key.name, shown, StoredBoolean(shown)}));
+        }
     } else if (field.type != FieldType::Boolean && !CutAtNul(key) &&
-               TrimBlanks(key.storedText) != stored && EncodeProfileValue(stored) == stored) {
-        check.out.Add(key.line, FillIn(Translate("Check",
-                                                 "the quotes around the value of %1 are "
-                                                 "not part of it: the editor shows %2"),
-                                       {key.name, Quote(stored)}));
+               TrimBlanks(key.storedText) != stored && EncodeProfileValue(stored) == stored &&
+               check.out.Wants(kQuotesShown, key.line)) {
+        check.out.Add(key.line,
+                      FillIn(Translate("Check", kQuotesShown), {key.name, Quote(stored)}));
     }
 }
 
@@ -89,21 +104,20 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const Fi
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
         if (!keys.IsFirst(i)) {
-            check.out.Add(key.line, FillIn(Translate("Check",
-                                                     "the key %1 appears again in [%2] (first on "
-                                                     "line %3): readers take only the first"),
-                                           {key.name, listed.name,
-                                            std::to_string(keys.Find(key.name)->line)}));
+            if (check.out.Wants(kKeyAgain, key.line)) {
+                check.out.Add(key.line, FillIn(Translate("Check", kKeyAgain),
+                                               {key.name, listed.name,
+                                                std::to_string(keys.Find(key.name)->line)}));
+            }
             continue;
         }
         CheckCutValue(check, listed, key);
         if (const auto f = check.catalogues.FindField(s, key.name)) {
             CheckValue(check, listed, key, *f);
-        } else if (!IsDescribed(check.catalogues, s, key.name)) {
-            check.out.Add(key.line, FillIn(Translate("Check",
-                                                     "the key %1 of [%2] is not in the catalogue: "
-                                                     "the editor neither shows nor changes it"),
-                                           {key.name, listed.name}));
+        } else if (!IsDescribed(check.catalogues, s, key.name) &&
+                   check.out.Wants(kKeyNotInCatalogue, key.line)) {
+            check.out.Add(key.line,
+                          FillIn(Translate("Check", kKeyNotInCatalogue), {key.name, listed.name}));
         }
     }
 }
@@ -173,39 +187,46 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const Profil
     return ReadDocumentValues(catalogues.sections, table, text);
 }
 
-// Where each section seen so far starts (byte, line), in file order: the line of a section that
-// appears again is looked up here.
-using SectionLines = std::vector<std::pair<std::size_t, std::size_t>>;
+// Where the first section of each name seen so far starts (byte, line), in file order: the line
+// of a section that appears again is looked up here. Repeated sections add nothing, so a document
+// of millions of sections of one name keeps one entry.
+struct SectionLines {
+    std::vector<std::pair<std::size_t, std::size_t>> firsts;
+    std::string previous;  // the name of the section before, to tell a run of one name at once
+};
 
-// True when `listed`, the section numbered `n` in file order, is the first of its name: readers see
-// only that one. The store that reads like them knows (its headers are the listing's).
-bool IsFirstSection(const ProfileText& text, std::size_t n, const ListedSection& listed) {
-    if (n < text.FileSectionCount() && text.SectionHeaderAt(n) == listed.at) {
-        return !text.IsRepeatedSection(n);
+// True when `listed` is the first section of its name: readers see only that one. The store that
+// reads like them knows; a section named as the one before it is a repeated one without asking.
+bool IsFirstSection(const ProfileText& text, const SectionLines& lines,
+                    const ListedSection& listed) {
+    if (!lines.firsts.empty() && SameName(lines.previous, listed.name)) {
+        return false;
     }
     return text.FirstSectionAt(listed.name).value_or(listed.at) == listed.at;
 }
 
 void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedSection& listed) {
-    const std::size_t n = lines.size();
-    lines.emplace_back(listed.at, listed.line);
+    const bool first = IsFirstSection(check.text, lines, listed);
+    if (!SameName(lines.previous, listed.name)) {
+        lines.previous = std::string(listed.name);
+    }
+    if (!first) {
+        if (check.out.Wants(kSectionAgain, listed.line)) {
+            const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
+            const auto firstLine = std::lower_bound(lines.firsts.begin(), lines.firsts.end(),
+                                                    std::make_pair(first, std::size_t{0}));
+            check.out.Add(listed.line, FillIn(Translate("Check", kSectionAgain),
+                                              {listed.name, std::to_string(firstLine->second)}));
+        }
+        return;
+    }
+    lines.firsts.emplace_back(listed.at, listed.line);
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
-    if (!IsFirstSection(check.text, n, listed)) {
-        const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
-        const auto firstLine =
-            std::lower_bound(lines.begin(), lines.end(), std::make_pair(first, std::size_t{0}));
-        check.out.Add(listed.line,
-                      FillIn(Translate("Check",
-                                       "section [%1] appears again (first on line %2): "
-                                       "readers take only the first"),
-                             {listed.name, std::to_string(firstLine->second)}));
-    } else if (!s) {
-        check.out.Add(listed.line,
-                      FillIn(Translate("Check",
-                                       "section [%1] is not in the catalogue: the editor "
-                                       "neither shows nor changes it"),
-                             {listed.name}));
-
+    if (!s) {
+        if (check.out.Wants(kSectionNotInCatalogue, listed.line)) {
+            check.out.Add(listed.line,
+                          FillIn(Translate("Check", kSectionNotInCatalogue), {listed.name}));
+        }
     } else {
         const FirstKeys keys(listed);
         CheckKeys(check, listed, keys, *s);
@@ -218,31 +239,64 @@ void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedS
 
 }  // namespace
 
-Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
-                       std::string_view bytes, std::optional<TextEncoding> encoding) {
-    Findings findings;
-    DocumentCheck check{
-        catalogues, ProfileText(bytes, ProfileText::InPlace{}), {}, FileFindings{path, findings}};
+std::size_t CheckDocument(const Catalogues& catalogues, const std::string& path,
+                          std::string_view bytes, std::optional<TextEncoding> encoding,
+                          const FindingSink& sink) {
+    std::size_t listed = 0;
+    const auto give = [&sink, &listed](const Finding& finding) {
+        sink(finding);
+        ++listed;
+    };
+    Findings batch;
+    FindingCap cap;
+    DocumentCheck check{catalogues,
+                        ProfileText(bytes, ProfileText::InPlace{}),
+                        {},
+                        FileFindings{path, batch, &cap}};
     check.warnings = ReadWarnings(catalogues, check.text);
     CheckEncoding(check.out, bytes, encoding ? *encoding : DecideEncoding(bytes));
-    const auto aboutEncoding = static_cast<std::ptrdiff_t>(findings.size());
+    // The few findings about the whole file's encoding go in among the others, before those on
+    // the same line.
+    Findings aboutEncoding = std::move(batch);
+    SortByLine(aboutEncoding);
+    batch.clear();
+    std::size_t nextAboutEncoding = 0;
     // The findings of each section come with those of the skipped lines in its body, all on its
-    // lines: sorting each batch sorts them all, without sorting every finding of a large document
-    // at once.
-    std::size_t batch = findings.size();
+    // lines: each batch, sorted, follows the one before in line order, and goes out at once.
+    const auto flush = [&] {
+        SortByLine(batch);
+        for (const Finding& finding : batch) {
+            while (nextAboutEncoding < aboutEncoding.size() &&
+                   aboutEncoding[nextAboutEncoding].line <= finding.line) {
+                give(aboutEncoding[nextAboutEncoding++]);
+            }
+            give(finding);
+        }
+        batch.clear();
+    };
     SectionLines sections;
     WalkProfile(
         bytes,
         [&](const ListedSection& listed) {
             CheckSection(check, sections, listed);
-            SortByLine(findings, batch);
-            batch = findings.size();
+            flush();
         },
         [&](const SkippedLine& line) { CheckSkippedLine(check, line); });
-    SortByLine(findings, batch);
-    // The few findings about the whole file's encoding go in among them.
-    std::inplace_merge(findings.begin(), findings.begin() + aboutEncoding, findings.end(),
-                       [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    flush();
+    for (; nextAboutEncoding < aboutEncoding.size(); ++nextAboutEncoding) {
+        give(aboutEncoding[nextAboutEncoding]);
+    }
+    for (const Finding& more : cap.Summary(path)) {
+        sink(more);
+    }
+    return listed + cap.Unlisted();
+}
+
+Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
+                       std::string_view bytes, std::optional<TextEncoding> encoding) {
+    Findings findings;
+    CheckDocument(catalogues, path, bytes, encoding,
+                  [&findings](const Finding& finding) { findings.push_back(finding); });
     return findings;
 }
 

@@ -2,6 +2,8 @@
 // differently from what the file holds, or would change at the next save.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,16 @@ namespace tav::check {
 // (see MixesEncodings): one finding, at the first line whose texts do not show right in the
 // document's encoding (`encoding` when given, else the one the bytes decide). Checks the file as
 // the editor would open it, not a document edited since. Findings come in line order.
+// Findings of a kind that comes once per section, key or line are listed up to kFindingsPerKind
+// times (cataloguelines.h); a finding of the whole file at the end tells how many more there were.
+// `sink` is told each finding as soon as it is known, so that memory stays that of one section.
+// Returns how many problems were found, those not listed included (the count lines are none).
+using FindingSink = std::function<void(const Finding&)>;
+std::size_t CheckDocument(const Catalogues& catalogues, const std::string& path,
+                          std::string_view bytes, std::optional<TextEncoding> encoding,
+                          const FindingSink& sink);
+
+// The same, with the findings returned.
 Findings CheckDocument(const Catalogues& catalogues, const std::string& path,
                        std::string_view bytes, std::optional<TextEncoding> encoding = std::nullopt);
 

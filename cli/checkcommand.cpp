@@ -1,4 +1,6 @@
 // tacconf check: where the catalogues and documents disagree or would misbehave.
+#include <algorithm>
+
 #include "base/fileaccess.h"
 #include "base/translation.h"
 #include "check/cataloguecheck.h"
@@ -34,7 +36,9 @@ after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
 not UTF-8 (some of them cannot show right; one finding, at the first line
 that does not). Beside a document: the copy of a save that did not finish
 (the file may be incomplete; tacconf set --recover restores it) and the
-temporary files of saves that were stopped.
+temporary files of saves that were stopped. A document lists at most 1000
+problems of each kind; a line at its end says how many more there were (they
+count in the summary and in "problems").
 
 With --json, prints one object instead: {"format": 1, "findings": [{"file":
 PATH, "line": LINE or null, "message": MESSAGE}, ...], "problems": N,
@@ -69,6 +73,11 @@ public:
     }
     void Print(const Findings& findings) {
         for (const Finding& finding : findings) {
+            Print(finding);
+        }
+    }
+    void Print(const Finding& finding) {
+        {
             if (m_json) {
                 m_out << (m_printed == 0 ? "\n  " : ",\n  ")
                       << "{\"file\": " << JsonString(finding.file) << ", \"line\": "
@@ -84,24 +93,28 @@ public:
             ++m_printed;
         }
     }
+    // Counts problems a check found but did not list, one line saying how many standing for
+    // them.
+    void Unlisted(std::size_t problems) { m_unlisted += problems; }
     void Unreadable(const std::string& path) { m_unreadable.push_back(path); }
     void End(std::size_t documents) {
         if (!m_json) {
             return;
         }
-        m_out << (m_printed == 0 ? "]" : "\n]") << ", \"problems\": " << m_printed
+        m_out << (m_printed == 0 ? "]" : "\n]") << ", \"problems\": " << Problems()
               << ", \"documents\": " << documents << ", \"unreadable\": [";
         for (std::size_t i = 0; i < m_unreadable.size(); ++i) {
             m_out << (i == 0 ? "" : ", ") << JsonString(m_unreadable[i]);
         }
         m_out << "]}\n";
     }
-    std::size_t Printed() const { return m_printed; }
+    std::size_t Problems() const { return m_printed + m_unlisted; }
 
 private:
     bool m_json = false;
     std::ostream& m_out;
     std::size_t m_printed = 0;
+    std::size_t m_unlisted = 0;  // found, less the lines that said so
     std::vector<std::string> m_unreadable;
 };
 
@@ -164,11 +177,18 @@ bool CheckDocuments(const Catalogues& catalogues, const Arguments& args, const E
             allRead = false;
             continue;
         }
-        Findings findings = check::CheckDocument(catalogues, path, file->View(), args.encoding);
+        std::size_t lines = 0;
+        const std::size_t problems = check::CheckDocument(
+            catalogues, path, file->View(), args.encoding, [&printer, &lines](const Finding& f) {
+                printer.Print(f);
+                ++lines;
+            });
+        printer.Unlisted(problems - std::min(problems, lines));
         if (path != "-") {
-            AddLeftovers(path, findings);
+            Findings left;
+            AddLeftovers(path, left);
+            printer.Print(left);
         }
-        printer.Print(findings);
     }
     return allRead;
 }
@@ -189,7 +209,7 @@ ExitCode RunCheck(const Words& words, const Environment& env) {
     printer.Print(check::CheckCatalogues(*catalogues));
     const bool failed = !CheckDocuments(*catalogues, *args, env, printer);
     printer.End(args->operands.size());
-    const std::size_t problems = printer.Printed();
+    const std::size_t problems = printer.Problems();
     PrintSummary(env, problems, args->operands.size());
     if (failed) {
         return ExitCode::kFailure;

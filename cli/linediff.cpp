@@ -8,28 +8,43 @@ namespace tav::cli {
 
 namespace {
 
-using Lines = std::vector<std::string_view>;
-
 enum class EditKind { kKeep, kRemove, kAdd };
 
-struct Edit {
+// `count` lines kept, removed or added: the script is a list of runs, never a table of every line,
+// so a diff of two large texts costs memory for its differences only.
+struct Run {
     EditKind kind;
-    std::string_view line;
+    std::size_t count = 0;
 };
 
 // Past this many differing lines a shortest diff costs too much memory (it grows with the
 // square of the difference); the whole middle is then replaced instead.
 constexpr std::ptrdiff_t kMaxDistance = 4000;
 
-Lines SplitLines(std::string_view text) {
-    Lines lines;
-    while (!text.empty()) {
-        const std::size_t lf = text.find('\n');
-        const std::size_t length = lf == std::string_view::npos ? text.size() : lf + 1;
-        lines.push_back(text.substr(0, length));
-        text.remove_prefix(length);
+// Where the line of `text` that starts at `at` ends: after its LF, or at the end of the text.
+std::size_t LineEnd(std::string_view text, std::size_t at) {
+    const std::size_t lf = text.find('\n', at);
+    return lf == std::string_view::npos ? text.size() : lf + 1;
+}
+
+std::string_view LineAt(std::string_view text, std::size_t at) {
+    return text.substr(at, LineEnd(text, at) - at);
+}
+
+std::size_t CountLines(std::string_view text) {
+    const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+void Append(std::vector<Run>& runs, EditKind kind, std::size_t count) {
+    if (count == 0) {
+        return;
     }
-    return lines;
+    if (!runs.empty() && runs.back().kind == kind) {
+        runs.back().count += count;
+    } else {
+        runs.push_back({kind, count});
+    }
 }
 
 // Whether the furthest path on diagonal k after d differences takes its last step down (an added
@@ -40,12 +55,13 @@ bool ComesFromAbove(const At& at, std::ptrdiff_t d, std::ptrdiff_t k) {
     return k == -d || (k != d && at(k - 1) < at(k + 1));
 }
 
-// Walks the trace of Myers' algorithm back from (n, m) and appends the edits, last edit first.
-// Row d of the trace holds, for each diagonal k from -d to d, the furthest x after d differences.
-void Backtrack(const std::vector<std::vector<std::ptrdiff_t>>& trace, const Lines& a,
-               const Lines& b, std::vector<Edit>& reversed) {
-    auto x = static_cast<std::ptrdiff_t>(a.size());
-    auto y = static_cast<std::ptrdiff_t>(b.size());
+// Walks the trace of Myers' algorithm back from (n, m) and gives the runs, first run first. Row
+// d of the trace holds, for each diagonal k from -d to d, the furthest x after d differences.
+std::vector<Run> Backtrack(const std::vector<std::vector<std::ptrdiff_t>>& trace, std::ptrdiff_t n,
+                           std::ptrdiff_t m) {
+    std::vector<Run> reversed;
+    std::ptrdiff_t x = n;
+    std::ptrdiff_t y = m;
     for (auto d = static_cast<std::ptrdiff_t>(trace.size()) - 1; d > 0; --d) {
         const std::vector<std::ptrdiff_t>& v = trace[static_cast<std::size_t>(d - 1)];
         const auto at = [&](std::ptrdiff_t k) { return v[static_cast<std::size_t>(k + d - 1)]; };
@@ -54,140 +70,227 @@ void Backtrack(const std::vector<std::vector<std::ptrdiff_t>>& trace, const Line
         const std::ptrdiff_t prevK = down ? k + 1 : k - 1;
         const std::ptrdiff_t prevX = at(prevK);
         const std::ptrdiff_t prevY = prevX - prevK;
-        for (; x > prevX && y > prevY; --x, --y) {
-            reversed.push_back({EditKind::kKeep, a[static_cast<std::size_t>(x - 1)]});
-        }
-        reversed.push_back(down ? Edit{EditKind::kAdd, b[static_cast<std::size_t>(y - 1)]}
-                                : Edit{EditKind::kRemove, a[static_cast<std::size_t>(x - 1)]});
+        // The snake after the step, then the step (the script is built last run first).
+        Append(reversed, EditKind::kKeep, static_cast<std::size_t>(down ? x - prevX : y - prevY));
+        Append(reversed, down ? EditKind::kAdd : EditKind::kRemove, 1);
         x = prevX;
         y = prevY;
     }
-    for (; x > 0; --x) {
-        reversed.push_back({EditKind::kKeep, a[static_cast<std::size_t>(x - 1)]});
-    }
+    Append(reversed, EditKind::kKeep, static_cast<std::size_t>(x));
+    return std::vector<Run>(reversed.rbegin(), reversed.rend());
 }
 
-// The furthest x on diagonal k after d differences, given the row `v` of step d - 1.
-std::ptrdiff_t FurthestX(const std::vector<std::ptrdiff_t>& v, std::ptrdiff_t d, std::ptrdiff_t k,
-                         const Lines& a, const Lines& b) {
-    const auto at = [&](std::ptrdiff_t kk) { return v[static_cast<std::size_t>(kk + d - 1)]; };
+// Where the furthest path on one diagonal has got: x lines of `a` done, and where the next line
+// of each text starts.
+struct Reach {
     std::ptrdiff_t x = 0;
-    if (d > 0) {
-        x = ComesFromAbove(at, d, k) ? at(k + 1) : at(k - 1) + 1;
-    }
-    const auto n = static_cast<std::ptrdiff_t>(a.size());
-    const auto m = static_cast<std::ptrdiff_t>(b.size());
-    while (x < n && x - k < m &&
-           a[static_cast<std::size_t>(x)] == b[static_cast<std::size_t>(x - k)]) {
-        ++x;
-    }
-    return x;
-}
+    std::size_t aAt = 0;
+    std::size_t bAt = 0;
+};
 
-// A shortest edit script from `a` to `b` (Myers), or nothing when it is longer than kMaxDistance.
-std::optional<std::vector<Edit>> ShortestEdits(const Lines& a, const Lines& b) {
-    const auto n = static_cast<std::ptrdiff_t>(a.size());
-    const auto m = static_cast<std::ptrdiff_t>(b.size());
-    std::vector<std::vector<std::ptrdiff_t>> trace;  // row d holds diagonals -d..d
+// A shortest edit script from `a` to `b` (Myers, over lines found as the paths reach them), or
+// nothing when it is longer than kMaxDistance.
+std::optional<std::vector<Run>> ShortestRuns(std::string_view a, std::string_view b) {
+    const auto n = static_cast<std::ptrdiff_t>(CountLines(a));
+    const auto m = static_cast<std::ptrdiff_t>(CountLines(b));
+    std::vector<std::vector<std::ptrdiff_t>> trace;  // row d holds x on diagonals -d..d
+    std::vector<Reach> previous;
     for (std::ptrdiff_t d = 0; d <= std::min(n + m, kMaxDistance); ++d) {
-        std::vector<std::ptrdiff_t> v(static_cast<std::size_t>(2 * d + 1));
+        std::vector<Reach> row(static_cast<std::size_t>(2 * d + 1));
+        const auto at = [&](std::ptrdiff_t k) -> const Reach& {
+            return previous[static_cast<std::size_t>(k + d - 1)];
+        };
         for (std::ptrdiff_t k = -d; k <= d; k += 2) {
-            v[static_cast<std::size_t>(k + d)] = FurthestX(d == 0 ? v : trace.back(), d, k, a, b);
+            Reach reach;
+            if (d > 0) {
+                if (ComesFromAbove([&](std::ptrdiff_t kk) { return at(kk).x; }, d, k)) {
+                    reach = at(k + 1);
+                    reach.bAt = LineEnd(b, reach.bAt);  // a line of b added
+                } else {
+                    reach = at(k - 1);
+                    reach.aAt = LineEnd(a, reach.aAt);  // a line of a removed
+                    ++reach.x;
+                }
+            }
+            while (reach.x < n && reach.x - k < m && LineAt(a, reach.aAt) == LineAt(b, reach.bAt)) {
+                reach.aAt = LineEnd(a, reach.aAt);
+                reach.bAt = LineEnd(b, reach.bAt);
+                ++reach.x;
+            }
+            row[static_cast<std::size_t>(k + d)] = reach;
         }
-        trace.push_back(std::move(v));
+        std::vector<std::ptrdiff_t>& xs = trace.emplace_back(row.size());
+        std::transform(row.begin(), row.end(), xs.begin(), [](const Reach& r) { return r.x; });
         const std::ptrdiff_t k = n - m;
-        if (k >= -d && k <= d && (k + d) % 2 == 0 &&
-            trace.back()[static_cast<std::size_t>(k + d)] >= n) {
-            std::vector<Edit> reversed;
-            Backtrack(trace, a, b, reversed);
-            return std::vector<Edit>(reversed.rbegin(), reversed.rend());
+        if (k >= -d && k <= d && (k + d) % 2 == 0 && xs[static_cast<std::size_t>(k + d)] >= n) {
+            return Backtrack(trace, n, m);
         }
+        previous = std::move(row);
     }
     return std::nullopt;
 }
 
-void Append(std::vector<Edit>& edits, EditKind kind, Lines::const_iterator first,
-            Lines::const_iterator last) {
-    for (; first != last; ++first) {
-        edits.push_back({kind, *first});
-    }
-}
-
-// The edits from `a` to `b`: the common head and tail kept, a shortest script between them.
-std::vector<Edit> Edits(const Lines& a, const Lines& b) {
-    const auto differ = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    const auto head = static_cast<std::size_t>(differ.first - a.begin());
+// The runs from `a` to `b`: the common head and tail kept (found by comparing bytes, then cut at
+// a line start), a shortest script between them.
+std::vector<Run> Runs(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    const auto same = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(common), b.begin()).first -
+        a.begin());
+    const std::size_t lastBreak = same == 0 ? std::string_view::npos : a.rfind('\n', same - 1);
+    const std::size_t head = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
     std::size_t tail = 0;
-    while (tail < a.size() - head && tail < b.size() - head &&
-           a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
+    while (tail < common - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
         ++tail;
     }
-    std::vector<Edit> edits;
-    Append(edits, EditKind::kKeep, a.begin(), a.begin() + head);
-    const Lines middleA(a.begin() + head, a.end() - tail);
-    const Lines middleB(b.begin() + head, b.end() - tail);
-    if (auto shortest = ShortestEdits(middleA, middleB)) {
-        edits.insert(edits.end(), shortest->begin(), shortest->end());
-    } else {
-        Append(edits, EditKind::kRemove, middleA.begin(), middleA.end());
-        Append(edits, EditKind::kAdd, middleB.begin(), middleB.end());
+    // The kept tail starts at a line start in both texts.
+    const auto startsLine = [head](std::string_view text, std::size_t tailSize) {
+        const std::size_t at = text.size() - tailSize;
+        return at == head || text[at - 1] == '\n';
+    };
+    while (tail > 0 && !(startsLine(a, tail) && startsLine(b, tail))) {
+        --tail;
     }
-    Append(edits, EditKind::kKeep, a.end() - tail, a.end());
-    return edits;
-}
-
-// One hunk: the edits [first, last) and where it starts in both texts (0-based lines).
-struct Hunk {
-    std::size_t first = 0;
-    std::size_t last = 0;
-    std::size_t beforeStart = 0;
-    std::size_t afterStart = 0;
-};
-
-// Groups the changes into hunks: changes closer than 2 * context kept lines share a hunk.
-std::vector<Hunk> Hunks(const std::vector<Edit>& edits, std::size_t context) {
-    std::vector<Hunk> hunks;
-    std::size_t beforeLine = 0;
-    std::size_t afterLine = 0;
-    std::size_t lastChange = 0;
-    for (std::size_t i = 0; i < edits.size(); ++i) {
-        if (edits[i].kind != EditKind::kKeep) {
-            if (hunks.empty() || i - lastChange > 2 * context + 1) {
-                const std::size_t lead =
-                    std::min(context, i - (hunks.empty() ? 0 : lastChange + 1));
-                hunks.push_back({i - lead, 0, beforeLine - lead, afterLine - lead});
-            }
-            lastChange = i;
-            hunks.back().last = std::min(edits.size(), i + context + 1);
+    std::vector<Run> runs;
+    Append(runs, EditKind::kKeep, CountLines(a.substr(0, head)));
+    const std::string_view middleA = a.substr(head, a.size() - head - tail);
+    const std::string_view middleB = b.substr(head, b.size() - head - tail);
+    if (const std::optional<std::vector<Run>> shortest = ShortestRuns(middleA, middleB)) {
+        for (const Run& run : *shortest) {
+            Append(runs, run.kind, run.count);
         }
-        beforeLine += edits[i].kind != EditKind::kAdd ? 1 : 0;
-        afterLine += edits[i].kind != EditKind::kRemove ? 1 : 0;
+    } else {
+        Append(runs, EditKind::kRemove, CountLines(middleA));
+        Append(runs, EditKind::kAdd, CountLines(middleB));
     }
-    return hunks;
+    Append(runs, EditKind::kKeep, CountLines(a.substr(a.size() - tail)));
+    return runs;
 }
+
+// A text read line by line, counting the lines.
+class LineCursor final {
+public:
+    explicit LineCursor(std::string_view text) : m_text(text) {}
+    std::size_t Line() const { return m_line; }
+    std::string_view Next() {
+        const std::string_view line = LineAt(m_text, m_at);
+        m_at += line.size();
+        ++m_line;
+        return line;
+    }
+    void Skip(std::size_t lines) {
+        for (; lines > 0; --lines) {
+            Next();
+        }
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    std::size_t m_line = 0;
+};
 
 std::string RangeText(std::size_t start, std::size_t count) {
     // An empty range names the line before it, as diff does.
     return std::to_string(count == 0 ? start : start + 1) + "," + std::to_string(count);
 }
 
-void AppendHunk(const std::vector<Edit>& edits, const Hunk& hunk, std::string& out) {
-    std::size_t beforeCount = 0;
-    std::size_t afterCount = 0;
-    std::string body;
-    for (std::size_t i = hunk.first; i < hunk.last; ++i) {
-        const Edit& edit = edits[i];
-        beforeCount += edit.kind != EditKind::kAdd ? 1 : 0;
-        afterCount += edit.kind != EditKind::kRemove ? 1 : 0;
-        body += edit.kind == EditKind::kKeep ? ' ' : edit.kind == EditKind::kRemove ? '-' : '+';
-        body += edit.line;
-        if (edit.line.empty() || edit.line.back() != '\n') {
-            body += "\n\\ No newline at end of file\n";
+// Writes the hunks of `runs` as it walks both texts: changes closer than 2 * context kept lines
+// share a hunk, each hunk with up to `context` kept lines before and after its changes.
+class HunkWriter final {
+public:
+    HunkWriter(std::string_view before, std::string_view after, std::size_t context,
+               std::string& out)
+        : m_before(before), m_after(after), m_context(context), m_out(out) {}
+
+    void Write(const std::vector<Run>& runs) {
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const Run& run = runs[i];
+            if (run.kind == EditKind::kRemove) {
+                Open();
+                for (std::size_t n = 0; n < run.count; ++n) {
+                    Add('-', m_before.Next());
+                }
+                m_beforeCount += run.count;
+                continue;
+            }
+            if (run.kind == EditKind::kAdd) {
+                Open();
+                for (std::size_t n = 0; n < run.count; ++n) {
+                    Add('+', m_after.Next());
+                }
+                m_afterCount += run.count;
+                continue;
+            }
+            const bool last = i + 1 == runs.size();
+            std::size_t trailing = m_open ? std::min(run.count, m_context) : 0;
+            if (m_open && !last && run.count <= 2 * m_context) {
+                trailing = run.count;  // the next change is near: the hunk goes on
+            }
+            Keep(trailing);
+            if (trailing == run.count) {
+                continue;
+            }
+            Close();
+            if (last) {
+                break;  // nothing after it is shown
+            }
+            const std::size_t leading = std::min(run.count - trailing, m_context);
+            m_before.Skip(run.count - trailing - leading);
+            m_after.Skip(run.count - trailing - leading);
+            if (leading > 0) {
+                Open();
+                Keep(leading);
+            }
+        }
+        Close();
+    }
+
+private:
+    void Open() {
+        if (!m_open) {
+            m_open = true;
+            m_beforeStart = m_before.Line();
+            m_afterStart = m_after.Line();
+            m_beforeCount = 0;
+            m_afterCount = 0;
+            m_body.clear();
         }
     }
-    out += "@@ -" + RangeText(hunk.beforeStart, beforeCount) + " +" +
-           RangeText(hunk.afterStart, afterCount) + " @@\n" + body;
-}
+    void Keep(std::size_t lines) {
+        for (std::size_t n = 0; n < lines; ++n) {
+            Add(' ', m_before.Next());
+            m_after.Next();
+        }
+        m_beforeCount += lines;
+        m_afterCount += lines;
+    }
+    void Add(char mark, std::string_view line) {
+        m_body += mark;
+        m_body += line;
+        if (line.empty() || line.back() != '\n') {
+            m_body += "\n\\ No newline at end of file\n";
+        }
+    }
+    void Close() {
+        if (m_open) {
+            m_out += "@@ -" + RangeText(m_beforeStart, m_beforeCount) + " +" +
+                     RangeText(m_afterStart, m_afterCount) + " @@\n" + m_body;
+            m_open = false;
+        }
+    }
+
+    LineCursor m_before;
+    LineCursor m_after;
+    std::size_t m_context;
+    std::string& m_out;
+    bool m_open = false;
+    std::size_t m_beforeStart = 0;
+    std::size_t m_afterStart = 0;
+    std::size_t m_beforeCount = 0;
+    std::size_t m_afterCount = 0;
+    std::string m_body;
+};
 
 }  // namespace
 
@@ -197,11 +300,8 @@ std::string UnifiedDiff(std::string_view before, std::string_view after,
     if (before == after) {
         return {};
     }
-    const std::vector<Edit> edits = Edits(SplitLines(before), SplitLines(after));
     std::string out = "--- " + beforeLabel + "\n+++ " + afterLabel + "\n";
-    for (const Hunk& hunk : Hunks(edits, context)) {
-        AppendHunk(edits, hunk, out);
-    }
+    HunkWriter(before, after, context, out).Write(Runs(before, after));
     return out;
 }
 

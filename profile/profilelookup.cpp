@@ -171,6 +171,11 @@ Expected<std::vector<std::optional<std::string>>> ProfileLookup::Find(
         }
         if (const auto name = ProfileHeaderName(**line)) {
             wanted.EnterSection(*name);
+            // A run of one header (millions of empty sections of one name) is passed over
+            // without reading each line again.
+            if (SkipRepeats(**line)) {
+                wanted.EnterSection(*name);
+            }
         } else if (const auto parts = ProfileKeyLineParts(**line)) {
             wanted.ReadKeyLine(*parts);
         }
@@ -252,6 +257,21 @@ Expected<std::optional<std::string_view>> ProfileLookup::NextLine() {
             return read.Error();
         }
     }
+}
+
+bool ProfileLookup::SkipRepeats(std::string_view text) {
+    const char* data = m_buffer.get();
+    const auto size = static_cast<std::size_t>(data + m_begin - text.data());
+    // Only a line that ends in LF: a lone CR could be the first half of the next line's CR LF.
+    if (size == 0 || text.data()[size - 1] != '\n') {
+        return false;
+    }
+    bool skipped = false;
+    while (m_end - m_begin >= size && std::memcmp(data + m_begin, text.data(), size) == 0) {
+        m_begin += size;
+        skipped = true;
+    }
+    return skipped;
 }
 
 Status ProfileLookup::Refill() {

@@ -63,6 +63,10 @@ private:
     Status SkipByteOrderMark();
     Expected<bool> SkipToHeader();
     Expected<std::optional<std::string_view>> NextLine();
+    // After the header line `text` (just read by NextLine, so its ending ends at m_begin): passes
+    // over the lines that repeat it byte for byte, ending included, as far as the bytes read go.
+    // True when there was one: the section of that name has ended again, with nothing in it.
+    bool SkipRepeats(std::string_view text);
     Status Refill();
 
     struct Free {

@@ -59,21 +59,15 @@ void ProfileText::SectionMarks::Add(std::size_t headerAt, std::uint32_t hash) {
 
 std::size_t ProfileText::SectionMarks::HeaderAt(std::size_t n) const {
     const Entry& entry = Mark(n);
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh & ~kRepeated) << 32) |
-                                    entry.atLow);
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(entry.atHigh) << 32) | entry.atLow);
 }
 
-void ProfileText::Parse() {
+std::optional<ProfileText::Header> ProfileText::NextHeader(std::size_t from) const {
     const ProfileLines lines(m_bytes);
-    m_bomSize = lines.BomSize();
     const char* data = m_bytes.data();
     const std::size_t size = m_bytes.size();
-    if (const std::size_t at = lines.TextEnd(0); at < size) {
-        m_eol = std::string(m_bytes.substr(at, lines.Next(at) - at));  // the first line ending
-    }
     // A header starts with "[" after nothing but blanks on its line: find each "[" and look back.
-    std::size_t pos = 0;
-    while (pos < size) {
+    for (std::size_t pos = from; pos < size;) {
         const void* hit = std::memchr(data + pos, '[', size - pos);
         if (hit == nullptr) {
             break;
@@ -86,14 +80,52 @@ void ProfileText::Parse() {
         // No other "[" of this line can start a header: go on after the line either way, so that
         // a line full of brackets is looked at once.
         pos = lines.TextEnd(bracket);
-        if (lines.IsLineStart(lineBegin)) {
+        if (lineBegin >= from && lines.IsLineStart(lineBegin)) {
             const ProfileLine line{lineBegin, pos, lines.Next(pos)};
             if (const auto name = ProfileHeaderName(lines.Text(line))) {
-                m_marks.Add(lineBegin, static_cast<std::uint32_t>(NameHash(*name)));
+                return Header{lineBegin, *name};
             }
         }
     }
-    BuildIndex();
+    return std::nullopt;
+}
+
+void ProfileText::Parse() {
+    const ProfileLines lines(m_bytes);
+    m_bomSize = lines.BomSize();
+    if (const std::size_t at = lines.TextEnd(0); at < m_bytes.size()) {
+        m_eol = std::string(m_bytes.substr(at, lines.Next(at) - at));  // the first line ending
+    }
+    m_firstSection.assign(16, 0);
+    // Only the first section of each name is kept: readers see no other, and a document of
+    // millions of sections of a few names costs nothing per repeated one.
+    // A name spelt as the one before it (a run of repeated sections) is that section again.
+    // Lines that repeat the header line before them byte for byte, ending included, are passed
+    // over without being read again.
+    std::optional<std::string_view> previous;
+    for (std::optional<Header> header = NextHeader(0); header;) {
+        const std::size_t next = lines.Next(lines.TextEnd(header->at));
+        const std::string_view line = m_bytes.substr(header->at, next - header->at);
+        std::size_t after = next;
+        // Only a line that ends in LF: a lone CR could be the first half of the next CR LF.
+        while (!line.empty() && line.back() == '\n' &&
+               m_bytes.compare(after, line.size(), line) == 0) {
+            after += line.size();
+        }
+        const bool again = header->name == previous;
+        previous = header->name;
+        const std::string_view name = header->name;
+        const std::size_t at = header->at;
+        header = NextHeader(after);
+        if (again) {
+            continue;
+        }
+        const auto hash = static_cast<std::uint32_t>(NameHash(name));
+        if (!Lookup(name, hash)) {
+            m_marks.Add(at, hash);
+            IndexSection(static_cast<SectionNumber>(m_marks.Count() - 1));
+        }
+    }
 }
 
 std::string_view ProfileText::NameOf(SectionNumber n) const {
@@ -116,8 +148,14 @@ std::size_t ProfileText::BodyBegin(SectionNumber n) const {
 }
 
 std::size_t ProfileText::BodyEnd(SectionNumber n) const {
-    // The body ends where the next header line starts, so its last line ends inside it.
-    return n + 1 < m_marks.Count() ? m_marks.HeaderAt(n + 1) : m_bytes.size();
+    // The body ends where the next header line starts (a repeated section's too), so its last
+    // line ends inside it. Found when first asked: only the sections looked at are read.
+    FileSectionState& state = m_state[n];
+    if (state.bodyEnd == std::string_view::npos) {
+        const std::optional<Header> next = NextHeader(BodyBegin(n));
+        state.bodyEnd = next ? next->at : m_bytes.size();
+    }
+    return state.bodyEnd;
 }
 
 const std::vector<std::string>& ProfileText::Added(SectionNumber n) const {
@@ -133,64 +171,40 @@ std::vector<std::string>& ProfileText::AddedToChange(SectionNumber n) {
     return IsFileSection(n) ? m_state[n].added : m_newSections[n - m_marks.Count()].added;
 }
 
-void ProfileText::BuildIndex() {
-    // At most two thirds of the slots in use keeps probes short without costing much per section.
-    std::size_t slots = 16;
-    while (slots * 2 < m_marks.Count() * 3) {
-        slots *= 2;
-    }
-    m_firstSection.assign(slots, 0);
-    m_indexed = 0;
-    const std::size_t total = m_marks.Count() + m_newSections.size();
-    for (std::size_t n = 0; n < total; ++n) {
-        IndexSection(static_cast<SectionNumber>(n));
-    }
-}
-
 void ProfileText::IndexSection(SectionNumber n) {
+    // At most two thirds of the slots in use keeps probes short; when more would be, the table
+    // doubles and indexes every section again.
     if ((m_indexed + 1) * 3 > m_firstSection.size() * 2) {
-        // Only sections added by Set get here: the table grows and indexes them all again.
         m_firstSection.assign(m_firstSection.size() * 2, 0);
         m_indexed = 0;
         for (SectionNumber k = 0; k < n; ++k) {
             IndexSection(k);
         }
     }
-    const std::uint32_t hash = HashOf(n);
     const std::size_t mask = m_firstSection.size() - 1;
-    std::string_view name;  // read from the header only when another section has the same hash
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t entry = m_firstSection[slot];
-        if (entry == 0) {
-            m_firstSection[slot] = n + 1;
-            ++m_indexed;
-            return;
-        }
-        if (HashOf(entry - 1) == hash) {
-            if (name.empty()) {
-                name = NameOf(n);
-            }
-            if (SameName(NameOf(entry - 1), name)) {
-                if (IsFileSection(n)) {
-                    m_marks.MarkRepeated(n);
-                }
-                return;  // the first section of a name is the section
-            }
-        }
+    std::size_t slot = HashOf(n) & mask;
+    while (m_firstSection[slot] != 0) {
+        slot = (slot + 1) & mask;
     }
+    m_firstSection[slot] = n + 1;
+    ++m_indexed;
 }
 
-std::optional<ProfileText::SectionNumber> ProfileText::FindSection(std::string_view name) const {
-    const std::string_view wanted = TrimBlanks(name);
-    const auto hash = static_cast<std::uint32_t>(NameHash(wanted));
+std::optional<ProfileText::SectionNumber> ProfileText::Lookup(std::string_view name,
+                                                              std::uint32_t hash) const {
     const std::size_t mask = m_firstSection.size() - 1;
     for (std::size_t slot = hash & mask; m_firstSection[slot] != 0; slot = (slot + 1) & mask) {
         const SectionNumber n = m_firstSection[slot] - 1;
-        if (HashOf(n) == hash && SameName(NameOf(n), wanted)) {
+        if (HashOf(n) == hash && SameName(NameOf(n), name)) {
             return n;
         }
     }
     return std::nullopt;
+}
+
+std::optional<ProfileText::SectionNumber> ProfileText::FindSection(std::string_view name) const {
+    const std::string_view wanted = TrimBlanks(name);
+    return Lookup(wanted, static_cast<std::uint32_t>(NameHash(wanted)));
 }
 
 std::optional<std::size_t> ProfileText::FirstSectionAt(std::string_view section) const {

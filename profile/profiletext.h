@@ -59,11 +59,10 @@ public:
     // when the bytes have no such section.
     std::optional<std::size_t> FirstSectionAt(std::string_view section) const;
 
-    // The section headers of the bytes, in file order: how many, where the header line of header
-    // `n` starts, and whether an earlier section has the same name (readers see only the first).
+    // The first section of each name in the bytes (readers see no other), in file order: how
+    // many, and where the header line of the `n`th starts.
     std::size_t FileSectionCount() const { return m_marks.Count(); }
     std::size_t SectionHeaderAt(std::size_t n) const { return m_marks.HeaderAt(n); }
-    bool IsRepeatedSection(std::size_t n) const { return m_marks.IsRepeated(n); }
 
     // Sets `key` in `section` to `value` and succeeds. Refuses the write, changing nothing, when
     // a section, key or value holds CR or LF (it would inject new lines), the value holds a NUL
@@ -86,17 +85,16 @@ private:
     // Sections are numbered: those of the file in file order, then those added by Set.
     using SectionNumber = std::uint32_t;
 
-    // Where a section of the file starts, and its name's hash; the name is read again from the
-    // header line when needed. Only headers are located when the text is parsed, so a file of
-    // many sections costs 12 bytes each here; kept in blocks, so that growing never copies.
+    // Where the first section of a name starts in the file, and its name's hash; the name is read
+    // again from the header line when needed. Only headers are located when the text is parsed,
+    // so a file of many sections costs 12 bytes for each name here (nothing for a repeated one);
+    // kept in blocks, so that growing never copies.
     class SectionMarks final {
     public:
         void Add(std::size_t headerAt, std::uint32_t hash);
         std::size_t Count() const { return m_count; }
         std::size_t HeaderAt(std::size_t n) const;
         std::uint32_t Hash(std::size_t n) const { return Mark(n).hash; }
-        void MarkRepeated(std::size_t n) { Changeable(n).atHigh |= kRepeated; }
-        bool IsRepeated(std::size_t n) const { return (Mark(n).atHigh & kRepeated) != 0; }
 
     private:
         struct Entry {
@@ -105,10 +103,7 @@ private:
             std::uint32_t hash;
         };
         static constexpr std::size_t kBlock = 4096;
-        // The top bit of atHigh: an earlier section has the same name.
-        static constexpr std::uint32_t kRepeated = 0x80000000U;
         const Entry& Mark(std::size_t n) const { return m_blocks[n / kBlock][n % kBlock]; }
-        Entry& Changeable(std::size_t n) { return m_blocks[n / kBlock][n % kBlock]; }
 
         std::vector<std::unique_ptr<Entry[]>> m_blocks;
         std::size_t m_count = 0;
@@ -120,6 +115,7 @@ private:
         std::vector<std::pair<std::uint32_t, std::size_t>> keyLines;
         bool keysListed = false;
         std::vector<std::string> added;  // lines added after the section's last non-blank line
+        std::size_t bodyEnd = std::string_view::npos;  // see BodyEnd; npos until asked
     };
     struct NewSection {
         std::string name;
@@ -136,6 +132,13 @@ private:
         std::string text;
     };
 
+    // A section header line of the bytes: where it starts and the section's name.
+    struct Header {
+        std::size_t at = 0;
+        std::string_view name;
+    };
+    // The first header line that starts at or after `from`.
+    std::optional<Header> NextHeader(std::size_t from) const;
     void Parse();
     std::string_view NameOf(SectionNumber n) const;
     std::uint32_t HashOf(SectionNumber n) const;
@@ -152,9 +155,9 @@ private:
     const FileSectionState& ListKeys(SectionNumber n) const;
 
     // The first section of each name, found by its hash in an open-addressing table of section
-    // numbers + 1 (0: empty), sized once when the file is parsed.
-    void BuildIndex();
+    // numbers + 1 (0: empty) that grows as sections are found or added.
     void IndexSection(SectionNumber n);
+    std::optional<SectionNumber> Lookup(std::string_view name, std::uint32_t hash) const;
 
     std::string m_owned;
     std::string_view m_bytes;

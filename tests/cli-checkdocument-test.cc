@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "check/cataloguelines.h"
 #include "cli-testutil.h"
 
 namespace {
@@ -126,6 +127,59 @@ TEST(CheckFilesTest, UnreadableFileFailsTheRunButOthersAreChecked) {
     EXPECT_NE(run.out.find(folder.File("warehouse.tac") + ":20: section [Scanner]"),
               std::string::npos)
         << run.out;
+}
+
+// A document of many repeated or unknown sections, keys and lines (what a broken generator
+// writes) lists the first findings of each kind, then says how many more there are; the count of
+// problems, in words and in JSON, is every one of them.
+TEST(CheckFilesTest, FindingsOfOneKindStopAtTheCapWithACountOfTheRest) {
+    constexpr std::size_t kCap = tav::check::kFindingsPerKind;
+    struct Case {
+        const char* name;
+        std::string repeated;  // written kCap + extra times after a clean head
+        std::size_t extra;
+        const char* kind;  // the start of each listed finding's message
+    };
+    const Case cases[] = {
+        {"repeatedSection", "[Info]\n", 7, "section [Info] appears again (first on line 1)"},
+        {"unknownSections", "[x]\n[y]\n", 3, "section ["},
+        {"skippedLines", "no equals sign\n", 1, "the line is neither"},
+        {"repeatedKey", "Title=x\n", 0, "the key Title appears again"},
+    };
+    for (const Case& c : cases) {
+        CliFolder folder(kSections, kFields);
+        const std::string doc = folder.File("many.tac");
+        std::string text = kCleanHead.substr(0, kCleanHead.find("[Cols]"));
+        for (std::size_t i = 0; i < kCap + c.extra; ++i) {
+            text += c.repeated;
+        }
+        tavtest::WriteFile(doc, text);
+        const auto run = RunCli({"check", doc}, folder.Path());
+        const std::vector<std::string> lines = tavtest::OutputLines(run.out);
+        std::size_t listed = 0;
+        for (const std::string& line : lines) {
+            listed += line.find(c.kind) != std::string::npos ? 1 : 0;
+        }
+        // [x] and [y] are one kind: the first of each name is unknown, the rest repeat.
+        const bool twoKinds = std::string(c.name) == "unknownSections";
+        const std::size_t found = (kCap + c.extra) * (twoKinds ? 2 : 1);
+        if (c.extra == 0) {
+            EXPECT_EQ(listed, kCap) << c.name;
+            EXPECT_EQ(run.out.find("more findings like"), std::string::npos) << c.name;
+            continue;
+        }
+        EXPECT_EQ(listed, twoKinds ? kCap + 2 : kCap) << c.name;
+        ASSERT_FALSE(lines.empty()) << c.name;
+        const std::size_t more = found - (twoKinds ? kCap + 2 : kCap);
+        EXPECT_EQ(lines.back().rfind(doc + ": " + std::to_string(more) + " more findings like", 0),
+                  0u)
+            << c.name << ": " << lines.back();
+        EXPECT_NE(run.err.find(std::to_string(found) + " problems found"), std::string::npos)
+            << c.name << ": " << run.err;
+        const auto json = RunCli({"check", "--json", doc}, folder.Path());
+        EXPECT_NE(json.out.find("\"problems\": " + std::to_string(found)), std::string::npos)
+            << c.name;
+    }
 }
 
 }  // namespace

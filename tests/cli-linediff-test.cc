@@ -89,7 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                     DiffCase{"repeatedLines", "a\na\na\nb\n", "a\nb\na\n"},
                     DiffCase{"twoHunks", Numbered(40, 0), Numbered(40, 19)},
                     DiffCase{"manyChanges", Numbered(500, 0), Numbered(480, 7)},
-                    DiffCase{"beyondShortestSearch", Numbered(2500, 0), Numbered(2500, 1)}),
+                    DiffCase{"beyondShortestSearch", Numbered(2500, 0), Numbered(2500, 1)},
+                    // The common head and tail are found in bytes, then cut at a line start of
+                    // both texts.
+                    DiffCase{"tailStartsMidLineInOne", "x\nend\n", "xyend\n"},
+                    DiffCase{"headEndsMidLine", "abc\nd\n", "abX\nd\n"},
+                    DiffCase{"oneIsThePrefix", "a\nb", "a\nbc\n"},
+                    DiffCase{"bothEndsOfALongText", "first\n" + Numbered(3000, 0) + "last\n",
+                             "FIRST\n" + Numbered(3000, 0) + "LAST\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UnifiedDiffFormatTest, HunksCountLinesAndMarkMissingEndings) {
@@ -107,6 +114,15 @@ TEST(UnifiedDiffFormatTest, HunksCountLinesAndMarkMissingEndings) {
     const std::string farDiff = UnifiedDiff(base, far, "x", "y");
     EXPECT_EQ(std::count(nearDiff.begin(), nearDiff.end(), '@'), 4) << nearDiff;
     EXPECT_EQ(std::count(farDiff.begin(), farDiff.end(), '@'), 8) << farDiff;
+}
+
+TEST(UnifiedDiffFormatTest, ChangesAtBothEndsOfALongTextAreTwoHunksAtTheirLines) {
+    const std::string middle = Numbered(100000, 0);
+    const std::string diff =
+        UnifiedDiff("a\n" + middle + "z\n", "A\n" + middle + "Z\n", "x", "y");
+    EXPECT_EQ(diff,
+              "--- x\n+++ y\n@@ -1,4 +1,4 @@\n-a\n+A\n line 0\n line 1\n line 2\n"
+              "@@ -99999,4 +99999,4 @@\n line 99997\n line 99998\n line 99999\n-z\n+Z\n");
 }
 
 TEST(UnifiedDiffFormatTest, ShortestDiffKeepsTheCommonLines) {

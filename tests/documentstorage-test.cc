@@ -320,7 +320,11 @@ TEST(DocumentStorageTest, AMissingFileOpensEmptyButAnUnreadableOneIsReported) {
     EXPECT_EQ(missing.Error().file, f.dir.File("none.tac"));
     const std::pair<std::string, const char*> refused[] = {
         {f.dir.Path(), "is a folder, not a file"},
+#ifdef _WIN32
+        {"NUL", "is not a regular file"},
+#else
         {"/dev/null", "is not a regular file"},
+#endif
     };
     for (const auto& [path, reason] : refused) {
         const auto opened = f.storage.Open(path, "x.tac");

@@ -77,7 +77,8 @@ inline const std::vector<std::string> kProfileFragments = {
 
 // A document of fewer than `maxLines` lines, a byte-order mark at times: about one line in
 // `rawEvery` made of random bytes that matter to the rules, the others taken from `fragments`;
-// every line ending, the last line sometimes without one.
+// every line ending, the last line sometimes without one; now and then a line repeated a few times
+// in a row, ending included (runs of one header are read in a shortcut).
 inline std::string RandomProfileDocument(std::mt19937& random,
                                          const std::vector<std::string>& fragments,
                                          std::size_t maxLines, unsigned rawEvery) {
@@ -85,14 +86,19 @@ inline std::string RandomProfileDocument(std::mt19937& random,
     const std::string alphabet = std::string(" \t[]=\"'\r\nkKS;\x1A") + '\0';
     std::string bytes = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
     for (std::size_t line = random() % maxLines; line > 0; --line) {
+        std::string text;
         if (random() % rawEvery == 0) {
             for (std::size_t i = random() % 8; i > 0; --i) {
-                bytes += alphabet[random() % alphabet.size()];
+                text += alphabet[random() % alphabet.size()];
             }
         } else {
-            bytes += fragments[random() % fragments.size()];
+            text = fragments[random() % fragments.size()];
         }
-        bytes += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
+        text += line > 1 || random() % 2 == 0 ? endings[random() % 3] : "";
+        const std::size_t times = line > 1 && random() % 6 == 0 ? 2 + random() % 3 : 1;
+        for (std::size_t i = 0; i < times; ++i) {
+            bytes += text;
+        }
     }
     return bytes;
 }

@@ -24,6 +24,11 @@ tav_add_test(core-tests
         testutil.cc
     LIBS tavdocument)
 
+# The Windows half of the save cycle, on its own temporary folders.
+tav_add_test(win32-storage-tests
+    SOURCES win32/storage-test.cc
+    LIBS tavstorage tavprofile)
+
 tav_add_test(check-tests
     PREFIX check.
     SOURCES check-test.cc
@@ -49,11 +54,27 @@ tav_add_test(cli-tests
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
 
-# tacconf.exe started as a Windows shell starts it (UTF-16 command lines, pipes, Windows paths,
-# locks, attributes, ACLs, the catalogue folders of Windows), Windows' path rules and the console,
-# and the cross-check of the core's
-# reading with Windows' own profile functions. tacconf.exe and the catalogues are in the same
-# folder as the test program.
+# tacconf.exe end to end under Wine: each case_NAME function of tacconf-wine-test.sh is the test
+# tacconf-wine.NAME, compared with the bytes in windows/expected/.
+set(tav_wine_cases_script ${CMAKE_CURRENT_SOURCE_DIR}/windows/tacconf-wine-test.sh)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tav_wine_cases_script})
+file(STRINGS ${tav_wine_cases_script} tav_wine_cases REGEX "^case_[a-z0-9_]+\\(\\)")
+foreach(line ${tav_wine_cases})
+    string(REGEX REPLACE "^case_([a-z0-9_]+).*" "\\1" case ${line})
+    add_test(NAME tacconf-wine.${case}
+        COMMAND ${tav_wine_cases_script} ${case} ${PROJECT_SOURCE_DIR}/examples
+                ${CMAKE_CURRENT_SOURCE_DIR}/windows/expected
+                ${CMAKE_CURRENT_BINARY_DIR}/tacconf-wine/${case}
+                -- ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tacconf>)
+    set_tests_properties(tacconf-wine.${case} PROPERTIES TIMEOUT 120
+                         ENVIRONMENT TAV_VERSION=${PROJECT_VERSION})
+endforeach()
+
+# tacconf.exe started from a Windows program, where the shell cases above cannot reach: UTF-16
+# command lines, standard output on a pipe, a lock another process holds, attributes, ACLs, the
+# registry and the catalogue folders of Windows; Windows' path rules and the console; and the
+# cross-check of the core's reading with Windows' own profile functions. tacconf.exe and the
+# catalogues are in the same folder as the test program.
 tav_add_test(tacconf-exe-tests
     PREFIX windows.
     SOURCES

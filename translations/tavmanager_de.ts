@@ -277,6 +277,10 @@ Wählen Sie einen anderen Ordner, der Sections.txt und Fields.txt enthält; der 
         <source>the line is past the 64 sections the editor loads: ignored</source>
         <translation>die Zeile liegt hinter den 64 Abschnitten, die der Editor lädt: ignoriert</translation>
     </message>
+    <message>
+        <source>%1 more findings like the one on line %2 are not listed</source>
+        <translation>%1 weitere Befunde wie der in Zeile %2 werden nicht aufgeführt</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1387,93 +1391,6 @@ und wo der vollständige neue Inhalt steht.
         <translation>set: die Standardeingabe konnte nicht gelesen werden</translation>
     </message>
     <message>
-        <source>Usage: tacconf check [--json] [FILE]...
-
-Checks the catalogues, then each document FILE against them, and prints one
-line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
-file). A summary goes to the error stream.
-
-In Sections.txt and Fields.txt: lines the editor will not load (past 64
-sections or 128 fields), wrong column counts, section ids out of file order,
-order flags other than one Y or N, repeated section labels or names, a second
-replacement section, keys a document cannot hold or that hold blanks, fields
-of sections that do not exist, repeated keys, unknown types.
-
-In a document: sections and keys the catalogues do not describe, repeated
-sections and keys, lines no reader takes, values the editor shows differently
-(booleans other than 1 and 0, quotes that are not part of a value, a NUL byte
-that ends a value early), Order lists that name unknown keys or miss ordered
-ones, replacement entries that are never read (after the end of the list,
-after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
-not UTF-8 (some of them cannot show right; one finding, at the first line
-that does not). Beside a document: the copy of a save that did not finish
-(the file may be incomplete; tacconf set --recover restores it) and the
-temporary files of saves that were stopped.
-
-With --json, prints one object instead: {&quot;format&quot;: 1, &quot;findings&quot;: [{&quot;file&quot;:
-PATH, &quot;line&quot;: LINE or null, &quot;message&quot;: MESSAGE}, ...], &quot;problems&quot;: N,
-&quot;documents&quot;: M, &quot;unreadable&quot;: [PATH, ...]} (the reasons of the unreadable
-files go to the error stream, as without --json).
-
-FILE &quot;-&quot; reads a document from standard input.
-
-Options:
-  --json            print JSON
-  --catalogues DIR  check the catalogues in DIR instead of searching for them
-  --encoding NAME   check the documents as read in utf-8 or windows-1252
-                    instead of the encoding their bytes show
-  --help            show this text
-
-Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
-(the other files are still checked).
-</source>
-        <translation>Aufruf: tacconf check [--json] [DATEI]...
-
-Prüft die Kataloge, dann jedes Dokument DATEI gegen sie, und gibt je Problem
-eine Zeile aus: PFAD:ZEILE: MELDUNG (PFAD: MELDUNG, wenn es die ganze Datei
-betrifft). Eine Zusammenfassung geht in den Fehlerkanal.
-
-In Sections.txt und Fields.txt: Zeilen, die der Editor nicht lädt (über 64
-Abschnitte oder 128 Felder hinaus), falsche Spaltenzahlen, Abschnittsnummern
-außerhalb der Dateireihenfolge, Reihenfolge-Kennzeichen außer einem Y oder N,
-wiederholte Abschnittsbeschriftungen oder -namen, ein zweiter
-Ersetzungsabschnitt, Schlüssel, die ein Dokument nicht aufnehmen kann oder die
-Leerzeichen enthalten, Felder nicht vorhandener Abschnitte, wiederholte
-Schlüssel, unbekannte Typen.
-
-In einem Dokument: Abschnitte und Schlüssel, die die Kataloge nicht
-beschreiben, wiederholte Abschnitte und Schlüssel, Zeilen, die kein Leser
-übernimmt, Werte, die der Editor anders zeigt (Wahrheitswerte außer 1 und 0,
-Anführungszeichen, die nicht zum Wert gehören, ein NUL-Byte, das einen Wert
-vorzeitig beendet), Order-Listen, die unbekannte Schlüssel nennen oder
-geordnete auslassen, Ersetzungseinträge, die nie gelesen werden (nach dem Ende
-der Liste, nach einer Lücke, jenseits von 13 Einträgen), und Texte, die UTF-8
-mit Bytes mischen, die kein UTF-8 sind (manche davon können nicht richtig
-erscheinen; ein Befund, an der ersten Zeile, die falsch erscheint). Neben einem
-Dokument: die Kopie eines nicht beendeten Speicherns (die Datei ist
-möglicherweise unvollständig; tacconf set --recover stellt sie wieder her) und
-die temporären Dateien abgebrochener Speichervorgänge.
-
-Mit --json wird stattdessen ein Objekt ausgegeben: {&quot;format&quot;: 1, &quot;findings&quot;:
-[{&quot;file&quot;: PFAD, &quot;line&quot;: ZEILE oder null, &quot;message&quot;: MELDUNG}, ...],
-&quot;problems&quot;: N, &quot;documents&quot;: M, &quot;unreadable&quot;: [PFAD, ...]} (die Gründe der
-unlesbaren Dateien gehen in den Fehlerkanal, wie ohne --json).
-
-DATEI „-“ liest ein Dokument von der Standardeingabe.
-
-Optionen:
-  --json               JSON ausgeben
-  --catalogues ORDNER  die Kataloge in ORDNER prüfen, statt sie zu suchen
-  --encoding NAME      die Dokumente so prüfen, wie sie in utf-8 oder
-                       windows-1252 gelesen werden, statt in der Kodierung,
-                       die ihre Bytes zeigen
-  --help               diesen Text zeigen
-
-Rückgabewert: 0 keine Probleme; 1 Probleme gefunden; 2 Aufruffehler oder
-unlesbare Datei (die anderen Dateien werden trotzdem geprüft).
-</translation>
-    </message>
-    <message>
         <source>Usage: tacconf compare [--all] [--json | --csv] FILE FILE...
 
 Shows the catalogued settings of the documents side by side, as the editor
@@ -1732,6 +1649,97 @@ Eintrag oder unlesbare Datei.
     <message>
         <source>tacconf: warning: %1 (the catalogue folder chosen in the editor is not searched)</source>
         <translation>tacconf: Warnung: %1 (der im Editor gewählte Katalogordner wird nicht durchsucht)</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf check [--json] [FILE]...
+
+Checks the catalogues, then each document FILE against them, and prints one
+line per problem: PATH:LINE: MESSAGE (PATH: MESSAGE when it concerns the whole
+file). A summary goes to the error stream.
+
+In Sections.txt and Fields.txt: lines the editor will not load (past 64
+sections or 128 fields), wrong column counts, section ids out of file order,
+order flags other than one Y or N, repeated section labels or names, a second
+replacement section, keys a document cannot hold or that hold blanks, fields
+of sections that do not exist, repeated keys, unknown types.
+
+In a document: sections and keys the catalogues do not describe, repeated
+sections and keys, lines no reader takes, values the editor shows differently
+(booleans other than 1 and 0, quotes that are not part of a value, a NUL byte
+that ends a value early), Order lists that name unknown keys or miss ordered
+ones, replacement entries that are never read (after the end of the list,
+after a gap, past 13 entries), and texts that mix UTF-8 with bytes that are
+not UTF-8 (some of them cannot show right; one finding, at the first line
+that does not). Beside a document: the copy of a save that did not finish
+(the file may be incomplete; tacconf set --recover restores it) and the
+temporary files of saves that were stopped. A document lists at most 1000
+problems of each kind; a line at its end says how many more there were (they
+count in the summary and in &quot;problems&quot;).
+
+With --json, prints one object instead: {&quot;format&quot;: 1, &quot;findings&quot;: [{&quot;file&quot;:
+PATH, &quot;line&quot;: LINE or null, &quot;message&quot;: MESSAGE}, ...], &quot;problems&quot;: N,
+&quot;documents&quot;: M, &quot;unreadable&quot;: [PATH, ...]} (the reasons of the unreadable
+files go to the error stream, as without --json).
+
+FILE &quot;-&quot; reads a document from standard input.
+
+Options:
+  --json            print JSON
+  --catalogues DIR  check the catalogues in DIR instead of searching for them
+  --encoding NAME   check the documents as read in utf-8 or windows-1252
+                    instead of the encoding their bytes show
+  --help            show this text
+
+Exit status: 0 no problems; 1 problems found; 2 usage error or unreadable file
+(the other files are still checked).
+</source>
+        <translation>Aufruf: tacconf check [--json] [DATEI]...
+
+Prüft die Kataloge, dann jedes Dokument DATEI gegen sie, und gibt je Problem
+eine Zeile aus: PFAD:ZEILE: MELDUNG (PFAD: MELDUNG, wenn es die ganze Datei
+betrifft). Eine Zusammenfassung geht in den Fehlerkanal.
+
+In Sections.txt und Fields.txt: Zeilen, die der Editor nicht lädt (über 64
+Abschnitte oder 128 Felder hinaus), falsche Spaltenzahlen, Abschnittsnummern
+außerhalb der Dateireihenfolge, Reihenfolge-Kennzeichen außer einem Y oder N,
+wiederholte Abschnittsbeschriftungen oder -namen, ein zweiter
+Ersetzungsabschnitt, Schlüssel, die ein Dokument nicht aufnehmen kann oder die
+Leerzeichen enthalten, Felder nicht vorhandener Abschnitte, wiederholte
+Schlüssel, unbekannte Typen.
+
+In einem Dokument: Abschnitte und Schlüssel, die die Kataloge nicht
+beschreiben, wiederholte Abschnitte und Schlüssel, Zeilen, die kein Leser
+übernimmt, Werte, die der Editor anders zeigt (Wahrheitswerte außer 1 und 0,
+Anführungszeichen, die nicht zum Wert gehören, ein NUL-Byte, das einen Wert
+vorzeitig beendet), Order-Listen, die unbekannte Schlüssel nennen oder
+geordnete auslassen, Ersetzungseinträge, die nie gelesen werden (nach dem Ende
+der Liste, nach einer Lücke, jenseits von 13 Einträgen), und Texte, die UTF-8
+mit Bytes mischen, die kein UTF-8 sind (manche davon können nicht richtig
+erscheinen; ein Befund, an der ersten Zeile, die falsch erscheint). Neben einem
+Dokument: die Kopie eines nicht beendeten Speicherns (die Datei ist
+möglicherweise unvollständig; tacconf set --recover stellt sie wieder her) und
+die temporären Dateien abgebrochener Speichervorgänge. Ein Dokument führt höchstens
+1000 Probleme jeder Art auf; eine Zeile an seinem Ende sagt, wie viele es
+mehr gab (sie zählen in der Zusammenfassung und in &quot;problems&quot;).
+
+Mit --json wird stattdessen ein Objekt ausgegeben: {&quot;format&quot;: 1, &quot;findings&quot;:
+[{&quot;file&quot;: PFAD, &quot;line&quot;: ZEILE oder null, &quot;message&quot;: MELDUNG}, ...],
+&quot;problems&quot;: N, &quot;documents&quot;: M, &quot;unreadable&quot;: [PFAD, ...]} (die Gründe der
+unlesbaren Dateien gehen in den Fehlerkanal, wie ohne --json).
+
+DATEI „-“ liest ein Dokument von der Standardeingabe.
+
+Optionen:
+  --json               JSON ausgeben
+  --catalogues ORDNER  die Kataloge in ORDNER prüfen, statt sie zu suchen
+  --encoding NAME      die Dokumente so prüfen, wie sie in utf-8 oder
+                       windows-1252 gelesen werden, statt in der Kodierung,
+                       die ihre Bytes zeigen
+  --help               diesen Text zeigen
+
+Rückgabewert: 0 keine Probleme; 1 Probleme gefunden; 2 Aufruffehler oder
+unlesbare Datei (die anderen Dateien werden trotzdem geprüft).
+</translation>
     </message>
     <message>
         <source>the program&apos;s path names no folder (%1)</source>

@@ -27,6 +27,14 @@ Expected<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE) {
         return WindowsError(path, ::GetLastError());
     }
+    // A file someone removed while another program holds it open keeps its name until that
+    // program closes it (on some file systems): it is gone all the same.
+    FILE_STANDARD_INFO standard{};
+    if (::GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) &&
+        standard.DeletePending) {
+        ::CloseHandle(handle);
+        return WindowsError(path, ERROR_FILE_NOT_FOUND);
+    }
     return ReadOnlyFile(reinterpret_cast<NativeHandle>(handle), path, true);
 }
 
@@ -38,15 +46,16 @@ void ReadOnlyFile::Close() {
 }
 
 Expected<FileIdentity> ReadOnlyFile::Identify() const {
+    using Kind = FileIdentity::Kind;
+    if (::GetFileType(HandleOf(m_handle)) != FILE_TYPE_DISK) {
+        return FileIdentity{0, 0, 0, Kind::Other};  // a device (NUL, CON) or a pipe
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(HandleOf(m_handle), &info)) {
         return WindowsError(m_path, ::GetLastError());
     }
-    using Kind = FileIdentity::Kind;
-    const DWORD type = ::GetFileType(HandleOf(m_handle));
-    const Kind kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder
-                      : type == FILE_TYPE_DISK                                ? Kind::Regular
-                                                                              : Kind::Other;
+    const Kind kind =
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder : Kind::Regular;
     return FileIdentity{
         info.dwVolumeSerialNumber,
         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace tav {
 
@@ -45,6 +46,9 @@ std::wstring LongPath(const std::string& path) {
         return {};
     }
     full.resize(written);
+    if (full.rfind(L"\\\\.\\", 0) == 0) {
+        return full;  // a device ("\\.\NUL"): no long form
+    }
     if (full.rfind(L"\\\\", 0) == 0) {
         return L"\\\\?\\UNC\\" + full.substr(2);
     }
@@ -95,6 +99,11 @@ int ErrnoOf(unsigned long code) {
 
 FileError WindowsError(std::string file, unsigned long code, const std::string& what,
                        WriteState state) {
+    // The common failures read as on POSIX ("No such file or directory"), so that messages and
+    // the scripts that read them are the same on both platforms; the others in the system's words.
+    if (const int mapped = ErrnoOf(code); mapped != EIO) {
+        return FileError{std::move(file), what + std::strerror(mapped), mapped, state};
+    }
     wchar_t* text = nullptr;
     const DWORD size = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

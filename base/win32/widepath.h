@@ -31,7 +31,8 @@ std::string ShownPath(std::wstring_view full);
 int ErrnoOf(unsigned long code);
 
 // The failure of a Windows call on `file` that left `code` in GetLastError(): the reason is
-// `what` followed by the system's text for the code (and the code's number), as SystemError.
+// `what` followed by the text of the errno value ErrnoOf gives, as SystemError words it, or, for
+// the codes it maps to EIO, by the system's own text and the code's number.
 FileError WindowsError(std::string file, unsigned long code, const std::string& what = {},
                        WriteState state = WriteState::NotAWrite);
 

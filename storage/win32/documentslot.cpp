@@ -120,6 +120,18 @@ public:
                 if (const Status allowed = CheckReparsePoint(m_where, m_path); !allowed) {
                     return allowed.Error();
                 }
+                // From here on the cycle works on the file the link leads to, as on POSIX: the
+                // link stays a link to the saved file.
+                const Expected<std::optional<WidePath>> target = LinkTarget();
+                if (!target) {
+                    return target.Error();
+                }
+                if (!*target) {
+                    m_dangling = m_path;
+                    return Found::Missing;
+                }
+                m_where = std::move(**target);
+                continue;
             } else if ((*named)->identity.kind != FileIdentity::Kind::Regular) {
                 return NotAFile(m_path, (*named)->identity.kind == FileIdentity::Kind::Folder);
             }
@@ -128,11 +140,6 @@ public:
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!m_file.Valid()) {
                 const DWORD code = ::GetLastError();
-                if (code == ERROR_FILE_NOT_FOUND &&
-                    ((*named)->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                    m_dangling = m_path;
-                    return Found::Missing;
-                }
                 if (code == ERROR_FILE_NOT_FOUND) {
                     continue;  // removed since it was looked at
                 }
@@ -157,9 +164,13 @@ public:
             if (!now) {
                 return NothingWritten(now.Error());
             }
-            if (!m_locked || (*now && (*now)->identity.SameFile(opened->identity)) ||
-                ((*named)->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                m_info = *InfoOf(m_file.Get(), m_path);
+            if (!m_locked || (*now && (*now)->identity.SameFile(opened->identity))) {
+                // Taken again now that the lock is held: what Verify compares with.
+                Expected<WinFileInfo> locked = InfoOf(m_file.Get(), m_path);
+                if (!locked) {
+                    return NothingWritten(locked.Error());
+                }
+                m_info = *locked;
                 return Found::Exists;
             }
             m_file = UniqueHandle();
@@ -195,6 +206,41 @@ public:
     std::pair<std::uint64_t, std::uint64_t> WrittenFile() const override { return m_written; }
 
 private:
+    // The file the link at the document's name leads to, fully resolved; nothing for a link to
+    // a file that does not exist.
+    Expected<std::optional<WidePath>> LinkTarget() const {
+        const UniqueHandle target(::CreateFileW(m_where.full.c_str(), FILE_READ_ATTRIBUTES,
+                                                kShareAll, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!target.Valid()) {
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+                return std::optional<WidePath>();
+            }
+            return WindowsError(m_path, code, Translate("Storage", "cannot open: "),
+                                WriteState::Untouched);
+        }
+        std::wstring final(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD size = ::GetFinalPathNameByHandleW(
+                target.Get(), final.data(), static_cast<DWORD>(final.size()), VOLUME_NAME_DOS);
+            if (size == 0) {
+                return WindowsError(m_path, ::GetLastError(), Translate("Storage", "cannot open: "),
+                                    WriteState::Untouched);
+            }
+            if (size < final.size()) {
+                final.resize(size);
+                break;
+            }
+            final.resize(size + 1);
+        }
+        Expected<WidePath> split = SplitPath(ShownPath(final));
+        if (!split) {
+            return NothingWritten(split.Error());
+        }
+        return std::optional<WidePath>(std::move(*split));
+    }
+
     // The folder that should hold the document is missing (or is no folder).
     bool ParentMissing() const {
         const DWORD attributes = ::GetFileAttributesW(m_where.folder.c_str());
