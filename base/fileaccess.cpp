@@ -1,5 +1,6 @@
 #include "base/fileaccess.h"
 
+#include "base/pathrules.h"
 #include "base/progress.h"
 #include "base/translation.h"
 
@@ -101,10 +102,15 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
         return name;
     }
-    if (folder.back() == '/') {
+    if (IsPathSeparator(folder.back())) {
         return folder + name;
     }
-    return folder + '/' + name;
+    // A folder written with '/' on Windows gets '/' again, so that a path stays in one style.
+    const auto last = static_cast<std::size_t>(
+        std::find_if(folder.rbegin(), folder.rend(), IsPathSeparator) - folder.rbegin());
+    const char separator =
+        last < folder.size() ? folder[folder.size() - 1 - last] : PreferredPathSeparator();
+    return folder + separator + name;
 }
 
 }  // namespace tav

@@ -44,8 +44,9 @@ using ReadPieceSink = std::function<void(std::string_view piece)>;
 // if set, is told each piece right after it is read, while it is still in the processor's cache.
 Expected<FileBytes> ReadOpenFile(const ReadOnlyFile& file, const ReadPieceSink& eachPiece = {});
 
-// Joins a folder and a file name with exactly one '/' between them; an empty folder gives the
-// bare name.
+// Joins a folder and a file name with exactly one separator between them (base/pathrules.h): the
+// folder's own when it has one, else the platform's ('/' on POSIX); an empty folder gives the bare
+// name.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
 }  // namespace tav

@@ -1,8 +1,9 @@
 #include "catalog/cataloguefolder.h"
+#include "base/fileaccess.h"
+#include "base/pathrules.h"
 #include "base/translation.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -19,7 +20,7 @@ constexpr const char* kProgramFolderName = "tavmanager";
 constexpr const char* kDefaultConfigDirs = "/etc/xdg";
 
 void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
-    if (folder.empty() || folder.front() != '/') {
+    if (!IsAbsolutePath(folder)) {
         return;
     }
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
@@ -29,10 +30,10 @@ void AddFolder(std::vector<std::string>& folders, const std::string& folder) {
 
 // `base`/tavmanager, or nothing for a base the XDG rules ignore (empty or relative).
 std::string ProgramSubfolder(const std::string& base) {
-    if (base.empty() || base.front() != '/') {
+    if (!IsAbsolutePath(base)) {
         return {};
     }
-    return (std::filesystem::path(base) / kProgramFolderName).lexically_normal().string();
+    return NormalPath(JoinPath(base, kProgramFolderName));
 }
 
 bool IsFile(const std::filesystem::path& path) {
@@ -41,7 +42,7 @@ bool IsFile(const std::filesystem::path& path) {
 }
 
 bool IsAbsolute(const char* folder) {
-    return folder != nullptr && folder[0] == '/';
+    return folder != nullptr && IsAbsolutePath(folder);
 }
 
 }  // namespace
@@ -58,7 +59,7 @@ std::vector<std::string> CatalogueSearchFolders(const std::string& given,
     AddFolder(folders, ProgramSubfolder(env.configHome));
     const std::string& dirs = env.configDirs;
     for (std::size_t start = 0; start < dirs.size();) {
-        const std::size_t colon = std::min(dirs.find(':', start), dirs.size());
+        const std::size_t colon = std::min(dirs.find(PathListSeparator(), start), dirs.size());
         AddFolder(folders, ProgramSubfolder(dirs.substr(start, colon - start)));
         start = colon + 1;
     }
@@ -82,7 +83,7 @@ CatalogueSearch FindCatalogueFolder(const std::string& given, const std::string&
 std::vector<std::string> MissingCatalogueFiles(const std::string& folder) {
     std::vector<std::string> missing;
     for (const char* name : {"Sections.txt", "Fields.txt"}) {
-        if (!IsFile(std::filesystem::path(folder) / name)) {
+        if (!IsFile(FileSystemPath(JoinPath(folder, name)))) {
             missing.emplace_back(name);
         }
     }
@@ -106,7 +107,7 @@ std::string InstalledDataFolder(const std::string& programFolder) {
     if (programFolder.empty()) {
         return {};
     }
-    return (std::filesystem::path(programFolder) / TAV_DATA_FROM_BIN).lexically_normal().string();
+    return NormalPath(JoinPath(programFolder, TAV_DATA_FROM_BIN));
 }
 
 CatalogueEnvironment CatalogueEnvironmentFrom(
@@ -126,9 +127,16 @@ CatalogueEnvironment CatalogueEnvironmentFrom(
     return env;
 }
 
-CatalogueEnvironment ProcessCatalogueEnvironment(const std::string& programFolder) {
-    return CatalogueEnvironmentFrom([](const char* name) { return std::getenv(name); },
-                                    programFolder);
+CatalogueEnvironment WindowsCatalogueEnvironmentFrom(
+    const std::function<const char*(const char*)>& variable, const std::string&) {
+    CatalogueEnvironment env;
+    if (const char* appData = variable("APPDATA"); IsAbsolute(appData)) {
+        env.configHome = appData;
+    }
+    if (const char* programData = variable("PROGRAMDATA"); IsAbsolute(programData)) {
+        env.configDirs = programData;
+    }
+    return env;
 }
 
 }  // namespace tav

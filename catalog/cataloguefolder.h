@@ -11,8 +11,10 @@ namespace tav {
 // What the search depends on besides the files themselves, with the XDG defaults already applied
 // (see CatalogueEnvironmentFrom); an empty text adds no folder. By hand in tests.
 struct CatalogueEnvironment {
-    std::string configHome;  // the user's configuration folder: $XDG_CONFIG_HOME or ~/.config
-    std::string configDirs;  // the system's: $XDG_CONFIG_DIRS or /etc/xdg, separated by ':'
+    std::string configHome;  // the user's configuration folder: $XDG_CONFIG_HOME or ~/.config;
+                             // %APPDATA% on Windows
+    std::string configDirs;  // the system's: $XDG_CONFIG_DIRS or /etc/xdg, separated by ':';
+                             // %PROGRAMDATA% on Windows (where ';' would separate)
     std::string dataFolder;  // the installation's own folder (see InstalledDataFolder)
     // The folder the user chose in the editor, as its settings remember it (see
     // catalog/rememberedfolder.h); not an XDG default, so CatalogueEnvironmentFrom leaves it empty.
@@ -28,11 +30,13 @@ struct CatalogueEnvironment {
 //      gap, and the menu item would silently undo itself at the next start);
 //   3. `programFolder`, the executable's folder (a build tree or a copied folder);
 //   4. `env.configHome`/tavmanager;
-//   5. each `env.configDirs` entry + /tavmanager, in their order;
+//   5. each `env.configDirs` entry + /tavmanager, in their order (separated by
+//      PathListSeparator());
 //   6. `env.dataFolder`.
 // The installation's example catalogues are never among them: they are used only when the user
 // chooses them, and then as the remembered folder.
-// Empty and relative folders (the XDG rule for these variables) are left out, and so is any folder
+// Empty and relative folders (the XDG rule for these variables; base/pathrules.h says which are
+// full) are left out, and so is any folder
 // already in the list. Reads no file.
 std::vector<std::string> CatalogueSearchFolders(const std::string& given,
                                                 const std::string& programFolder,
@@ -73,7 +77,15 @@ std::string InstalledDataFolder(const std::string& programFolder);
 CatalogueEnvironment CatalogueEnvironmentFrom(
     const std::function<const char*(const char*)>& variable, const std::string& programFolder);
 
-// CatalogueEnvironmentFrom the environment of this process.
+// The environment the search sees on Windows: configHome is %APPDATA%, configDirs is
+// %PROGRAMDATA% (each only when it is a full path); no data folder, since a Windows installation
+// keeps its catalogues beside the program.
+CatalogueEnvironment WindowsCatalogueEnvironmentFrom(
+    const std::function<const char*(const char*)>& variable, const std::string& programFolder);
+
+// The environment of this process as this platform names it: CatalogueEnvironmentFrom on POSIX,
+// WindowsCatalogueEnvironmentFrom on Windows (the variables read as UTF-16 there). Defined in
+// catalog/posix/ and catalog/win32/.
 CatalogueEnvironment ProcessCatalogueEnvironment(const std::string& programFolder);
 
 }  // namespace tav

@@ -1,6 +1,7 @@
 // The catalogue folder the user chose in the editor, as the editor's settings remember it: the
 // editor reads and writes it through QSettings, tacconf (which has no Qt) reads the same file
-// with RememberedFolderInSettings. The names below are the one place both take them from.
+// with RememberedFolderInSettings (on Windows, the same registry value; ReadEditorCatalogueFolder).
+// The names below are the one place both take them from.
 #pragma once
 
 #include <string>
@@ -31,5 +32,13 @@ std::string RememberedFolderInSettings(std::string_view text);
 // RememberedFolderInSettings of the file `settingsFile`: empty when it (or `settingsFile`) does
 // not exist; an error naming the file and the reason when it cannot be read.
 Expected<std::string> ReadRememberedCatalogueFolder(const std::string& settingsFile);
+
+// The remembered folder where this platform's QSettings keeps it: on POSIX the file
+// EditorSettingsFile(`configHome`); on Windows the registry value "Folder" of the key
+// Software\Wrn.Applications\tavmanager\Catalogues under HKEY_CURRENT_USER (a text;
+// `configHome` is not used). Empty when it is not there or is no single text; an error naming the
+// file or the registry value and the reason when it cannot be read. Defined in catalog/posix/ and
+// catalog/win32/.
+Expected<std::string> ReadEditorCatalogueFolder(const std::string& configHome);
 
 }  // namespace tav

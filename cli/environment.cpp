@@ -1,4 +1,9 @@
 #include "cli/environment.h"
+
+#include <algorithm>
+
+#include "base/filepath.h"
+#include "base/pathrules.h"
 #include "base/system.h"
 #include "base/translation.h"
 
@@ -9,12 +14,11 @@ std::string ExecutableFolder(std::string& error) {
     if (exe.empty()) {
         return {};
     }
-    const std::size_t slash = exe.rfind('/');
-    if (slash == std::string::npos) {
-        error = FillIn(Translate("tacconf", "/proc/self/exe: names no folder (%1)"), {exe});
+    if (std::none_of(exe.begin(), exe.end(), IsPathSeparator)) {
+        error = FillIn(Translate("tacconf", "the program's path names no folder (%1)"), {exe});
         return {};
     }
-    return slash == 0 ? "/" : exe.substr(0, slash);
+    return FolderOf(exe);
 }
 
 void ReportError(const Environment& env, const std::string& message) {

@@ -25,8 +25,8 @@ struct Environment {
     CatalogueEnvironment catalogueEnvironment = {};
 };
 
-// The folder of the running executable, from /proc/self/exe. Empty, with `error` set, when the
-// link cannot be read.
+// The folder of the running executable (ExecutablePath: /proc/self/exe, GetModuleFileNameW on
+// Windows). Empty, with `error` set, when it is unknown.
 std::string ExecutableFolder(std::string& error);
 
 // Writes "tacconf: <message>" to the error stream.

@@ -1,5 +1,5 @@
 // tacconf: the command-line companion of TAV Configuration Manager.
-#include <iostream>
+#include "cli/main.h"
 
 #include "base/translation.h"
 #include "catalog/rememberedfolder.h"
@@ -9,40 +9,45 @@
 #include "translations/programtranslations.h"
 #endif
 
-int main(int argc, char** argv) {
+namespace tav::cli {
+
+int TacconfMain(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                std::istream& in) {
     std::string folderError;
-    std::string folder = tav::cli::ExecutableFolder(folderError);
-    tav::CatalogueEnvironment catalogueEnvironment = tav::ProcessCatalogueEnvironment(folder);
+    std::string folder = ExecutableFolder(folderError);
+    CatalogueEnvironment catalogueEnvironment = ProcessCatalogueEnvironment(folder);
 #ifdef TAV_TRANSLATIONS
     // Messages and help in the user's language (LC_ALL, LC_MESSAGES, LANG); output meant for
     // scripts (values, JSON, diffs, exit codes) is never translated.
-    const tav::ProgramTranslations translations(tav::ProgramTranslations::Use::CoreTexts,
-                                                catalogueEnvironment.dataFolder);
+    const ProgramTranslations translations(ProgramTranslations::Use::CoreTexts,
+                                           catalogueEnvironment.dataFolder);
 #endif
-    // The folder chosen in the editor is searched too (see CatalogueSearchFolders); a settings
-    // file that cannot be read costs only that folder.
-    const tav::Expected<std::string> remembered = tav::ReadRememberedCatalogueFolder(
-        tav::EditorSettingsFile(catalogueEnvironment.configHome));
+    // The folder chosen in the editor is searched too (see CatalogueSearchFolders); settings that
+    // cannot be read cost only that folder.
+    const Expected<std::string> remembered =
+        ReadEditorCatalogueFolder(catalogueEnvironment.configHome);
     if (remembered) {
         catalogueEnvironment.remembered = *remembered;
     } else {
-        std::cerr << tav::FillIn(tav::Translate("tacconf",
-                                                "tacconf: warning: %1 (the catalogue folder "
-                                                "chosen in the editor is not searched)"),
-                                 {remembered.Error().Message()})
-                  << '\n';
+        err << FillIn(Translate("tacconf",
+                                "tacconf: warning: %1 (the catalogue folder "
+                                "chosen in the editor is not searched)"),
+                      {remembered.Error().Message()})
+            << '\n';
     }
-    const tav::cli::Environment env{std::cout,
-                                    std::cerr,
-                                    std::move(folder),
-                                    folderError,
-                                    tav::CurrentTimeText,
-                                    &std::cin,
-                                    std::move(catalogueEnvironment)};
-    const tav::cli::ExitCode exit = tav::cli::RunTacconf({argv + 1, argv + argc}, env);
-    if (!std::cout.flush()) {
-        std::cerr << tav::Translate("tacconf", "tacconf: the output could not be written") << '\n';
-        return static_cast<int>(tav::cli::ExitCode::kFailure);
+    const Environment env{out,
+                          err,
+                          std::move(folder),
+                          folderError,
+                          CurrentTimeText,
+                          &in,
+                          std::move(catalogueEnvironment)};
+    const ExitCode exit = RunTacconf(arguments, env);
+    if (!out.flush()) {
+        err << Translate("tacconf", "tacconf: the output could not be written") << '\n';
+        return static_cast<int>(ExitCode::kFailure);
     }
     return static_cast<int>(exit);
 }
+
+}  // namespace tav::cli

@@ -19,7 +19,10 @@ given with --catalogues DIR; without it, from the first of these that holds
 both: the catalogue folder chosen in the editor (Catalogues/Folder in
 ~/.config/Wrn.Applications/tavmanager.conf), this program's folder,
 $XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
-installation's share/tavmanager.
+installation's share/tavmanager. On Windows: the folder chosen in the editor
+(in the registry, HKEY_CURRENT_USER\Software\Wrn.Applications\tavmanager,
+Catalogues, Folder), this program's folder, %APPDATA%\tavmanager and
+%PROGRAMDATA%\tavmanager.
 
 Texts are UTF-8 on the command line and in the output. A document's encoding
 is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark

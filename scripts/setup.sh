@@ -16,7 +16,7 @@ packages=(
     dpkg-dev desktop-file-utils appstream shared-mime-info bash-completion man-db lintian
     weston qt6-wayland qt6ct
     ansible-core
-    mingw-w64 wine64 wine
+    mingw-w64 wine64 wine zip
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

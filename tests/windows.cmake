@@ -69,3 +69,21 @@ foreach(line ${tav_wine_cases})
     set_tests_properties(tacconf-wine.${case} PROPERTIES TIMEOUT 120
                          ENVIRONMENT TAV_VERSION=${PROJECT_VERSION})
 endforeach()
+
+# tacconf.exe started from a Windows program, where the shell cases above cannot reach: UTF-16
+# command lines, standard output on a pipe, a lock another process holds, attributes, ACLs, the
+# registry and the catalogue folders of Windows; Windows' path rules and the console; and the
+# cross-check of the core's reading with Windows' own profile functions. tacconf.exe and the
+# catalogues are in the same folder as the test program.
+tav_add_test(tacconf-exe-tests
+    PREFIX windows.
+    SOURCES
+        win32/tacconf-exe-test.cc
+        win32/profileapi-test.cc
+        win32/winpaths-test.cc
+        win32/winprocess.cc
+        ${PROJECT_SOURCE_DIR}/cli/win32/consolebuffer.cpp
+        testutil.cc
+    LIBS tavdocument)
+add_dependencies(tacconf-exe-tests tacconf tavcatalogues)
+target_include_directories(tacconf-exe-tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -19,6 +19,10 @@
         <source>%1 line(s) past the limit of %2 fields were not loaded</source>
         <translation>%1 Zeile(n) über der Grenze von %2 Feldern wurden nicht geladen</translation>
     </message>
+    <message>
+        <source>the registry value cannot be read: </source>
+        <translation>der Registrierungswert kann nicht gelesen werden: </translation>
+    </message>
 </context>
 <context>
     <name>CatalogueChoice</name>
@@ -1067,10 +1071,6 @@ fehlschlagen würde.
         <translation>%1: ein Speichern würde fehlschlagen: %2</translation>
     </message>
     <message>
-        <source>/proc/self/exe: names no folder (%1)</source>
-        <translation>/proc/self/exe: nennt keinen Ordner (%1)</translation>
-    </message>
-    <message>
         <source>tacconf: warning: %1</source>
         <translation>tacconf: Warnung: %1</translation>
     </message>
@@ -1651,91 +1651,6 @@ Eintrag oder unlesbare Datei.
         <translation>tacconf: Warnung: %1 (der im Editor gewählte Katalogordner wird nicht durchsucht)</translation>
     </message>
     <message>
-        <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
-       tacconf --version
-
-Reads, changes and checks .tac configuration documents with the catalogues of
-TAV Configuration Manager (Sections.txt and Fields.txt), read from the folder
-given with --catalogues DIR; without it, from the first of these that holds
-both: the catalogue folder chosen in the editor (Catalogues/Folder in
-~/.config/Wrn.Applications/tavmanager.conf), this program&apos;s folder,
-$XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
-installation&apos;s share/tavmanager.
-
-Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
-is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
-or when all its non-ASCII bytes form valid UTF-8, else windows-1252 (the
-Windows code page the documents&apos; own application reads them in). The same
-rule holds for each catalogue file. --encoding utf-8 or --encoding
-windows-1252 reads the documents in that encoding instead.
-
-Commands:
-  get FILE SECTION.KEY...    print values as the editor shows them
-  get FILE --all             print every value as SECTION.KEY=VALUE
-  set FILE SECTION.KEY VALUE...
-                             change values, writing only the keys named
-  set --files FILE... -- SECTION.KEY VALUE...
-                             the same change in each file, with a summary
-  dump FILE [--json]         print the document as the editor shows it
-  check [FILE]...            report where catalogues and documents disagree
-  diff FILE                  show the lines a save in the editor would change
-  compare FILE FILE...       show the settings of several documents side by
-                             side, those that differ
-  version                    print &quot;tacconf&quot; and the version, as --version does
-
-&quot;tacconf COMMAND --help&quot; describes a command.
-
-Exit status: 0 done; 1 problems found (check), changes shown (diff) or
-settings that differ (compare);
-2 usage error or a file that could not be read or written.
-</source>
-        <translation>Aufruf: tacconf [--catalogues ORDNER] [--encoding NAME] BEFEHL [ARGUMENTE]
-        tacconf --version
-
-Liest, ändert und prüft .tac-Konfigurationsdokumente mit den Katalogen des
-TAV Configuration Manager (Sections.txt und Fields.txt), gelesen aus dem mit
---catalogues ORDNER angegebenen Ordner; ohne diese Option aus dem ersten
-dieser Ordner, der beide enthält: dem im Editor gewählten Katalogordner
-(Catalogues/Folder in ~/.config/Wrn.Applications/tavmanager.conf), dem Ordner
-dieses Programms, $XDG_CONFIG_HOME/tavmanager, jedem $XDG_CONFIG_DIRS-Ordner +
-/tavmanager und share/tavmanager der Installation.
-
-Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
-Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
-UTF-8-Bytereihenfolgemarke beginnt oder wenn alle seine Nicht-ASCII-Bytes
-gültiges UTF-8 bilden, sonst windows-1252 (die Windows-Codepage, in der die
-eigene Anwendung der Dokumente sie liest). Dieselbe Regel gilt für jede
-Katalogdatei. --encoding utf-8 oder --encoding windows-1252 liest die
-Dokumente stattdessen in dieser Kodierung.
-
-Befehle:
-  get DATEI ABSCHNITT.SCHLÜSSEL...
-                             Werte so ausgeben, wie der Editor sie zeigt
-  get DATEI --all            jeden Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgeben
-  set DATEI ABSCHNITT.SCHLÜSSEL WERT...
-                             Werte ändern, nur die genannten Schlüssel werden
-                             geschrieben
-  set --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
-                             dieselbe Änderung in jeder Datei, mit
-                             Zusammenfassung
-  dump DATEI [--json]        das Dokument so ausgeben, wie der Editor es zeigt
-  check [DATEI]...           melden, wo Kataloge und Dokumente nicht
-                             übereinstimmen
-  diff DATEI                 die Zeilen zeigen, die ein Speichern im Editor
-                             ändern würde
-  compare DATEI DATEI...     die Einstellungen mehrerer Dokumente
-                             nebeneinander zeigen, die abweichenden
-  version                    „tacconf“ und die Version ausgeben, wie
-                             --version
-
-„tacconf BEFEHL --help“ beschreibt einen Befehl.
-
-Rückgabewert: 0 erledigt; 1 Probleme gefunden (check), Änderungen gezeigt
-(diff) oder abweichende Einstellungen (compare); 2 Aufruffehler oder eine
-Datei, die nicht gelesen oder geschrieben werden konnte.
-</translation>
-    </message>
-    <message>
         <source>Usage: tacconf check [--json] [FILE]...
 
 Checks the catalogues, then each document FILE against them, and prints one
@@ -1825,6 +1740,105 @@ Optionen:
 Rückgabewert: 0 keine Probleme; 1 Probleme gefunden; 2 Aufruffehler oder
 unlesbare Datei (die anderen Dateien werden trotzdem geprüft).
 </translation>
+    </message>
+    <message>
+        <source>the program&apos;s path names no folder (%1)</source>
+        <translation>der Pfad des Programms nennt keinen Ordner (%1)</translation>
+    </message>
+    <message>
+        <source>Usage: tacconf [--catalogues DIR] [--encoding NAME] COMMAND [ARGUMENTS]
+       tacconf --version
+
+Reads, changes and checks .tac configuration documents with the catalogues of
+TAV Configuration Manager (Sections.txt and Fields.txt), read from the folder
+given with --catalogues DIR; without it, from the first of these that holds
+both: the catalogue folder chosen in the editor (Catalogues/Folder in
+~/.config/Wrn.Applications/tavmanager.conf), this program&apos;s folder,
+$XDG_CONFIG_HOME/tavmanager, each $XDG_CONFIG_DIRS folder + /tavmanager and the
+installation&apos;s share/tavmanager. On Windows: the folder chosen in the editor
+(in the registry, HKEY_CURRENT_USER\Software\Wrn.Applications\tavmanager,
+Catalogues, Folder), this program&apos;s folder, %APPDATA%\tavmanager and
+%PROGRAMDATA%\tavmanager.
+
+Texts are UTF-8 on the command line and in the output. A document&apos;s encoding
+is decided from its bytes: UTF-8 when it starts with a UTF-8 byte-order mark
+or when all its non-ASCII bytes form valid UTF-8, else windows-1252 (the
+Windows code page the documents&apos; own application reads them in). The same
+rule holds for each catalogue file. --encoding utf-8 or --encoding
+windows-1252 reads the documents in that encoding instead.
+
+Commands:
+  get FILE SECTION.KEY...    print values as the editor shows them
+  get FILE --all             print every value as SECTION.KEY=VALUE
+  set FILE SECTION.KEY VALUE...
+                             change values, writing only the keys named
+  set --files FILE... -- SECTION.KEY VALUE...
+                             the same change in each file, with a summary
+  dump FILE [--json]         print the document as the editor shows it
+  check [FILE]...            report where catalogues and documents disagree
+  diff FILE                  show the lines a save in the editor would change
+  compare FILE FILE...       show the settings of several documents side by
+                             side, those that differ
+  version                    print &quot;tacconf&quot; and the version, as --version does
+
+&quot;tacconf COMMAND --help&quot; describes a command.
+
+Exit status: 0 done; 1 problems found (check), changes shown (diff) or
+settings that differ (compare);
+2 usage error or a file that could not be read or written.
+</source>
+        <translation>Aufruf: tacconf [--catalogues ORDNER] [--encoding NAME] BEFEHL [ARGUMENTE]
+        tacconf --version
+
+Liest, ändert und prüft .tac-Konfigurationsdokumente mit den Katalogen des
+TAV Configuration Manager (Sections.txt und Fields.txt), gelesen aus dem mit
+--catalogues ORDNER angegebenen Ordner; ohne diese Option aus dem ersten
+dieser Ordner, der beide enthält: dem im Editor gewählten Katalogordner
+(Catalogues/Folder in ~/.config/Wrn.Applications/tavmanager.conf), dem Ordner
+dieses Programms, $XDG_CONFIG_HOME/tavmanager, jedem $XDG_CONFIG_DIRS-Ordner +
+/tavmanager und share/tavmanager der Installation. Unter Windows: dem im
+Editor gewählten Ordner (in der Registrierung,
+HKEY_CURRENT_USER\Software\Wrn.Applications\tavmanager, Catalogues, Folder),
+dem Ordner dieses Programms, %APPDATA%\tavmanager und %PROGRAMDATA%\tavmanager.
+
+Texte sind auf der Befehlszeile und in der Ausgabe UTF-8. Die Kodierung eines
+Dokuments wird aus seinen Bytes bestimmt: UTF-8, wenn es mit einer
+UTF-8-Bytereihenfolgemarke beginnt oder wenn alle seine Nicht-ASCII-Bytes
+gültiges UTF-8 bilden, sonst windows-1252 (die Windows-Codepage, in der die
+eigene Anwendung der Dokumente sie liest). Dieselbe Regel gilt für jede
+Katalogdatei. --encoding utf-8 oder --encoding windows-1252 liest die
+Dokumente stattdessen in dieser Kodierung.
+
+Befehle:
+  get DATEI ABSCHNITT.SCHLÜSSEL...
+                             Werte so ausgeben, wie der Editor sie zeigt
+  get DATEI --all            jeden Wert als ABSCHNITT.SCHLÜSSEL=WERT ausgeben
+  set DATEI ABSCHNITT.SCHLÜSSEL WERT...
+                             Werte ändern, nur die genannten Schlüssel werden
+                             geschrieben
+  set --files DATEI... -- ABSCHNITT.SCHLÜSSEL WERT...
+                             dieselbe Änderung in jeder Datei, mit
+                             Zusammenfassung
+  dump DATEI [--json]        das Dokument so ausgeben, wie der Editor es zeigt
+  check [DATEI]...           melden, wo Kataloge und Dokumente nicht
+                             übereinstimmen
+  diff DATEI                 die Zeilen zeigen, die ein Speichern im Editor
+                             ändern würde
+  compare DATEI DATEI...     die Einstellungen mehrerer Dokumente
+                             nebeneinander zeigen, die abweichenden
+  version                    „tacconf“ und die Version ausgeben, wie
+                             --version
+
+„tacconf BEFEHL --help“ beschreibt einen Befehl.
+
+Rückgabewert: 0 erledigt; 1 Probleme gefunden (check), Änderungen gezeigt
+(diff) oder abweichende Einstellungen (compare); 2 Aufruffehler oder eine
+Datei, die nicht gelesen oder geschrieben werden konnte.
+</translation>
+    </message>
+    <message>
+        <source>tacconf: warning: the standard streams cannot be switched to binary; line ends may change on the way out</source>
+        <translation>tacconf: Warnung: die Standardkanäle lassen sich nicht auf binär umstellen; Zeilenenden können sich bei der Ausgabe ändern</translation>
     </message>
 </context>
 <context>

@@ -131,6 +131,20 @@ case_dump_codepage_document() {
     expect_out_file cafe.dump
 }
 
+# set rewrites only the value's bytes and prints nothing: the comment, the Windows-1252 bytes and
+# every CR LF stay as they were.
+case_set_codepage_document() {
+    make_codepage_document "$work/cafe.tac"
+    run set "$(catalogues)" "$(win_path "$work/cafe.tac")" General.Title 'Neu = 5'
+    expect_exit 0
+    expect_no_errors
+    expect_out ''
+    printf '; Caf\351 B\374ro\r\n[General]\r\nTitle=Neu = 5\r\nBeep=1\r\n' >"$work/want.tac"
+    printf '[Replace]\r\nr0=Stra\337e,Street\r\nr1=\r\n' >>"$work/want.tac"
+    cmp -s "$work/want.tac" "$work/cafe.tac" ||
+        fail "$last_command: the document is$(printf '\n'; cat -A "$work/cafe.tac")"
+}
+
 declare -F "case_$case_name" >/dev/null || fail "no such case (no function case_$case_name)"
 rm -rf "$work"
 mkdir -p "$work"
