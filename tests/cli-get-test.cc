@@ -170,6 +170,10 @@ TEST(CatalogueFolderTest, LinesPastCapacityAreWarnedAbout) {
 
 // The bytes this process has read so far, as the kernel counts them; nothing where it does not.
 std::optional<std::uint64_t> BytesReadByProcess() {
+#ifdef _WIN32
+    // Wine shows the Linux file, but what it counts there is not what the program read.
+    return std::nullopt;
+#else
     std::ifstream io("/proc/self/io");
     std::string name;
     std::uint64_t count = 0;
@@ -179,6 +183,7 @@ std::optional<std::uint64_t> BytesReadByProcess() {
         }
     }
     return std::nullopt;
+#endif
 }
 
 TEST(GetTest, ReadsADocumentOnlyAsFarAsTheAnswerNeeds) {
