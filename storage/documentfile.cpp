@@ -150,6 +150,17 @@ Status RewriteUnchanged(const std::string& path, LeftoverChoice choice) {
 
 }  // namespace
 
+Expected<ReplaceOutcome> WithCacheCopy(const FileError& beside, Expected<ReplaceOutcome> cached) {
+    if (!cached && cached.Error().state == WriteState::Untouched && cached.Error().copy.empty()) {
+        FileError error = cached.Error();
+        error.reason =
+            FillIn(Translate("Storage", "%1, nor a copy for writing the file in place: %2"),
+                   {beside.reason, error.reason});
+        return error;
+    }
+    return cached;
+}
+
 Status RewriteDocument(const std::string& path, const DocumentEdit& edit, WrittenContent* written,
                        const RewriteOptions& options) {
     if (path.empty()) {

@@ -62,6 +62,12 @@ public:
     virtual std::pair<std::uint64_t, std::uint64_t> WrittenFile() const = 0;
 };
 
+// What a replacement that could make no temporary file beside the document (`beside`, a
+// permission error) gives when it wrote in place from a copy in the cache folder instead:
+// `cached`, unless that too failed having written nothing and kept no copy; then its error names
+// both reasons.
+Expected<ReplaceOutcome> WithCacheCopy(const FileError& beside, Expected<ReplaceOutcome> cached);
+
 // The slot of the document at `path` (which every error names), on this platform.
 std::unique_ptr<DocumentSlot> MakeDocumentSlot(const std::string& path);
 

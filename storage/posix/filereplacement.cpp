@@ -222,16 +222,7 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
         if (!IsPermissionError(temp.Error().code)) {
             return NothingWritten(temp.Error());
         }
-        Expected<ReplaceOutcome> cached = WriteInPlaceFromCache(file, bytes);
-        if (!cached && cached.Error().state == WriteState::Untouched &&
-            cached.Error().copy.empty()) {
-            FileError error = cached.Error();
-            error.reason =
-                FillIn(Translate("Storage", "%1, nor a copy for writing the file in place: %2"),
-                       {temp.Error().reason, error.reason});
-            return error;
-        }
-        return cached;
+        return WithCacheCopy(temp.Error(), WriteInPlaceFromCache(file, bytes));
     }
     if (const Status written = temp->Write(bytes, file.path); !written) {
         return NothingWritten(written.Error());

@@ -322,6 +322,20 @@ private:
         return {};
     }
 
+    // A complete temporary file of `bytes` in `folder`: its long-form name. Nothing of it is
+    // left when the error comes back.
+    Expected<std::wstring> WriteTemp(const std::wstring& folder, const SplicedBytes& bytes) const {
+        Expected<std::pair<UniqueHandle, std::wstring>> temp = CreateTemp(folder);
+        if (!temp) {
+            return NothingWritten(temp.Error());
+        }
+        if (const Status filled = FillTemp(temp->first, bytes); !filled) {
+            ::DeleteFileW(temp->second.c_str());
+            return filled.Error();
+        }
+        return temp->second;
+    }
+
     // True when the name still leads to the file as it was read (after the Verify step).
     Expected<bool> StillAsRead() const {
         if (!SaveStepAllowed(SaveStep::Verify)) {
@@ -360,27 +374,15 @@ Expected<ReplaceOutcome> WinSlot::Replace(const SplicedBytes& bytes) {
         return FileError{m_path, Translate("Storage", "the file is read-only"), EACCES,
                          WriteState::Untouched};
     }
-    Expected<std::pair<UniqueHandle, std::wstring>> temp = CreateTemp(m_where.folder);
+    const Expected<std::wstring> temp = WriteTemp(m_where.folder, bytes);
+    if (!temp && temp.Error().code == EACCES) {
+        // The folder takes no new files from this saver: in place, from a copy in the cache.
+        return WithCacheCopy(temp.Error(), WriteInPlaceFromCache(bytes));
+    }
     if (!temp) {
-        if (temp.Error().code != EACCES) {
-            return NothingWritten(temp.Error());
-        }
-        Expected<ReplaceOutcome> cached = WriteInPlaceFromCache(bytes);
-        if (!cached && cached.Error().state == WriteState::Untouched &&
-            cached.Error().copy.empty()) {
-            FileError error = cached.Error();
-            error.reason =
-                FillIn(Translate("Storage", "%1, nor a copy for writing the file in place: %2"),
-                       {temp.Error().reason, error.reason});
-            return error;
-        }
-        return cached;
+        return temp.Error();
     }
-    const std::wstring tempName = temp->second;
-    if (const Status filled = FillTemp(temp->first, bytes); !filled) {
-        ::DeleteFileW(tempName.c_str());
-        return filled.Error();
-    }
+    const std::wstring& tempName = *temp;
     const std::wstring copyName = m_where.Beside(CopyNameBeside(m_where.name));
     if (m_info.links > 1) {
         return WriteInPlace(bytes, tempName, copyName);  // a new file would lose the other names
@@ -519,31 +521,22 @@ Expected<ReplaceOutcome> WinSlot::WriteInPlaceFromCache(const SplicedBytes& byte
     if (!cache) {
         return NothingWritten(cache.Error());
     }
-    Expected<std::pair<UniqueHandle, std::wstring>> temp = CreateTemp(*cache);
+    const Expected<std::wstring> temp = WriteTemp(*cache, bytes);
     if (!temp) {
-        return NothingWritten(temp.Error());
+        return temp.Error();
     }
-    const std::wstring tempName = temp->second;
-    if (const Status filled = FillTemp(temp->first, bytes); !filled) {
-        ::DeleteFileW(tempName.c_str());
-        return filled.Error();
-    }
-    return WriteInPlace(bytes, tempName,
+    return WriteInPlace(bytes, *temp,
                         *cache + L"\\" + Widen(CopyNameInCache(m_info.identity, m_where.name)));
 }
 
 Expected<ReplaceOutcome> WinSlot::Create(const SplicedBytes& bytes, std::optional<unsigned>) {
     // Windows has no permission bits: the new document gets the permissions its folder passes on
     // to new files, as any program's file there does.
-    Expected<std::pair<UniqueHandle, std::wstring>> temp = CreateTemp(m_where.folder);
+    const Expected<std::wstring> temp = WriteTemp(m_where.folder, bytes);
     if (!temp) {
-        return NothingWritten(temp.Error());
+        return temp.Error();
     }
-    const std::wstring tempName = temp->second;
-    if (const Status filled = FillTemp(temp->first, bytes); !filled) {
-        ::DeleteFileW(tempName.c_str());
-        return filled.Error();
-    }
+    const std::wstring& tempName = *temp;
     if (!SaveStepAllowed(SaveStep::Rename)) {
         ::DeleteFileW(tempName.c_str());
         return InjectedError(m_path, Translate("Storage", "cannot create the file: "));
