@@ -3,23 +3,10 @@
 tav_add_test(cli-tests
     PREFIX cli.
     SOURCES
-        cli-arguments-test.cc
-        cli-check-test.cc
-        cli-compare-test.cc
-        cli-checkdocument-test.cc
-        cli-diff-test.cc
-        cli-dump-test.cc
-        cli-encoding-test.cc
-        cli-get-test.cc
-        cli-json-test.cc
-        cli-jsontext-test.cc
-        cli-linediff-test.cc
-        cli-profilelisting-test.cc
+        ${tav_portable_cli_tests}
         cli-set-test.cc
         cli-setscript-test.cc
-        cli-testutil.cc
         savetestutil.cc
-        testutil.cc
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
 

@@ -4,24 +4,7 @@
 # flock, fork, fifos), cataloguefolder (symbolic links, the XDG folders), badinput (a fifo) and
 # the cli set tests (modes, st_mtim, saves in child processes).
 tav_add_test(core-tests
-    SOURCES
-        catalogtext-test.cc
-        catalogs-test.cc
-        documenttable-test.cc
-        rememberedfolder-test.cc
-        profilelines-test.cc
-        profiletext-test.cc
-        splicedbytes-test.cc
-        profilelookup-test.cc
-        valuelookup-test.cc
-        documentio-test.cc
-        documentmerge-test.cc
-        documentstorage-test.cc
-        textencoding-test.cc
-        configdocument-test.cc
-        filepath-test.cc
-        translation-test.cc
-        testutil.cc
+    SOURCES ${tav_portable_core_tests}
     LIBS tavdocument)
 
 # The Windows half of the save cycle, on its own temporary folders.
@@ -36,21 +19,7 @@ tav_add_test(check-tests
 
 tav_add_test(cli-tests
     PREFIX cli.
-    SOURCES
-        cli-arguments-test.cc
-        cli-check-test.cc
-        cli-compare-test.cc
-        cli-checkdocument-test.cc
-        cli-diff-test.cc
-        cli-dump-test.cc
-        cli-encoding-test.cc
-        cli-get-test.cc
-        cli-json-test.cc
-        cli-jsontext-test.cc
-        cli-linediff-test.cc
-        cli-profilelisting-test.cc
-        cli-testutil.cc
-        testutil.cc
+    SOURCES ${tav_portable_cli_tests}
     LIBS tavcli)
 target_compile_definitions(cli-tests PRIVATE TAV_PROJECT_VERSION="${PROJECT_VERSION}")
 
