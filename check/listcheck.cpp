@@ -119,20 +119,45 @@ std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& lis
 
 }  // namespace
 
-FirstKeys::FirstKeys(const ListedSection& section) : m_section(section) {
-    m_first.reserve(section.keys.size());
+FirstKeys::FirstKeys(const ListedSection& section)
+    : m_section(section), m_hashes(section.keys.size()), m_isFirst(section.keys.size()) {
+    std::size_t slots = 16;
+    while (slots < section.keys.size() * 2) {
+        slots *= 2;
+    }
+    m_slots.assign(slots, 0);
+    const std::size_t mask = slots - 1;
     for (std::size_t i = 0; i < section.keys.size(); ++i) {
-        m_first.emplace(section.keys[i].name, i);  // a later key of a name is ignored
+        const std::string_view name = section.keys[i].name;
+        m_hashes[i] = static_cast<std::uint32_t>(NameHash(name));
+        std::size_t slot = m_hashes[i] & mask;
+        for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+            const std::size_t k = m_slots[slot] - 1;
+            if (m_hashes[k] == m_hashes[i] && SameName(section.keys[k].name, name)) {
+                break;  // a later key of a name is not the key
+            }
+        }
+        if (m_slots[slot] == 0) {
+            m_slots[slot] = static_cast<std::uint32_t>(i + 1);
+            m_isFirst[i] = true;
+        }
     }
 }
 
 const ListedKey* FirstKeys::Find(std::string_view name) const {
-    const auto found = m_first.find(name);
-    return found == m_first.end() ? nullptr : &m_section.keys[found->second];
+    const auto hash = static_cast<std::uint32_t>(NameHash(name));
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t k = m_slots[slot] - 1;
+        if (m_hashes[k] == hash && SameName(m_section.keys[k].name, name)) {
+            return &m_section.keys[k];
+        }
+    }
+    return nullptr;
 }
 
 bool FirstKeys::IsFirst(std::size_t index) const {
-    return Find(m_section.keys[index].name) == &m_section.keys[index];
+    return m_isFirst[index];
 }
 
 void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
