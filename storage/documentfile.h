@@ -57,30 +57,34 @@ struct RewriteOptions {
 };
 
 // Reads the document at `path`, gives its bytes to `edit` and writes what `edit` returns, holding
-// an exclusive advisory lock (flock) on the file for the whole cycle, so that every saver of this
-// program waits for the one before it.
-// - The path is resolved once, component by component (ResolveEntry, safepath.h): a symbolic link
-//   is followed only where MayFollowLink allows it, and every later step works on the folder held
-//   open and on the file's name in it, never following a link or blocking on a FIFO. A name that
-//   turns into a link meanwhile makes the cycle start again from the path; anything that is not a
+// an exclusive lock on the file for the whole cycle (advisory: flock on POSIX; on Windows a
+// byte-range lock far past the content, which blocks no reader), so that every saver of this
+// program waits for the one before it. The platform's DocumentSlot (documentslot.h) does the
+// file operations; the rules are these:
+// - The path is resolved once: a symbolic link is followed only where the platform's rule allows
+//   it (on POSIX MayFollowLink, at every component, storage/posix/safepath.h), and every later
+//   step works on the file the name leads to then, never blocking on a FIFO. A name that turns
+//   into a link meanwhile makes the cycle start again from the path; anything that is not a
 //   regular file is refused before it is opened for writing.
-// - The lock is waited for as LockExclusively (filelock.h) says: never without telling the
-//   thread's sink, and never longer than it allows. After taking it, the name must still lead to
-//   the locked file (another saver may have renamed a new file over it while this one waited);
-//   if not, the new file is opened and locked. On file systems without flock the cycle goes on
-//   without the lock and relies on the check below.
-// - Just before the file is replaced it must still be the file that was read (same inode, size,
-//   modification and change time); if a program that does not lock changed it meanwhile, the
-//   file is read and `edit` applied again, at most kRewriteAttempts times in all, then the save
-//   fails saying the file kept changing, with nothing written.
+// - The lock is waited for as WaitForLock (filelock.h) says: never without telling the thread's
+//   sink, and never longer than it allows. After taking it, the name must still lead to the
+//   locked file (another saver may have renamed a new file over it while this one waited); if
+//   not, the new file is opened and locked. On file systems without locks the cycle goes on
+//   without one and relies on the check below.
+// - Just before the file is replaced it must still be the file that was read (same identity,
+//   size, modification and change time); if a program that does not lock changed it meanwhile,
+//   the file is read and `edit` applied again, at most kRewriteAttempts times in all, then the
+//   save fails saying the file kept changing, with nothing written.
 // - An earlier in-place write's copy is dealt with as `options.leftover` says; once the cycle has
 //   written, the temporary files killed saves of the document left beside it are removed.
 // - When `edit` returns the bytes the file holds, nothing is written.
 // - A file that does not exist is created (unless `options.createMissing` is false), never
 //   through a link to a missing file, and only if nothing appears under that name meanwhile: the
 //   cycle then starts again on that file.
-// The write keeps owner, group, mode, ACL, extended attributes and hard links (see
-// ReplaceDocumentContent in filereplacement.h for when it writes in place).
+// The write keeps what makes the file more than its bytes: on POSIX owner, group, mode, ACL,
+// extended attributes and hard links (see ReplaceDocumentContent in
+// storage/posix/filereplacement.h for when it writes in place); on Windows its ACL, attributes,
+// streams and hard links (docs/WINDOWS.md).
 // Returns `edit`'s error (its `file` filled with `path` when empty), or the error of reading,
 // locking or writing, which names `path` and the reason; every error carries the state it left the
 // file in (FileError::state: Untouched unless the write says Saved or Incomplete).

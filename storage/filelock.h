@@ -15,7 +15,8 @@ struct LockHolder {
     long long pid = 0;    // 0 when no holder could be found (another namespace, no /proc)
     std::string command;  // the holder's program name, empty when unknown
 
-    // "flock (process 1234)", or "another program" when nothing is known.
+    // "flock (process 1234)", or "another program" when nothing is known (always on Windows,
+    // which does not tell who holds a byte-range lock).
     std::string Describe() const;
 };
 
