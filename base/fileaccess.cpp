@@ -52,6 +52,15 @@ Expected<std::size_t> ReadWhole(const ReadOnlyFile& file, Grow grow,
 
 }  // namespace
 
+FileBytes FileBytes::CopyOf(std::string_view bytes) {
+    if (bytes.empty()) {
+        return FileBytes();
+    }
+    std::unique_ptr<char[]> data(new char[bytes.size()]);
+    std::memcpy(data.get(), bytes.data(), bytes.size());
+    return FileBytes(std::move(data), bytes.size());
+}
+
 Expected<std::string> ReadFileBytes(const std::string& path) {
     const Expected<ReadOnlyFile> file = ReadOnlyFile::Open(path);
     if (!file) {

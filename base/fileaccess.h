@@ -20,6 +20,9 @@ public:
     FileBytes(std::unique_ptr<char[]> data, std::size_t size)
         : m_data(std::move(data)), m_size(size) {}
 
+    // A buffer of its own holding `bytes`.
+    static FileBytes CopyOf(std::string_view bytes);
+
     std::string_view View() const { return {m_data.get(), m_size}; }
     std::size_t Size() const { return m_size; }
 

@@ -17,7 +17,6 @@
 //    listeners: the stamps' rows, then Saved.
 #include "document/documentstorage.h"
 
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -373,9 +372,7 @@ void DocumentStorage::KeepFile(const std::string& path, const WrittenContent& wr
     m_file.reset();
     m_keptBytes = FileBytes();
     if (!kHeldFileSurvivesRemoval && content) {
-        std::unique_ptr<char[]> copy(new char[content->size() + 1]);
-        std::memcpy(copy.get(), content->data(), content->size());
-        m_keptBytes = FileBytes(std::move(copy), content->size());
+        m_keptBytes = FileBytes::CopyOf(*content);
         return;
     }
     if (!kHeldFileSurvivesRemoval) {
@@ -403,12 +400,7 @@ Expected<FileBytes> DocumentStorage::KeptContent() const {
     if (m_file) {
         return ReadOpenFile(*m_file);
     }
-    if (m_keptBytes.Size() == 0) {
-        return FileBytes();
-    }
-    std::unique_ptr<char[]> copy(new char[m_keptBytes.Size()]);
-    std::memcpy(copy.get(), m_keptBytes.View().data(), m_keptBytes.Size());
-    return FileBytes(std::move(copy), m_keptBytes.Size());
+    return FileBytes::CopyOf(m_keptBytes.View());
 }
 
 }  // namespace tav

@@ -98,28 +98,17 @@ void ProfileText::Parse() {
     }
     m_firstSection.assign(16, 0);
     // Only the first section of each name is kept: readers see no other, and a document of
-    // millions of sections of a few names costs nothing per repeated one.
-    // A name spelt as the one before it (a run of repeated sections) is that section again.
-    // Lines that repeat the header line before them byte for byte, ending included, are passed
-    // over without being read again.
-    std::optional<std::string_view> previous;
+    // millions of sections of a few names costs nothing per repeated one. Lines that repeat the
+    // header line before them byte for byte, ending included, are passed over unread.
     for (std::optional<Header> header = NextHeader(0); header;) {
         const std::size_t next = lines.Next(lines.TextEnd(header->at));
-        const std::string_view line = m_bytes.substr(header->at, next - header->at);
-        const std::size_t after = EndOfRepeats(m_bytes, next, line);
-        const bool again = header->name == previous;
-        previous = header->name;
-        const std::string_view name = header->name;
-        const std::size_t at = header->at;
-        header = NextHeader(after);
-        if (again) {
-            continue;
-        }
-        const auto hash = static_cast<std::uint32_t>(NameHash(name));
-        if (!Lookup(name, hash)) {
-            m_marks.Add(at, hash);
+        const auto hash = static_cast<std::uint32_t>(NameHash(header->name));
+        if (!Lookup(header->name, hash)) {
+            m_marks.Add(header->at, hash);
             IndexSection(static_cast<SectionNumber>(m_marks.Count() - 1));
         }
+        header =
+            NextHeader(EndOfRepeats(m_bytes, next, m_bytes.substr(header->at, next - header->at)));
     }
 }
 

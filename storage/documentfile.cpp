@@ -150,6 +150,11 @@ Status RewriteUnchanged(const std::string& path, LeftoverChoice choice) {
 
 }  // namespace
 
+FileError KeepsBeingReplaced(const std::string& path) {
+    return FileError{path, Translate("Storage", "the file keeps being replaced by other programs"),
+                     EAGAIN, WriteState::Untouched};
+}
+
 Expected<ReplaceOutcome> WithCacheCopy(const FileError& beside, Expected<ReplaceOutcome> cached) {
     if (!cached && cached.Error().state == WriteState::Untouched && cached.Error().copy.empty()) {
         FileError error = cached.Error();

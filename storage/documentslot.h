@@ -68,6 +68,12 @@ public:
 // both reasons.
 Expected<ReplaceOutcome> WithCacheCopy(const FileError& beside, Expected<ReplaceOutcome> cached);
 
+// How many times a slot takes the lock again because another saver replaced the file while it
+// waited: each time means a save of someone else completed, so this only guards against a loop
+// that would never end; then OpenLocked fails with KeepsBeingReplaced.
+inline constexpr int kLockAttempts = 1000;
+FileError KeepsBeingReplaced(const std::string& path);
+
 // The slot of the document at `path` (which every error names), on this platform.
 std::unique_ptr<DocumentSlot> MakeDocumentSlot(const std::string& path);
 

@@ -19,11 +19,6 @@ namespace tav {
 
 namespace {
 
-// How often the lock is taken again because another saver replaced the file while this one
-// waited for it: each time means a save of someone else completed, so this only guards against
-// a loop that would never end.
-constexpr int kLockAttempts = 1000;
-
 FileError Failure(const std::string& path, const std::string& what, int code) {
     return FileError{path, what + std::strerror(code), code, WriteState::Untouched};
 }
@@ -90,8 +85,7 @@ Expected<LockedFile> OpenLocked(const std::string& path, const OpenFolderRef& fo
             return file;
         }
     }
-    return FileError{path, Translate("Storage", "the file keeps being replaced by other programs"),
-                     EAGAIN, WriteState::Untouched};
+    return KeepsBeingReplaced(path);
 }
 
 // The POSIX slot: the path resolved component by component (ResolveEntry), the folder held

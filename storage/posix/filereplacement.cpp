@@ -203,6 +203,19 @@ Expected<ReplaceOutcome> WriteInPlaceFromCache(const ReadDocument& file,
                         CopyNameInCache(IdentityOf(file.info), file.name));
 }
 
+// After a rename put the new content in place: the folder flushed, so that the new name survives
+// a crash; a failure says the content is saved but may not survive one.
+Expected<ReplaceOutcome> FolderFlushed(const OpenFolderRef& folder, const std::string& path) {
+    if (const Status synced = SyncFolder(folder, path); !synced) {
+        FileError error = synced.Error();
+        error.reason =
+            FillIn(Translate("Storage", "it may not survive a crash: %1"), {error.reason});
+        error.state = WriteState::Saved;
+        return error;
+    }
+    return ReplaceOutcome::Replaced;
+}
+
 bool IsPermissionError(int code) {
     return code == EACCES || code == EPERM;
 }
@@ -257,15 +270,7 @@ Expected<ReplaceOutcome> ReplaceDocumentContent(const ReadDocument& file, const 
     if (inode != nullptr) {
         *inode = temp->Inode();
     }
-    if (const Status synced = SyncFolder(file.folder, file.path); !synced) {
-        FileError error = synced.Error();
-        error.reason =
-            FillIn(Translate("Storage", "it may not survive a crash: %1"), {error.reason});
-
-        error.state = WriteState::Saved;
-        return error;
-    }
-    return ReplaceOutcome::Replaced;
+    return FolderFlushed(file.folder, file.path);
 }
 
 Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenFolderRef& folder,
@@ -317,15 +322,7 @@ Expected<ReplaceOutcome> CreateDocumentFile(const std::string& path, const OpenF
     if (inode != nullptr) {
         *inode = temp->Inode();
     }
-    if (const Status synced = SyncFolder(folder, path); !synced) {
-        FileError error = synced.Error();
-        error.reason =
-            FillIn(Translate("Storage", "it may not survive a crash: %1"), {error.reason});
-
-        error.state = WriteState::Saved;
-        return error;
-    }
-    return ReplaceOutcome::Replaced;
+    return FolderFlushed(folder, path);
 }
 
 }  // namespace tav

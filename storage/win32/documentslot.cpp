@@ -24,7 +24,6 @@ namespace tav {
 
 namespace {
 
-constexpr int kLockAttempts = 1000;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // The byte every saver locks: far beyond any document's end.
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
@@ -175,9 +174,7 @@ public:
             }
             m_file = UniqueHandle();
         }
-        return FileError{m_path,
-                         Translate("Storage", "the file keeps being replaced by other programs"),
-                         EAGAIN, WriteState::Untouched};
+        return KeepsBeingReplaced(m_path);
     }
     bool Locked() const override { return m_locked; }
     std::string DanglingLink() const override { return m_dangling; }
