@@ -49,8 +49,12 @@ std::size_t NameHash(std::string_view name) {
         hash = (hash ^ FoldWord(word)) * kPrime;
     }
     if (at < name.size()) {
+        // Put together in a register: a copy of fewer than eight bytes into a word in memory
+        // stalls the load that follows it.
         std::uint64_t word = 0;
-        std::memcpy(&word, name.data() + at, name.size() - at);
+        for (std::size_t i = at; i < name.size(); ++i) {
+            word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i - at));
+        }
         hash = (hash ^ FoldWord(word)) * kPrime;
     }
     hash ^= hash >> 33;

@@ -129,8 +129,16 @@ FirstKeys::FirstKeys(const ListedSection& section)
     m_slots.assign(slots, 0);
     const std::size_t mask = slots - 1;
     for (std::size_t i = 0; i < section.keys.size(); ++i) {
+        m_hashes[i] = static_cast<std::uint32_t>(NameHash(section.keys[i].name));
+    }
+    // The slots a large table is asked for lie all over memory: each is fetched a few keys ahead,
+    // so that the waits for them overlap.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < section.keys.size(); ++i) {
+        if (i + kAhead < section.keys.size()) {
+            __builtin_prefetch(&m_slots[m_hashes[i + kAhead] & mask]);
+        }
         const std::string_view name = section.keys[i].name;
-        m_hashes[i] = static_cast<std::uint32_t>(NameHash(name));
         std::size_t slot = m_hashes[i] & mask;
         for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
             const std::size_t k = m_slots[slot] - 1;
