@@ -113,7 +113,13 @@ bool FloorWrite(const char* bytes, std::size_t size, const std::string& temp,
         return false;
     }
     const bool written = ::write(fd, bytes, size) == static_cast<ssize_t>(size) && ::fsync(fd) == 0;
-    return (::close(fd) == 0 && written) && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    // The rename is durable once the folder is flushed too, as a save's is.
+    const int folder = ::open(Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed = folder >= 0 && ::fsync(folder) == 0;
+    return (folder < 0 || ::close(folder) == 0) && flushed;
 }
 
 // --- Catalogues and documents ---

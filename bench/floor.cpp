@@ -1,7 +1,7 @@
 // The floor of tacconf's reading and writing, as a process of its own: `bench-floor read FILE`
 // reads the file with plain read(2) calls into an uninitialised buffer; `bench-floor rewrite FILE`
 // reads it the same way and writes the same bytes durably as a save must (a new file in the same
-// folder, flushed to disk, renamed over FILE). Exit status 0, or 2 with a message naming the file
+// folder, flushed to disk, renamed over FILE, the folder flushed). Exit status 0, or 2 with a message naming the file
 // and the reason.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +62,13 @@ void WriteDurably(const std::string& path, const char* bytes, std::size_t size) 
     if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         Fail("cannot write", path);
+    }
+    // The rename is durable once the folder is flushed too, as a save's is.
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || ::fsync(dir) != 0 || ::close(dir) != 0) {
+        Fail("cannot flush the folder of", path);
     }
 }
 

@@ -23,7 +23,8 @@ PYTHON = sys.executable or "python3"
 
 SECTION, KEY = "Section63", "Key61"  # a text field, alone in the last section of each document
 FIRST_SECTION, FIRST_KEY = "TACInfo", "Version"
-DOCUMENTS = ["spread-1MiB.tac", "spread-10MiB.tac", "spread-100MiB.tac", "tiny-50MB.tac"]
+DOCUMENTS = ["spread-1MiB.tac", "spread-10MiB.tac", "spread-100MiB.tac", "dense-10MiB.tac",
+             "tiny-50MB.tac", "longline-100MB.tac", "million-keys.tac"]
 LARGE = 10 << 20  # documents above this size get fewer runs
 
 COLUMNS = "{:<18} {:<26} {:>9}  {:<30} {:>9} {:>9} {:>9} {:>9}"
@@ -104,9 +105,9 @@ def compare(tools, doc, runs):
         if inih:
             peers["inih ini_parse"] = Command([[inih, doc, SECTION, KEY]])
         peers.update(read_floor)
-        measure("get, last section", Command([tools.tacconf("get", doc, f"{SECTION}.{KEY}")]),
+        measure("get Section63.Key61", Command([tools.tacconf("get", doc, f"{SECTION}.{KEY}")]),
                 peers)
-        measure("get, first section",
+        measure("get TACInfo.Version",
                 Command([tools.tacconf("get", doc, f"{FIRST_SECTION}.{FIRST_KEY}")]),
                 {"grep -m1 the line": Command([["grep", "-m1", f"^{FIRST_KEY}=", doc]])})
         measure("get --all", Command([tools.tacconf("get", doc, "--all")]), read_floor)
@@ -135,7 +136,7 @@ def compare(tools, doc, runs):
             peers["QSettings setValue+sync"] = Command(
                 lambda run: [[qsettings, "set", settings, f"{SECTION}/{KEY}", value(run)]],
                 prepare=lambda: restore(doc, settings))
-        measure("set, last section",
+        measure("set Section63.Key61",
                 Command(lambda run: [tools.tacconf("set", ours, f"{SECTION}.{KEY}", value(run))],
                         prepare=lambda: restore(doc, ours)),
                 peers)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tacconf against its floor and its peers (grep, sed, Python's configparser, Qt's QSettings, inih)
-# on generated documents of 1, 10 and 100 MiB and 50 MB of tiny sections: medians of alternating
+# on generated documents of every shape (spread over 1, 10 and 100 MiB, dense, 50 MB of tiny
+# sections, one line of 100 MB, a section of a million keys): medians of alternating
 # runs, wall time and peak memory; then what each writing peer changes in a sample besides the
 # value it sets; then a 50-site Ansible task with this project's module and with
 # community.general.ini_file. Usage: scripts/bench-peers.sh [RUNS]   (see docs/PERFORMANCE.md)
