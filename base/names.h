@@ -19,7 +19,7 @@ bool SameName(std::string_view a, std::string_view b);
 // `name` folded: names that are the same give the same text.
 std::string FoldName(std::string_view name);
 
-// A hash of `name` that is equal for the same names (FNV-1a over the folded bytes).
+// A hash of `name` that is equal for the same names (over the folded bytes, eight at a time).
 std::size_t NameHash(std::string_view name);
 
 // Hash and equality for containers keyed by names, e.g. std::unordered_map<std::string_view, T,

@@ -118,7 +118,7 @@ std::string CharacterName(std::string_view sequence, char32_t c) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t at = 0; at < bytes.size();) {
+    for (std::size_t at = SkipAscii(bytes, 0); at < bytes.size(); at = SkipAscii(bytes, at)) {
         const std::optional<CodePoint> c = Utf8At(bytes, at);
         if (!c) {
             return false;
@@ -229,6 +229,13 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding) {
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
+        // ASCII is the same in both encodings and in UTF-8: runs of it are copied as they are.
+        const std::size_t ascii = SkipAscii(bytes, at);
+        out.append(bytes.substr(at, ascii - at));
+        at = ascii;
+        if (at == bytes.size()) {
+            break;
+        }
         if (encoding == TextEncoding::Windows1252) {
             AppendUtf8(Windows1252Char(static_cast<unsigned char>(bytes[at++])), out);
             continue;
@@ -244,10 +251,21 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding) {
     return out;
 }
 
+bool DecodesToItself(std::string_view bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? IsValidUtf8(bytes)
+                                          : SkipAscii(bytes, 0) == bytes.size();
+}
+
 Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
+        const std::size_t ascii = SkipAscii(text, at);
+        out.append(text.substr(at, ascii - at));
+        at = ascii;
+        if (at == text.size()) {
+            break;
+        }
         const std::optional<CodePoint> c = Utf8At(text, at);
         if (!c) {
             return FileError{{}, Translate("FileError", "the text is not valid UTF-8")};

@@ -62,6 +62,9 @@ bool MixesEncodings(std::string_view bytes);
 // U+FFFD.
 std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 
+// True when DecodeText gives `bytes` back unchanged: valid UTF-8, or ASCII in Windows-1252.
+bool DecodesToItself(std::string_view bytes, TextEncoding encoding);
+
 // The UTF-8 text `text` in `encoding`. Fails, naming the first character, when the encoding cannot
 // hold it (or when `text` is not valid UTF-8); nothing is ever replaced. The error's file is empty.
 Expected<std::string> EncodeText(std::string_view text, TextEncoding encoding);

@@ -239,6 +239,33 @@ std::string MakeTinySectionsDocument(std::size_t size) {
     return doc;
 }
 
+// TACInfo, then Section3 whose text Key1 is one line of `size` bytes, then the last section of a
+// spread document; LF line ends.
+std::string MakeLongLineDocument(std::size_t size) {
+    std::string doc = "[TACInfo]\nVersion=1.0\n[Section3]\nKey1=";
+    doc.reserve(size + 64);
+    static const std::string kWords = "a long value written on one line ";
+    while (doc.size() + kWords.size() < size) {
+        doc += kWords;
+    }
+    doc.append(size - doc.size(), 'x');
+    doc += "\n[Section" + std::to_string(kLastSectionId) + "]\nKey" + std::to_string(kLastKey) +
+           "=value " + std::to_string(kLastKey) + "\n";
+    return doc;
+}
+
+// TACInfo, then Section2 with `keys` keys the catalogues do not describe, then the last section of
+// a spread document; LF line ends.
+std::string MakeManyKeysDocument(std::size_t keys) {
+    std::string doc = "[TACInfo]\nVersion=1.0\n[Section2]\n";
+    for (std::size_t k = 0; k < keys; ++k) {
+        doc += "Entry" + std::to_string(k) + "=value " + std::to_string(k) + "\n";
+    }
+    doc += "[Section" + std::to_string(kLastSectionId) + "]\nKey" + std::to_string(kLastKey) +
+           "=value " + std::to_string(kLastKey) + "\n";
+    return doc;
+}
+
 // --- The benchmarks ---
 
 enum class Shape { kDense, kSpread };
@@ -517,7 +544,8 @@ private:
 };
 
 // Writes what the process-level benchmarks read into `folder`: the catalogues, spread documents of
-// 1, 10 and 100 MiB and 50 MB of tiny sections.
+// 1, 10 and 100 MiB, a dense one of 10 MiB, 50 MB of tiny sections, one line of 100 MB and a
+// section of a million keys.
 int WriteDocuments(const std::string& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -529,7 +557,10 @@ int WriteDocuments(const std::string& folder) {
         WriteFile(folder + "/spread-" + std::to_string(mib) + "MiB.tac",
                   MakeSpreadDocument(static_cast<std::size_t>(mib) << 20));
     }
+    WriteFile(folder + "/dense-10MiB.tac", MakeDenseDocument(10 << 20));
     WriteFile(folder + "/tiny-50MB.tac", MakeTinySectionsDocument(50'000'000));
+    WriteFile(folder + "/longline-100MB.tac", MakeLongLineDocument(100'000'000));
+    WriteFile(folder + "/million-keys.tac", MakeManyKeysDocument(1'000'000));
     return 0;
 }
 

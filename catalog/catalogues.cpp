@@ -82,8 +82,23 @@ std::optional<std::size_t> Catalogues::FindSection(std::string_view name) const 
 
 std::optional<std::uint16_t> Catalogues::FindField(std::size_t sectionIndex,
                                                    std::string_view key) const {
+    return FindFieldAmong(FieldRows(sectionIndex), key);
+}
+
+std::vector<std::uint16_t> Catalogues::FieldRows(std::size_t sectionIndex) const {
+    std::vector<std::uint16_t> rows;
     for (std::uint16_t f = 0; f < fields.Count(); ++f) {
-        if (FieldInSection(f, sectionIndex) && SameName(fields[f].key, key)) {
+        if (FieldInSection(f, sectionIndex)) {
+            rows.push_back(f);
+        }
+    }
+    return rows;
+}
+
+std::optional<std::uint16_t> Catalogues::FindFieldAmong(const std::vector<std::uint16_t>& rows,
+                                                        std::string_view key) const {
+    for (const std::uint16_t f : rows) {
+        if (SameName(fields[f].key, key)) {
             return f;
         }
     }
@@ -101,8 +116,8 @@ bool Catalogues::FieldInSection(std::uint16_t row, std::size_t sectionIndex) con
 
 std::vector<std::string> Catalogues::OrderedKeys(std::size_t sectionIndex) const {
     std::vector<std::string> keys;
-    for (std::uint16_t f = 0; f < fields.Count(); ++f) {
-        if (FieldInSection(f, sectionIndex) && fields[f].ordered) {
+    for (const std::uint16_t f : FieldRows(sectionIndex)) {
+        if (fields[f].ordered) {
             keys.push_back(fields[f].key);
         }
     }

@@ -49,6 +49,13 @@ struct Catalogues {
     // nothing.
     std::optional<std::uint16_t> FindField(std::size_t sectionIndex, std::string_view key) const;
 
+    // The rows of the fields of section `sectionIndex`, in catalogue order: a caller that looks up
+    // many keys of one section finds each among these (FindFieldAmong) instead of among all rows.
+    std::vector<std::uint16_t> FieldRows(std::size_t sectionIndex) const;
+    // The first of `rows` whose key is `key` (see SameName), or nothing.
+    std::optional<std::uint16_t> FindFieldAmong(const std::vector<std::uint16_t>& rows,
+                                                std::string_view key) const;
+
     // Index of the first section of kind SectionKind::Replacements, which holds the replacement
     // list, or nothing.
     std::optional<std::size_t> ReplacementSectionIndex() const;

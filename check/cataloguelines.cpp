@@ -12,18 +12,22 @@ void FileFindings::Add(std::size_t line, std::string message) const {
 }
 
 bool FindingCap::Wants(const char* kind, std::size_t line) {
-    auto count = std::find_if(m_counts.begin(), m_counts.end(),
-                              [kind](const Count& c) { return c.kind == kind; });
-    if (count == m_counts.end()) {
-        count = m_counts.insert(m_counts.end(), Count{kind});
+    return Wants(kind, line, 1) == 1;
+}
+
+std::size_t FindingCap::Wants(const char* kind, std::size_t line, std::size_t count) {
+    auto counted = std::find_if(m_counts.begin(), m_counts.end(),
+                                [kind](const Count& c) { return c.kind == kind; });
+    if (counted == m_counts.end()) {
+        counted = m_counts.insert(m_counts.end(), Count{kind});
     }
-    if (count->listed == kFindingsPerKind) {
-        ++count->unlisted;
-        return false;
+    const std::size_t listed = std::min(count, kFindingsPerKind - counted->listed);
+    counted->listed += listed;
+    counted->unlisted += count - listed;
+    if (listed > 0) {
+        counted->lastLine = line + listed - 1;
     }
-    ++count->listed;
-    count->lastLine = line;
-    return true;
+    return listed;
 }
 
 Findings FindingCap::Summary(const std::string& file) const {
@@ -50,6 +54,10 @@ std::size_t FindingCap::Unlisted() const {
 
 bool FileFindings::Wants(const char* kind, std::size_t line) const {
     return cap == nullptr || cap->Wants(kind, line);
+}
+
+std::size_t FileFindings::Wants(const char* kind, std::size_t line, std::size_t count) const {
+    return cap == nullptr ? count : cap->Wants(kind, line, count);
 }
 
 void FileFindings::AddIf(std::size_t line, const std::optional<std::string>& message) const {

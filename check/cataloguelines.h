@@ -22,6 +22,9 @@ public:
     // fewer than kFindingsPerKind of that kind were listed, false (the finding only counted)
     // after.
     bool Wants(const char* kind, std::size_t line);
+    // Counts `count` findings of `kind` on the lines from `line` on, one each: how many of the
+    // first of them are to be listed (the rest only counted).
+    std::size_t Wants(const char* kind, std::size_t line, std::size_t count);
 
     // For each kind that reached the cap, in the order the kinds were first found: a finding of
     // the whole file (line 0) saying how many more there were, like which listed one.
@@ -52,6 +55,9 @@ struct FileFindings {
     // Whether a finding of `kind` on `line` is to be made and added (see FindingCap::Wants);
     // always true without a cap.
     bool Wants(const char* kind, std::size_t line) const;
+    // How many of `count` findings of `kind`, one on each line from `line` on, are to be made
+    // (see FindingCap::Wants); all without a cap.
+    std::size_t Wants(const char* kind, std::size_t line, std::size_t count) const;
 };
 
 struct NumberedLine {

@@ -53,17 +53,14 @@ void CheckSkippedLine(const DocumentCheck& check, const SkippedLine& line) {
     }
 }
 
-// True when the catalogues describe `key` in section `s`: a field, the Order list of an ordered
-// section, or a key of the replacement list (checked on their own).
-bool IsDescribed(const Catalogues& catalogues, std::size_t s, std::string_view key) {
-    if (catalogues.FindField(s, key)) {
-        return true;
-    }
+// True when the catalogues describe `key`, which names no field, in section `s`: the Order list of
+// an ordered section, or a key of the replacement list (checked on their own).
+bool IsListKey(const Catalogues& catalogues, std::size_t s, std::string_view key) {
     if (catalogues.sections[s].ordered && SameName(key, kOrderKey)) {
         return true;
     }
-    return s == catalogues.ReplacementSectionIndex() &&
-           (ReplacementEntryNumber(key) || SameName(key, "r"));
+    return (ReplacementEntryNumber(key) || SameName(key, "r")) &&
+           s == catalogues.ReplacementSectionIndex();
 }
 
 // True when the value of `key` holds a NUL byte: readers take only the text before it.
@@ -75,16 +72,16 @@ bool CutAtNul(const ListedKey& key) {
 void CheckCutValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key) {
     if (CutAtNul(key) && check.out.Wants(kCutAtNul, key.line)) {
         check.out.Add(key.line, FillIn(Translate("Check", kCutAtNul),
-                                       {key.name, listed.name, Quote(key.value)}));
+                                       {key.name, listed.name, Quote(key.Value())}));
     }
 }
 
 // Values the editor shows differently from the text the file holds (a value cut at a NUL byte
 // aside, which CheckCutValue reports).
-void CheckValue(const DocumentCheck& check, const ListedSection& listed, const ListedKey& key,
-                std::uint16_t f) {
+void CheckValue(const DocumentCheck& check, const ListedKey& key, std::uint16_t f) {
     const FieldDef& field = check.catalogues.fields[f];
-    const std::string stored = check.text.Get(listed.name, key.name).value_or("");
+    // The first key of its name in the first section of its name: the one readers take.
+    const std::string_view stored = key.Value();
     if (field.type == FieldType::Boolean && StoredBoolean(ShownBoolean(stored)) != stored) {
         if (check.out.Wants(kBooleanShown, key.line)) {
             const std::string shown = ShownBoolean(stored);
@@ -101,6 +98,7 @@ void CheckValue(const DocumentCheck& check, const ListedSection& listed, const L
 
 void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const FirstKeys& keys,
                std::size_t s) {
+    const std::vector<std::uint16_t> fields = check.catalogues.FieldRows(s);
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
         if (!keys.IsFirst(i)) {
@@ -112,9 +110,9 @@ void CheckKeys(const DocumentCheck& check, const ListedSection& listed, const Fi
             continue;
         }
         CheckCutValue(check, listed, key);
-        if (const auto f = check.catalogues.FindField(s, key.name)) {
-            CheckValue(check, listed, key, *f);
-        } else if (!IsDescribed(check.catalogues, s, key.name) &&
+        if (const auto f = check.catalogues.FindFieldAmong(fields, key.name)) {
+            CheckValue(check, key, *f);
+        } else if (!IsListKey(check.catalogues, s, key.name) &&
                    check.out.Wants(kKeyNotInCatalogue, key.line)) {
             check.out.Add(key.line,
                           FillIn(Translate("Check", kKeyNotInCatalogue), {key.name, listed.name}));
@@ -181,10 +179,11 @@ void CheckEncoding(const FileFindings& out, std::string_view bytes, TextEncoding
     }
 }
 
-// What the editor's read of `bytes` could not load (see ReadDocumentValues).
+// What the editor's read of `bytes` could not load (see ReadDocumentValues): only its replacement
+// entries can fail, so only they are read (the fields' values would be copies of the text).
 std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const ProfileText& text) {
     DocumentTable table(catalogues.fields);
-    return ReadDocumentValues(catalogues.sections, table, text);
+    return ReadReplacementEntries(catalogues.sections, table, text);
 }
 
 // Where the first section of each name seen so far starts (byte, line), in file order: the line
@@ -205,22 +204,8 @@ bool IsFirstSection(const ProfileText& text, const SectionLines& lines,
     return text.FirstSectionAt(listed.name).value_or(listed.at) == listed.at;
 }
 
-void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedSection& listed) {
-    const bool first = IsFirstSection(check.text, lines, listed);
-    if (!SameName(lines.previous, listed.name)) {
-        lines.previous = std::string(listed.name);
-    }
-    if (!first) {
-        if (check.out.Wants(kSectionAgain, listed.line)) {
-            const std::size_t first = check.text.FirstSectionAt(listed.name).value_or(listed.at);
-            const auto firstLine = std::lower_bound(lines.firsts.begin(), lines.firsts.end(),
-                                                    std::make_pair(first, std::size_t{0}));
-            check.out.Add(listed.line, FillIn(Translate("Check", kSectionAgain),
-                                              {listed.name, std::to_string(firstLine->second)}));
-        }
-        return;
-    }
-    lines.firsts.emplace_back(listed.at, listed.line);
+// The checks of `listed`, the first section of its name.
+void CheckFirstSection(const DocumentCheck& check, const ListedSection& listed) {
     const std::optional<std::size_t> s = check.catalogues.FindSection(listed.name);
     if (!s) {
         if (check.out.Wants(kSectionNotInCatalogue, listed.line)) {
@@ -234,6 +219,32 @@ void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedS
         if (*s == check.catalogues.ReplacementSectionIndex()) {
             CheckReplacementList(check, listed, keys);
         }
+    }
+}
+
+void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedSection& listed) {
+    const bool first = IsFirstSection(check.text, lines, listed);
+    if (!SameName(lines.previous, listed.name)) {
+        lines.previous = std::string(listed.name);
+    }
+    if (first) {
+        lines.firsts.emplace_back(listed.at, listed.line);
+        CheckFirstSection(check, listed);
+    }
+    // The section again: on its own line unless it is the first, and on each of its empty copies.
+    const std::size_t fromLine = first ? listed.line + 1 : listed.line;
+    const std::size_t again = (first ? 0 : 1) + listed.emptyCopies;
+    const std::size_t shown = check.out.Wants(kSectionAgain, fromLine, again);
+    if (shown == 0) {
+        return;
+    }
+    const std::size_t at = check.text.FirstSectionAt(listed.name).value_or(listed.at);
+    const auto firstLine = std::lower_bound(lines.firsts.begin(), lines.firsts.end(),
+                                            std::make_pair(at, std::size_t{0}));
+    const std::string message =
+        FillIn(Translate("Check", kSectionAgain), {listed.name, std::to_string(firstLine->second)});
+    for (std::size_t i = 0; i < shown; ++i) {
+        check.out.Add(fromLine + i, message);
     }
 }
 

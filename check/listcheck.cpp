@@ -52,8 +52,7 @@ std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSe
                                       const std::vector<std::string>& orderedKeys) {
     const std::string where = SectionPlace(listed.name);
     std::set<std::string> named;
-    for (const std::string& item :
-         OrderListItems(check.text.Get(listed.name, kOrderKey).value_or(""))) {
+    for (const std::string& item : OrderListItems(order.Value())) {
         if (!named.insert(item).second) {
             check.out.Add(order.line, FillIn(Translate("Check",
                                                        "the Order list of %1 names %2 "
@@ -67,8 +66,7 @@ std::set<std::string> CheckOrderItems(const DocumentCheck& check, const ListedSe
 }
 
 // What is wrong with entry key `n` (its line is `key`) when the list holds `end` entries.
-std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const ListedSection& listed,
-                                           const FirstKeys& keys, const ListedKey& key,
+std::optional<std::string> EntryKeyProblem(const FirstKeys& keys, const ListedKey& key,
                                            std::size_t n, std::size_t end) {
     const std::string endKey = ReplacementKey(end);
     if (n < end) {
@@ -81,7 +79,7 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
                       {key.name, std::to_string(n + 1)});
     }
     if (n == end) {
-        const std::string value = check.text.Get(listed.name, key.name).value_or("");
+        const std::string_view value = key.Value();
         return value.empty() ? std::nullopt
                              : std::optional<std::string>(
                                    FillIn(Translate("Check",
@@ -107,12 +105,15 @@ std::optional<std::string> EntryKeyProblem(const DocumentCheck& check, const Lis
                   {key.name, endKey, count});
 }
 
-// The number of entries a reader takes from `listed`: up to the first without a comma.
-std::size_t ReadableEntries(const DocumentCheck& check, const ListedSection& listed) {
+// The number of entries a reader takes from the section of `keys`: up to the first without a
+// comma.
+std::size_t ReadableEntries(const FirstKeys& keys) {
     std::size_t n = 0;
-    while (n < DocumentTable::kMaxReplacements &&
-           ParseReplacementEntry(check.text.Get(listed.name, ReplacementKey(n)).value_or(""))) {
-        ++n;
+    for (; n < DocumentTable::kMaxReplacements; ++n) {
+        const ListedKey* entry = keys.Find(ReplacementKey(n));
+        if (entry == nullptr || !ParseReplacementEntry(entry->Value())) {
+            break;
+        }
     }
     return n;
 }
@@ -128,8 +129,16 @@ FirstKeys::FirstKeys(const ListedSection& section)
     m_slots.assign(slots, 0);
     const std::size_t mask = slots - 1;
     for (std::size_t i = 0; i < section.keys.size(); ++i) {
+        m_hashes[i] = static_cast<std::uint32_t>(NameHash(section.keys[i].name));
+    }
+    // The slots a large table is asked for lie all over memory: each is fetched a few keys ahead,
+    // so that the waits for them overlap.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < section.keys.size(); ++i) {
+        if (i + kAhead < section.keys.size()) {
+            __builtin_prefetch(&m_slots[m_hashes[i + kAhead] & mask]);
+        }
         const std::string_view name = section.keys[i].name;
-        m_hashes[i] = static_cast<std::uint32_t>(NameHash(name));
         std::size_t slot = m_hashes[i] & mask;
         for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
             const std::size_t k = m_slots[slot] - 1;
@@ -192,7 +201,7 @@ void CheckOrderList(const DocumentCheck& check, const ListedSection& listed, con
 
 void CheckReplacementList(const DocumentCheck& check, const ListedSection& listed,
                           const FirstKeys& keys) {
-    const std::size_t end = ReadableEntries(check, listed);
+    const std::size_t end = ReadableEntries(keys);
     for (std::size_t i = 0; i < listed.keys.size(); ++i) {
         const ListedKey& key = listed.keys[i];
         if (!keys.IsFirst(i)) {
@@ -205,7 +214,7 @@ void CheckReplacementList(const DocumentCheck& check, const ListedSection& liste
                                               "the key \"r\""));
 
         } else if (const auto n = ReplacementEntryNumber(key.name)) {
-            check.out.AddIf(key.line, EntryKeyProblem(check, listed, keys, key, *n, end));
+            check.out.AddIf(key.line, EntryKeyProblem(keys, key, *n, end));
         }
     }
     for (const std::string& warning : check.warnings) {

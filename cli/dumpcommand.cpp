@@ -69,6 +69,7 @@ std::string PositionText(const DocumentRow& field) {
 }
 
 void PrintText(const DumpView& view, std::ostream& out) {
+    std::string decoded;
     for (std::size_t s = 0; s < view.order.size(); ++s) {
         const SectionDef& section = view.catalogues.sections[s];
         out << '[' << section.iniName << "]\t" << section.kindCode << '\t'
@@ -79,8 +80,8 @@ void PrintText(const DumpView& view, std::ostream& out) {
             const std::string key =
                 view.IsEntry(row) ? ReplacementKey(view.EntryNumber(row)) : field.key;
             out << key << '\t' << field.typeCode << '\t' << PositionText(field) << '\t'
-                << TabField(view.document.Label(row)) << '\t' << TabField(view.document.Value(row))
-                << '\n';
+                << TabField(view.document.Label(row)) << '\t'
+                << TabField(view.document.ValueText(row, decoded)) << '\n';
         }
     }
 }

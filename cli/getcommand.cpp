@@ -62,7 +62,7 @@ public:
         }
     }
     // `key` is left out of the text output unless `keyed` (--all prints SECTION.KEY=VALUE).
-    void Print(const std::string& key, const std::string& value, bool boolean, bool keyed) {
+    void Print(const std::string& key, std::string_view value, bool boolean, bool keyed) {
         if (!m_json) {
             m_out << (keyed ? key + "=" : std::string()) << value << '\n';
             return;
@@ -86,12 +86,13 @@ private:
 void PrintAll(const ConfigDocument& document, ValuePrinter& printer) {
     const Catalogues& catalogues = document.Defs();
     const DisplayOrder& order = document.Order();
+    std::string decoded;
     for (std::size_t s = 0; s < order.size(); ++s) {
         const std::string prefix = catalogues.sections[s].iniName + ".";
         for (const std::uint16_t row : order[s]) {
             if (!document.IsEntryRow(row)) {
                 const DocumentRow& field = document.Row(row);
-                printer.Print(prefix + field.key, document.Value(row),
+                printer.Print(prefix + field.key, document.ValueText(row, decoded),
                               field.type == FieldType::Boolean, true);
                 continue;
             }

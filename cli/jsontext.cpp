@@ -51,25 +51,33 @@ const char* JsonBoolean(std::string_view shown) {
 }
 
 std::string TabField(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
+    const auto escape = [](char c) -> const char* {
         switch (c) {
             case '\t':
-                out += "\\t";
-                break;
+                return "\\t";
             case '\r':
-                out += "\\r";
-                break;
+                return "\\r";
             case '\n':
-                out += "\\n";
-                break;
+                return "\\n";
             case '\\':
-                out += "\\\\";
-                break;
+                return "\\\\";
             default:
-                out += c;
+                return nullptr;
         }
+    };
+    std::string out;
+    out.reserve(text.size());
+    // Runs of bytes that need no escape are copied whole: a value can be a line of many megabytes.
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t plain = at;
+        while (plain < text.size() && escape(text[plain]) == nullptr) {
+            ++plain;
+        }
+        out.append(text.substr(at, plain - at));
+        if (plain < text.size()) {
+            out += escape(text[plain]);
+        }
+        at = plain + 1;
     }
     return out;
 }

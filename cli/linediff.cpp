@@ -1,6 +1,7 @@
 #include "cli/linediff.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,36 @@ std::size_t LineEnd(std::string_view text, std::size_t at) {
 
 std::string_view LineAt(std::string_view text, std::size_t at) {
     return text.substr(at, LineEnd(text, at) - at);
+}
+
+// How many bytes `a` and `b` have in common from their start: blocks compared with memcmp, then
+// bytes.
+std::size_t CommonHead(std::string_view a, std::string_view b) {
+    constexpr std::size_t kBlock = 256;
+    const std::size_t size = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    while (at + kBlock <= size && std::memcmp(a.data() + at, b.data() + at, kBlock) == 0) {
+        at += kBlock;
+    }
+    while (at < size && a[at] == b[at]) {
+        ++at;
+    }
+    return at;
+}
+
+// How many bytes `a` and `b` have in common at their end, at most `limit`.
+std::size_t CommonTail(std::string_view a, std::string_view b, std::size_t limit) {
+    constexpr std::size_t kBlock = 256;
+    std::size_t tail = 0;
+    while (tail + kBlock <= limit &&
+           std::memcmp(a.data() + a.size() - tail - kBlock, b.data() + b.size() - tail - kBlock,
+                       kBlock) == 0) {
+        tail += kBlock;
+    }
+    while (tail < limit && a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
+        ++tail;
+    }
+    return tail;
 }
 
 std::size_t CountLines(std::string_view text) {
@@ -112,6 +143,16 @@ std::optional<std::vector<Run>> ShortestRuns(std::string_view a, std::string_vie
                     ++reach.x;
                 }
             }
+            // The whole lines within the bytes both texts share from here are passed over at once;
+            // then line by line (the last line of a text may lack its LF).
+            const std::string_view same =
+                a.substr(reach.aAt, CommonHead(a.substr(reach.aAt), b.substr(reach.bAt)));
+            if (const std::size_t lastBreak = same.rfind('\n');
+                lastBreak != std::string_view::npos) {
+                reach.x += std::count(same.begin(), same.begin() + lastBreak + 1, '\n');
+                reach.aAt += lastBreak + 1;
+                reach.bAt += lastBreak + 1;
+            }
             while (reach.x < n && reach.x - k < m && LineAt(a, reach.aAt) == LineAt(b, reach.bAt)) {
                 reach.aAt = LineEnd(a, reach.aAt);
                 reach.bAt = LineEnd(b, reach.bAt);
@@ -134,15 +175,10 @@ std::optional<std::vector<Run>> ShortestRuns(std::string_view a, std::string_vie
 // a line start), a shortest script between them.
 std::vector<Run> Runs(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
-    const auto same = static_cast<std::size_t>(
-        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(common), b.begin()).first -
-        a.begin());
+    const std::size_t same = CommonHead(a, b);
     const std::size_t lastBreak = same == 0 ? std::string_view::npos : a.rfind('\n', same - 1);
     const std::size_t head = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
-    std::size_t tail = 0;
-    while (tail < common - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) {
-        ++tail;
-    }
+    std::size_t tail = CommonTail(a, b, common - head);
     // The kept tail starts at a line start in both texts.
     const auto startsLine = [head](std::string_view text, std::size_t tailSize) {
         const std::size_t at = text.size() - tailSize;
@@ -179,6 +215,19 @@ public:
         return line;
     }
     void Skip(std::size_t lines) {
+        // Blocks that hold fewer line ends than are left to skip are counted, not read line by
+        // line: the kept run between two hunks can be millions of short lines.
+        constexpr std::size_t kBlock = 4096;
+        while (lines > 0 && m_at + kBlock <= m_text.size()) {
+            const auto begin = m_text.begin() + static_cast<std::ptrdiff_t>(m_at);
+            const auto ends = static_cast<std::size_t>(std::count(begin, begin + kBlock, '\n'));
+            if (ends >= lines) {
+                break;
+            }
+            m_at += kBlock;
+            m_line += ends;
+            lines -= ends;
+        }
         for (; lines > 0; --lines) {
             Next();
         }

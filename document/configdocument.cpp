@@ -105,6 +105,15 @@ std::string ConfigDocument::Value(std::uint16_t row) const {
     return DecodeText(m_table[row].value, m_encoding);
 }
 
+std::string_view ConfigDocument::ValueText(std::uint16_t row, std::string& decoded) const {
+    const std::string& stored = m_table[row].value;
+    if (DecodesToItself(stored, m_encoding)) {
+        return stored;
+    }
+    decoded = DecodeText(stored, m_encoding);
+    return decoded;
+}
+
 std::string ConfigDocument::Label(std::uint16_t row) const {
     return row < CatalogueRows() ? Defs().FieldLabel(row)
                                  : DecodeText(m_table[row].label, m_encoding);

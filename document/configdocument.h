@@ -132,6 +132,9 @@ public:
     const DocumentTable& Table() const { return m_table; }
     // The row's value (an entry's to-text) as UTF-8.
     std::string Value(std::uint16_t row) const;
+    // The same text without a copy where the stored value is UTF-8 already (a value can be a
+    // line of many megabytes): a view of the row, or else of `decoded`, which it fills.
+    std::string_view ValueText(std::uint16_t row, std::string& decoded) const;
     // The row's label as UTF-8: a catalogue field's label from Fields.txt, an entry's from-text.
     std::string Label(std::uint16_t row) const;
     bool IsEntryRow(std::uint16_t row) const { return row >= CatalogueRows() && row < RowCount(); }

@@ -1,6 +1,7 @@
 #include "document/documentio.h"
 
 #include <string_view>
+#include <utility>
 
 #include "base/system.h"
 
@@ -8,35 +9,37 @@ namespace tav {
 
 namespace {
 
-void ReadReplacements(const SectionCatalog& sections, DocumentTable& fields,
-                      const ProfileText& document, std::vector<std::string>& warnings) {
-    const int r = sections.ReplacementSectionIndex();
-    if (r < 0) {
-        return;
-    }
-    const SectionDef& section = sections[static_cast<std::size_t>(r)];
-    for (std::size_t n = 0; n < DocumentTable::kMaxReplacements; ++n) {
-        const std::string key = ReplacementKey(n);
-        const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
-        if (!entry) {
-            return;
-        }
-        if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
-            warnings.push_back(UnloadedEntriesWarning(section.iniName, key));
-            return;
-        }
-    }
-}
-
 bool IsInfoField(const SectionDef& section, const DocumentRow& field, std::string_view key) {
     return section.iniName == "TACInfo" && field.key == key;
 }
 
 }  // namespace
 
+std::vector<std::string> ReadReplacementEntries(const SectionCatalog& sections,
+                                                DocumentTable& fields,
+                                                const ProfileText& document) {
+    std::vector<std::string> warnings;
+    const int r = sections.ReplacementSectionIndex();
+    if (r < 0) {
+        return warnings;
+    }
+    const SectionDef& section = sections[static_cast<std::size_t>(r)];
+    for (std::size_t n = 0; n < DocumentTable::kMaxReplacements; ++n) {
+        const std::string key = ReplacementKey(n);
+        const auto entry = ParseReplacementEntry(document.Get(section.iniName, key).value_or(""));
+        if (!entry) {
+            break;
+        }
+        if (!fields.AppendReplacement(entry->first, entry->second, section.id)) {
+            warnings.push_back(UnloadedEntriesWarning(section.iniName, key));
+            break;
+        }
+    }
+    return warnings;
+}
+
 std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, DocumentTable& fields,
                                             const ProfileText& document) {
-    std::vector<std::string> warnings;
     const std::uint16_t count = fields.Count();
     for (std::uint16_t i = 0; i < count; ++i) {
         DocumentRow& field = fields[i];
@@ -44,19 +47,18 @@ std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, Docu
         if (section == nullptr) {
             continue;  // names no section: neither read nor written
         }
-        const std::string stored = document.Get(section->iniName, field.key).value_or("");
+        std::string stored = document.Get(section->iniName, field.key).value_or("");
         if (field.type == FieldType::Boolean) {
             field.value = ShownBoolean(stored);
         } else {
-            field.value = stored;
+            field.value = std::move(stored);
         }
         if (field.orderPos != 0) {
             field.orderPos = PositionInOrderList(
                 document.Get(section->iniName, kOrderKey).value_or(""), field.key);
         }
     }
-    ReadReplacements(sections, fields, document, warnings);
-    return warnings;
+    return ReadReplacementEntries(sections, fields, document);
 }
 
 Status ApplySave(const SectionCatalog& sections, DocumentTable& fields, const DisplayOrder& order,

@@ -29,6 +29,11 @@ namespace tav {
 std::vector<std::string> ReadDocumentValues(const SectionCatalog& sections, DocumentTable& fields,
                                             const ProfileText& document);
 
+// The last step of ReadDocumentValues alone: the replacement entries become rows of `fields`;
+// the warnings are all ReadDocumentValues gives.
+std::vector<std::string> ReadReplacementEntries(const SectionCatalog& sections,
+                                                DocumentTable& fields, const ProfileText& document);
+
 // Applies every write of a save to `document`, in the order a key-by-key save makes them: per
 // section in catalogue order, the empty Order key first for an ordered section, then each field of
 // `order` (booleans as "1"/"0", replacements as "r0", "r1", ... with commas in the from-text

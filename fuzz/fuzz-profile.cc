@@ -59,7 +59,7 @@ void CheckStoreAgreesWithListing(const std::string& bytes) {
         probes.push_back(std::string(section.name) + "x");
         std::set<std::string> keys;
         for (const tav::ListedKey& key : section.keys) {
-            Check(key.value == tavtest::ReaderValue(key.storedText));
+            Check(key.Value() == tavtest::ReaderValue(key.storedText));
             if (keys.insert(tavtest::OracleName(key.name)).second) {
                 Check(text.Get(section.name, key.name) == tavtest::ReaderValue(key.storedText));
                 keyNames.emplace_back(key.name);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,11 @@ namespace tav {
 struct ListedKey {
     std::string_view name;        // trimmed text before the first "="
     std::string_view storedText;  // the line's text after the first "=", untrimmed
-    std::string_view value;       // what readers take from it: ProfileValueOf(storedText)
     std::size_t line = 0;         // 1-based line number
+
+    // What readers take from the line: ProfileValueOf(storedText). Worked out when asked, so that
+    // a section of a million keys holds 40 bytes a key.
+    std::string_view Value() const;
 };
 
 // One section header line and the key lines up to the next header.
@@ -25,7 +29,13 @@ struct ListedSection {
     std::string_view name;        // trimmed text between the "[" and the last "]"
     std::size_t line = 0;         // 1-based line number of the header
     std::size_t at = 0;           // where the header line starts in the bytes
-    std::vector<ListedKey> keys;  // in file order, repeated keys included
+    // In file order, repeated keys included; a deque, so that a section of a million keys grows
+    // without a copy of them all at twice the size.
+    std::deque<ListedKey> keys;
+    // How many byte-identical copies of the header line follow it at once as sections of their
+    // own with no key lines (lines line + 1 ... line + emptyCopies), as a broken generator writes
+    // millions of: WalkProfile hands such a run over in one call. ListProfile lists each copy.
+    std::size_t emptyCopies = 0;
 };
 
 // A non-blank line that is neither a header nor a key line of a section; readers skip it.

@@ -96,7 +96,12 @@ INSTANTIATE_TEST_SUITE_P(
                     DiffCase{"headEndsMidLine", "abc\nd\n", "abX\nd\n"},
                     DiffCase{"oneIsThePrefix", "a\nb", "a\nbc\n"},
                     DiffCase{"bothEndsOfALongText", "first\n" + Numbered(3000, 0) + "last\n",
-                             "FIRST\n" + Numbered(3000, 0) + "LAST\n"}),
+                             "FIRST\n" + Numbered(3000, 0) + "LAST\n"},
+                    // Long runs of common lines are passed over in their bytes: a change at the
+                    // end of a line far into a run, and a run up to a last line without LF.
+                    DiffCase{"changeAtALineEndFarIntoARun", "first\n" + Numbered(300, 0) + "x",
+                             "FIRST\n" + Numbered(150, 0) + "line 150 and more\n" +
+                                 Numbered(300, 0).substr(Numbered(151, 0).size()) + "y"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UnifiedDiffFormatTest, HunksCountLinesAndMarkMissingEndings) {
@@ -118,8 +123,7 @@ TEST(UnifiedDiffFormatTest, HunksCountLinesAndMarkMissingEndings) {
 
 TEST(UnifiedDiffFormatTest, ChangesAtBothEndsOfALongTextAreTwoHunksAtTheirLines) {
     const std::string middle = Numbered(100000, 0);
-    const std::string diff =
-        UnifiedDiff("a\n" + middle + "z\n", "A\n" + middle + "Z\n", "x", "y");
+    const std::string diff = UnifiedDiff("a\n" + middle + "z\n", "A\n" + middle + "Z\n", "x", "y");
     EXPECT_EQ(diff,
               "--- x\n+++ y\n@@ -1,4 +1,4 @@\n-a\n+A\n line 0\n line 1\n line 2\n"
               "@@ -99999,4 +99999,4 @@\n line 99997\n line 99998\n line 99999\n-z\n+Z\n");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "profile/profilelines.h"
 #include "profile/profiletext.h"
 
 namespace {
@@ -37,6 +38,40 @@ TEST(ProfileListingTest, HeadersRepeatsAndByteOrderMark) {
     const auto listing = ListProfile("\xEF\xBB\xBF[ One ]\n[Two] tail\nk=1\n[bad\n[one]\nk=2\n\n");
     EXPECT_EQ(Summary(listing), (std::vector<std::string>{"[One]@1", "[Two]@2", "k@3=1", "[one]@5",
                                                           "k@6=2", "skip@4"}));
+}
+
+// A run of byte-identical header lines is walked in one call but listed copy by copy, each where it
+// stands; only whole LF-ended copies make a run.
+TEST(ProfileListingTest, RunsOfOneHeaderLine) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> expected;
+        std::vector<std::size_t> walked;  // emptyCopies of each section the walk hands over
+    };
+    const Case cases[] = {
+        {"[x]\n[x]\n[x]\n[x]\nk=1\n[y]\n",
+         {"[x]@1", "[x]@2", "[x]@3", "[x]@4", "k@5=1", "[y]@6"},
+         {2, 0, 0}},
+        {"[x]\n[x]\n", {"[x]@1", "[x]@2"}, {0, 0}},
+        {"[x]\n[x]\n[x]", {"[x]@1", "[x]@2", "[x]@3"}, {0, 0, 0}},
+        {"[x]\r\n[x]\r\n[x]\r\n[x]\r\n", {"[x]@1", "[x]@2", "[x]@3", "[x]@4"}, {2, 0}},
+        {"[x]\r[x]\r[x]\r", {"[x]@1", "[x]@2", "[x]@3"}, {0, 0, 0}},
+        {"[x]\n[x]\n[X]\n[x]\n", {"[x]@1", "[x]@2", "[X]@3", "[x]@4"}, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const tav::ProfileListing listing = ListProfile(c.text);
+        EXPECT_EQ(Summary(listing), c.expected) << testing::PrintToString(c.text);
+        const tav::ProfileLines lines(c.text);
+        for (const auto& section : listing.sections) {
+            EXPECT_EQ(lines.Text(lines.At(section.at)).substr(1, 1), section.name)
+                << testing::PrintToString(c.text) << " line " << section.line;
+        }
+        std::vector<std::size_t> walked;
+        tav::WalkProfile(
+            c.text, [&](const tav::ListedSection& s) { walked.push_back(s.emptyCopies); },
+            [](const tav::SkippedLine&) {});
+        EXPECT_EQ(walked, c.walked) << testing::PrintToString(c.text);
+    }
 }
 
 TEST(ProfileListingTest, EveryFirstListedKeyIsOneTheProfileStoreReads) {

@@ -120,7 +120,7 @@ void ExpectStoreAgreesWithListing(const std::string& bytes) {
         const bool first = sections.insert(tavtest::OracleName(section.name)).second;
         for (const tav::ListedKey& key : section.keys) {
             keyNames.emplace(key.name);
-            EXPECT_EQ(key.value, tavtest::ReaderValue(key.storedText)) << key.name;
+            EXPECT_EQ(key.Value(), tavtest::ReaderValue(key.storedText)) << key.name;
             if (first && keys.insert(tavtest::OracleName(key.name)).second) {
                 EXPECT_EQ(text.Get(section.name, key.name), tavtest::ReaderValue(key.storedText))
                     << "[" << section.name << "] " << key.name;

@@ -79,6 +79,34 @@ TEST(TextEncodingTest, WhatAnEncodingCannotHoldIsRefusedByName) {
     }
 }
 
+// Runs of ASCII are copied in bulk: whatever ASCII stands around a sequence, and wherever it
+// falls within a run of eight bytes, the sequence decodes and validates as it does alone.
+TEST(TextEncodingTest, AsciiAroundASequenceChangesNothing) {
+    const std::string sequences[] = {"\xC3\xA9", "\xE9", "\x80", "\xE2\x82", "a"};
+    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
+        for (const std::string& sequence : sequences) {
+            for (std::size_t before = 0; before <= 17; before += 3) {
+                const std::string head(before, 'h');
+                const std::string tail(17 - before, 't');
+                const std::string text = head + sequence + sequence + tail;
+                const std::string alone = tav::DecodeText(sequence, encoding);
+                const std::string decoded = tav::DecodeText(text, encoding);
+                EXPECT_EQ(decoded, head + alone + alone + tail)
+                    << testing::PrintToString(text) << " " << tav::EncodingName(encoding);
+                EXPECT_EQ(tav::DecodesToItself(text, encoding), decoded == text)
+                    << testing::PrintToString(text) << " " << tav::EncodingName(encoding);
+                EXPECT_EQ(tav::IsValidUtf8(text), tav::IsValidUtf8(sequence))
+                    << testing::PrintToString(text);
+                if (encoding == TextEncoding::Windows1252) {
+                    const auto back = tav::EncodeText(decoded, encoding);
+                    ASSERT_TRUE(back) << testing::PrintToString(text);
+                    EXPECT_EQ(*back, text);
+                }
+            }
+        }
+    }
+}
+
 TEST(TextEncodingTest, BrokenUtf8ShowsReplacementCharactersAndNamesParse) {
     EXPECT_EQ(tav::DecodeText("a\xE9z", TextEncoding::Utf8), "a\xEF\xBF\xBDz");
     EXPECT_EQ(tav::EncodingNamed("UTF-8"), TextEncoding::Utf8);
