@@ -1,7 +1,6 @@
 #include "translations/programtranslations.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QString>
@@ -41,19 +40,16 @@ bool IsEnglish(std::string_view language) {
     return language.substr(0, language.find_first_of("_-.@")) == "en";
 }
 
-// The compiled-in files hold every language this program is translated into (the installation
-// holds the same files): an English one would carry texts of its own.
-bool HasOwnEnglish() {
-    return !QDir(QStringLiteral(":/i18n"), QStringLiteral("tavmanager_en*.qm")).isEmpty();
-}
-
 bool NothingToTranslate() {
     const std::string locale = MessagesLocale();
     if (WantsUntranslated(locale)) {
         return true;
     }
     const char* languages = std::getenv("LANGUAGE");
-    return AsksForEnglishOnly(locale, languages != nullptr ? languages : "") && !HasOwnEnglish();
+    // An English translation of the program's own (translations/CMakeLists.txt says whether there
+    // is one) would carry texts of its own.
+    return TAV_OWN_ENGLISH == 0 &&
+           AsksForEnglishOnly(locale, languages != nullptr ? languages : "");
 }
 
 }  // namespace
