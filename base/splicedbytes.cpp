@@ -1,6 +1,7 @@
 #include "base/splicedbytes.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace tav {
 
@@ -123,6 +124,33 @@ std::uint64_t ContentHash::Of(const SplicedBytes& bytes) {
         hash.Add(piece);
     }
     return hash.Value();
+}
+
+HashBeside::HashBeside(std::string_view bytes) {
+    Start(bytes.size(), [bytes] { return ContentHash::Of(bytes); });
+}
+
+HashBeside::HashBeside(const SplicedBytes& bytes) {
+    Start(bytes.Size(), [&bytes] { return ContentHash::Of(bytes); });
+}
+
+void HashBeside::Start(std::size_t size, const std::function<std::uint64_t()>& hash) {
+    if (size >= kFrom) {
+        try {
+            m_pending = std::async(std::launch::async, hash);
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: hashed here.
+        }
+    }
+    m_value = hash();
+}
+
+std::uint64_t HashBeside::Value() {
+    if (m_pending.valid()) {
+        m_value = m_pending.get();
+    }
+    return m_value;
 }
 
 }  // namespace tav

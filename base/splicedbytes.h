@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +75,26 @@ private:
     unsigned char m_pending[32] = {};
     std::size_t m_pendingSize = 0;
     std::uint64_t m_total = 0;
+};
+
+// The ContentHash of bytes worked out on a thread of its own while the caller goes on (with a
+// write that waits for the disk, or a parse); the bytes must stay as they are until Value has
+// returned or this is destroyed, which waits. Fewer than kFrom bytes are hashed at once, which
+// costs less than a thread, as does a thread that cannot be had.
+class HashBeside final {
+public:
+    static constexpr std::size_t kFrom = 1 << 20;
+
+    explicit HashBeside(std::string_view bytes);
+    explicit HashBeside(const SplicedBytes& bytes);
+
+    std::uint64_t Value();
+
+private:
+    void Start(std::size_t size, const std::function<std::uint64_t()>& hash);
+
+    std::future<std::uint64_t> m_pending;
+    std::uint64_t m_value = 0;
 };
 
 }  // namespace tav

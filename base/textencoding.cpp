@@ -76,9 +76,16 @@ std::optional<CodePoint> Utf8At(std::string_view bytes, std::size_t at) {
     return CodePoint{value, length};
 }
 
-// The first byte from `at` on that is not ASCII, or the size: eight bytes at a time.
+// The first byte from `at` on that is not ASCII, or the size: 32 bytes at a time (four words
+// whose top bits are looked at together), then eight, then one.
 std::size_t SkipAscii(std::string_view bytes, std::size_t at) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    for (std::uint64_t words[4] = {}; at + sizeof words <= bytes.size(); at += sizeof words) {
+        std::memcpy(words, bytes.data() + at, sizeof words);
+        if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0) {
+            break;
+        }
+    }
     for (std::uint64_t word = 0; at + sizeof word <= bytes.size(); at += sizeof word) {
         std::memcpy(&word, bytes.data() + at, sizeof word);
         if ((word & kHighBits) != 0) {

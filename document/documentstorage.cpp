@@ -187,22 +187,32 @@ Status DocumentStorage::Write(const SaveRequest& request,
         [&](std::string_view current) -> Expected<SplicedBytes> {
             const bool wasMissing = std::exchange(missing, false);
             changedBytes.reset();
-            if (onlyIfUnchanged && !wasMissing && FingerprintOf(current, true) != m_disk) {
+            // Whether the file is as last read or written is worked out while the save is
+            // applied to it; the result is thrown away when it is not.
+            std::optional<HashBeside> readHash;
+            if (onlyIfUnchanged && !wasMissing) {
+                readHash.emplace(current);
+            }
+            const auto apply = [&]() -> Expected<SplicedBytes> {
+                text = std::make_unique<ProfileText>(otherFile ? source.View() : current,
+                                                     ProfileText::InPlace{});
+                if (!whole) {
+                    return WriteEditedKeys(m_document, *text);
+                }
+                work = m_document.Table();
+                if (const Status applied = ApplySave(m_document.Defs().sections, work,
+                                                     m_document.Order(), timeText, *text);
+                    !applied) {
+                    return FileError{path, applied.Error().reason};
+                }
+                return text->Pieces();
+            };
+            Expected<SplicedBytes> next = apply();
+            if (readHash && Fingerprint{true, current.size(), readHash->Value()} != m_disk) {
                 changedBytes = std::string(current);
                 return FileError{path, Translate("Document", kChangedBySomeoneElse)};
             }
-            text = std::make_unique<ProfileText>(otherFile ? source.View() : current,
-                                                 ProfileText::InPlace{});
-            if (!whole) {
-                return WriteEditedKeys(m_document, *text);
-            }
-            work = m_document.Table();
-            if (const Status applied = ApplySave(m_document.Defs().sections, work,
-                                                 m_document.Order(), timeText, *text);
-                !applied) {
-                return FileError{path, applied.Error().reason};
-            }
-            return text->Pieces();
+            return next;
         },
         &written, options);
     if (!saved) {

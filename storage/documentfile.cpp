@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "base/fileaccess.h"
 #include "base/translation.h"
@@ -115,12 +116,17 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         error.file = error.file.empty() ? path : error.file;
         return error;
     }
+    // Worked out while the bytes are written: the write mostly waits for the disk.
+    std::optional<HashBeside> hash;
     if (written != nullptr) {
-        *written = WrittenContent{next->Size(), ContentHash::Of(*next), 0, 0};
+        hash.emplace(*next);
     }
     if (exists && next->Equals(current.View())) {
         if (const Status cleaned = CleanUp(*slot, copy); !cleaned) {
             return cleaned.Error();
+        }
+        if (written != nullptr) {
+            *written = WrittenContent{next->Size(), hash->Value(), 0, 0};
         }
         return std::optional<ReplaceOutcome>(ReplaceOutcome::Replaced);
     }
@@ -133,6 +139,7 @@ Expected<std::optional<ReplaceOutcome>> RewriteOnce(const std::string& path,
         return std::optional<ReplaceOutcome>();
     }
     if (written != nullptr) {
+        *written = WrittenContent{next->Size(), hash->Value(), 0, 0};
         std::tie(written->volume, written->index) = slot->WrittenFile();
     }
     if (const Status cleaned = CleanUp(*slot, copy); !cleaned) {

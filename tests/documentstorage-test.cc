@@ -58,7 +58,8 @@ struct StorageFixture {
 };
 
 // Every mode of the request over a file as this document left it, changed by someone else, and
-// removed: what is written, and whether the other writer's change survives.
+// removed: what is written, and whether the other writer's change survives. Once with a small
+// file, once with one whose fingerprints are worked out beside the work.
 TEST(DocumentStorageTest, TheRequestsModesOverAnUnchangedChangedOrRemovedFile) {
     using Scope = SaveRequest::Scope;
     using Condition = SaveRequest::Condition;
@@ -97,34 +98,38 @@ TEST(DocumentStorageTest, TheRequestsModesOverAnUnchangedChangedOrRemovedFile) {
         {"edited if unchanged removed", Scope::EditedKeys, Condition::IfUnchanged,
          Meanwhile::Removed, SaveOutcome::Saved, false},
     };
-    for (const Case& c : cases) {
-        StorageFixture f;
-        ASSERT_TRUE(f.doc.SetValue(kTitle, "Mine")) << c.name;
-        if (c.meanwhile == Meanwhile::Changed) {
-            tavtest::WriteFile(f.path, kTheirs);
-        } else if (c.meanwhile == Meanwhile::Removed) {
-            ASSERT_EQ(::unlink(f.path.c_str()), 0) << c.name;
-        }
-        f.told.clear();
-        SaveRequest request;
-        request.scope = c.scope;
-        request.condition = c.condition;
-        const tav::Expected<SaveOutcome> saved = f.storage.Save(request);
-        ASSERT_TRUE(saved) << c.name << ": " << saved.Error().Message();
-        EXPECT_EQ(*saved, c.outcome) << c.name;
-        const bool written = c.outcome == SaveOutcome::Saved;
-        EXPECT_EQ(f.Has("Title=Mine\n"), written) << c.name;
-        EXPECT_EQ(f.Has("Updated=now\n"), written && c.scope == Scope::WholeDocument) << c.name;
-        EXPECT_EQ(f.Has("Beep=1\n"), c.theirBeepStays) << c.name;
-        EXPECT_TRUE(f.Has("; kept\n")) << c.name << ": a removed file is written again whole";
-        EXPECT_EQ(f.doc.IsModified(), !written) << c.name;
-        EXPECT_EQ(f.Told(Kind::Saved), written) << c.name;
-        if (written) {
-            // The next save finds the file as this one left it.
-            ASSERT_TRUE(f.doc.SetValue(kTitle, "Again")) << c.name;
-            request.condition = Condition::IfUnchanged;
-            const tav::Expected<SaveOutcome> again = f.storage.Save(request);
-            EXPECT_TRUE(again && *again == SaveOutcome::Saved) << c.name;
+    const std::string large = "; " + std::string(tav::HashBeside::kFrom, 'p') + "\n";
+    for (const std::string& padding : {std::string(), large}) {
+        for (const Case& c : cases) {
+            const std::string name = c.name + std::string(padding.empty() ? "" : ", large");
+            StorageFixture f(kBase + padding);
+            ASSERT_TRUE(f.doc.SetValue(kTitle, "Mine")) << name;
+            if (c.meanwhile == Meanwhile::Changed) {
+                tavtest::WriteFile(f.path, kTheirs + padding);
+            } else if (c.meanwhile == Meanwhile::Removed) {
+                ASSERT_EQ(::unlink(f.path.c_str()), 0) << name;
+            }
+            f.told.clear();
+            SaveRequest request;
+            request.scope = c.scope;
+            request.condition = c.condition;
+            const tav::Expected<SaveOutcome> saved = f.storage.Save(request);
+            ASSERT_TRUE(saved) << name << ": " << saved.Error().Message();
+            EXPECT_EQ(*saved, c.outcome) << name;
+            const bool written = c.outcome == SaveOutcome::Saved;
+            EXPECT_EQ(f.Has("Title=Mine\n"), written) << name;
+            EXPECT_EQ(f.Has("Updated=now\n"), written && c.scope == Scope::WholeDocument) << name;
+            EXPECT_EQ(f.Has("Beep=1\n"), c.theirBeepStays) << name;
+            EXPECT_TRUE(f.Has("; kept\n")) << name << ": a removed file is written again whole";
+            EXPECT_EQ(f.doc.IsModified(), !written) << name;
+            EXPECT_EQ(f.Told(Kind::Saved), written) << name;
+            if (written) {
+                // The next save finds the file as this one left it.
+                ASSERT_TRUE(f.doc.SetValue(kTitle, "Again")) << name;
+                request.condition = Condition::IfUnchanged;
+                const tav::Expected<SaveOutcome> again = f.storage.Save(request);
+                EXPECT_TRUE(again && *again == SaveOutcome::Saved) << name;
+            }
         }
     }
 }

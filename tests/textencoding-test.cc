@@ -80,14 +80,14 @@ TEST(TextEncodingTest, WhatAnEncodingCannotHoldIsRefusedByName) {
 }
 
 // Runs of ASCII are copied in bulk: whatever ASCII stands around a sequence, and wherever it
-// falls within a run of eight bytes, the sequence decodes and validates as it does alone.
+// falls within a run of 32 or eight bytes, the sequence decodes and validates as it does alone.
 TEST(TextEncodingTest, AsciiAroundASequenceChangesNothing) {
     const std::string sequences[] = {"\xC3\xA9", "\xE9", "\x80", "\xE2\x82", "a"};
     for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
         for (const std::string& sequence : sequences) {
-            for (std::size_t before = 0; before <= 17; before += 3) {
+            for (std::size_t before = 0; before <= 41; before += 3) {
                 const std::string head(before, 'h');
-                const std::string tail(17 - before, 't');
+                const std::string tail(41 - before, 't');
                 const std::string text = head + sequence + sequence + tail;
                 const std::string alone = tav::DecodeText(sequence, encoding);
                 const std::string decoded = tav::DecodeText(text, encoding);
