@@ -5,7 +5,8 @@ Each program is started RUNS times, the programs alternating, and quits as soon 
 is shown (the editor through TAV_QUIT_WHEN_SHOWN=1). This is done on the offscreen platform and
 then under a virtual X server (Xvfb, xcb platform), started once for all the runs of that platform
 and not counted. Reported per platform: the median wall time from process start to exit and the
-median peak resident memory, with the ratios against the bare dialog (the target: 1.25 at most)
+median peak resident memory, with the ratios against the bare dialog (the targets: 1.20 at most for
+the start-up time, 1.25 for the memory)
 and, for context, against the same dialog showing one line of text (which sets up fonts).
 Finally the shared objects the editor loads that the bare dialog does not, as the dynamic loader
 reports them (LD_DEBUG=files), on each platform.
@@ -20,7 +21,8 @@ import sys
 import tempfile
 import time
 
-TARGET = 1.25
+TIME_TARGET = 1.20
+MEMORY_TARGET = 1.25
 
 
 def measure(argv, env, cwd):
@@ -89,9 +91,9 @@ def run_platform(label, programs, env, bin_dir, runs, scratch):
               f"peak memory {summary[name][1]:6.1f} MiB")
     editor, bare, text = summary["editor"], summary["bare dialog"], summary["dialog+text"]
     time_ratio, memory_ratio = editor[0] / bare[0], editor[1] / bare[1]
-    met = "met" if time_ratio <= TARGET and memory_ratio <= TARGET else "NOT met"
+    met = "met" if time_ratio <= TIME_TARGET and memory_ratio <= MEMORY_TARGET else "NOT met"
     print(f"  ratio        start-up {time_ratio:.3f}x       peak memory {memory_ratio:.3f}x"
-          f"   (editor / bare dialog; target {TARGET:.2f}x: {met})")
+          f"   (editor / bare dialog; targets {TIME_TARGET:.2f}x and {MEMORY_TARGET:.2f}x: {met})")
     print(f"  ratio        start-up {editor[0] / text[0]:.3f}x       "
           f"peak memory {editor[1] / text[1]:.3f}x   (editor / dialog with one line of text)")
     extra = (loaded_objects(programs["editor"], env, bin_dir, scratch) -

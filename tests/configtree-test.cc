@@ -81,7 +81,7 @@ TEST(BuildTreeTest, EveryRowIsAsTallAsTheFirst) {
     ASSERT_TRUE(t.tree->SetSelectedValue("2.0"));
     ASSERT_TRUE(t.Item("Version").font().bold());
     ASSERT_TRUE(t.tree->uniformRowHeights());
-    const QAbstractItemModel& shown = *t.tree->model();  // the view's rows, through the filter
+    const QAbstractItemModel& shown = *t.tree->model();  // the view's rows
     const int first = t.tree->sizeHintForIndex(shown.index(0, 0)).height();
     EXPECT_GT(first, 0);
     std::vector<QModelIndex> pending = {shown.index(0, 0)};

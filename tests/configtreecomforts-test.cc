@@ -271,6 +271,24 @@ TEST(FilterTest, ShowsMatchesWithTheirAncestorsAndLeavesSelectionAndDocumentAlon
     EXPECT_FALSE(t.doc->IsModified());
 }
 
+// The view shows the model itself until the first filter, which gives it the filter's rows: what
+// was open and closed, the view's current item and the reports of the clicks after it carry over.
+TEST(FilterTest, TheFirstFilterKeepsOpenItemsSelectionAndClickReports) {
+    ComfortTree t;
+    t.Item("Parameters").setExpanded(false);
+    t.Select("U =");
+    QSignalSpy reports(t.tree.get(), &ConfigTree::selectionReported);
+    t.tree->SetFilter(QStringLiteral("zzz"));
+    t.tree->SetFilter(QString());
+    EXPECT_FALSE(t.tree->ItemRect(t.Item("Swaps")).isValid()) << "Parameters stays closed";
+    EXPECT_TRUE(t.tree->ItemRect(t.Item("P =")).isValid()) << "Alpha stays open";
+    EXPECT_TRUE(t.tree->currentIndex().data().toString().startsWith(u"U ="));
+    QTest::mouseClick(t.tree->viewport(), Qt::LeftButton, {},
+                      t.tree->ItemRect(t.Item("Q =")).center());
+    EXPECT_EQ(reports.count(), 1);
+    EXPECT_EQ(t.tree->FieldIndexOf(), kQ);
+}
+
 TEST(FilterTest, FollowsRelabelsNewEntriesReordersAndOpens) {
     ComfortTree t;
     t.tree->SetFilter(QStringLiteral("kiwi"));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tacconf speaks the language of LC_ALL, else LC_MESSAGES, else LANG: German for a German locale,
-# the English texts exactly for C, POSIX or none (LANGUAGE then counts for nothing), and output
+# the English texts exactly for C, POSIX or none (LANGUAGE then counts for nothing) and for English
+# alone (no file is then looked for; LANGUAGE naming another language still has it), and output
 # meant for scripts stays as it is. Argument: tacconf.
 set -uo pipefail
 tacconf="$1"
@@ -19,6 +20,9 @@ rows=(
     "all-german-wins|LANG=C LC_ALL=de_DE.UTF-8|$german"
     "language-alone|LANG=C LANGUAGE=de|$english"
     "english-locale|LANG=en_US.UTF-8|$english"
+    "english-locale-german-language|LANG=en_US.UTF-8 LANGUAGE=de|$german"
+    "english-then-german-language|LANG=en_US.UTF-8 LANGUAGE=en:de|$german"
+    "english-languages-german-locale|LANG=de_DE.UTF-8 LANGUAGE=en_GB:en|$english"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r name environment expected <<<"$row"

@@ -113,5 +113,24 @@ TEST(MessagesLocale, OnlyAnUnsetCOrPosixLocaleAsksForTheEnglishTexts) {
     }
 }
 
+// English asked for loads nothing at all; any other language among LANGUAGE's still loads it.
+TEST(MessagesLocale, OnlyEnglishInLanguageOrElseTheLocaleIsEnglishOnly) {
+    const struct {
+        const char* locale;
+        const char* languages;
+        bool englishOnly;
+    } cases[] = {
+        {"en_US.UTF-8", "", true},         {"en", "", true},
+        {"en_GB@euro", "", true},          {"de_DE.UTF-8", "en_GB:en", true},
+        {"en_US.UTF-8", "::en_US:", true}, {"en_US.UTF-8", "de", false},
+        {"en_US.UTF-8", "en:de", false},   {"de_DE.UTF-8", "", false},
+        {"eo.UTF-8", "", false},           {"", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(tav::AsksForEnglishOnly(c.locale, c.languages), c.englishOnly)
+            << c.locale << " / " << c.languages;
+    }
+}
+
 }  // namespace
 }  // namespace tavtest

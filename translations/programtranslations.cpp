@@ -5,8 +5,10 @@
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <string_view>
 
 #include "base/translation.h"
 
@@ -34,6 +36,22 @@ bool LoadProgram(QTranslator& translator, const QLocale& locale, const std::stri
                            QStringLiteral(":/i18n"));
 }
 
+bool IsEnglish(std::string_view language) {
+    return language.substr(0, language.find_first_of("_-.@")) == "en";
+}
+
+bool NothingToTranslate() {
+    const std::string locale = MessagesLocale();
+    if (WantsUntranslated(locale)) {
+        return true;
+    }
+    const char* languages = std::getenv("LANGUAGE");
+    // An English translation of the program's own (translations/CMakeLists.txt says whether there
+    // is one) would carry texts of its own.
+    return TAV_OWN_ENGLISH == 0 &&
+           AsksForEnglishOnly(locale, languages != nullptr ? languages : "");
+}
+
 }  // namespace
 
 std::string MessagesLocale() {
@@ -51,6 +69,22 @@ bool WantsUntranslated(const std::string& locale) {
     return language.empty() || language == "C" || language == "POSIX";
 }
 
+bool AsksForEnglishOnly(const std::string& locale, const std::string& languages) {
+    bool named = false;
+    for (std::string_view rest = languages; !rest.empty();) {
+        const std::string_view language = rest.substr(0, rest.find(':'));
+        rest.remove_prefix(std::min(rest.size(), language.size() + 1));
+        if (language.empty()) {
+            continue;
+        }
+        if (!IsEnglish(language)) {
+            return false;
+        }
+        named = true;
+    }
+    return named || IsEnglish(locale);
+}
+
 struct ProgramTranslations::Translators {
     QTranslator program;
     QTranslator qt;
@@ -60,7 +94,7 @@ struct ProgramTranslations::Translators {
 
 ProgramTranslations::ProgramTranslations(Use use, const std::string& dataFolder)
     : m_translators(std::make_unique<Translators>()) {
-    if (WantsUntranslated(MessagesLocale())) {
+    if (NothingToTranslate()) {
         return;
     }
     const QLocale locale = QLocale::system();

@@ -16,6 +16,12 @@ std::string MessagesLocale();
 // POSIX, with or without an encoding ("C.UTF-8"), as the C library treats them.
 bool WantsUntranslated(const std::string& locale);
 
+// True when every language asked for is English: `languages` (LANGUAGE, a list separated by ":")
+// when it names any, else `locale` (a value of MessagesLocale); English is "en" with or without a
+// territory, encoding or modifier ("en_GB.UTF-8"). Qt tries the languages of LANGUAGE in turn, so
+// one other language among them ("en:de") is not English only.
+bool AsksForEnglishOnly(const std::string& locale, const std::string& languages);
+
 class ProgramTranslations final {
 public:
     enum class Use {
@@ -23,8 +29,10 @@ public:
         Application,  // the editor: also installs both translators into the running application
     };
 
-    // Loads the translations for the user's language, unless WantsUntranslated(MessagesLocale()):
-    // then nothing is loaded and every text stays English. The language is QLocale::system()'s
+    // Loads the translations for the user's language, unless WantsUntranslated(MessagesLocale())
+    // or AsksForEnglishOnly(MessagesLocale(), LANGUAGE) while this program carries no English
+    // translation of its own: then no translation file is looked for or loaded and every text
+    // stays English (Qt's own texts are English as they are). The language is QLocale::system()'s
     // (its uiLanguages follow LANGUAGE, then the same variables). This program's file comes from
     // `dataFolder` + "/translations" (an installation; empty: not looked for) or else from the
     // copy compiled into the program; Qt's from QLibraryInfo's translations folder. The core's

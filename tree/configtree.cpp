@@ -29,14 +29,9 @@ ConfigTree::ConfigTree(std::shared_ptr<ConfigDocument> document, QWidget* parent
     setUniformRowHeights(true);
 
     m_model = new ConfigTreeModel(m_document, this);
-    m_filterModel = new QSortFilterProxyModel(this);
-    m_filterModel->setRecursiveFilteringEnabled(true);
-    m_filterModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    m_filterModel->setSourceModel(m_model);
-    setModel(m_filterModel);
-
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { OnViewCurrentChanged(current); });
+    // The view shows the model itself until Find is first used (UseFilterModel).
+    setModel(m_model);
+    WatchViewSelection();
     connect(this, &QTreeView::expanded, this,
             [this](const QModelIndex& viewIndex) { SetOpen(ToModel(viewIndex), true); });
     connect(this, &QTreeView::collapsed, this,
@@ -76,11 +71,22 @@ void ConfigTree::BuildTree() {
 // --- The view and the model -----------------------------------------------------------------
 
 QModelIndex ConfigTree::ToView(const QModelIndex& index) const {
-    return index.isValid() ? m_filterModel->mapFromSource(index) : QModelIndex();
+    if (!index.isValid() || m_filterModel == nullptr) {
+        return index;
+    }
+    return m_filterModel->mapFromSource(index);
 }
 
 QModelIndex ConfigTree::ToModel(const QModelIndex& viewIndex) const {
-    return viewIndex.isValid() ? m_filterModel->mapToSource(viewIndex) : QModelIndex();
+    if (!viewIndex.isValid() || m_filterModel == nullptr) {
+        return viewIndex;
+    }
+    return m_filterModel->mapToSource(viewIndex);
+}
+
+void ConfigTree::WatchViewSelection() {
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnViewCurrentChanged(current); });
 }
 
 QModelIndex ConfigTree::RootIndex() const {

@@ -154,6 +154,7 @@ protected:
 private:
     QModelIndex ToView(const QModelIndex& index) const;
     QModelIndex ToModel(const QModelIndex& viewIndex) const;
+    void WatchViewSelection();
     void ReportSelection();
     void OnViewCurrentChanged(const QModelIndex& current);
     void ShowCurrent();
@@ -185,6 +186,8 @@ private:
     void ShowContextMenu(const QPoint& viewportPos);
     // The selection's menu, at its item, for the menu key and Shift+F10.
     void ShowKeyboardMenu();
+    // Puts the filter model between the model and the view, for good.
+    void UseFilterModel();
     void OpenAncestorsOfMatches(const QModelIndex& viewParent);
 
     // Drag and drop (configtreedrag.cpp).
@@ -196,7 +199,7 @@ private:
     std::shared_ptr<ConfigDocument> m_document;
     ConfigTreeEdits m_edits;  // what the selection's edits do to the document
     ConfigTreeModel* m_model = nullptr;
-    QSortFilterProxyModel* m_filterModel = nullptr;
+    QSortFilterProxyModel* m_filterModel = nullptr;  // null until Find is first used
     QPersistentModelIndex m_current;
     // The open items, kept here too: the filter takes hidden items out of the view, which then
     // forgets that they were open.

@@ -1,6 +1,8 @@
 // Find: the filter model shows only the items whose text holds the filter text (any case), with
 // their ancestors. Hiding items is all it does: the model, the selection and the document stay as
 // they are.
+#include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 
 #include "tree/configtree.h"
@@ -13,6 +15,9 @@ void ConfigTree::SetFilter(const QString& text) {
     }
     m_filter = text;
     ++m_syncing;  // rows the filter takes out take no selection with them
+    if (m_filterModel == nullptr) {
+        UseFilterModel();
+    }
     m_filterModel->setFilterFixedString(text);
     --m_syncing;
     SyncOpenItems();
@@ -24,6 +29,26 @@ void ConfigTree::SetFilter(const QString& text) {
 
 const QString& ConfigTree::Filter() const {
     return m_filter;
+}
+
+// Made at the first filter, not with the window: a filter model costs the first window its
+// construction and the few dozen connections it makes to the model. The view forgets its open
+// items and its scroll position with its model; the open items are the tree's own and go back at
+// once, and the caller shows the current item again.
+void ConfigTree::UseFilterModel() {
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    m_filterModel = new QSortFilterProxyModel(this);
+    m_filterModel->setRecursiveFilteringEnabled(true);
+    m_filterModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_filterModel->setSourceModel(m_model);
+    const QItemSelectionModel* previous = selectionModel();  // setModel makes a new one
+    setModel(m_filterModel);
+    delete previous;
+    WatchViewSelection();
+    SyncOpenItems();
+    doItemsLayout();  // the scroll bars' ranges for the rows open again
+    horizontalScrollBar()->setValue(scroll.x());
+    verticalScrollBar()->setValue(scroll.y());
 }
 
 // Opens every item below `viewParent` that shows a match below it: a match inside a closed
