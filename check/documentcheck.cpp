@@ -191,13 +191,18 @@ std::vector<std::string> ReadWarnings(const Catalogues& catalogues, const Profil
 // of millions of sections of one name keeps one entry.
 struct SectionLines {
     std::vector<std::pair<std::size_t, std::size_t>> firsts;
-    std::string previous;  // the name of the section before, to tell a run of one name at once
+    std::string previous;   // the name of the section before, to tell a run of one name at once
+    std::size_t store = 0;  // the store's first section the walk meets next
 };
 
 // True when `listed` is the first section of its name: readers see only that one. The store that
-// reads like them knows; a section named as the one before it is a repeated one without asking.
-bool IsFirstSection(const ProfileText& text, const SectionLines& lines,
-                    const ListedSection& listed) {
+// reads like them keeps those in file order, so the walk meets them one after the other; a section
+// named as the one before it is a repeated one without asking.
+bool IsFirstSection(const ProfileText& text, SectionLines& lines, const ListedSection& listed) {
+    if (lines.store < text.FileSectionCount() && text.SectionHeaderAt(lines.store) == listed.at) {
+        ++lines.store;
+        return true;
+    }
     if (!lines.firsts.empty() && SameName(lines.previous, listed.name)) {
         return false;
     }

@@ -11,6 +11,11 @@ namespace tav {
 
 namespace {
 
+// The bits of a name hash kept beside its slot: high ones, since the low ones pick the slot.
+std::uint8_t SlotTag(std::uint32_t hash) {
+    return static_cast<std::uint8_t>(hash >> 24);
+}
+
 bool HoldsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -97,6 +102,7 @@ void ProfileText::Parse() {
         m_eol = std::string(m_bytes.substr(at, lines.Next(at) - at));  // the first line ending
     }
     m_firstSection.assign(16, 0);
+    m_slotTags.assign(16, 0);
     // Only the first section of each name is kept: readers see no other, and a document of
     // millions of sections of a few names costs nothing per repeated one. Lines that repeat the
     // header line before them byte for byte, ending included, are passed over unread.
@@ -160,6 +166,7 @@ void ProfileText::IndexSection(SectionNumber n) {
     // doubles and indexes every section again.
     if ((m_indexed + 1) * 3 > m_firstSection.size() * 2) {
         m_firstSection.assign(m_firstSection.size() * 2, 0);
+        m_slotTags.assign(m_firstSection.size(), 0);
         m_indexed = 0;
         for (SectionNumber k = 0; k < n; ++k) {
             IndexSection(k);
@@ -171,13 +178,18 @@ void ProfileText::IndexSection(SectionNumber n) {
         slot = (slot + 1) & mask;
     }
     m_firstSection[slot] = n + 1;
+    m_slotTags[slot] = SlotTag(HashOf(n));
     ++m_indexed;
 }
 
 std::optional<ProfileText::SectionNumber> ProfileText::Lookup(std::string_view name,
                                                               std::uint32_t hash) const {
     const std::size_t mask = m_firstSection.size() - 1;
+    const std::uint8_t tag = SlotTag(hash);
     for (std::size_t slot = hash & mask; m_firstSection[slot] != 0; slot = (slot + 1) & mask) {
+        if (m_slotTags[slot] != tag) {
+            continue;  // another name: its hash need not be fetched from the section's mark
+        }
         const SectionNumber n = m_firstSection[slot] - 1;
         if (HashOf(n) == hash && SameName(NameOf(n), name)) {
             return n;

@@ -163,6 +163,9 @@ private:
     std::string_view m_bytes;
     SectionMarks m_marks;
     std::vector<std::uint32_t> m_firstSection;
+    // Beside each slot, eight high bits of its section's name hash: a probe passes other names
+    // without fetching their hashes from the marks, which lie all over memory.
+    std::vector<std::uint8_t> m_slotTags;
     std::size_t m_indexed = 0;
     mutable std::unordered_map<SectionNumber, FileSectionState> m_state;
     std::deque<NewSection> m_newSections;           // stable addresses: pieces point into them
