@@ -111,6 +111,7 @@ def compare(tools, doc, runs):
                 Command([tools.tacconf("get", doc, f"{FIRST_SECTION}.{FIRST_KEY}")]),
                 {"grep -m1 the line": Command([["grep", "-m1", f"^{FIRST_KEY}=", doc]])})
         measure("get --all", Command([tools.tacconf("get", doc, "--all")]), read_floor)
+        measure("dump", Command([tools.tacconf("dump", doc)]), read_floor)
         # check exits 1 when it finds problems (the sections no catalogue describes).
         measure("check", Command([tools.tacconf("check", doc)], codes=(0, 1)), read_floor)
         second = copy("version2")
