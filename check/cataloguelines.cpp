@@ -16,6 +16,9 @@ bool FindingCap::Wants(const char* kind, std::size_t line) {
 }
 
 std::size_t FindingCap::Wants(const char* kind, std::size_t line, std::size_t count) {
+    if (count == 0) {
+        return 0;  // no finding: the kind is not counted as found
+    }
     auto counted = std::find_if(m_counts.begin(), m_counts.end(),
                                 [kind](const Count& c) { return c.kind == kind; });
     if (counted == m_counts.end()) {

@@ -239,7 +239,7 @@ void CheckSection(const DocumentCheck& check, SectionLines& lines, const ListedS
     // The section again: on its own line unless it is the first, and on each of its empty copies.
     const std::size_t fromLine = first ? listed.line + 1 : listed.line;
     const std::size_t again = (first ? 0 : 1) + listed.emptyCopies;
-    const std::size_t shown = again == 0 ? 0 : check.out.Wants(kSectionAgain, fromLine, again);
+    const std::size_t shown = check.out.Wants(kSectionAgain, fromLine, again);
     if (shown == 0) {
         return;
     }

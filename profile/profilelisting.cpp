@@ -26,7 +26,6 @@ void WalkProfile(std::string_view bytes, const std::function<void(const ListedSe
             current.line = number;
             current.at = line.begin;
             current.keys.clear();
-            current.emptyCopies = 0;
             inSection = true;
             // A run of copies of this line: all but the last are sections without keys; the walk
             // goes on at the last, whose key lines follow.
